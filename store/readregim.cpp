@@ -1,0 +1,141 @@
+#include "readregim.h"
+
+#include "messages.h"
+#include "xmlfile.h"
+
+#include <QFile>
+#include <QXmlStreamReader>
+
+QString NPES;
+QString NRES;
+QString NLIN;
+int UROV = 0;
+double UNOM = 0.0;
+QStringList pNameRas;
+
+QString NamePeriod;
+QString pMec;
+QString pYear;
+int TmRas = 0;
+double pHoly = 0.8;
+double pT_sr = 20.0;
+double pT_RES = 20.0;
+double pk_Nagr = 1.0;
+int pr_Bal = 0;
+int p_tranz = 0;
+int p_Iz = 0;
+
+QString ZORVAN_PATH;
+QString OS;
+QTextCodec* g_pTextCodec = nullptr;
+double m_iScale = 1.0;
+
+const QStringList attrPES = {"npes", "name"};
+const QStringList attrRES = {"npes", "nres", "name", "dnres", "ind_t", "temp"};
+const QStringList attrLin = {"npes", "nres", "nlin", "name", "dnlin", "podkl", "unom",
+                             "umax", "umin", "tg_lin", "k_zapol", "k_for", "k_free",
+                             "sost", "v_lin", "ind_graf", "vid_ras"};
+const QStringList attrUchLin = {"npes", "nres", "nlin", "name", "name1", "nyzln",
+                                "nyzlk", "tip_el", "kod_el", "dl", "n_otv", "p_nagr",
+                                "q_nagr", "wp_nagr", "wq_nagr", "kbal", "podkt", "key"};
+const QStringList attrL = {"name", "S", "KL", "R", "X", "B", "Imax", "Material"};
+const QStringList attrTR = {"name", "unom", "S", "R", "X", "Px", "Qx",
+                            "u_otv", "n_otp", "uvn", "unn"};
+const QStringList attrArx = {"id", "name", "lenerp", "ener_Sob", "ener_stor", "dwpsuml",
+                             "dwpsumt", "dwpsumn", "dwpsumxx", "dwpsumIz", "dwpsxx",
+                             "dwpall", "sump", "dpsuml", "dpsumt", "dpsum", "dpsumxx",
+                             "Sumdp"};
+
+namespace {
+const QString kWarningTitle = QStringLiteral("Предупреждение");
+
+bool writeTable(const QString& table, const QStringList& names, const QString& rowElement,
+                const QString& rootElement, const Table& rows, bool allowEmpty)
+{
+    const QString fileName = ZORVAN_PATH + table + ".xml";
+    if (rows.isEmpty() && !allowEmpty) {
+        ShowWarning(kWarningTitle, "Пустая таблица -" + fileName);
+        return false;
+    }
+    for (const QStringList& row : rows) {
+        if (row.size() < names.size()) {
+            ShowWarning(kWarningTitle, "Структура данных нарушена, файл -" + fileName);
+            return false;
+        }
+    }
+    makeBackupCopy(fileName, ZORVAN_PATH + table + ".bak");
+    const bool written = writeXmlDocument(fileName, rootElement, [&](QXmlStreamWriter& xml) {
+        for (const QStringList& row : rows)
+            writeXmlRow(xml, rowElement, names, row);
+    });
+    if (!written)
+        ShowWarning(kWarningTitle, "Невозможно создать файл -" + fileName);
+    return written;
+}
+
+} // namespace
+
+bool MsgBox(const QString& text, const QString& title)
+{
+    return messageSink()->question(text, title);
+}
+
+QString dataFile(const QString& relativeName)
+{
+    return ZORVAN_PATH + relativeName;
+}
+
+Table ReadShablonXML(const QString& table, const QStringList& names,
+                     const QString& rowElement, bool* xmlError)
+{
+    if (xmlError)
+        *xmlError = false;
+    Table rows;
+    const QString fileName = ZORVAN_PATH + table + ".xml";
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        ShowWarning(kWarningTitle, "Отсутствует файл -" + fileName);
+        return rows;
+    }
+
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd() && !xml.hasError()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != rowElement)
+            continue;
+        QStringList row;
+        row.reserve(names.size());
+        for (int i = 0; i < names.size(); ++i)
+            row.append(QString());
+        const QXmlStreamAttributes attributes = xml.attributes();
+        for (const QXmlStreamAttribute& attribute : attributes) {
+            const QStringRef attrName = attribute.name();
+            for (int i = 0; i < names.size(); ++i) {
+                if (attrName == names.at(i))
+                    row[i] = attribute.value().toString().trimmed();
+            }
+        }
+        rows.append(row);
+    }
+
+    // A blank file is an empty table, not a damaged one.
+    if (xml.hasError() && !(rows.isEmpty() && fileIsBlank(fileName))) {
+        if (xmlError)
+            *xmlError = true;
+        ShowWarning(kWarningTitle, "Ошибка чтения файла " + fileName);
+    }
+    return rows;
+}
+
+bool saveShablonXML(const QString& table, const QStringList& names,
+                    const QString& rowElement, const QString& rootElement,
+                    const Table& rows)
+{
+    return writeTable(table, names, rowElement, rootElement, rows, false);
+}
+
+bool saveShablonXMLAllowEmpty(const QString& table, const QStringList& names,
+                              const QString& rowElement, const QString& rootElement,
+                              const Table& rows)
+{
+    return writeTable(table, names, rowElement, rootElement, rows, true);
+}

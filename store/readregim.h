@@ -1,0 +1,81 @@
+#pragma once
+// Program-wide state, the attribute-name lists of the tables and the table
+// files: every network table and catalog is a flat XML file in the data path,
+// one element per row and one attribute per column.
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class QTextCodec;
+
+// A table: rows of strings; item i of a row is the value of name i of the
+// attribute list the table was read with.
+using Table = QVector<QStringList>;
+
+// ---- Current selection -----------------------------------------------------
+extern QString NPES;          // code of the current PES
+extern QString NRES;          // code of the current RES within its PES
+extern QString NLIN;          // code of the current line within its RES
+extern int UROV;              // level of the entered object: 0 PES, 1 RES, 2 line
+extern double UNOM;           // nominal voltage of the current line, kV
+extern QStringList pNameRas;  // names of the objects of the current calculation
+
+// ---- Calculation period and settings ----------------------------------------
+extern QString NamePeriod;    // e.g. "Январь 2026 года"
+extern QString pMec;          // "1".."12", "13" for the whole year
+extern QString pYear;
+extern int TmRas;             // days in the period
+extern double pHoly;          // relative consumption of a day off
+extern double pT_sr;          // mean air temperature, °C
+extern double pT_RES;         // air temperature of the current RES, °C
+extern double pk_Nagr;        // load correction coefficient
+extern int pr_Bal;            // 1: without regard to balance ownership
+extern int p_tranz;           // 1: without transit flows
+extern int p_Iz;              // 1: with insulation losses of cables
+
+// ---- Environment --------------------------------------------------------------
+extern QString ZORVAN_PATH;   // working directory followed by "/"
+extern QString OS;            // "UNIX" once the main window is built
+extern QTextCodec* g_pTextCodec;
+extern double m_iScale;       // zoom factor of the scheme views
+
+// ---- Attribute-name lists -------------------------------------------------------
+extern const QStringList attrPES;     // "pes", row "PES"
+extern const QStringList attrRES;     // "res", row "RES"
+extern const QStringList attrLin;     // "lines", row "LIN"
+extern const QStringList attrUchLin;  // "uch_lin", row "UCH_LIN"
+extern const QStringList attrL;       // "kat_lin", row "Wire"
+extern const QStringList attrTR;      // "kat_tr", row "Trans"
+extern const QStringList attrArx;     // rows "ResArxiv" of result and archive
+
+// ---- Confirmation box -----------------------------------------------------------
+// Modal Yes/No question, No by default. Returns true when the answer is No
+// (also Escape and closing): callers abandon their action on true.
+bool MsgBox(const QString& text, const QString& title);
+
+// ---- Table files ------------------------------------------------------------------
+// Reads ZORVAN_PATH + table + ".xml": every element named rowElement, wherever
+// it stands, becomes a row of names.size() trimmed values. A missing file warns
+// "Отсутствует файл -" and gives an empty table. An XML error ends the read
+// with the rows before it, warns "Ошибка чтения файла " once and sets
+// *xmlError, so the caller can refuse to write the damaged table back.
+Table ReadShablonXML(const QString& table, const QStringList& names,
+                     const QString& rowElement, bool* xmlError = nullptr);
+
+// Writes rows to ZORVAN_PATH + table + ".xml" after copying the old file to
+// table + ".bak". Refuses an empty table ("Пустая таблица -") and a row shorter
+// than names ("Структура данных нарушена, файл -"), writing nothing. Returns
+// true when the file was written.
+bool saveShablonXML(const QString& table, const QStringList& names,
+                    const QString& rowElement, const QString& rootElement,
+                    const Table& rows);
+
+// The same write for callers that really mean an empty table (the last object
+// of a table deleted, a model without lines): zero rows write the root alone.
+bool saveShablonXMLAllowEmpty(const QString& table, const QStringList& names,
+                              const QString& rowElement, const QString& rootElement,
+                              const Table& rows);
+
+// ZORVAN_PATH + relative name.
+QString dataFile(const QString& relativeName);

@@ -1,0 +1,25 @@
+#pragma once
+// Real message boxes for the running program.
+
+#include "store/messages.h"
+
+class QMessageBox;
+
+// Builds the confirmation box as the program shows it: no parent, Arial 12
+// bold, question icon, Yes and No with No as the default. The caller runs it.
+QMessageBox* createConfirmationBox(const QString& text, const QString& title);
+
+// Runs the box modally: true for No, Escape and closing, false for Yes.
+bool runConfirmationBox(QMessageBox* box);
+
+class WidgetMessageSink final : public MessageSink
+{
+public:
+    void warning(const QString& title, const QString& text, QObject* parent) override;
+    bool question(const QString& text, const QString& title) override;
+    void showFile(const QString& name, const QString& kind) override;
+};
+
+// Registers the program's resources (icons) and installs WidgetMessageSink.
+void installWidgetMessages();
+void initZorvanResources();

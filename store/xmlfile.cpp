@@ -1,0 +1,115 @@
+#include "xmlfile.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+bool xmlCharAllowed(uint c)
+{
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF)
+        || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+} // namespace
+
+QString xmlSafe(const QString& text)
+{
+    // Fast path: nearly every value is clean.
+    bool clean = true;
+    for (const QChar ch : text) {
+        const ushort u = ch.unicode();
+        if (u < 0x20 || ch.isSurrogate() || u >= 0xFFFE) {
+            clean = false;
+            break;
+        }
+    }
+    if (clean)
+        return text;
+
+    QString out;
+    out.reserve(text.size());
+    const int n = text.size();
+    for (int i = 0; i < n; ++i) {
+        const QChar ch = text.at(i);
+        if (ch.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
+            const uint code = QChar::surrogateToUcs4(ch, text.at(i + 1));
+            if (xmlCharAllowed(code)) {
+                out.append(ch);
+                out.append(text.at(i + 1));
+            }
+            ++i;
+            continue;
+        }
+        if (ch.isSurrogate())
+            continue; // a lone half of a pair
+        if (xmlCharAllowed(ch.unicode()))
+            out.append(ch);
+    }
+    return out;
+}
+
+void writeXmlAttribute(QXmlStreamWriter& xml, const QString& name, const QString& value)
+{
+    xml.writeAttribute(name, xmlSafe(value));
+}
+
+void writeXmlRow(QXmlStreamWriter& xml, const QString& element,
+                 const QStringList& names, const QStringList& values)
+{
+    xml.writeEmptyElement(element);
+    for (int i = 0; i < names.size(); ++i)
+        writeXmlAttribute(xml, names.at(i), i < values.size() ? values.at(i) : QString());
+}
+
+QString xmlCreatedStamp()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+}
+
+bool writeXmlDocument(const QString& path, const QString& root,
+                      const std::function<void(QXmlStreamWriter&)>& body)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    QXmlStreamWriter xml(&file);
+    xml.setCodec("UTF-8");
+    xml.setAutoFormatting(true);
+    xml.setAutoFormattingIndent(2);
+    xml.writeStartDocument();
+    xml.writeStartElement(root);
+    xml.writeAttribute(QStringLiteral("created"), xmlCreatedStamp());
+    xml.writeAttribute(QStringLiteral("modeling_authority"), QStringLiteral("TARNO"));
+    if (body)
+        body(xml);
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    if (xml.hasError()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool makeBackupCopy(const QString& path, const QString& bakPath)
+{
+    QFile::remove(bakPath);
+    if (!QFile::exists(path))
+        return true;
+    return QFile::copy(path, bakPath);
+}
+
+bool fileIsBlank(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray bytes = file.readAll();
+    for (const char c : bytes) {
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,71 @@
+#pragma once
+// What every test shares: a recorder in place of message boxes, and a
+// temporary working directory that becomes the data path.
+
+#include "store/messages.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+struct RecordedMessage
+{
+    QString kind;   // "warning", "question" or "show"
+    QString title;  // the kind of a "show" request for the viewer
+    QString text;
+};
+
+// Installs itself as the message sink for its lifetime. Questions are
+// answered from answers (true = No) in turn, then with defaultAnswer.
+class MessageRecorder : public MessageSink
+{
+public:
+    MessageRecorder();
+    ~MessageRecorder() override;
+
+    void warning(const QString& title, const QString& text, QObject* parent) override;
+    bool question(const QString& text, const QString& title) override;
+    void showFile(const QString& name, const QString& kind) override;
+
+    QList<RecordedMessage> messages;
+    QList<bool> answers;
+    bool defaultAnswer = true;
+
+    QStringList texts() const;      // texts of every message, in order
+    QStringList warnings() const;   // "title|text" of each warning
+    void clear() { messages.clear(); }
+
+private:
+    MessageSink* m_previous;
+};
+
+// A fresh directory set as ZORVAN_PATH ("<dir>/") for the lifetime of the
+// object; the previous data path comes back afterwards.
+class TempWorkDir
+{
+public:
+    TempWorkDir();
+    ~TempWorkDir();
+
+    bool isValid() const { return m_dir.isValid(); }
+    QString path() const;                              // with trailing "/"
+    QString filePath(const QString& name) const;
+    void writeFile(const QString& name, const QByteArray& bytes) const;
+    QByteArray readFile(const QString& name) const;
+    bool exists(const QString& name) const;
+    // Copies every file of examples/ (with its folders) into this directory.
+    void copyExamples() const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previousPath;
+};
+
+QString examplesPath();   // the project's examples/ folder, with trailing "/"
+QString testDataPath();   // tests/data/, with trailing "/"
+
+// The document text with its "created" stamp replaced by "STAMP", so that
+// written files can be compared byte for byte.
+QByteArray withoutStamp(QByteArray bytes);
