@@ -91,7 +91,6 @@ private slots:
     void pasteRes();
     void pasteLineIntoItsOwnRes();
     void pasteOfVanishedLineChangesNothing();
-    void renameMissingLineRewritesUnchanged();
     void moveLine_data();
     void moveLine();
     void moveResToAnotherPes();
@@ -232,24 +231,6 @@ void TestObjects::pasteOfVanishedLineChangesNothing()
     QCOMPARE(dir.readFile("lines.xml"), lines);
     QCOMPARE(dir.readFile("uch_lin.xml"), uch);
     QVERIFY(!dir.exists("lines.bak"));
-    QVERIFY(rec.messages.isEmpty());
-}
-
-void TestObjects::renameMissingLineRewritesUnchanged()
-{
-    TempWorkDir dir;
-    MessageRecorder rec;
-    writeNetwork();
-    const Table before = readLines();
-    setCurrent("1", "1", "9");
-    QCOMPARE(UpdateObj(2, "Другая", "1", "1", "9"), 0);
-    QCOMPARE(readLines(), before);
-    QVERIFY(dir.exists("lines.bak"));
-
-    setCurrent("2", "1");
-    UpdateObj(1, "Южный новый", "2", "1", "");
-    QCOMPARE(readRes().at(2).at(2), QStringLiteral("Южный новый"));
-    QCOMPARE(readRes().at(0).at(2), QStringLiteral("Северный"));
     QVERIFY(rec.messages.isEmpty());
 }
 

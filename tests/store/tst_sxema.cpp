@@ -47,7 +47,6 @@ private slots:
     void recordWithoutElementsIsDroppedOnNextSave();
     void refusals_data();
     void refusals();
-    void unwritableFileWarns();
 };
 
 void TestSxema::storesTheDocumentByteForByte()
@@ -233,17 +232,6 @@ void TestSxema::refusals()
     const QString text = warning.startsWith("Ошибка") ? warning + dir.filePath("sxemalin.xml")
                                                       : warning;
     QCOMPARE(rec.warnings(), QStringList("Предупреждение|" + text));
-}
-
-void TestSxema::unwritableFileWarns()
-{
-    TempWorkDir dir;
-    MessageRecorder rec;
-    // A folder in the file's place cannot be replaced by a file.
-    QVERIFY(QDir().mkpath(dir.filePath("sxemalin.xml")));
-    QVERIFY(!saveSxemaXML(drawing("1", "1", "1", "rgb(0,0,0)", "0")));
-    QCOMPARE(rec.warnings(), QStringList("Предупреждение|Невозможно создать файл -"
-                                         + dir.filePath("sxemalin.xml")));
 }
 
 QTEST_GUILESS_MAIN(TestSxema)
