@@ -7,16 +7,16 @@
 
 namespace {
 
-struct Spec
+struct TableKind
 {
     QString table;
     QString row;
     const QStringList* names;
 };
 
-const QList<Spec>& specs()
+const QList<TableKind>& tableKinds()
 {
-    static const QList<Spec> list = {
+    static const QList<TableKind> list = {
         {"pes", "PES", &attrPES},       {"res", "RES", &attrRES},
         {"lines", "LIN", &attrLin},     {"uch_lin", "UCH_LIN", &attrUchLin},
         {"kat_lin", "Wire", &attrL},    {"kat_tr", "Trans", &attrTR},
@@ -36,7 +36,7 @@ QStringList row(const QStringList& names, int r)
 
 void writeTables(int rowsEach, const QString& variant)
 {
-    for (const Spec& s : specs()) {
+    for (const TableKind& s : tableKinds()) {
         Table t;
         for (int r = 0; r < rowsEach; ++r) {
             QStringList values = row(*s.names, r);
@@ -47,7 +47,7 @@ void writeTables(int rowsEach, const QString& variant)
     }
 }
 
-Table read(const Spec& s)
+Table read(const TableKind& s)
 {
     return ReadShablonXML(s.table, *s.names, s.row);
 }
@@ -113,7 +113,7 @@ void TestModelFile::saveThenLoadGivesBackEveryTable()
     QDir().mkpath(dir.filePath("net"));
     writeTables(3, "");
     QList<Table> saved;
-    for (const Spec& s : specs())
+    for (const TableKind& s : tableKinds())
         saved.append(read(s));
     QVERIFY(CreateNet(dir.filePath("net/m1")));
 
@@ -125,9 +125,9 @@ void TestModelFile::saveThenLoadGivesBackEveryTable()
 
     QCOMPARE(LoadNet(dir.filePath("net/m1")), 0);
 
-    for (int i = 0; i < specs().size(); ++i) {
-        QCOMPARE(read(specs().at(i)), saved.at(i));
-        QCOMPARE(dir.readFile(specs().at(i).table + ".bak"), changed.at(i));
+    for (int i = 0; i < tableKinds().size(); ++i) {
+        QCOMPARE(read(tableKinds().at(i)), saved.at(i));
+        QCOMPARE(dir.readFile(tableKinds().at(i).table + ".bak"), changed.at(i));
     }
     QVERIFY(rec.messages.isEmpty());
     QVERIFY(withoutStamp(dir.readFile("kat_tr.xml")).contains("<net110_TRansInfo created"));
@@ -146,10 +146,10 @@ void TestModelFile::loadTrimsValuesAndIgnoresContainers()
                   "  <Trans name=\"ТМ\"/>\n"
                   "</Other>\n");
     QCOMPARE(LoadNet(dir.filePath("net/m")), 0);
-    QCOMPARE(read(specs().at(0)), Table({{"1", "Север"}, {"2", ""}}));
-    QCOMPARE(read(specs().at(2)).value(0).mid(0, 4), QStringList({"1", "1", "5", ""}));
-    QCOMPARE(read(specs().at(2)).value(0).size(), attrLin.size());
-    QCOMPARE(read(specs().at(4)).value(0).value(0), QStringLiteral("АС-95"));
+    QCOMPARE(read(tableKinds().at(0)), Table({{"1", "Север"}, {"2", ""}}));
+    QCOMPARE(read(tableKinds().at(2)).value(0).mid(0, 4), QStringList({"1", "1", "5", ""}));
+    QCOMPARE(read(tableKinds().at(2)).value(0).size(), attrLin.size());
+    QCOMPARE(read(tableKinds().at(4)).value(0).value(0), QStringLiteral("АС-95"));
     QVERIFY(rec.messages.isEmpty());
 }
 
@@ -166,12 +166,12 @@ void TestModelFile::emptyContainers()
     QCOMPARE(LoadNet(dir.filePath("net/m")), 0);
     // The model has no RES, lines nor sections: those tables become empty.
     for (int i = 1; i <= 3; ++i) {
-        QVERIFY(read(specs().at(i)).isEmpty());
-        QVERIFY(dir.exists(specs().at(i).table + ".bak"));
+        QVERIFY(read(tableKinds().at(i)).isEmpty());
+        QVERIFY(dir.exists(tableKinds().at(i).table + ".bak"));
     }
     // An empty catalog keeps the current one.
     QCOMPARE(dir.readFile("kat_lin.xml"), katLin);
-    QCOMPARE(read(specs().at(5)).size(), 1);
+    QCOMPARE(read(tableKinds().at(5)).size(), 1);
     QCOMPARE(rec.warnings(),
              QStringList("Предупреждение|Пустая таблица -" + dir.filePath("kat_lin.xml")));
 }
@@ -211,7 +211,7 @@ void TestModelFile::badModelChangesNothing()
 
     for (int i = 0; i < kFiles.size(); ++i) {
         QCOMPARE(dir.readFile(kFiles.at(i)), before.at(i));
-        QVERIFY(!dir.exists(specs().at(i).table + ".bak"));
+        QVERIFY(!dir.exists(tableKinds().at(i).table + ".bak"));
     }
     QCOMPARE(rec.warnings(), QStringList("Предупреждение|" + warning + dir.filePath("net/m")));
 }
