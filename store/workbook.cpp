@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QUrl>
 #include <QXmlStreamReader>
 
@@ -585,10 +585,14 @@ int Document::lastRow() const
 
 // ---- Writing ----------------------------------------------------------------------
 
-bool Document::writeWorkbook(const QString& tempName)
+bool Document::writeWorkbook(const QString& tempName, const QString& folder)
 {
     const QByteArray path = QFile::encodeName(tempName);
-    lxw_workbook* workbook = workbook_new(path.constData());
+    // The library's own scratch files go to the same folder as the workbook.
+    QByteArray scratch = QFile::encodeName(folder);
+    lxw_workbook_options options = {};
+    options.tmpdir = scratch.data();
+    lxw_workbook* workbook = workbook_new_opt(path.constData(), &options);
     if (!workbook) {
         m_error = QStringLiteral("cannot start the workbook");
         return false;
@@ -678,18 +682,24 @@ bool Document::writeWorkbook(const QString& tempName)
 bool Document::saveAs(const QString& fileName)
 {
     m_error.clear();
-    // The library writes its own file; it is made in a private folder and
-    // then put in place whole, so a failed save never leaves half a workbook.
-    QTemporaryDir temp;
-    if (!temp.isValid()) {
-        m_error = QStringLiteral("no temporary folder");
+    const QString folder = QFileInfo(fileName).absolutePath();
+    if (!QFileInfo(folder).isDir()) {
+        m_error = folder + QStringLiteral(": no such folder");
         return false;
     }
-    const QString tempName = temp.filePath(QStringLiteral("book.xlsx"));
-    if (!writeWorkbook(tempName))
+    // The library writes a file of its own; it is made beside the target and
+    // then put in place whole, so a failed save never leaves half a workbook
+    // and nothing is written outside the target's folder.
+    QTemporaryFile temp(folder + QStringLiteral("/.workbook-XXXXXX.tmp"));
+    if (!temp.open()) {
+        m_error = folder + QStringLiteral(": ") + temp.errorString();
+        return false;
+    }
+    temp.close();
+    if (!writeWorkbook(temp.fileName(), folder))
         return false;
 
-    QFile built(tempName);
+    QFile built(temp.fileName());
     if (!built.open(QIODevice::ReadOnly)) {
         m_error = built.errorString();
         return false;

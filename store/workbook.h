@@ -131,7 +131,7 @@ private:
     }
     bool canWrite(int row, int column) const;
     const Cell* findCell(int row, int column) const;
-    bool writeWorkbook(const QString& tempName);
+    bool writeWorkbook(const QString& tempName, const QString& folder);
 
     QVector<Sheet> m_sheets;
     int m_current = -1;
