@@ -1,0 +1,375 @@
+#include "CDlgVvodRES.h"
+
+#include "delegate.h"
+
+#include "store/SaveInfo.h"
+#include "store/messages.h"
+
+#include <QHash>
+#include <QHeaderView>
+#include <QTableWidgetItem>
+
+namespace {
+
+const QString kHeaderStyle = QStringLiteral("::section{Background-color:rgb(190,190,190)}");
+const QString kInfoTitle = QStringLiteral("Информация");
+
+// Columns of the line table ("lines" order).
+enum LinColumn { LinNpes = 0, LinNres = 1, LinNlin = 2 };
+const QVector<int> kHiddenLinColumns = {0, 1, 2, 4, 6, 7, 8, 13, 14, 15, 16};
+
+// Columns of the node table ("uch_lin" order).
+enum UchColumn {
+    UchNpes = 0, UchNres = 1, UchNlin = 2, UchName = 3, UchNyzln = 5, UchNyzlk = 6,
+    UchTip = 7, UchKodEl = 8, UchP = 11, UchQ = 12, UchWP = 13, UchWQ = 14, UchPodkt = 16,
+    UchKey = 17
+};
+const QVector<int> kHiddenUchColumns = {0, 1, 2, 4, 5, 7, 9, 10, 15, 17};
+// The workbook's columns A to K, taken from these node table columns.
+const QVector<int> kWorkbookColumns = {UchNpes, UchNres, UchNlin, UchName, UchNyzln, UchNyzlk,
+                                       UchKodEl, UchP, UchQ, UchWP, UchWQ};
+const QStringList kWorkbookHeader = {"*Кодировка npes", "nres", "nzp", "название", "начало",
+                                     "конец ветви", "марка", " Pнаг", "Qнаг", "WPген", "WQген"};
+
+const QString kTransformer = QStringLiteral("2");
+
+// Where each row of a table stands in another reading of the same file: a row
+// is known by the given code columns, and rows with equal codes by their turn
+// among them, so a duplicated code still pairs first with first.
+QVector<QString> rowIdentities(const Table& rows, const QVector<int>& codeColumns)
+{
+    QVector<QString> ids;
+    ids.reserve(rows.size());
+    QHash<QString, int> seen;
+    for (const QStringList& row : rows) {
+        QString id;
+        for (int column : codeColumns)
+            id += row.value(column) + QLatin1Char(',');
+        id += QString::number(seen[id]++);
+        ids.append(id);
+    }
+    return ids;
+}
+
+QHash<QString, int> identityPositions(const Table& rows, const QVector<int>& codeColumns)
+{
+    QHash<QString, int> positions;
+    const QVector<QString> ids = rowIdentities(rows, codeColumns);
+    for (int i = 0; i < ids.size(); ++i)
+        positions.insert(ids.at(i), i);
+    return positions;
+}
+
+const QVector<int> kLineCodes = {LinNpes, LinNres, LinNlin};
+const QVector<int> kSectionCodes = {UchNpes, UchNres, UchNlin, UchKey};
+
+QString podktText(Qt::CheckState state)
+{
+    return state == Qt::Checked ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+} // namespace
+
+CDlgVvodRES::CDlgVvodRES(const QString& npes, const QString& nres, const QString& name,
+                         QWidget* parent)
+    : QDialog(parent)
+    , m_owner(parent)
+    , m_npes(npes)
+    , m_nres(nres)
+    , m_name(name)
+{
+    setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    move(300, 160);
+
+    connect(SaveButt, &QPushButton::clicked, this, &CDlgVvodRES::slot_saveVtv);
+    connect(checkEner, &QCheckBox::clicked, this, &CDlgVvodRES::slot_CheckChanged);
+    connect(Export, &QPushButton::clicked, this, &CDlgVvodRES::slot_Export);
+    connect(Import, &QPushButton::clicked, this, &CDlgVvodRES::slot_Import);
+
+    tableLIN->horizontalHeader()->setStyleSheet(kHeaderStyle);
+    tableWgt->horizontalHeader()->setStyleSheet(kHeaderStyle);
+
+    setWindowTitle("Ввод информации по линиям " + m_name);
+    Export->setToolTip("Вывод информации в файл " + m_name + " - нагрузки.xlsx");
+    Import->setToolTip("Считать информацию из файла " + m_name + " - нагрузки.xlsx");
+
+    LoadVtv();
+}
+
+CDlgVvodRES::~CDlgVvodRES() = default;
+
+QString CDlgVvodRES::workbookFile() const
+{
+    return ZORVAN_PATH + safeFileName(m_name) + " - нагрузки.xlsx";
+}
+
+bool CDlgVvodRES::LoadVtv()
+{
+    m_lines = ReadShablonXML("lines", attrLin, "LIN");
+    m_sections = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+
+    // The lines of this RES in file order, each code once: a second row with
+    // the same code would be saved over the first.
+    QVector<int> lineIndexes;
+    QSet<QString> lineCodes;
+    for (int i = 0; i < m_lines.size(); ++i) {
+        const QStringList& row = m_lines.at(i);
+        if (row.value(LinNpes) == m_npes && row.value(LinNres) == m_nres
+            && !lineCodes.contains(row.value(LinNlin))) {
+            lineCodes.insert(row.value(LinNlin));
+            lineIndexes.append(i);
+        }
+    }
+    // Sections of each line in file order, grouped in one pass over the file.
+    QHash<QString, QVector<int>> sectionsOfLine;
+    for (int i = 0; i < m_sections.size(); ++i) {
+        const QStringList& row = m_sections.at(i);
+        if (row.value(UchNpes) == m_npes && row.value(UchNres) == m_nres
+            && lineCodes.contains(row.value(UchNlin)))
+            sectionsOfLine[row.value(UchNlin)].append(i);
+    }
+    QVector<int> sectionIndexes;
+    for (int i : lineIndexes)
+        sectionIndexes += sectionsOfLine.value(m_lines.at(i).value(LinNlin));
+
+    m_filling = true;
+    fillTable(tableLIN, m_lines, lineIndexes);
+    fillTable(tableWgt, m_sections, sectionIndexes);
+    for (int row = 0; row < tableWgt->rowCount(); ++row) {
+        QTableWidgetItem* item = tableWgt->item(row, UchPodkt);
+        item->setCheckState(item->text() == "1" ? Qt::Checked : Qt::Unchecked);
+        item->setText(QString());
+    }
+    m_filling = false;
+
+    for (int column : kHiddenLinColumns)
+        tableLIN->setColumnHidden(column, true);
+    for (int column : kHiddenUchColumns)
+        tableWgt->setColumnHidden(column, true);
+    slot_CheckChanged();
+
+    auto* podkl = new DSBDelegate(this, 0, 366, 1, 2);
+    auto* coefficient = new DSBDelegate(this, 0, 1, 0.05, 2);
+    auto* form = new DSBDelegate(this, 1, 2, 0.05, 2);
+    tableLIN->setItemDelegateForColumn(5, podkl);
+    tableLIN->setItemDelegateForColumn(9, coefficient);
+    tableLIN->setItemDelegateForColumn(10, coefficient);
+    tableLIN->setItemDelegateForColumn(11, form);
+    auto* readOnly = new NonEditTableColumnDelegate(this);
+    auto* energy = new DSBDelegate(this, -999999, 999999, 1, 3);
+    tableWgt->setItemDelegateForColumn(UchNyzlk, readOnly);
+    tableWgt->setItemDelegateForColumn(UchKodEl, readOnly);
+    tableWgt->setItemDelegateForColumn(UchWP, energy);
+    tableWgt->setItemDelegateForColumn(UchWQ, energy);
+
+    // The user may sort the node table by a header click; until then the rows
+    // stay in the order they were filled.
+    tableWgt->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    tableWgt->setSortingEnabled(true);
+
+    connect(tableLIN, &QTableWidget::cellClicked, this, &CDlgVvodRES::slot_RowChanged);
+    connect(tableLIN, &QTableWidget::itemChanged, this, &CDlgVvodRES::slot_LinChanged);
+    connect(tableWgt, &QTableWidget::itemChanged, this, &CDlgVvodRES::slot_UchChanged);
+
+    tableLIN->resizeColumnsToContents();
+    slot_RowChanged(0, 0);
+    ShowTr();
+    tableLIN->verticalHeader()->hide();
+    tableWgt->verticalHeader()->hide();
+    return false;
+}
+
+void CDlgVvodRES::fillTable(QTableWidget* table, const Table& rows, const QVector<int>& indexes)
+{
+    table->setSortingEnabled(false);
+    table->setRowCount(indexes.size());
+    for (int r = 0; r < indexes.size(); ++r) {
+        const QStringList& row = rows.at(indexes.at(r));
+        for (int c = 0; c < table->columnCount(); ++c)
+            table->setItem(r, c, new QTableWidgetItem(row.value(c)));
+        // The row's place in the copy read at opening travels with it when
+        // the user sorts.
+        table->item(r, 0)->setData(Qt::UserRole, indexes.at(r));
+    }
+}
+
+int CDlgVvodRES::rowIndex(QTableWidget* table, int row)
+{
+    return table->item(row, 0)->data(Qt::UserRole).toInt();
+}
+
+QStringList CDlgVvodRES::rowTexts(QTableWidget* table, int row)
+{
+    QStringList texts;
+    for (int c = 0; c < table->columnCount(); ++c)
+        texts.append(table->item(row, c)->text());
+    return texts;
+}
+
+void CDlgVvodRES::slot_RowChanged(int row, int col)
+{
+    Q_UNUSED(col);
+    if (tableLIN->rowCount() == 0 || row < 0 || row >= tableLIN->rowCount())
+        return;
+    m_curLine = tableLIN->item(row, LinNlin)->text();
+    ShowTr();
+}
+
+void CDlgVvodRES::ShowTr()
+{
+    for (int row = 0; row < tableWgt->rowCount(); ++row) {
+        const bool shown = tableWgt->item(row, UchNlin)->text() == m_curLine
+                           && tableWgt->item(row, UchTip)->text() == kTransformer;
+        tableWgt->setRowHidden(row, !shown);
+    }
+    tableWgt->resizeColumnsToContents();
+}
+
+void CDlgVvodRES::slot_CheckChanged()
+{
+    const bool energyOnly = checkEner->isChecked();
+    tableWgt->setColumnHidden(UchP, energyOnly);
+    tableWgt->setColumnHidden(UchQ, energyOnly);
+}
+
+void CDlgVvodRES::slot_LinChanged(QTableWidgetItem* item)
+{
+    if (m_filling)
+        return;
+    m_linesChanged = true;
+    m_editedLines.insert(rowIndex(tableLIN, item->row()));
+}
+
+void CDlgVvodRES::slot_UchChanged(QTableWidgetItem* item)
+{
+    if (m_filling)
+        return;
+    m_sectionsChanged = true;
+    m_editedSections.insert(rowIndex(tableWgt, item->row()));
+}
+
+void CDlgVvodRES::slot_saveVtv()
+{
+    if (MsgBox("Сохранить изменения?", "Сохранение"))
+        return;
+    // The flags stay set: a second save writes the same rows again.
+    if (m_linesChanged)
+        saveLines();
+    if (m_sectionsChanged)
+        saveSections();
+}
+
+void CDlgVvodRES::saveLines()
+{
+    bool damaged = false;
+    Table rows = ReadShablonXML("lines", attrLin, "LIN", &damaged);
+    if (damaged)
+        return;   // the reader has warned; a damaged file is never rewritten
+    const QVector<QString> ids = rowIdentities(m_lines, kLineCodes);
+    const QHash<QString, int> positions = identityPositions(rows, kLineCodes);
+    for (int row = 0; row < tableLIN->rowCount(); ++row) {
+        const int index = rowIndex(tableLIN, row);
+        // A line that has left the file meanwhile is not brought back.
+        const int position = positions.value(ids.at(index), -1);
+        if (m_editedLines.contains(index) && position >= 0)
+            rows[position] = rowTexts(tableLIN, row);
+    }
+    if (saveShablonXML("lines", attrLin, "LIN", "net110_lines", rows))
+        ShowWarning(kInfoTitle, "Данные о линиях сохранены", this);
+}
+
+void CDlgVvodRES::saveSections()
+{
+    bool damaged = false;
+    Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN", &damaged);
+    if (damaged)
+        return;
+
+    // The "Откл" cells show their stored text from now on. Sorting is held
+    // off meanwhile, so no row moves under the loop.
+    const bool sorting = tableWgt->isSortingEnabled();
+    tableWgt->setSortingEnabled(false);
+    m_filling = true;
+    for (int row = 0; row < tableWgt->rowCount(); ++row) {
+        QTableWidgetItem* item = tableWgt->item(row, UchPodkt);
+        item->setText(podktText(item->checkState()));
+    }
+    m_filling = false;
+
+    const QVector<QString> ids = rowIdentities(m_sections, kSectionCodes);
+    const QHash<QString, int> positions = identityPositions(rows, kSectionCodes);
+    for (int row = 0; row < tableWgt->rowCount(); ++row) {
+        const int index = rowIndex(tableWgt, row);
+        const int position = positions.value(ids.at(index), -1);
+        if (position < 0)
+            continue;
+        if (m_editedSections.contains(index)) {
+            rows[position] = rowTexts(tableWgt, row);
+        } else {
+            // Untouched here: keep the row as it is now on disk, its "Откл"
+            // written as "0" or "1" like every row of the RES.
+            QString& podkt = rows[position][UchPodkt];
+            podkt = podkt == "1" ? QStringLiteral("1") : QStringLiteral("0");
+        }
+    }
+    tableWgt->setSortingEnabled(sorting);
+    if (saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows))
+        ShowWarning(kInfoTitle, "Данные об участках линий сохранены", this);
+}
+
+void CDlgVvodRES::slot_Export()
+{
+    if (MsgBox("Существующий Xlsx файл будет изменен. Продолжить?", "Сохранение в Xlsx файл"))
+        return;
+    // Transformers of every line of the RES, hidden rows included.
+    Table rows = {kWorkbookHeader};
+    for (int row = 0; row < tableWgt->rowCount(); ++row) {
+        if (tableWgt->item(row, UchTip)->text() != kTransformer)
+            continue;
+        QStringList cells;
+        for (int column : kWorkbookColumns)
+            cells.append(tableWgt->item(row, column)->text());
+        rows.append(cells);
+    }
+    SaveXlsx(workbookFile(), rows);
+}
+
+void CDlgVvodRES::slot_Import()
+{
+    if (MsgBox("Загрузить информацию из Xlsx файла?", "Загрузка из Xlsx файла"))
+        return;
+    const QStringList texts = LoadXlsx(workbookFile(), 11);
+    if (texts.isEmpty())
+        return;
+
+    // Rows stay in place while their cells change (a sorted column would move them).
+    const bool sorting = tableWgt->isSortingEnabled();
+    tableWgt->setSortingEnabled(false);
+    QMultiHash<QString, int> rowsOfBranch;
+    for (int row = 0; row < tableWgt->rowCount(); ++row) {
+        rowsOfBranch.insert(tableWgt->item(row, UchNlin)->text() + QLatin1Char(',')
+                                + tableWgt->item(row, UchNyzln)->text() + QLatin1Char(',')
+                                + tableWgt->item(row, UchNyzlk)->text(),
+                            row);
+    }
+    for (const QString& text : texts) {
+        QStringList parts = text.split(QLatin1Char(';'), Qt::KeepEmptyParts);
+        if (parts.size() != 12) {
+            ShowWarning("Ошибка", "Неверный формат Xlsx файла", this);
+            break;
+        }
+        for (QString& part : parts)
+            part = part.trimmed();
+        // Matched by line and node numbers only: columns A, B, D and G are not read.
+        const auto matches = rowsOfBranch.values(parts.at(2) + QLatin1Char(',') + parts.at(4)
+                                                 + QLatin1Char(',') + parts.at(5));
+        for (int row : matches) {
+            tableWgt->item(row, UchP)->setText(parts.at(7));
+            tableWgt->item(row, UchQ)->setText(parts.at(8));
+            tableWgt->item(row, UchWP)->setText(parts.at(9));
+            tableWgt->item(row, UchWQ)->setText(parts.at(10));
+        }
+    }
+    tableWgt->setSortingEnabled(sorting);
+}
