@@ -2,6 +2,8 @@
 // working directory, with a recorder in place of the message boxes.
 
 #include "shell/CTreeZORVAN.h"
+#include "shell/ZORVAN.h"
+#include "startfolder.h"
 #include "store/readregim.h"
 #include "testsupport.h"
 
@@ -217,6 +219,28 @@ private slots:
         processDeletes();
         rec.reset();
         dir.reset();
+    }
+
+    void mainWindowHostsTreeOfExamples()
+    {
+        dir.reset();
+        StartFolder folder;
+        folder.copyExamples();
+        ZORVAN window(nullptr);
+        CTreeZORVAN* objects = window.objectTree();
+        QVERIFY(objects);
+        QCOMPARE(objects->parentWidget(), &window);
+        QCOMPARE(objects->pos(), QPoint(6, 32));
+        QVERIFY(objects->isVisibleTo(&window));
+        const QStringList shown = dump(*objects);
+        QCOMPARE(shown.first(), QString("0|Северные электрические сети|1"));
+        QVERIFY(shown.contains("1|Заречный РЭС|1,1"));
+        QCOMPARE(shown.filter(QRegularExpression("^2\\|")).size(), 8);   // every line of examples/
+        QVERIFY(rec->warnings().isEmpty());
+        // Every command icon is compiled into the program.
+        for (QPushButton* b : {objects->AddButton, objects->AddLow, objects->DelButton, objects->CopyButton,
+                               objects->InsertButton, objects->ChangeButton, objects->SortButton})
+            QVERIFY2(!b->icon().pixmap(24, 24).isNull(), qPrintable(b->objectName()));
     }
 
     void showsNetworkWithoutOrphans()
