@@ -7,8 +7,6 @@
 #include <QDir>
 #include <QSaveFile>
 
-namespace {
-
 // File names are handed to the file system through the locale's 8-bit
 // conversion once the program runs on its UNIX setup; with the UTF-8 locale
 // codec it sets, this changes nothing.
@@ -18,6 +16,8 @@ QString osFileName(const QString& name)
         return QString::fromLocal8Bit(name.toUtf8());
     return name;
 }
+
+namespace {
 
 bool writeTextFile(const QString& path, const QByteArray& bytes)
 {

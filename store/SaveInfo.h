@@ -6,10 +6,16 @@
 #include <QString>
 #include <QStringList>
 
+#include "tableexchange.h"
+
 // A file name built from an object's name: "/", "\" and control characters
 // become "_", so a report or log always lands in its own folder. The name
 // itself stays as it is in titles and texts.
 QString safeFileName(const QString& name);
+
+// The name as handed to the file system by the report, log, CSV and workbook
+// functions: passed through the locale's 8-bit conversion when OS is "UNIX".
+QString osFileName(const QString& name);
 
 // Where the report of name and the log of name live (the viewer reads the
 // same paths): ZORVAN_PATH + "html/" + safe name + ".html", and

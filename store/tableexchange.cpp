@@ -1,5 +1,7 @@
 #include "tableexchange.h"
 
+#include "SaveInfo.h"
+
 #include "messages.h"
 #include "readregim.h"
 #include "workbook.h"
@@ -17,15 +19,6 @@ const QString kSheetName = QStringLiteral("Лист1");
 // The import never looks below this row.
 constexpr int kLastImportRow = 99999;
 
-// On the UNIX platform a file name goes to the file system through the
-// locale's 8-bit conversion (no change under the UTF-8 locale the program sets).
-QString platformName(const QString& file)
-{
-    if (OS != QLatin1String("UNIX"))
-        return file;
-    return QTextCodec::codecForLocale()->toUnicode(file.toUtf8());
-}
-
 } // namespace
 
 bool SaveXlsx(const QString& file, const QVector<QStringList>& rows)
@@ -37,7 +30,7 @@ bool SaveXlsx(const QString& file, const QVector<QStringList>& rows)
         for (int j = 0; j < row.size(); ++j)
             book.write(i + 1, j + 1, row.at(j));
     }
-    if (book.saveAs(platformName(file)))
+    if (book.saveAs(osFileName(file)))
         return true;
     ShowWarning(kErrorTitle, "Невозможно создать файл -" + file);
     return false;
@@ -46,7 +39,7 @@ bool SaveXlsx(const QString& file, const QVector<QStringList>& rows)
 QStringList LoadXlsx(const QString& file, int n)
 {
     QStringList result;
-    const QString name = platformName(file);
+    const QString name = osFileName(file);
     if (!QFileInfo(name).isFile()) {
         ShowWarning(kErrorTitle, "Файл не найден " + file);
         return result;
@@ -77,7 +70,7 @@ QStringList LoadXlsx(const QString& file, int n)
 
 void SaveCsv(const QString& file, const QVector<QStringList>& rows, const QString& header)
 {
-    QSaveFile out(platformName(file));
+    QSaveFile out(osFileName(file));
     bool written = out.open(QIODevice::WriteOnly);
     if (written) {
         QTextStream stream(&out);
@@ -98,7 +91,7 @@ void SaveCsv(const QString& file, const QVector<QStringList>& rows, const QStrin
 QStringList LoadCsv(const QString& file)
 {
     QStringList lines;
-    QFile in(platformName(file));
+    QFile in(osFileName(file));
     if (!in.open(QIODevice::ReadOnly)) {
         ShowWarning(kErrorTitle, "Ошибка чтения файла " + file);
         return lines;

@@ -1,0 +1,152 @@
+#include "zorvantask.h"
+
+#include <QtMath>
+
+namespace {
+
+QString field(const QStringList& row, int i)
+{
+    return i < row.size() ? row.at(i) : QString();
+}
+
+// Column positions of a line row (attrLin).
+enum LinCol {
+    lNpes, lNres, lNlin, lName, lDnlin, lPodkl, lUnom, lUmax, lUmin, lTgLin, lKzapol, lKfor,
+    lKfree, lSost, lVlin, lIndGraf, lVidRas
+};
+
+} // namespace
+
+int CalcRadial::CalcUR(QString nlin, int mode, int show, int writeLog)
+{
+    m_showReport = show;
+    m_kt = (pT_RES - 20.0) * 0.004 + 1.0;
+    if (!m_haveTables) {
+        CalcTables own;
+        own.sections = ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"));
+        own.lines = ReadShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"));
+        m_tables = own;
+    }
+    m_lineKeys.clear();
+
+    bool anyLine = false;
+    for (const QStringList& line : qAsConst(m_tables.lines)) {
+        if (field(line, lNpes) != NPES || field(line, lNres) != NRES || field(line, lNlin) != nlin)
+            continue;
+        anyLine = true;
+        calcLine(line, nlin, mode);
+    }
+
+    if (writeLog > 0 && m_messages.size() > 1)
+        writeErrorLog();
+    // Nothing calculated: no report over empty totals.
+    if (mode == 1 && anyLine && m_totals.size() == m_nTotals)
+        summaryReport();
+    return 0;
+}
+
+void CalcRadial::calcLine(const QStringList& line, const QString& nlin, int mode)
+{
+    m_totals.clear();
+    m_lineName = field(line, lName);
+    m_lineKeys.append(field(line, lNpes) + "," + field(line, lNres) + "," + field(line, lNlin));
+    m_messages.append("--------------------- " + m_lineName + " --------------------- ");
+
+    const double podkl = field(line, lPodkl).toDouble();
+    m_Unom = field(line, lUnom).toDouble();
+    m_Umax = field(line, lUmax).toDouble();
+    m_Umin = field(line, lUmin).toDouble();
+    m_kZapol = field(line, lKzapol).toDouble();
+    const double kFor = field(line, lKfor).toDouble();
+    const QString sost = field(line, lSost);
+    const QString indGraf = field(line, lIndGraf);
+    m_method = field(line, lVidRas).toInt();
+
+    double limitMax, limitMin;
+    if (m_Unom < 25.0) {
+        m_Unom = 35.0;
+        limitMax = 31.5;
+        limitMin = 24.5;
+    } else {
+        limitMax = 0.9 * m_Unom;
+        limitMin = 0.7 * m_Unom;
+    }
+    if (m_Umax < limitMax)
+        m_Umax = m_Unom;
+    if (m_Umin < limitMin)
+        m_Umin = m_Unom;
+
+    m_T = TmRas * 24.0;
+    if (m_method > 2)
+        m_method = 0;
+    if (m_method == 1) {
+        m_kz = (m_kZapol < 0.01 || m_kZapol > 1.0) ? 0.5 : m_kZapol;
+        m_Tloss = (0.667 * m_kz + 0.333) * m_kz * m_T;
+        m_kmax = 1.0;
+        m_c = 1.03;
+        m_U0 = m_Umax;
+    } else {
+        m_kz = m_kZapol;
+        // A factor of 0 (the line dialog allows it) would divide by zero.
+        if (m_kz < 0.01) {
+            m_kz = 0.5;
+            m_messages.append(QStringLiteral("* Коэффициент заполнения графика задан неверно, принят 0.5"));
+        }
+        m_kmax = 1.0 / (m_kz * m_kz);
+        m_c = m_Unom >= 70.0 ? 1.02 : 1.0;
+        const double kf2 = 0.333 / m_kz + 0.667;
+        // "ind_graf" 1: the user gives the exact form factor squared in "k_for".
+        if (indGraf == QLatin1String("1"))
+            m_Tloss = qMax(1.0, kFor) * m_T;
+        else
+            m_Tloss = kf2 * m_T;
+        m_U0 = qSqrt(0.7 * m_Umax * m_Umax + 0.3 * m_Umin * m_Umin);
+        m_kz = 1.0;
+    }
+    // Per-node energies follow the totals: loss hours over period hours.
+    m_F = m_T > 0.0 ? m_Tloss / m_T : 0.0;
+
+    if (m_haveTables) {
+        const auto rows = m_tables.sectionsByLine.constFind(m_lineKeys.last());
+        static const QVector<int> none;
+        VvodLine(nlin, m_tables.sections,
+                 rows == m_tables.sectionsByLine.constEnd() ? &none : &rows.value());
+    } else {
+        VvodLine(nlin, m_tables.sections);
+    }
+
+    QString name = m_lineName;
+    if (sost == QLatin1String("1"))
+        name += QStringLiteral(" (Последовательная)");
+    m_titleName = name;
+
+    if (podkl >= TmRas) {
+        m_messages.append(QStringLiteral("* Линия отключена"));
+        m_totals.fill(0.0, m_nTotals);
+        m_lineTitle = name + QStringLiteral(" (Отключена)");
+        return;
+    }
+    m_Tw = (TmRas - podkl) * 24.0;
+    m_lineTitle = podkl <= 0.0 ? name
+        : name + " (Отключена " + QString::number(podkl, 'f', 2) + " дней)";
+
+    {
+        // Catalogs live for this step only, so an edit counts at the next line.
+        const LoadKatalogLines wires = m_haveTables ? LoadKatalogLines(m_tables.katLin)
+                                                    : LoadKatalogLines();
+        const LoadKatalogTrans trans = m_haveTables ? LoadKatalogTrans(m_tables.katTr, m_Unom)
+                                                    : LoadKatalogTrans(m_Unom);
+        ParamBranches(wires, trans);
+    }
+    bool ring = false;
+    CheckTopology(ring);
+    if (ring) {
+        m_messages.append(QStringLiteral("**** Дана неверная информация об участках линии"));
+        m_lineTitle = name + QStringLiteral(" (Неверная информация об участках)");
+        if (mode != 2)
+            m_totals.fill(0.0, m_nTotals);
+        return;
+    }
+
+    runFlowAndTotals(mode);
+}
