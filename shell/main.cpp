@@ -1,20 +1,14 @@
-#include "store/readregim.h"
+#include "ZORVAN.h"
 #include "store/ui/widgetmessages.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QIcon>
-#include <QLabel>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     installWidgetMessages();
-    ZORVAN_PATH = QDir::currentPath() + "/";
-    QLabel window(QStringLiteral("ЗОРВАН — расчет технических потерь электроэнергии"));
-    window.setWindowTitle(QStringLiteral("ЗОРВАН"));
-    window.setWindowIcon(QIcon(QStringLiteral(":/res/ZORVAN.png")));
-    window.resize(480, 120);
+    // Declared after the application object, so it is destroyed before it.
+    ZORVAN window(nullptr);
     window.show();
     return app.exec();
 }

@@ -79,3 +79,42 @@ bool saveShablonXMLAllowEmpty(const QString& table, const QStringList& names,
 
 // ZORVAN_PATH + relative name.
 QString dataFile(const QString& relativeName);
+
+// ---- Object operations ------------------------------------------------------------
+// Each works on the current selection NPES, NRES, NLIN, reads the tables it
+// needs once and writes nothing when one of them (or "sxemalin.xml") was
+// damaged. Line schemes follow their lines: a delete removes them, a move of a
+// RES gives them its new codes.
+
+// New PES (level 0), RES in NPES (1) or line in NPES, NRES (2), coded as the
+// largest sibling code + 1. Returns 1.
+int CreateNewObj(int level);
+
+// Pastes the RES (npes, nres) under NPES or the line (npes, nres, nlin) into
+// NPES, NRES, with its lines and sections, under a new code and the name
+// followed by "- копия"; shows "Объект добавлен". Returns 0.
+int InsertObj(const QStringList& key);
+
+// Renames the current PES, RES or line (by level). Returns 0.
+int UpdateObj(int level, const QString& name, const QString& npes, const QString& nres,
+              const QString& nlin);
+
+// Moves the RES (npes, nres) under NPES with a new code, or the line
+// (npes, nres, nlin) to just before the current line. Returns 0 when moved,
+// 1 when not (onto itself: "Объект остается на прежнем месте").
+int ChangeObj(const QStringList& key);
+
+// Deletes the current object of the level with everything under it and the
+// schemes of its lines. The last row of a table goes too. Returns 1.
+int DeleteObj(int level, const QString& npes, const QString& nres, const QString& nlin);
+
+// ---- Whole-model file ---------------------------------------------------------------
+// Packs the six tables into fileName (root "Net10"); shows "Модель сети
+// сохранена" after a successful write, "Невозможно создать файл -" when it
+// cannot be written. Returns whether it wrote.
+bool CreateNet(const QString& fileName);
+
+// Replaces the six table files from the model file fileName (".bak" copies
+// kept). Returns 0 when loaded; 1, changing nothing, when the file is missing
+// ("Отсутствует файл -"), damaged or holds no PES ("Ошибка чтения файла ").
+int LoadNet(const QString& fileName);

@@ -1,5 +1,7 @@
 #include "widgetmessages.h"
 
+#include "CViewHtml.h"
+
 #include <QFont>
 #include <QMessageBox>
 #include <QWidget>
@@ -40,9 +42,9 @@ bool WidgetMessageSink::question(const QString& text, const QString& title)
 
 void WidgetMessageSink::showFile(const QString& name, const QString& kind)
 {
-    // The report viewer is wired in here once it exists.
-    Q_UNUSED(name);
-    Q_UNUSED(kind);
+    // A separate top-level window per request; it deletes itself when closed
+    // (or at once when its file cannot be read).
+    new CViewHtml(name, kind);
 }
 
 void initZorvanResources()

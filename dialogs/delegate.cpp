@@ -1,0 +1,61 @@
+#include "delegate.h"
+
+#include <QDoubleSpinBox>
+#include <QtMath>
+
+DSBDelegate::DSBDelegate(QObject* parent, double minimum, double maximum, double step,
+                         int decimals)
+    : QItemDelegate(parent)
+    , m_minimum(minimum)
+    , m_maximum(maximum)
+    , m_step(step)
+    , m_decimals(decimals)
+{
+}
+
+QWidget* DSBDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                   const QModelIndex&) const
+{
+    auto* editor = new QDoubleSpinBox(parent);
+    editor->setMinimum(m_minimum);
+    editor->setMaximum(m_maximum);
+    editor->setDecimals(m_decimals);
+    editor->setSingleStep(m_step);
+    editor->installEventFilter(const_cast<DSBDelegate*>(this));
+    return editor;
+}
+
+void DSBDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    const double value = index.model()->data(index, Qt::EditRole).toString().toDouble();
+    static_cast<QDoubleSpinBox*>(editor)->setValue(value);
+}
+
+void DSBDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                               const QModelIndex& index) const
+{
+    auto* spinBox = static_cast<QDoubleSpinBox*>(editor);
+    spinBox->interpretText();
+    const double value = spinBox->value();
+    if (m_decimals == 0 && qAbs(value) < 9.0e15)
+        model->setData(index, qint64(qRound64(value)), Qt::EditRole);
+    else
+        model->setData(index, value, Qt::EditRole);
+}
+
+void DSBDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                       const QModelIndex&) const
+{
+    editor->setGeometry(option.rect);
+}
+
+NonEditTableColumnDelegate::NonEditTableColumnDelegate(QObject* parent)
+    : QItemDelegate(parent)
+{
+}
+
+QWidget* NonEditTableColumnDelegate::createEditor(QWidget*, const QStyleOptionViewItem&,
+                                                  const QModelIndex&) const
+{
+    return nullptr;
+}

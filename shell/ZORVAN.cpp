@@ -1,0 +1,315 @@
+#include "ZORVAN.h"
+
+#include "CTool_DMS.h"
+#include "CTreeZORVAN.h"
+#include "store/messages.h"
+#include "store/readregim.h"
+#include "store/ui/widgetmessages.h"
+#include "store/xmlfile.h"
+#include "ui_ZORVAN.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTextCodec>
+#include <QXmlStreamReader>
+
+// The icons of the main window are compiled into this static library, so
+// the linker keeps them only when someone asks for them by name.
+static void initShellResources()
+{
+    Q_INIT_RESOURCE(shell);
+    initZorvanResources();
+}
+
+namespace {
+
+const QStringList kParamsAttributes = {
+    QStringLiteral("korPn"), QStringLiteral("period"), QStringLiteral("year"),
+    QStringLiteral("temp"), QStringLiteral("kholi"), QStringLiteral("balance"),
+    QStringLiteral("tranzit"), QStringLiteral("Izol"), QStringLiteral("Model")};
+
+const QList<int> kDaysOfCommonYear = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31, 365};
+
+bool isLeapYear(int year)
+{
+    // Every year of the range 2020-2050 follows the rule of four.
+    return year % 4 == 0;
+}
+
+} // namespace
+
+ZORVAN::ZORVAN(QWidget* parent)
+    : QMainWindow(parent)
+{
+    initShellResources();
+
+    m_periodNames = QStringList{
+        QStringLiteral("Январь"), QStringLiteral("Февраль"), QStringLiteral("Март"),
+        QStringLiteral("Апрель"), QStringLiteral("Май"), QStringLiteral("Июнь"),
+        QStringLiteral("Июль"), QStringLiteral("Август"), QStringLiteral("Сентябрь"),
+        QStringLiteral("Октябрь"), QStringLiteral("Ноябрь"), QStringLiteral("Декабрь"),
+        QStringLiteral("Год")};
+
+    ui = new Ui_ZORVAN;
+    ui->setupUi(this);
+
+    // The file dialogs of the model and archive management join here.
+
+    // Start-up picture: the About box on top for one pass of the event loop.
+    m_aboutPrg = new CDlgAboutPrg(nullptr);
+    m_aboutPrg->setWindowFlags(Qt::WindowStaysOnTopHint);
+    // Shown later from the tool bar, it must not keep the program running
+    // once the main window is closed.
+    m_aboutPrg->setAttribute(Qt::WA_QuitOnClose, false);
+    m_aboutPrg->move(500, 220);
+    m_aboutPrg->LineInfo->setText(QStringLiteral("Программа ЗОРВАН"));
+    m_aboutPrg->show();
+    QCoreApplication::processEvents();
+    m_aboutPrg->hide();
+
+    CheckDirectory();
+    createActions();
+
+    setWindowTitle(QStringLiteral("Программа ЗОРВАН"));
+
+    LoadTree();
+
+    g_pTextCodec = QTextCodec::codecForName("UTF-8");
+    QTextCodec::setCodecForLocale(g_pTextCodec);
+    OS = QStringLiteral("UNIX");
+}
+
+ZORVAN::~ZORVAN()
+{
+    // The About box has no parent (it is shown before the window), so it is ours to delete.
+    delete m_aboutPrg;
+    delete ui;
+}
+
+void ZORVAN::LoadTree()
+{
+    // Laid over groupBox, which keeps the place free in the layout.
+    m_pTree = new CTreeZORVAN(this);
+    m_pTree->show();
+    m_pTree->move(6, 32);
+}
+
+CTreeZORVAN* ZORVAN::objectTree() const
+{
+    return m_pTree.data();
+}
+
+void ZORVAN::CheckDirectory()
+{
+    ZORVAN_PATH = QDir::currentPath() + "/";
+    m_settingsPath = ZORVAN_PATH + "taskparam.xml";
+
+    // Only a folder without "net" counts as new; failures show up later
+    // when a file cannot be written there.
+    QDir dir(ZORVAN_PATH);
+    if (!dir.exists(QStringLiteral("net"))) {
+        dir.mkdir(QStringLiteral("net"));
+        dir.mkdir(QStringLiteral("arxives"));
+        dir.mkdir(QStringLiteral("html"));
+    }
+}
+
+void ZORVAN::createActions()
+{
+    m_days = kDaysOfCommonYear;
+    pk_Nagr = 1.0;
+    pT_sr = 20.0;
+    ui->MonthCombo->addItems(m_periodNames);
+
+    // Connected before the file is read, so that its values reach the
+    // globals the same way as the user's changes.
+    connect(ui->MonthCombo, QOverload<int>::of(&QComboBox::currentIndexChanged),
+            this, &ZORVAN::MonthComboChanged);
+    connect(ui->Period, QOverload<int>::of(&QSpinBox::valueChanged), this, &ZORVAN::YearChanged);
+    connect(ui->kHoliday, QOverload<double>::of(&QDoubleSpinBox::valueChanged),
+            this, &ZORVAN::slot_HolidayChanged);
+    connect(ui->TempMec, QOverload<double>::of(&QDoubleSpinBox::valueChanged),
+            this, &ZORVAN::slot_TempMecChanged);
+    connect(ui->kPn, QOverload<double>::of(&QDoubleSpinBox::valueChanged),
+            this, &ZORVAN::slot_kPnChanged);
+    connect(ui->checkBalance, &QCheckBox::stateChanged, this, &ZORVAN::slot_checkBalance);
+    connect(ui->checkTranzit, &QCheckBox::stateChanged, this, &ZORVAN::slot_checkTranzit);
+    connect(ui->checkIzol, &QCheckBox::stateChanged, this, &ZORVAN::slot_checkIzol);
+    connect(ui->AboutPrg, &QAction::triggered, this, &ZORVAN::slot_AboutPrg);
+    connect(ui->SaveToolButt, &QPushButton::clicked, this, &ZORVAN::slot_SaveTools);
+    // The catalogs, the load graphs and the file buttons stay disabled in the
+    // form until their windows exist.
+
+    m_settingsPath = ZORVAN_PATH + "taskparam.xml";
+    ReadTools();
+
+    setDayTableForYear(ui->Period->value());
+    pYear = QString::number(ui->Period->value());
+    pMec = QString::number(m_month + 1);
+    NamePeriod = periodText() + " года";
+    TmRas = m_days.at(m_month);
+}
+
+void ZORVAN::setDayTableForYear(int year)
+{
+    const bool leap = isLeapYear(year);
+    m_days[1] = leap ? 29 : 28;
+    m_days[12] = leap ? 366 : 365;
+}
+
+QString ZORVAN::periodText() const
+{
+    return m_periodNames.at(m_month) + " " + QString::number(ui->Period->value());
+}
+
+void ZORVAN::MonthComboChanged(int index)
+{
+    if (index < 0 || index >= m_periodNames.size())
+        return;
+    m_month = index;
+    TmRas = m_days.at(index);
+    NamePeriod = periodText() + " года";
+    pMec = QString::number(index + 1);
+}
+
+void ZORVAN::YearChanged(int year)
+{
+    setDayTableForYear(year);
+    TmRas = m_days.at(ui->MonthCombo->currentIndex());
+    NamePeriod = periodText() + " года";
+    pYear = QString::number(ui->Period->value());
+}
+
+void ZORVAN::slot_HolidayChanged(double value)
+{
+    pHoly = value;
+}
+
+void ZORVAN::slot_kPnChanged(double value)
+{
+    pk_Nagr = value;
+}
+
+void ZORVAN::slot_TempMecChanged()
+{
+    pT_sr = ui->TempMec->value();
+}
+
+void ZORVAN::slot_checkBalance(int)
+{
+    pr_Bal = ui->checkBalance->isChecked() ? 1 : 0;
+}
+
+void ZORVAN::slot_checkTranzit(int)
+{
+    p_tranz = ui->checkTranzit->isChecked() ? 1 : 0;
+}
+
+void ZORVAN::slot_checkIzol(int)
+{
+    p_Iz = ui->checkIzol->isChecked() ? 1 : 0;
+}
+
+void ZORVAN::ReadTools()
+{
+    QFile file(m_settingsPath);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        ShowWarning(QStringLiteral("Внимание!"),
+                    QStringLiteral("В рабочей директории нет файла ") + m_settingsPath, this);
+    } else {
+        // Values are taken as written (no trimming); what stands before an
+        // XML error is kept.
+        QXmlStreamReader xml(&file);
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (xml.hasError())
+                break;
+            if (!xml.isStartElement() || xml.name() != QLatin1String("Params"))
+                continue;
+            const QXmlStreamAttributes attributes = xml.attributes();
+            for (const QXmlStreamAttribute& attribute : attributes) {
+                const QStringRef name = attribute.name();
+                const QString value = attribute.value().toString();
+                if (name == QLatin1String("korPn")) {
+                    ui->kPn->setValue(value.toDouble());
+                } else if (name == QLatin1String("period")) {
+                    // An index the period list does not have is ignored:
+                    // the period stays where it was.
+                    const int index = value.toInt();
+                    if (index >= 0 && index < m_periodNames.size()) {
+                        m_month = index;
+                        ui->MonthCombo->setCurrentIndex(index);
+                    }
+                } else if (name == QLatin1String("year")) {
+                    ui->Period->setValue(value.toInt());
+                } else if (name == QLatin1String("temp")) {
+                    ui->TempMec->setValue(value.toDouble());
+                } else if (name == QLatin1String("kholi")) {
+                    ui->kHoliday->setValue(value.toDouble());
+                } else if (name == QLatin1String("balance")) {
+                    pr_Bal = value.toInt();
+                } else if (name == QLatin1String("tranzit")) {
+                    p_tranz = value.toInt();
+                } else if (name == QLatin1String("Izol")) {
+                    p_Iz = value.toInt();
+                } else if (name == QLatin1String("Model")) {
+                    m_modelName = value;
+                }
+            }
+        }
+        file.close();
+    }
+
+    ui->checkBalance->setChecked(pr_Bal != 0);
+    ui->checkTranzit->setChecked(p_tranz != 0);
+    ui->checkIzol->setChecked(p_Iz != 0);
+
+    m_statusLabel = new QLabel(
+        QStringLiteral("Расчетный период: %1 %2 год. Модель сети  %3")
+            .arg(m_periodNames.at(m_month), QString::number(ui->Period->value()), m_modelName),
+        this);
+    statusBar()->addWidget(m_statusLabel);
+
+    pHoly = ui->kHoliday->value();
+    pT_RES = ui->TempMec->value();
+    pT_sr = pT_RES;
+    pk_Nagr = ui->kPn->value();
+}
+
+void ZORVAN::slot_SaveTools()
+{
+    const QStringList values = {
+        QString::number(ui->kPn->value(), 'f', 2),
+        QString::number(m_month),
+        QString::number(ui->Period->value()),
+        QString::number(ui->TempMec->value(), 'f', 1),
+        QString::number(ui->kHoliday->value(), 'f', 2),
+        ui->checkBalance->isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
+        ui->checkTranzit->isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
+        ui->checkIzol->isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
+        m_modelName};
+    const bool written = writeXmlDocument(m_settingsPath, QStringLiteral("TaskTool"),
+                                          [&values](QXmlStreamWriter& xml) {
+        writeXmlRow(xml, QStringLiteral("Params"), kParamsAttributes, values);
+    });
+    if (!written) {
+        // A settings file that was not written must not be reported as saved.
+        ShowWarning(QStringLiteral("Предупреждение"),
+                    QStringLiteral("Невозможно создать файл -") + m_settingsPath, this);
+        return;
+    }
+
+    m_statusLabel->setText(
+        QStringLiteral(" Расчетный период: %1 %2 год. Модель сети  %3")
+            .arg(m_periodNames.at(m_month), QString::number(ui->Period->value()), m_modelName));
+    ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"), nullptr);
+}
+
+void ZORVAN::slot_AboutPrg()
+{
+    m_aboutPrg->show();
+    m_aboutPrg->raise();
+}

@@ -1,0 +1,68 @@
+#pragma once
+// The main window: the frame of the program. Its left part is the place of the
+// object tree, its right part a tool box with the calculation settings, the
+// model and archive files and the reference data; the tool bar opens the
+// catalogs and the About box.
+
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+class CDlgAboutPrg;
+class CTreeZORVAN;
+class QLabel;
+class Ui_ZORVAN;
+
+class ZORVAN : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit ZORVAN(QWidget* parent = nullptr);
+    ~ZORVAN() override;
+
+    // Data path = current directory + "/"; creates "net", "arxives" and
+    // "html" there when "net" is missing.
+    void CheckDirectory();
+    // Connects the controls and establishes the calculation settings.
+    void createActions();
+    // Reads "taskparam.xml" into the settings page and the globals and puts
+    // the period label into the status bar.
+    void ReadTools();
+    // Creates the object tree over the left part of the window.
+    void LoadTree();
+    CTreeZORVAN* objectTree() const;
+
+public slots:
+    // Settings page: each change goes straight into its global.
+    void MonthComboChanged(int index);
+    void YearChanged(int year);
+    void slot_HolidayChanged(double value);
+    void slot_kPnChanged(double value);
+    void slot_TempMecChanged();
+    void slot_checkBalance(int state);
+    void slot_checkTranzit(int state);
+    void slot_checkIzol(int state);
+    // Writes the settings page into "taskparam.xml".
+    void slot_SaveTools();
+
+    void slot_AboutPrg();
+
+private:
+    void setDayTableForYear(int year);
+    QString periodText() const;   // "<period name> <year>"
+
+    QPointer<CTreeZORVAN> m_pTree;        // child of the window, deletes itself on close
+    CDlgAboutPrg* m_aboutPrg = nullptr;   // created at start, owned
+
+    QString m_settingsPath;
+    QStringList m_periodNames;            // 12 months, then "Год"
+    QList<int> m_days;                    // days of each period
+    QLabel* m_statusLabel = nullptr;
+    int m_month = 0;                      // index of the period, 0-12
+    QString m_modelName;                  // name of the last model loaded
+
+    Ui_ZORVAN* ui = nullptr;
+};

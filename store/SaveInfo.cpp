@@ -1,0 +1,145 @@
+#include "SaveInfo.h"
+
+#include "messages.h"
+#include "readregim.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QSaveFile>
+
+// File names are handed to the file system through the locale's 8-bit
+// conversion once the program runs on its UNIX setup; with the UTF-8 locale
+// codec it sets, this changes nothing.
+QString osFileName(const QString& name)
+{
+    if (OS == QLatin1String("UNIX"))
+        return QString::fromLocal8Bit(name.toUtf8());
+    return name;
+}
+
+namespace {
+
+bool writeTextFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+QString headerCell(const QString& span, int count, const QString& text)
+{
+    if (span.isEmpty())
+        return "<th>" + text + "</th>";
+    return QStringLiteral("<th %1=\"%2\">%3</th>").arg(span).arg(count).arg(text);
+}
+
+} // namespace
+
+QString safeFileName(const QString& name)
+{
+    QString out = name;
+    for (QChar& ch : out) {
+        if (ch == QLatin1Char('/') || ch == QLatin1Char('\\') || ch.category() == QChar::Other_Control)
+            ch = QLatin1Char('_');
+    }
+    return out;
+}
+
+QString reportFilePath(const QString& name)
+{
+    return ZORVAN_PATH + "html/" + osFileName(safeFileName(name)) + ".html";
+}
+
+QString logFilePath(const QString& name)
+{
+    return ZORVAN_PATH + osFileName(safeFileName(name));
+}
+
+QStringList reportLines(const QString& name, const QString& period,
+                        const QStringList& body, int mode)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+    const QString title = name.toHtmlEscaped();
+
+    QStringList lines;
+    lines.reserve(body.size() + 10);
+    lines << "<html><head><title>" + title + "</title>"
+          << "<meta name='qrichtext' content='1' /><meta http-equiv='Content-Type' content='text/html; charset=UTF-8' />"
+          << "<style type='text/css'>p, li { white-space: pre-wrap; } </style></head><body>"
+          << "<caption><h1 align = 'center'>Программа расчета потерь электроэнергии в радиальных сетях 35-220 кВ ЗОРВАН</h1>"
+          << "<caption><h2 align = 'center'>" + title + " (" + stamp + ")</h2>";
+    if (!period.isEmpty())
+        lines << "<caption><h2 align = 'center'>Расчетный период: " + period + "</h2>";
+    if (!pNameRas.isEmpty()) {
+        QString objects;
+        for (const QString& object : pNameRas)
+            objects += " " + object.toHtmlEscaped();
+        lines << "<caption><h2 align = 'left'> Объект:" + objects + "</h2>";
+    }
+    lines << "<body style = 'font-size:11pt; font-weight:400; font-style:normal; text-decoration:none; background-color: #FFFFFF'>";
+    if (mode < 2)
+        lines << "<table border='1' bgcolor='#DEECFC' align='center' width='100%' cellspacing='0' cellpadding ='2'><tr>";
+    lines << body;
+    lines << "</body></html>\n";
+    return lines;
+}
+
+bool HtmlBody(const QString& name, const QString& period, const QStringList& body, int mode)
+{
+    const QByteArray bytes = reportLines(name, period, body, mode).join(QString()).toUtf8();
+    const QString path = reportFilePath(name);
+    QDir().mkpath(ZORVAN_PATH + "html");
+    if (!writeTextFile(path, bytes)) {
+        ShowWarning(QStringLiteral("Предупреждение"), "Невозможно создать файл -" + path);
+        return false;
+    }
+    if (mode != 0)
+        ShowFile(name, QStringLiteral("html"));
+    return true;
+}
+
+QStringList TableHtml()
+{
+    return {
+        headerCell("rowspan", 4, "Линия"),
+        headerCell(QString(), 0, " Отпуск в сеть, тыс.квтч"),
+        headerCell("colspan", 7, "Потери электроэнергии, тыс.квтч / % от отпуска в соответствующую сеть"),
+        "</tr>",
+        "<tr>",
+        headerCell("rowspan", 3, "По гол. участку/<br>В собственную сеть/<br>(Транзит по сети)"),
+        headerCell("colspan", 3, "нагрузочные"),
+        headerCell("colspan", 3, "холостого хода"),
+        headerCell("rowspan", 3, "суммарные"),
+        "</tr>",
+        "<tr>",
+        headerCell("rowspan", 2, "в линиях"),
+        headerCell("rowspan", 2, "в трансфор-<br>маторах"),
+        headerCell("rowspan", 2, "суммарные"),
+        headerCell("rowspan", 2, "в трансфор-<br>маторах"),
+        headerCell("rowspan", 2, "в изоляции<br>КЛ"),
+        headerCell("rowspan", 2, "суммарные"),
+        "</tr>",
+        "<tr></tr>",
+    };
+}
+
+bool SaveLog(const QString& file, const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines) {
+        bytes += line.toUtf8();
+        bytes += '\n';
+    }
+    const QString path = logFilePath(file);
+    if (!writeTextFile(path, bytes)) {
+        ShowWarning(QStringLiteral("Предупреждение"), "Невозможно создать файл -" + path);
+        return false;
+    }
+    ShowFile(file, QString());
+    return true;
+}

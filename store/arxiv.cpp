@@ -1,0 +1,245 @@
+#include "arxiv.h"
+
+#include "messages.h"
+#include "readregim.h"
+#include "xmlfile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QXmlStreamReader>
+
+namespace {
+
+const QString kRecordElement = QStringLiteral("PoteriEn");
+const QString kRowElement = QStringLiteral("ResArxiv");
+const QString kRootElement = QStringLiteral("ArxivPot");
+const QString kWarningTitle = QStringLiteral("Предупреждение");
+const QString kMergeRefused = QStringLiteral("Ошибка добаления в архив");
+
+// The record attributes in the order they are written.
+const QStringList kRecordAttributes = {"period", "year", "npes", "nres", "type"};
+
+QString* recordField(ResPoter& record, int index)
+{
+    switch (index) {
+    case 0: return &record.period;
+    case 1: return &record.year;
+    case 2: return &record.npes;
+    case 3: return &record.nres;
+    default: return &record.type;
+    }
+}
+
+const QString& recordFieldValue(const ResPoter& record, int index)
+{
+    switch (index) {
+    case 0: return record.period;
+    case 1: return record.year;
+    case 2: return record.npes;
+    case 3: return record.nres;
+    default: return record.type;
+    }
+}
+
+QStringList readRow(const QXmlStreamAttributes& attributes)
+{
+    const int count = attrArx.size();
+    QStringList row;
+    row.reserve(count);
+    for (int i = 0; i < count; ++i)
+        row.append(QString());
+    for (const QXmlStreamAttribute& attribute : attributes) {
+        const QStringRef name = attribute.name();
+        for (int i = 0; i < count; ++i) {
+            if (name == attrArx.at(i))
+                row[i] = attribute.value().toString().trimmed();
+        }
+    }
+    return row;
+}
+
+void showRefusal()
+{
+    ShowWarning(kWarningTitle, kMergeRefused);
+}
+
+void showCannotCreate(const QString& path)
+{
+    ShowWarning(kWarningTitle, "Невозможно создать файл -" + path);
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace
+
+bool sameArxivKey(const ResPoter& a, const ResPoter& b)
+{
+    return a.year == b.year && a.period == b.period && a.npes == b.npes && a.nres == b.nres;
+}
+
+ArxivFile parseArxiv(const QByteArray& bytes)
+{
+    ArxivFile file;
+    file.opened = true;
+
+    ResPoter current;
+    bool currentHasRows = false;
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd() && !xml.hasError()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QStringRef element = xml.name();
+        if (element == kRecordElement) {
+            if (currentHasRows)
+                file.records.append(current);
+            // A record has only its own attributes: nothing carries over from
+            // the record before it.
+            current = ResPoter();
+            currentHasRows = false;
+            ++file.recordElements;
+            const QXmlStreamAttributes attributes = xml.attributes();
+            for (int i = 0; i < kRecordAttributes.size(); ++i) {
+                const QString& name = kRecordAttributes.at(i);
+                if (attributes.hasAttribute(name)) {
+                    // Record attributes are taken exactly as written.
+                    const QString value = attributes.value(name).toString();
+                    *recordField(current, i) = value;
+                    *recordField(file.asResult, i) = value;
+                }
+            }
+        } else if (element == kRowElement) {
+            const QStringList row = readRow(xml.attributes());
+            current.rows.append(row);
+            file.asResult.rows.append(row);
+            currentHasRows = true;
+        }
+    }
+    if (currentHasRows)
+        file.records.append(current);
+
+    if (xml.hasError()) {
+        file.blank = true;
+        for (const char c : bytes) {
+            if (c != ' ' && c != '\t' && c != '\n' && c != '\r') {
+                file.blank = false;
+                break;
+            }
+        }
+        file.xmlError = !file.blank;
+    }
+    return file;
+}
+
+ArxivFile readArxivFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return ArxivFile();
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return ArxivFile();
+    return parseArxiv(bytes);
+}
+
+bool resultRecord(const ArxivFile& file, ResPoter* record)
+{
+    *record = file.asResult;
+    if (!file.opened || file.xmlError || file.recordElements == 0 || record->rows.isEmpty())
+        return false;
+    for (int i = 0; i < 4; ++i) {
+        if (recordFieldValue(*record, i).trimmed().isEmpty())
+            return false;
+    }
+    return true;
+}
+
+void mergeArxivRecord(QVector<ResPoter>& records, const ResPoter& record)
+{
+    bool replaced = false;
+    for (ResPoter& stored : records) {
+        if (sameArxivKey(stored, record)) {
+            stored = record;
+            replaced = true;
+        }
+    }
+    if (!replaced)
+        records.append(record);
+}
+
+bool writeArxivFile(const QString& path, const QVector<ResPoter>& records)
+{
+    return writeXmlDocument(path, kRootElement, [&](QXmlStreamWriter& xml) {
+        for (const ResPoter& record : records) {
+            xml.writeStartElement(kRecordElement);
+            for (int i = 0; i < kRecordAttributes.size(); ++i)
+                writeXmlAttribute(xml, kRecordAttributes.at(i), recordFieldValue(record, i));
+            for (const QStringList& row : record.rows)
+                writeXmlRow(xml, kRowElement, attrArx, row);
+            xml.writeEndElement();
+        }
+    });
+}
+
+bool SaveArxiv()
+{
+    const QString resultPath = ZORVAN_PATH + "poteri.xml";
+    const QString archivePath = ZORVAN_PATH + "arxiv110.xml";
+    const QString bakPath = ZORVAN_PATH + "arxiv110.bak";
+
+    QFile resultFile(resultPath);
+    if (!resultFile.open(QIODevice::ReadOnly)) {
+        ShowWarning(kMergeRefused, "Нет файла " + resultPath);
+        return false;
+    }
+    const QByteArray resultBytes = resultFile.readAll();
+    const bool resultRead = resultFile.error() == QFileDevice::NoError;
+    resultFile.close();
+
+    // A damaged or incomplete result would put a record without key or rows
+    // into the archive (or, as the first archive, break every later merge).
+    ResPoter record;
+    if (!resultRead || !resultRecord(parseArxiv(resultBytes), &record)) {
+        showRefusal();
+        return false;
+    }
+
+    if (!QFile::exists(archivePath)) {
+        // The first result becomes the archive as it is, byte for byte.
+        if (!writeBytes(archivePath, resultBytes)) {
+            showCannotCreate(archivePath);
+            return false;
+        }
+        ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные добалены в архив"));
+        return true;
+    }
+
+    // An archive that could not be read whole is never rewritten from what
+    // was read: it and its .bak stay as they are.
+    ArxivFile archive = readArxivFile(archivePath);
+    if (!archive.opened || archive.xmlError) {
+        showRefusal();
+        return false;
+    }
+    if (!makeBackupCopy(archivePath, bakPath)) {
+        showCannotCreate(bakPath);
+        return false;
+    }
+
+    mergeArxivRecord(archive.records, record);
+    if (!writeArxivFile(archivePath, archive.records)) {
+        showCannotCreate(archivePath);
+        return false;
+    }
+    ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные добалены в архив"));
+    return true;
+}

@@ -1,0 +1,474 @@
+// Creating, pasting, renaming, moving and deleting PES, RES and lines. Each
+// operation reads every table it needs first and writes nothing when one of
+// them was damaged, so a half-read table is never written back.
+
+#include "readregim.h"
+
+#include "messages.h"
+#include "sxema.h"
+
+#include <limits>
+
+namespace {
+
+const QString kInfoTitle = QStringLiteral("Информация");
+const QString kWarningTitle = QStringLiteral("Предупреждение");
+
+// Column positions shared by the network tables: npes, nres, nlin.
+enum { ColPes = 0, ColRes = 1, ColLin = 2 };
+const int kPesName = 1;
+const int kResName = 2;
+const int kLinName = 3;
+
+// A table with the outcome of its read.
+struct Loaded
+{
+    Table rows;
+    bool damaged = false;
+};
+
+Loaded load(const QString& table, const QStringList& names, const QString& row)
+{
+    Loaded t;
+    t.rows = ReadShablonXML(table, names, row, &t.damaged);
+    return t;
+}
+
+Loaded loadPes() { return load(QStringLiteral("pes"), attrPES, QStringLiteral("PES")); }
+Loaded loadRes() { return load(QStringLiteral("res"), attrRES, QStringLiteral("RES")); }
+Loaded loadLines() { return load(QStringLiteral("lines"), attrLin, QStringLiteral("LIN")); }
+Loaded loadUch() { return load(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN")); }
+
+// The scheme file is read with the tables; its damage, like theirs, stops
+// the operation before anything is written.
+bool loadSxema(SxemaFile& file)
+{
+    file = readSxemaFile();
+    if (file.xmlError)
+        ShowWarning(kWarningTitle, "Ошибка чтения файла " + sxemaFilePath());
+    return !file.xmlError;
+}
+
+bool writePes(const Table& rows, const QString& root, bool allowEmpty = false)
+{
+    return allowEmpty ? saveShablonXMLAllowEmpty("pes", attrPES, "PES", root, rows)
+                      : saveShablonXML("pes", attrPES, "PES", root, rows);
+}
+
+bool writeRes(const Table& rows, const QString& root, bool allowEmpty = false)
+{
+    return allowEmpty ? saveShablonXMLAllowEmpty("res", attrRES, "RES", root, rows)
+                      : saveShablonXML("res", attrRES, "RES", root, rows);
+}
+
+bool writeLines(const Table& rows, bool allowEmpty = false)
+{
+    return allowEmpty ? saveShablonXMLAllowEmpty("lines", attrLin, "LIN", "net110_LIN", rows)
+                      : saveShablonXML("lines", attrLin, "LIN", "net110_LIN", rows);
+}
+
+bool writeUch(const Table& rows, bool allowEmpty = false)
+{
+    return allowEmpty
+        ? saveShablonXMLAllowEmpty("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows)
+        : saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows);
+}
+
+// Codes are compared as text; only the search for the largest sibling code
+// reads them as numbers, a text that is no number counting as 0.
+qlonglong codeValue(const QString& code)
+{
+    bool ok = false;
+    const qlonglong value = code.toLongLong(&ok);
+    return ok ? value : 0;
+}
+
+QString codeAfter(qlonglong largest)
+{
+    if (largest >= std::numeric_limits<qlonglong>::max())
+        largest = std::numeric_limits<qlonglong>::max() - 1;
+    return QString::number(largest + 1);
+}
+
+// A code to match in a cascade: one given code, or every code. An explicit
+// marker, so that an object whose code is "0" is matched by itself only.
+struct CodeMatch
+{
+    QString code;
+    bool any = false;
+
+    bool matches(const QString& value) const { return any || value == code; }
+};
+
+CodeMatch exactly(const QString& code) { return {code, false}; }
+const CodeMatch kAnyCode{QString(), true};
+
+// Removes the rows whose codes match, walking from the end; withLine: the
+// table also has an "nlin" column to test. Returns the number removed.
+int removeRows(Table& rows, const CodeMatch& pes, const CodeMatch& res, const CodeMatch& lin,
+               bool withLine)
+{
+    int removed = 0;
+    for (int i = rows.size() - 1; i >= 0; --i) {
+        const QStringList& row = rows.at(i);
+        if (pes.matches(row.at(ColPes)) && res.matches(row.at(ColRes))
+            && (!withLine || lin.matches(row.at(ColLin)))) {
+            rows.removeAt(i);
+            ++removed;
+        }
+    }
+    return removed;
+}
+
+int removeSchemes(QVector<SxemaLin>& records, const CodeMatch& pes, const CodeMatch& res,
+                  const CodeMatch& lin)
+{
+    int removed = 0;
+    for (int i = records.size() - 1; i >= 0; --i) {
+        const QStringList& key = records.at(i).key;
+        if (key.size() >= 3 && pes.matches(key.at(0)) && res.matches(key.at(1))
+            && lin.matches(key.at(2))) {
+            records.removeAt(i);
+            ++removed;
+        }
+    }
+    return removed;
+}
+
+int indexOfLine(const Table& lines, const QString& pes, const QString& res, const QString& lin)
+{
+    for (int i = 0; i < lines.size(); ++i) {
+        const QStringList& row = lines.at(i);
+        if (row.at(ColPes) == pes && row.at(ColRes) == res && row.at(ColLin) == lin)
+            return i;
+    }
+    return -1;
+}
+
+int indexOfRes(const Table& res, const QString& pes, const QString& code)
+{
+    for (int i = 0; i < res.size(); ++i) {
+        if (res.at(i).at(ColPes) == pes && res.at(i).at(ColRes) == code)
+            return i;
+    }
+    return -1;
+}
+
+// Rows of one RES (and, when lin is given, of one line) with new codes.
+Table copiedRows(const Table& rows, const QString& srcPes, const QString& srcRes,
+                 const QString* srcLin, const QString& pes, const QString& res,
+                 const QString* lin)
+{
+    Table out;
+    for (const QStringList& row : rows) {
+        if (row.at(ColPes) != srcPes || row.at(ColRes) != srcRes
+            || (srcLin && row.at(ColLin) != *srcLin))
+            continue;
+        QStringList copy = row;
+        copy[ColPes] = pes;
+        copy[ColRes] = res;
+        if (lin)
+            copy[ColLin] = *lin;
+        out.append(copy);
+    }
+    return out;
+}
+
+int pasteRes(const QString& srcPes, const QString& srcRes)
+{
+    Loaded lines = loadLines();
+    Loaded uch = loadUch();
+    Loaded res = loadRes();
+    if (lines.damaged || uch.damaged || res.damaged)
+        return 0;
+
+    qlonglong largest = 0;
+    QString name;
+    bool named = false;
+    for (const QStringList& row : res.rows) {
+        if (row.at(ColPes) == NPES)
+            largest = qMax(largest, codeValue(row.at(ColRes)));
+        if (!named && row.at(ColPes) == srcPes && row.at(ColRes) == srcRes) {
+            name = row.at(kResName);
+            named = true;
+        }
+    }
+    const QString code = codeAfter(largest);
+    // The copy does not take the dispatcher name nor the temperature.
+    res.rows.append({NPES, code, name + "- копия", QString(), QString(), QString()});
+    // Lines under a RES that was never written would belong to nobody.
+    if (!writeRes(res.rows, QStringLiteral("net110_RES")))
+        return 0;
+    bool ok = true;
+
+    lines.rows += copiedRows(lines.rows, srcPes, srcRes, nullptr, NPES, code, nullptr);
+    if (!lines.rows.isEmpty())
+        ok = writeLines(lines.rows) && ok;
+    uch.rows += copiedRows(uch.rows, srcPes, srcRes, nullptr, NPES, code, nullptr);
+    if (!uch.rows.isEmpty())
+        ok = writeUch(uch.rows) && ok;
+
+    if (ok)
+        ShowWarning(kInfoTitle, QStringLiteral("Объект добавлен"));
+    return 0;
+}
+
+int pasteLine(const QString& srcPes, const QString& srcRes, const QString& srcLin)
+{
+    Loaded lines = loadLines();
+    Loaded uch = loadUch();
+    if (lines.damaged || uch.damaged)
+        return 0;
+
+    const int source = indexOfLine(lines.rows, srcPes, srcRes, srcLin);
+    if (source < 0)
+        return 0; // copied, then deleted: nothing to paste
+
+    qlonglong largest = 0;
+    for (const QStringList& row : lines.rows) {
+        if (row.at(ColPes) == NPES && row.at(ColRes) == NRES)
+            largest = qMax(largest, codeValue(row.at(ColLin)));
+    }
+    const QString code = codeAfter(largest);
+    QStringList copy = lines.rows.at(source);
+    copy[ColPes] = NPES;
+    copy[ColRes] = NRES;
+    copy[ColLin] = code;
+    copy[kLinName] = copy.at(kLinName) + "- копия";
+    lines.rows.append(copy);
+    if (!writeLines(lines.rows))
+        return 0;
+    bool ok = true;
+
+    // The sections keep their keys: they are unique within the new line too.
+    uch.rows += copiedRows(uch.rows, srcPes, srcRes, &srcLin, NPES, NRES, &code);
+    if (!uch.rows.isEmpty())
+        ok = writeUch(uch.rows) && ok;
+
+    if (ok)
+        ShowWarning(kInfoTitle, QStringLiteral("Объект добавлен"));
+    return 0;
+}
+
+int moveRes(const QString& srcPes, const QString& srcRes)
+{
+    Loaded lines = loadLines();
+    Loaded uch = loadUch();
+    Loaded res = loadRes();
+    SxemaFile schemes;
+    if (lines.damaged || uch.damaged || res.damaged || !loadSxema(schemes))
+        return 1;
+
+    const int source = indexOfRes(res.rows, srcPes, srcRes);
+    if (source < 0)
+        return 1; // cut, then deleted: nothing to move
+
+    qlonglong largest = 0;
+    for (const QStringList& row : res.rows) {
+        if (row.at(ColPes) == NPES)
+            largest = qMax(largest, codeValue(row.at(ColRes)));
+    }
+    const QString code = codeAfter(largest);
+    res.rows[source][ColPes] = NPES;
+    res.rows[source][ColRes] = code;
+    if (!writeRes(res.rows, QStringLiteral("net10_RES")))
+        return 1;
+    bool ok = true;
+
+    auto follow = [&](Table& rows) {
+        for (QStringList& row : rows) {
+            if (row.at(ColPes) == srcPes && row.at(ColRes) == srcRes) {
+                row[ColPes] = NPES;
+                row[ColRes] = code;
+            }
+        }
+    };
+    follow(lines.rows);
+    if (!lines.rows.isEmpty())
+        ok = writeLines(lines.rows) && ok;
+    follow(uch.rows);
+    if (!uch.rows.isEmpty())
+        ok = writeUch(uch.rows) && ok;
+
+    // The lines take their drawings along. A drawing left under the new codes
+    // by a former object belongs to nobody now.
+    int changed = removeSchemes(schemes.records, exactly(NPES), exactly(code), kAnyCode);
+    for (SxemaLin& record : schemes.records) {
+        if (record.key.size() >= 3 && record.key.at(0) == srcPes && record.key.at(1) == srcRes) {
+            record.key[0] = NPES;
+            record.key[1] = code;
+            ++changed;
+        }
+    }
+    if (changed > 0)
+        ok = writeSxemaFile(schemes.records) && ok;
+
+    if (ok)
+        ShowWarning(kInfoTitle, QStringLiteral("Объект перемещен"));
+    return 0;
+}
+
+int moveLine(const QString& srcPes, const QString& srcRes, const QString& srcLin)
+{
+    // Only the order of the rows changes; the sections are not read.
+    Loaded lines = loadLines();
+    if (lines.damaged)
+        return 1;
+
+    const int source = indexOfLine(lines.rows, srcPes, srcRes, srcLin);
+    const int target = indexOfLine(lines.rows, NPES, NRES, NLIN);
+    if (source < 0 || target < 0)
+        return 1;
+    if (source == target) {
+        ShowWarning(kInfoTitle, QStringLiteral("Объект остается на прежнем месте"));
+        return 1;
+    }
+    const QStringList row = lines.rows.takeAt(source);
+    lines.rows.insert(source < target ? target - 1 : target, row);
+    if (writeLines(lines.rows))
+        ShowWarning(kInfoTitle, QStringLiteral("Объект перемещен"));
+    return 0;
+}
+
+} // namespace
+
+int CreateNewObj(int level)
+{
+    if (level == 0) {
+        Loaded pes = loadPes();
+        if (pes.damaged)
+            return 1;
+        qlonglong largest = 0;
+        for (const QStringList& row : pes.rows)
+            largest = qMax(largest, codeValue(row.at(ColPes)));
+        pes.rows.append({codeAfter(largest), QStringLiteral("Новый ПЭС")});
+        writePes(pes.rows, QStringLiteral("net110_PES"));
+    } else if (level == 1) {
+        Loaded res = loadRes();
+        if (res.damaged)
+            return 1;
+        qlonglong largest = 0;
+        for (const QStringList& row : res.rows) {
+            if (row.at(ColPes) == NPES)
+                largest = qMax(largest, codeValue(row.at(ColRes)));
+        }
+        res.rows.append({NPES, codeAfter(largest), QStringLiteral("Новый РЭС"), QString(),
+                         QString(), QString()});
+        writeRes(res.rows, QStringLiteral("net110_RES"));
+    } else if (level == 2) {
+        Loaded lines = loadLines();
+        if (lines.damaged)
+            return 1;
+        qlonglong largest = 0;
+        for (const QStringList& row : lines.rows) {
+            if (row.at(ColPes) == NPES && row.at(ColRes) == NRES)
+                largest = qMax(largest, codeValue(row.at(ColLin)));
+        }
+        // A 35 kV line with the usual load-graph factors; the line dialog
+        // lets the user set the real ones.
+        lines.rows.append({NPES, NRES, codeAfter(largest), QStringLiteral("Новая линия"),
+                           QString(), "0", "35", "35", "35", "0.5", "0.5", "1.0", "0.8",
+                           "0", "0", "0", "0"});
+        writeLines(lines.rows);
+    }
+    return 1;
+}
+
+int InsertObj(const QStringList& key)
+{
+    if (key.size() == 2)
+        return pasteRes(key.at(0), key.at(1));
+    if (key.size() == 3)
+        return pasteLine(key.at(0), key.at(1), key.at(2));
+    return 0;
+}
+
+int UpdateObj(int level, const QString& name, const QString&, const QString&, const QString&)
+{
+    if (level == 0) {
+        Loaded pes = loadPes();
+        if (pes.damaged)
+            return 0;
+        for (QStringList& row : pes.rows) {
+            if (row.at(ColPes) == NPES) {
+                row[kPesName] = name;
+                break;
+            }
+        }
+        writePes(pes.rows, QStringLiteral("net10_PES"));
+    } else if (level == 1) {
+        Loaded res = loadRes();
+        if (res.damaged)
+            return 0;
+        const int i = indexOfRes(res.rows, NPES, NRES);
+        if (i >= 0)
+            res.rows[i][kResName] = name;
+        writeRes(res.rows, QStringLiteral("net10_RES"));
+    } else if (level == 2) {
+        Loaded lines = loadLines();
+        if (lines.damaged)
+            return 0;
+        const int i = indexOfLine(lines.rows, NPES, NRES, NLIN);
+        if (i >= 0)
+            lines.rows[i][kLinName] = name;
+        writeLines(lines.rows);
+    }
+    return 0;
+}
+
+int ChangeObj(const QStringList& key)
+{
+    if (key.size() == 2)
+        return moveRes(key.at(0), key.at(1));
+    if (key.size() == 3)
+        return moveLine(key.at(0), key.at(1), key.at(2));
+    return 1;
+}
+
+int DeleteObj(int level, const QString&, const QString&, const QString&)
+{
+    if (level < 0 || level > 2)
+        return 1;
+
+    Loaded pes;
+    Loaded res;
+    if (level == 0)
+        pes = loadPes();
+    if (level <= 1)
+        res = loadRes();
+    Loaded lines = loadLines();
+    Loaded uch = loadUch();
+    SxemaFile schemes;
+    if (pes.damaged || res.damaged || lines.damaged || uch.damaged || !loadSxema(schemes))
+        return 1;
+
+    const CodeMatch p = exactly(NPES);
+    const CodeMatch r = level == 0 ? kAnyCode : exactly(NRES);
+    const CodeMatch l = level <= 1 ? kAnyCode : exactly(NLIN);
+
+    // A table from which the last row went is written empty: the object is
+    // gone, not kept for want of rows.
+    if (level == 0) {
+        bool removed = false;
+        for (int i = 0; i < pes.rows.size(); ++i) {
+            if (pes.rows.at(i).at(ColPes) == NPES) {
+                pes.rows.removeAt(i);
+                removed = true;
+                break;
+            }
+        }
+        if (removed || !pes.rows.isEmpty())
+            writePes(pes.rows, QStringLiteral("net10_PES"), removed);
+    }
+    if (level <= 1 && removeRows(res.rows, p, r, l, false) > 0)
+        writeRes(res.rows, QStringLiteral("net10_RES"), true);
+    if (removeRows(lines.rows, p, r, l, true) > 0)
+        writeLines(lines.rows, true);
+    if (removeRows(uch.rows, p, r, l, true) > 0)
+        writeUch(uch.rows, true);
+    // The drawings go with their lines, or a line that later receives a freed
+    // code would open with a stranger's scheme.
+    if (removeSchemes(schemes.records, p, r, l) > 0)
+        writeSxemaFile(schemes.records);
+    return 1;
+}

@@ -1,0 +1,215 @@
+#include "sxema.h"
+
+#include "messages.h"
+#include "readregim.h"
+#include "xmlfile.h"
+
+#include <QFile>
+#include <QXmlStreamReader>
+
+const QStringList sxemaKeyAttrs = {"npes", "nres", "nlin", "background-color"};
+const QStringList sxemaNodeAttrs = {"x", "y", "w", "h", "key", "xkt", "ykt", "hide"};
+const QStringList sxemaLineAttrs = {"points", "key", "xkt", "ykt", "hide"};
+const QStringList sxemaTransfAttrs = {"x", "y", "w", "h", "u_vn", "u_nn",
+                                      "key", "xkt", "ykt", "hide"};
+const QStringList sxemaTransf3Attrs = {"x", "y", "w", "h", "u_vn", "u_sn", "u_nn",
+                                       "key", "key2", "key3", "xkt", "ykt", "hide"};
+
+namespace {
+
+const QString kWarningTitle = QStringLiteral("Предупреждение");
+const QString kRecordElement = QStringLiteral("LinID");
+
+// Values of the named attributes, matched by name; absent ones stay "".
+QStringList attributesByName(const QXmlStreamAttributes& attributes, const QStringList& names)
+{
+    QStringList row;
+    row.reserve(names.size());
+    for (int i = 0; i < names.size(); ++i)
+        row.append(QString());
+    for (const QXmlStreamAttribute& attribute : attributes) {
+        const QStringRef name = attribute.name();
+        for (int i = 0; i < names.size(); ++i) {
+            if (name == names.at(i))
+                row[i] = attribute.value().toString().trimmed();
+        }
+    }
+    return row;
+}
+
+// The record's key: the three codes (looked up by name, whatever their order
+// in the element) and the colour when the record carries one.
+QStringList recordKey(const QXmlStreamAttributes& attributes)
+{
+    QStringList key = attributesByName(attributes, sxemaKeyAttrs);
+    if (!attributes.hasAttribute(sxemaKeyAttrs.at(3)))
+        key.removeLast();
+    return key;
+}
+
+bool hasCodes(const QXmlStreamAttributes& attributes)
+{
+    for (int i = 0; i < 3; ++i) {
+        if (!attributes.hasAttribute(sxemaKeyAttrs.at(i)))
+            return false;
+    }
+    return true;
+}
+
+// Appends an element row to the list of its kind; false for other elements.
+bool appendElement(QXmlStreamReader& xml, SxemaLin& record)
+{
+    const QStringRef name = xml.name();
+    if (name == QLatin1String("Node"))
+        record.nodes.append(attributesByName(xml.attributes(), sxemaNodeAttrs));
+    else if (name == QLatin1String("Line"))
+        record.lines.append(attributesByName(xml.attributes(), sxemaLineAttrs));
+    else if (name == QLatin1String("Transf"))
+        record.transf.append(attributesByName(xml.attributes(), sxemaTransfAttrs));
+    else if (name == QLatin1String("Transf_3"))
+        record.transf3.append(attributesByName(xml.attributes(), sxemaTransf3Attrs));
+    else
+        return false;
+    return true;
+}
+
+bool sameLine(const QStringList& a, const QStringList& b)
+{
+    return a.size() >= 3 && b.size() >= 3 && a.at(0) == b.at(0) && a.at(1) == b.at(1)
+        && a.at(2) == b.at(2);
+}
+
+void writeRows(QXmlStreamWriter& xml, const QString& element, const QStringList& names,
+               const QVector<QStringList>& rows)
+{
+    for (const QStringList& row : rows)
+        writeXmlRow(xml, element, names, row);
+}
+
+} // namespace
+
+QString sxemaFilePath()
+{
+    return ZORVAN_PATH + QStringLiteral("sxemalin.xml");
+}
+
+ReadSxem::ReadSxem()
+{
+    QFile file(sxemaFilePath());
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+
+    QXmlStreamReader xml(&file);
+    bool inRecord = false;
+    while (!xml.atEnd() && !xml.hasError()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == kRecordElement) {
+            if (inRecord)
+                break; // the next line's record ends ours
+            const QXmlStreamAttributes attributes = xml.attributes();
+            if (!hasCodes(attributes))
+                continue;
+            const QStringList recKey = recordKey(attributes);
+            if (recKey.at(0) != NPES || recKey.at(1) != NRES || recKey.at(2) != NLIN)
+                continue;
+            inRecord = true;
+            key = recKey;
+            if (key.size() > 3)
+                color = key.at(3);
+        } else if (inRecord) {
+            appendElement(xml, *this);
+        }
+    }
+}
+
+SxemaFile readSxemaFile()
+{
+    SxemaFile result;
+    const QString path = sxemaFilePath();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return result;
+
+    QXmlStreamReader xml(&file);
+    SxemaLin current;
+    bool inRecord = false;
+    bool hasElements = false;
+    while (!xml.atEnd() && !xml.hasError()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == kRecordElement) {
+            // A record without any element is not carried over.
+            if (hasElements)
+                result.records.append(current);
+            current = SxemaLin();
+            current.key = recordKey(xml.attributes());
+            inRecord = true;
+            hasElements = false;
+        } else if (inRecord && appendElement(xml, current)) {
+            hasElements = true;
+        }
+    }
+    if (hasElements)
+        result.records.append(current);
+
+    if (xml.hasError() && !(result.records.isEmpty() && fileIsBlank(path)))
+        result.xmlError = true;
+    return result;
+}
+
+bool writeSxemaFile(const QVector<SxemaLin>& records)
+{
+    const QString path = sxemaFilePath();
+    makeBackupCopy(path, ZORVAN_PATH + QStringLiteral("sxemalin.bak"));
+    const bool written = writeXmlDocument(path, QStringLiteral("lines_sxemes"),
+                                          [&](QXmlStreamWriter& xml) {
+        for (const SxemaLin& record : records) {
+            xml.writeStartElement(kRecordElement);
+            const int n = qMin(record.key.size(), sxemaKeyAttrs.size());
+            for (int i = 0; i < n; ++i)
+                writeXmlAttribute(xml, sxemaKeyAttrs.at(i), record.key.at(i));
+            writeRows(xml, QStringLiteral("Node"), sxemaNodeAttrs, record.nodes);
+            writeRows(xml, QStringLiteral("Line"), sxemaLineAttrs, record.lines);
+            writeRows(xml, QStringLiteral("Transf"), sxemaTransfAttrs, record.transf);
+            writeRows(xml, QStringLiteral("Transf_3"), sxemaTransf3Attrs, record.transf3);
+            xml.writeEndElement();
+        }
+    });
+    if (!written)
+        ShowWarning(kWarningTitle, "Невозможно создать файл -" + path);
+    return written;
+}
+
+bool saveSxemaXML(SxemaLin sxema)
+{
+    // Without all three codes the record could not be found again.
+    if (sxema.key.size() < 3) {
+        ShowWarning(kWarningTitle, QStringLiteral("Нет данных о ключе схемы"));
+        return false;
+    }
+    if (sxema.key.size() > sxemaKeyAttrs.size())
+        sxema.key = sxema.key.mid(0, sxemaKeyAttrs.size());
+
+    SxemaFile file = readSxemaFile();
+    // Rewriting from a damaged read would drop every record after the damage.
+    if (file.xmlError) {
+        ShowWarning(kWarningTitle, "Ошибка чтения файла " + sxemaFilePath());
+        return false;
+    }
+
+    bool replaced = false;
+    for (SxemaLin& record : file.records) {
+        if (sameLine(record.key, sxema.key)) {
+            record = sxema;
+            replaced = true;
+        }
+    }
+    if (!replaced)
+        file.records.append(sxema);
+
+    if (!writeSxemaFile(file.records))
+        return false;
+    ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
+    return true;
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The file of saved line schemes, "sxemalin.xml" in the data path: one record
+// "LinID" per line (its npes, nres, nlin and background colour) holding the
+// drawn buses, line sections and transformers of that line.
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// Attribute names of the record and of each kind of drawn element, in the
+// order they are written; item i of a row is the value of name i.
+extern const QStringList sxemaKeyAttrs;      // "npes", "nres", "nlin", "background-color"
+extern const QStringList sxemaNodeAttrs;     // "Node"
+extern const QStringList sxemaLineAttrs;     // "Line"
+extern const QStringList sxemaTransfAttrs;   // "Transf"
+extern const QStringList sxemaTransf3Attrs;  // "Transf_3"
+
+// The drawing of one line.
+struct SxemaLin
+{
+    QStringList key;                  // npes, nres, nlin[, background colour]
+    QVector<QStringList> nodes;       // "Node" rows
+    QVector<QStringList> lines;       // "Line" rows
+    QVector<QStringList> transf;      // "Transf" rows
+    QVector<QStringList> transf3;     // "Transf_3" rows
+};
+
+// The saved scheme of the current line (NPES, NRES, NLIN), loaded by the
+// constructor. No file or no record leaves every list empty and the colour
+// "RGB(255,255,255)"; an XML error keeps what was loaded before it. The key
+// list carries the record's codes and colour, as the record holds them.
+class ReadSxem : public SxemaLin
+{
+public:
+    ReadSxem();
+
+    QString color = QStringLiteral("RGB(255,255,255)");
+};
+
+// Stores the record of one line: replaces the record(s) with the same npes,
+// nres and nlin where they stand, or appends it. "sxemalin.bak" keeps the
+// previous file. Shows "Данные сохранены" on success. Refuses a key list
+// without the three codes ("Нет данных о ключе схемы") and an existing file
+// whose read met an XML error (file and .bak stay as they were). Returns
+// whether the file was written.
+bool saveSxemaXML(SxemaLin sxema);
+
+// ---- Maintenance of the whole file by the object operations ----------------------
+
+struct SxemaFile
+{
+    QVector<SxemaLin> records;  // records with at least one element, file order
+    bool xmlError = false;      // the read stopped at an XML error
+};
+
+// Reads every record of "sxemalin.xml"; a missing or blank file gives no
+// records and no error. Shows nothing.
+SxemaFile readSxemaFile();
+
+// Rewrites "sxemalin.xml" from records after copying the old file to
+// "sxemalin.bak". Warns "Невозможно создать файл -" when it cannot be written.
+bool writeSxemaFile(const QVector<SxemaLin>& records);
+
+// Full path of the scheme file.
+QString sxemaFilePath();
