@@ -1,6 +1,6 @@
 #include "zorvantask.h"
 
-#include "calc/reports.h"
+#include "store/SaveInfo.h"
 
 #include <QMultiHash>
 #include <QtMath>
@@ -232,9 +232,9 @@ void CalcRadial::branchResults(int mode)
         const bool inService = m_secPodkt.at(r) == kCompany;
         const QString owner = company ? (inService ? QStringLiteral("ЭСО") : QStringLiteral("ЭСО-Отключен"))
                                       : (inService ? QStringLiteral("Абонент") : QStringLiteral("Абонент-Откл."));
-        row += cell + m_secName.at(r) + end;
+        row += cell + m_secName.at(r).toHtmlEscaped() + end;
         row += cell + QString::number(m_secNyzln.at(r)) + " - " + QString::number(m_secNyzlk.at(r)) + end;
-        row += cell + m_secKodEl.at(r) + end;
+        row += cell + m_secKodEl.at(r).toHtmlEscaped() + end;
         row += cell + owner + end;
         row += cell + (section ? QString::number(m_secDl.at(r), 'f', 3) : QString::number(m_secNotv.at(r))) + end;
 
@@ -330,14 +330,14 @@ void CalcRadial::branchResults(int mode)
                           + " %. Проверьте информацию о нагрузках");
     m_protocolRows = rows;
     if (mode == 1)
-        writeHtmlReport("Информация по участкам линии " + m_titleName, NamePeriod, rows, 1);
+        HtmlBody("Информация по участкам линии " + m_titleName, NamePeriod, rows, 1);
 }
 
 void CalcRadial::summaryReport()
 {
     const QVector<double>& t = m_totals;
-    m_htmlRows = lossTableHeader();
-    m_htmlRows.append("<tr>" + m_cellStart + m_lineTitle + m_cellEnd);
+    m_htmlRows = TableHtml();
+    m_htmlRows.append("<tr>" + m_cellStart + m_lineTitle.toHtmlEscaped() + m_cellEnd);
     const double d = t.at(0) * 0.01;
     if (d != 0.0) {
         QString first = m_cellStart + QString::number(t.at(0), 'f', 3) + "<br>"
@@ -360,10 +360,10 @@ void CalcRadial::summaryReport()
     if (pk_Nagr != 1.0)
         caption += ", Коэффициент коррекции нагрузки " + QString::number(pk_Nagr, 'f', 2);
     m_htmlRows.append("<caption><h3 align = 'left'>" + caption + "</h3></caption>\n");
-    writeHtmlReport("Потери по линии " + m_lineTitle, NamePeriod, m_htmlRows, m_showReport);
+    HtmlBody("Потери по линии " + m_lineTitle, NamePeriod, m_htmlRows, m_showReport);
 }
 
 void CalcRadial::writeErrorLog()
 {
-    writeTextLog(QStringLiteral("Ошибки при расчете потерь.log"), m_messages);
+    SaveLog(QStringLiteral("Ошибки при расчете потерь.log"), m_messages);
 }

@@ -58,7 +58,18 @@ class TestLoadFlow : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { resetCalcGlobals(); }
+    // Reports of mode 1 go into a working directory of the test's own.
+    void init()
+    {
+        resetCalcGlobals();
+        m_dir = std::make_unique<TempWorkDir>();
+        m_recorder = std::make_unique<MessageRecorder>();
+    }
+    void cleanup()
+    {
+        m_recorder.reset();
+        m_dir.reset();
+    }
     void oneTransformerMeanLoad();
     void oneTransformerMaximumLoss();
     void twoSectionsAgainstExactSolution();
@@ -77,6 +88,10 @@ private slots:
     void reversedRowsCarryTheirLoads();
     void islandLoadsAddUp();
     void voltageLimits();
+
+private:
+    std::unique_ptr<TempWorkDir> m_dir;
+    std::unique_ptr<MessageRecorder> m_recorder;
 };
 
 void TestLoadFlow::oneTransformerMeanLoad()
