@@ -81,11 +81,6 @@ TestNetwork fixture()
     return net;
 }
 
-void writeRes(const Table& rows)
-{
-    saveShablonXMLAllowEmpty("res", attrRES, "RES", "net10_RES", rows);
-}
-
 QString reportBody(const QString& name)
 {
     QFile file(reportFilePath(name));
@@ -110,9 +105,54 @@ private slots:
     void emptySummariesGiveZeros();
     void classBounds_data();
     void classBounds();
-    void summaryFigures_data();
-    void summaryFigures();
 };
+
+// Cell contents of the fixture's rows: line 1, line 2 (also the 35 and
+// 110 kV class rows), the transformer and section groups.
+const QStringList L1 = {"2<br>1", "1<br>1", "650<br>250", "250<br>250", "2<br>1", "1<br>1", "1<br> ",
+                        "4.000<br>2.500", "2.500<br>2.500", "1.500<br> "};
+const QStringList L2 = {"1<br>1", " <br> ", "250<br>250", " <br> ", "1<br>1", "1<br>1", " <br> ",
+                        "1.000<br>1.000", "1.000<br>1.000", " <br> "};
+const QStringList TR400 = {"400", "1<br>0", "400<br>0", "0<br>0", "0<br>0"};
+const QStringList NONE = {"0<br>0", "0.000<br>0.000"};
+
+// The RES report of RES 1, or the PES report, which adds RES 2's line.
+QStringList netBody(bool pes, const QString& name)
+{
+    const QString end = pes ? PES_END : RES_END, nl = pes ? "\n" : "";
+    auto sumRow = [&](const QString& colour, const QString& opener, const QString& label, const QStringList& cells) {
+        return row("<tr BGCOLOR = '" + colour + "'>", opener, end, QStringList{label + BAL} + cells, "</tr>");
+    };
+    auto group = [&](const QString& opener, const QString& label, const QStringList& cells, const QString& rowEnd) {
+        return row("<tr>", opener, end, QStringList{label + BAL} + cells, rowEnd);
+    };
+    const QString total = pes ? "Всего по ПЭС" : "Всего по РЭС";
+    QStringList e = summaryHeader(end, pes ? "</tr>" : "</tr>\n");
+    e << sumRow("#FFFFFF", P, "Л-1", L1) << sumRow("#FFFFFF", P, "Л&lt;2&gt;&amp;", L2);
+    if (pes)
+        e << sumRow("#FFFFFF", P, "Л-3", {" <br> ", " <br> ", " <br> ", " <br> ", "2<br>1", " <br> ", "2<br>1",
+                                         "0.750<br>0.500", " <br> ", "0.750<br>0.500"});
+    e << sumRow("#DDCC99", P, "Всего по 35 кВ", L1) << sumRow("#DDCC99", P, "Всего по 110 кВ", L2);
+    e << sumRow("#CCEEDD", B, "Всего по " + name,
+                pes ? QStringList{"3<br>2", "1<br>1", "900<br>500", "250<br>250", "5<br>3", "2<br>2", "3<br>1",
+                                  "5.750<br>4.000", "3.500<br>3.500", "2.250<br>0.500"}
+                    : QStringList{"3<br>2", "1<br>1", "900<br>500", "250<br>250", "3<br>2", "2<br>2", "1<br> ",
+                                  "5.000<br>3.500", "3.500<br>3.500", "1.500<br> "});
+    e << "</table>\n" << TR_CAPTION + nl << STYLE + nl << TR_TABLE << TR_HEAD
+      << group(P, "Всего", {"250", "2<br>2", "500<br>500", "1<br>1", "250<br>250"}, "</tr>")
+      << group(P, "Всего", TR400, "</tr>")
+      << group(B, total, {"300", "3<br>2", "900<br>500", "1<br>1", "250<br>250"}, "</tr>")
+      << "<tr>" << "</table>\n" << LIN_CAPTION + nl << STYLE + nl << LIN_TABLE + nl << LIN_HEAD;
+    const QString rowEnd = pes ? "</tr>\n" : "</tr>";
+    e << group(P, "Всего", QStringList{"70", "2<br>2", "3.500<br>3.500"} + NONE + QStringList{"2<br>2", "3.500<br>3.500"}, rowEnd);
+    if (pes)
+        e << group(P, "Всего", QStringList{"120", "3<br>1", "2.250<br>0.500", "3<br>1", "2.250<br>0.500"} + NONE, rowEnd)
+          << group(B, total, {"100", "5<br>3", "5.750<br>4.000", "3<br>1", "2.250<br>0.500", "2<br>2", "3.500<br>3.500"}, rowEnd);
+    else
+        e << group(P, "Всего", QStringList{"120", "1<br>0", "1.500<br>0.000", "1<br>0", "1.500<br>0.000"} + NONE, rowEnd)
+          << group(B, total, {"87", "3<br>2", "5.000<br>3.500", "1<br>0", "1.500<br>0.000", "2<br>2", "3.500<br>3.500"}, rowEnd);
+    return e << "</table>\n";
+}
 
 void TestNetReports::resReport()
 {
@@ -120,36 +160,7 @@ void TestNetReports::resReport()
     MessageRecorder recorder;
     fixture().write();
     QVERIFY(ParamRESReport("Заречный"));
-
-    QStringList expected = summaryHeader(RES_END, "</tr>\n");
-    expected << row("<tr BGCOLOR = '#FFFFFF'>", P, RES_END,
-                    {"Л-1" + BAL, "2<br>1", "1<br>1", "650<br>250", "250<br>250", "2<br>1", "1<br>1",
-                     "1<br> ", "4.000<br>2.500", "2.500<br>2.500", "1.500<br> "}, "</tr>")
-             << row("<tr BGCOLOR = '#FFFFFF'>", P, RES_END,
-                    {"Л&lt;2&gt;&amp;" + BAL, "1<br>1", " <br> ", "250<br>250", " <br> ", "1<br>1",
-                     "1<br>1", " <br> ", "1.000<br>1.000", "1.000<br>1.000", " <br> "}, "</tr>")
-             << row("<tr BGCOLOR = '#DDCC99'>", P, RES_END,
-                    {"Всего по 35 кВ" + BAL, "2<br>1", "1<br>1", "650<br>250", "250<br>250", "2<br>1",
-                     "1<br>1", "1<br> ", "4.000<br>2.500", "2.500<br>2.500", "1.500<br> "}, "</tr>")
-             << row("<tr BGCOLOR = '#DDCC99'>", P, RES_END,
-                    {"Всего по 110 кВ" + BAL, "1<br>1", " <br> ", "250<br>250", " <br> ", "1<br>1",
-                     "1<br>1", " <br> ", "1.000<br>1.000", "1.000<br>1.000", " <br> "}, "</tr>")
-             << row("<tr BGCOLOR = '#CCEEDD'>", B, RES_END,
-                    {"Всего по Заречный" + BAL, "3<br>2", "1<br>1", "900<br>500", "250<br>250", "3<br>2",
-                     "2<br>2", "1<br> ", "5.000<br>3.500", "3.500<br>3.500", "1.500<br> "}, "</tr>")
-             << "</table>\n" << TR_CAPTION << STYLE << TR_TABLE << TR_HEAD
-             << row("<tr>", P, RES_END, {"Всего" + BAL, "250", "2<br>2", "500<br>500", "1<br>1", "250<br>250"}, "</tr>")
-             << row("<tr>", P, RES_END, {"Всего" + BAL, "400", "1<br>0", "400<br>0", "0<br>0", "0<br>0"}, "</tr>")
-             << row("<tr>", B, RES_END, {"Всего по РЭС" + BAL, "300", "3<br>2", "900<br>500", "1<br>1", "250<br>250"}, "</tr>")
-             << "<tr>" << "</table>\n" << LIN_CAPTION << STYLE << LIN_TABLE << LIN_HEAD
-             << row("<tr>", P, RES_END, {"Всего" + BAL, "70", "2<br>2", "3.500<br>3.500", "0<br>0", "0.000<br>0.000",
-                                         "2<br>2", "3.500<br>3.500"}, "</tr>")
-             << row("<tr>", P, RES_END, {"Всего" + BAL, "120", "1<br>0", "1.500<br>0.000", "1<br>0", "1.500<br>0.000",
-                                         "0<br>0", "0.000<br>0.000"}, "</tr>")
-             << row("<tr>", B, RES_END, {"Всего по РЭС" + BAL, "87", "3<br>2", "5.000<br>3.500", "1<br>0",
-                                         "1.500<br>0.000", "2<br>2", "3.500<br>3.500"}, "</tr>")
-             << "</table>\n";
-    QCOMPARE(reportBody("Параметры линий по Заречный"), expected.join(QString()));
+    QCOMPARE(reportBody("Параметры линий по Заречный"), netBody(false, "Заречный").join(QString()));
     QCOMPARE(recorder.texts(), QStringList{"Параметры линий по Заречный"});
 }
 
@@ -158,46 +169,14 @@ void TestNetReports::pesReport()
     TempWorkDir dir;
     MessageRecorder recorder;
     fixture().write();
-    writeRes({{"1", "1", "Заречный", "", "0", "0"}, {"2", "1", "Чужой", "", "0", "0"},
-              {"1", "2", "Луговой", "", "0", "0"}});
+    saveShablonXMLAllowEmpty("res", attrRES, "RES", "net10_RES",
+                             {{"1", "1", "Заречный", "", "0", "0"}, {"2", "1", "Чужой", "", "0", "0"},
+                              {"1", "2", "Луговой", "", "0", "0"}});
     NRES = "7";
-    const QString name = "Юг & Север/2";
-    QVERIFY(ParamPESReport(name));
+    QVERIFY(ParamPESReport("Юг & Север/2"));
     QCOMPARE(NRES, QString("2"));   // left at the last RES of the PES
     QVERIFY(dir.exists("html/Параметры линий по Юг & Север_2.html"));
-
-    QStringList expected = summaryHeader(PES_END, "</tr>");
-    expected << row("<tr BGCOLOR = '#FFFFFF'>", P, PES_END,
-                    {"Л-1" + BAL, "2<br>1", "1<br>1", "650<br>250", "250<br>250", "2<br>1", "1<br>1",
-                     "1<br> ", "4.000<br>2.500", "2.500<br>2.500", "1.500<br> "}, "</tr>")
-             << row("<tr BGCOLOR = '#FFFFFF'>", P, PES_END,
-                    {"Л&lt;2&gt;&amp;" + BAL, "1<br>1", " <br> ", "250<br>250", " <br> ", "1<br>1",
-                     "1<br>1", " <br> ", "1.000<br>1.000", "1.000<br>1.000", " <br> "}, "</tr>")
-             << row("<tr BGCOLOR = '#FFFFFF'>", P, PES_END,
-                    {"Л-3" + BAL, " <br> ", " <br> ", " <br> ", " <br> ", "2<br>1", " <br> ", "2<br>1",
-                     "0.750<br>0.500", " <br> ", "0.750<br>0.500"}, "</tr>")
-             << row("<tr BGCOLOR = '#DDCC99'>", P, PES_END,
-                    {"Всего по 35 кВ" + BAL, "2<br>1", "1<br>1", "650<br>250", "250<br>250", "2<br>1",
-                     "1<br>1", "1<br> ", "4.000<br>2.500", "2.500<br>2.500", "1.500<br> "}, "</tr>")
-             << row("<tr BGCOLOR = '#DDCC99'>", P, PES_END,
-                    {"Всего по 110 кВ" + BAL, "1<br>1", " <br> ", "250<br>250", " <br> ", "1<br>1",
-                     "1<br>1", " <br> ", "1.000<br>1.000", "1.000<br>1.000", " <br> "}, "</tr>")
-             << row("<tr BGCOLOR = '#CCEEDD'>", B, PES_END,
-                    {"Всего по Юг &amp; Север/2" + BAL, "3<br>2", "1<br>1", "900<br>500", "250<br>250",
-                     "5<br>3", "2<br>2", "3<br>1", "5.750<br>4.000", "3.500<br>3.500", "2.250<br>0.500"}, "</tr>")
-             << "</table>\n" << TR_CAPTION + "\n" << STYLE + "\n" << TR_TABLE << TR_HEAD
-             << row("<tr>", P, PES_END, {"Всего" + BAL, "250", "2<br>2", "500<br>500", "1<br>1", "250<br>250"}, "</tr>")
-             << row("<tr>", P, PES_END, {"Всего" + BAL, "400", "1<br>0", "400<br>0", "0<br>0", "0<br>0"}, "</tr>")
-             << row("<tr>", B, PES_END, {"Всего по ПЭС" + BAL, "300", "3<br>2", "900<br>500", "1<br>1", "250<br>250"}, "</tr>")
-             << "<tr>" << "</table>\n" << LIN_CAPTION + "\n" << STYLE + "\n" << LIN_TABLE + "\n" << LIN_HEAD
-             << row("<tr>", P, PES_END, {"Всего" + BAL, "70", "2<br>2", "3.500<br>3.500", "0<br>0", "0.000<br>0.000",
-                                         "2<br>2", "3.500<br>3.500"}, "</tr>\n")
-             << row("<tr>", P, PES_END, {"Всего" + BAL, "120", "3<br>1", "2.250<br>0.500", "3<br>1", "2.250<br>0.500",
-                                         "0<br>0", "0.000<br>0.000"}, "</tr>\n")
-             << row("<tr>", B, PES_END, {"Всего по ПЭС" + BAL, "100", "5<br>3", "5.750<br>4.000", "3<br>1",
-                                         "2.250<br>0.500", "2<br>2", "3.500<br>3.500"}, "</tr>\n")
-             << "</table>\n";
-    QCOMPARE(reportBody("Параметры линий по " + name), expected.join(QString()));
+    QCOMPARE(reportBody("Параметры линий по Юг & Север/2"), netBody(true, "Юг &amp; Север/2").join(QString()));
 }
 
 void TestNetReports::lineReport()
@@ -206,25 +185,21 @@ void TestNetReports::lineReport()
     MessageRecorder recorder;
     fixture().write();
     QVERIFY(ParamLineReport("Л-1"));
-    QStringList expected{
-        "<caption><h2 align = 'left'>Информация по трансформаторам с разбивкой по мощностям</h2></caption>\n",
-        STYLE + "\n",
-        "<table border='1' bgcolor='#DEECFC' align='center' width='100%' cellspacing='0' cellpadding ='2'>\n"};
-    expected << TR_HEAD
-             << row("<tr>", P, PES_END, {"Всего" + BAL, "250", "1<br>1", "250<br>250", "1<br>1", "250<br>250"}, "</tr>\n")
-             << row("<tr>", P, PES_END, {"Всего" + BAL, "400", "1<br>0", "400<br>0", "0<br>0", "0<br>0"}, "</tr>\n")
-             << row("<tr>", B, PES_END, {"Всего по линии" + BAL, "325", "2<br>1", "650<br>250", "1<br>1", "250<br>250"}, "</tr>\n")
-             << "</table>\n"
-             << "<caption><h2>Информация по участкам линий с разбивкой по сечениям, км</h2></caption>\n"
-             << STYLE + "\n" << LIN_TABLE + "\n" << LIN_HEAD
-             << row("<tr>", P, PES_END, {"Всего" + BAL, "70", "1<br>1", "2.500<br>2.500", "0<br>0", "0.000<br>0.000",
-                                         "1<br>1", "2.500<br>2.500"}, "</tr>\n")
-             << row("<tr>", P, PES_END, {"Всего" + BAL, "120", "1<br>0", "1.500<br>0.000", "1<br>0", "1.500<br>0.000",
-                                         "0<br>0", "0.000<br>0.000"}, "</tr>\n")
-             << row("<tr>", B, PES_END, {"Всего по линии" + BAL, "95", "2<br>1", "4.000<br>2.500", "1<br>0",
-                                         "1.500<br>0.000", "1<br>1", "2.500<br>2.500"}, "</tr>\n")
-             << "</table>\n";
-    QCOMPARE(reportBody("Параметры линии Л-1"), expected.join(QString()));
+    auto group = [](const QString& opener, const QString& label, const QStringList& cells) {
+        return row("<tr>", opener, PES_END, QStringList{label + BAL} + cells, "</tr>\n");
+    };
+    QStringList e{"<caption><h2 align = 'left'>Информация по трансформаторам с разбивкой по мощностям</h2></caption>\n",
+                  STYLE + "\n",
+                  "<table border='1' bgcolor='#DEECFC' align='center' width='100%' cellspacing='0' cellpadding ='2'>\n"};
+    e << TR_HEAD << group(P, "Всего", {"250", "1<br>1", "250<br>250", "1<br>1", "250<br>250"}) << group(P, "Всего", TR400)
+      << group(B, "Всего по линии", {"325", "2<br>1", "650<br>250", "1<br>1", "250<br>250"}) << "</table>\n"
+      << "<caption><h2>Информация по участкам линий с разбивкой по сечениям, км</h2></caption>\n"
+      << STYLE + "\n" << LIN_TABLE + "\n" << LIN_HEAD
+      << group(P, "Всего", QStringList{"70", "1<br>1", "2.500<br>2.500"} + NONE + QStringList{"1<br>1", "2.500<br>2.500"})
+      << group(P, "Всего", QStringList{"120", "1<br>0", "1.500<br>0.000", "1<br>0", "1.500<br>0.000"} + NONE)
+      << group(B, "Всего по линии", {"95", "2<br>1", "4.000<br>2.500", "1<br>0", "1.500<br>0.000", "1<br>1", "2.500<br>2.500"})
+      << "</table>\n";
+    QCOMPARE(reportBody("Параметры линии Л-1"), e.join(QString()));
 }
 
 // No sections table, or a line without sections: the line's row and the
@@ -273,43 +248,18 @@ void TestNetReports::classBounds()
     TempWorkDir dir;
     MessageRecorder recorder;
     TestNetwork net;
-    net.addTransType("Т250", "10", "250", "1", "1", "1", "1", "0", "0", "10", "0.4");
+    net.addTransType("Т", "110", "1234567", "1", "1", "1", "1", "0", "0", "110", "10");
     net.addLine("1", "Л", 110);
     net.setLine("1", "v_lin", "0");
     net.setLine("1", "unom", unom);
-    net.addTrans("1", 1, 2, "Т250");
+    net.addTrans("1", 1, 2, "Т");
     net.write();
     QVERIFY(ParamRESReport("Р"));
     const QString body = reportBody("Параметры линий по Р");
     QCOMPARE(body.count("#DDCC99"), 1);
     QVERIFY(body.contains("<tr BGCOLOR = '#DDCC99'>" + P + label + BAL));
-}
-
-void TestNetReports::summaryFigures_data()
-{
-    QTest::addColumn<int>("position");
-    QTest::addColumn<double>("all");
-    QTest::addColumn<double>("bal");
-    QTest::addColumn<QString>("cell");
-    QTest::newRow("million kVA") << 2 << 1234567.0 << 250.5 << "1.23457e+06<br>250.5";
-    QTest::newRow("zero count") << 0 << 3.0 << 0.0 << "3<br> ";
-    QTest::newRow("length") << 7 << 2.0 << 0.0126 << "2.000<br>0.013";
-    QTest::newRow("zero length") << 9 << 0.0 << 0.0 << " <br> ";
-}
-
-void TestNetReports::summaryFigures()
-{
-    QFETCH(int, position);
-    QFETCH(double, all);
-    QFETCH(double, bal);
-    QFETCH(QString, cell);
-    QVector<double> a(10, 0.0), b(10, 0.0);
-    a[position] = all;
-    b[position] = bal;
-    QStringList body;
-    SumRowHtml(body, a, b, "#FFFFFF", "x", P, RES_END);
-    QCOMPARE(body.size(), 13);
-    QCOMPARE(body.at(2 + position), P + cell + RES_END);
+    // Powers of a million kVA and more take the exponent form.
+    QVERIFY(body.contains(P + "1.23457e+06<br>1.23457e+06" + RES_END));
 }
 
 QTEST_GUILESS_MAIN(TestNetReports)
