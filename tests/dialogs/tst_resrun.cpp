@@ -177,6 +177,8 @@ void TestResRun::exampleResFile()
     QCOMPARE(run.lineUnom, (QVector<double>{110, 110, 35}));
 
     const QVector<QStringList> rows = poteriRowsRES(run);
+    QCOMPARE(ids(rows), (QStringList{"1,1,1", "1,1,2", "1,1,3", "35kV", "110kV", "SUM"}));
+    QVERIFY(rows.last().at(2).toDouble() > 0.0);
     QVERIFY(writePoteri("1", "1", rows));
     QVERIFY(recorder.messages.isEmpty());
 
