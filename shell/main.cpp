@@ -1,5 +1,6 @@
 #include "ZORVAN.h"
 #include "store/ui/widgetmessages.h"
+#include "dialogs/objectdialogs.h"
 
 #include <QApplication>
 
@@ -7,6 +8,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     installWidgetMessages();
+    registerObjectDialogs();
     // Declared after the application object, so it is destroyed before it.
     ZORVAN window(nullptr);
     window.show();

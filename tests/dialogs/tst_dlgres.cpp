@@ -2,6 +2,8 @@
 // archive button, a run that cannot be interrupted.
 
 #include "dialogs/CDlgRES.h"
+#include "dialogs/objectdialogs.h"
+#include "shell/CTreeZORVAN.h"
 #include "store/arxiv.h"
 
 #include "calcglobals.h"
@@ -9,6 +11,7 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QStandardItemModel>
 #include <QtTest>
 
 class TestDlgRes : public QObject
@@ -23,6 +26,7 @@ private slots:
     void runUsesOwnResAndCannotBeInterrupted();
     void failedResultKeepsArchiveDisabled();
     void errorLogOfFailedLine();
+    void enteredFromTree();
 };
 
 void TestDlgRes::opensOwnRes_data()
@@ -159,6 +163,31 @@ void TestDlgRes::errorLogOfFailedLine()
     QVERIFY(log.indexOf("Линия 1") < log.indexOf("XX"));
     QVERIFY(log.indexOf("XX") < log.indexOf("Линия 3"));
     QCOMPARE(recorder.texts().last(), QString("Ошибки при расчете потерь.log"));
+}
+
+void TestDlgRes::enteredFromTree()
+{
+    TempWorkDir dir;
+    dir.copyExamples();
+    MessageRecorder recorder;
+    registerObjectDialogs();
+    CTreeZORVAN tree(nullptr);
+    tree.setAttribute(Qt::WA_DeleteOnClose, false);
+    const QModelIndexList found = tree.treeModel()->match(
+        tree.treeModel()->index(0, 0), Qt::DisplayRole, "Луговской РЭС", 1, Qt::MatchRecursive);
+    QCOMPARE(found.size(), 1);
+    tree.TreeView->setCurrentIndex(found.first());
+    tree.VxodButton->click();
+
+    auto* dlg = qobject_cast<CDlgRES*>(tree.objectDialog(1));
+    QVERIFY(dlg);
+    QCOMPARE(dlg->windowTitle(), QString("Режимы работы на уровне Луговской РЭС"));
+    QVERIFY(tree.isLocked());
+    dlg->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!tree.objectDialog(1));
+    QVERIFY(!tree.isLocked());
+    CTreeZORVAN::setDialogFactory(1, nullptr);
 }
 
 QTEST_MAIN(TestDlgRes)
