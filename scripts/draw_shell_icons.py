@@ -226,7 +226,16 @@ def table_save(c):
            (255, 255, 255))
 
 
+def delete_file(c):
+    page(c)
+    for y in (16, 22, 28):
+        c.fill(segment(14, y, 30, y, 1.8), EDGE)
+    c.fill(segment(24, 26, 44, 46, 5), RED)
+    c.fill(segment(44, 26, 24, 46, 5), RED)
+
+
 ICONS = {
+    'calc_TKZ.png': delete_file,
     'transformer.png': transformer,
     'VL.png': overhead_line,
     'file-project.png': load_graph_file,

@@ -1,12 +1,14 @@
 #include "ZORVAN.h"
 
 #include "CTool_DMS.h"
+#include "CTreeZORVAN.h"
 #include "store/messages.h"
 #include "store/readregim.h"
 #include "store/ui/widgetmessages.h"
 #include "store/xmlfile.h"
 #include "ui_ZORVAN.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -55,7 +57,9 @@ ZORVAN::ZORVAN(QWidget* parent)
     ui = new Ui_ZORVAN;
     ui->setupUi(this);
 
-    // The file dialogs of the model and archive management join here.
+    m_fileDlg = new CFileDlg(this);
+    m_fileDlg->hide();
+    connect(m_fileDlg, &CFileDlg::signalFileDialogSelected, this, &ZORVAN::slot_FilSelected);
 
     // Start-up picture: the About box on top for one pass of the event loop.
     m_aboutPrg = new CDlgAboutPrg(nullptr);
@@ -74,7 +78,7 @@ ZORVAN::ZORVAN(QWidget* parent)
 
     setWindowTitle(QStringLiteral("Программа ЗОРВАН"));
 
-    // The object tree is laid over groupBox here once it exists.
+    LoadTree();
 
     g_pTextCodec = QTextCodec::codecForName("UTF-8");
     QTextCodec::setCodecForLocale(g_pTextCodec);
@@ -86,6 +90,19 @@ ZORVAN::~ZORVAN()
     // The About box has no parent (it is shown before the window), so it is ours to delete.
     delete m_aboutPrg;
     delete ui;
+}
+
+void ZORVAN::LoadTree()
+{
+    // Laid over groupBox, which keeps the place free in the layout.
+    m_pTree = new CTreeZORVAN(this);
+    m_pTree->show();
+    m_pTree->move(6, 32);
+}
+
+CTreeZORVAN* ZORVAN::objectTree() const
+{
+    return m_pTree.data();
 }
 
 void ZORVAN::CheckDirectory()
@@ -126,8 +143,13 @@ void ZORVAN::createActions()
     connect(ui->checkIzol, &QCheckBox::stateChanged, this, &ZORVAN::slot_checkIzol);
     connect(ui->AboutPrg, &QAction::triggered, this, &ZORVAN::slot_AboutPrg);
     connect(ui->SaveToolButt, &QPushButton::clicked, this, &ZORVAN::slot_SaveTools);
-    // The catalogs, the load graphs and the file buttons stay disabled in the
-    // form until their windows exist.
+    connect(ui->Model_Save, &QPushButton::clicked, this, &ZORVAN::slot_SaveModel);
+    connect(ui->Model_Load, &QPushButton::clicked, this, &ZORVAN::slot_LoadModel);
+    connect(ui->Model_Save_A, &QPushButton::clicked, this, &ZORVAN::slot_SaveModelA);
+    connect(ui->Model_Load_A, &QPushButton::clicked, this, &ZORVAN::slot_LoadModelA);
+    connect(ui->Model_Del, &QPushButton::clicked, this, &ZORVAN::slot_DelModel);
+    // The catalogs and the load graphs stay disabled in the form until their
+    // windows exist.
 
     m_settingsPath = ZORVAN_PATH + "taskparam.xml";
     ReadTools();
@@ -292,6 +314,101 @@ void ZORVAN::slot_SaveTools()
         QStringLiteral(" Расчетный период: %1 %2 год. Модель сети  %3")
             .arg(m_periodNames.at(m_month), QString::number(ui->Period->value()), m_modelName));
     ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"), nullptr);
+}
+
+void ZORVAN::File_Dlg(int mode, const QString& dir, const QString& source)
+{
+    m_fileDlg->CreateList(mode, dir, source);
+    m_fileDlg->move(400, 200);
+    m_fileDlg->show();
+    m_fileDlg->raise();
+}
+
+void ZORVAN::File_DelDlg(const QString& dir)
+{
+    delete m_fileDelDlg;
+    m_fileDelDlg = new CFileDelDlg(dir, this);
+}
+
+void ZORVAN::slot_SaveModel()
+{
+    if (MsgBox(QStringLiteral("Сохранить текущую модель сети?"),
+               QStringLiteral("Сохранение модели сети")))
+        return;
+    m_fileMode = 0;
+    File_Dlg(CFileDlg::Save, ZORVAN_PATH + "net/", QString());
+}
+
+void ZORVAN::slot_LoadModel()
+{
+    if (MsgBox(QStringLiteral("Текущая модель сети будет заменена новой. Продолжить?"),
+               QStringLiteral("Загрузка новой модели сети")))
+        return;
+    m_fileMode = 1;
+    File_Dlg(CFileDlg::Load, ZORVAN_PATH + "net/", QString());
+}
+
+void ZORVAN::slot_SaveModelA()
+{
+    if (MsgBox(QStringLiteral("Сохранить текущий архив?"), QStringLiteral("Сохранение архива потерь")))
+        return;
+    // The dialog copies the archive itself; its choice needs nothing more here.
+    m_fileMode = 2;
+    File_Dlg(CFileDlg::CopySource, ZORVAN_PATH + "arxives/", ZORVAN_PATH + "arxiv110.xml");
+}
+
+void ZORVAN::slot_LoadModelA()
+{
+    if (MsgBox(QStringLiteral("Текущий архив потерь будет заменен новым. Продолжить?"),
+               QStringLiteral("Загрузка нового архива потерь")))
+        return;
+    m_fileMode = 3;
+    File_Dlg(CFileDlg::Load, ZORVAN_PATH + "arxives/", QString());
+}
+
+void ZORVAN::slot_DelModel()
+{
+    File_DelDlg(ZORVAN_PATH + "net/");
+}
+
+void ZORVAN::slot_FilSelected(const QString& name)
+{
+    switch (m_fileMode) {
+    case 0:
+        // name is the full path inside "net/"; the model file is written
+        // through a temporary file, so a failure keeps the old one.
+        CreateNet(name);
+        break;
+    case 1: {
+        m_fileDlg->hide();
+        // A failed load has changed no table and warned itself: the old model
+        // and its name stay in force and the program stays open.
+        if (LoadNet(ZORVAN_PATH + "net/" + name) != 0)
+            return;
+        ShowWarning(QStringLiteral("Информация"),
+                    QStringLiteral("Загружена новая сеть. Войдите в программу заново"), this);
+        m_modelName = name;
+        slot_SaveTools();
+        // Every window still open holds rows of the old model and could write
+        // them over the new one, so the whole program ends here.
+        QList<QPointer<QWidget>> windows;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            windows.append(w);
+        for (const QPointer<QWidget>& w : windows) {
+            if (w && w != this && w->isVisible())
+                w->close();
+        }
+        close();
+        break;
+    }
+    case 3:
+        m_fileDlg->hide();
+        if (copyFileReplacing(ZORVAN_PATH + "arxives/" + name, ZORVAN_PATH + "arxiv110.xml"))
+            ShowWarning(QStringLiteral("Информация"), QStringLiteral("Загружен новый архив"), this);
+        break;
+    default:
+        break;
+    }
 }
 
 void ZORVAN::slot_AboutPrg()

@@ -6,10 +6,14 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
 class CDlgAboutPrg;
+class CFileDelDlg;
+class CFileDlg;
+class CTreeZORVAN;
 class QLabel;
 class Ui_ZORVAN;
 
@@ -29,6 +33,9 @@ public:
     // Reads "taskparam.xml" into the settings page and the globals and puts
     // the period label into the status bar.
     void ReadTools();
+    // Creates the object tree over the left part of the window.
+    void LoadTree();
+    CTreeZORVAN* objectTree() const;
 
 public slots:
     // Settings page: each change goes straight into its global.
@@ -45,10 +52,27 @@ public slots:
 
     void slot_AboutPrg();
 
+    // Page "Импорт и экспорт данных": network models in "net/", copies of the
+    // loss archive in "arxives/". Each asks first, then opens the file dialog.
+    void slot_SaveModel();
+    void slot_LoadModelA();
+    void slot_SaveModelA();
+    void slot_LoadModel();
+    void slot_DelModel();
+    // The file dialog's choice, acted on by the file mode.
+    void slot_FilSelected(const QString& name);
+
+public:
+    // Prepares the file dialog for one request and shows it (no nested loop).
+    void File_Dlg(int mode, const QString& dir, const QString& source);
+    // Replaces the delete dialog by a new one listing dir.
+    void File_DelDlg(const QString& dir);
+
 private:
     void setDayTableForYear(int year);
     QString periodText() const;   // "<period name> <year>"
 
+    QPointer<CTreeZORVAN> m_pTree;        // child of the window, deletes itself on close
     CDlgAboutPrg* m_aboutPrg = nullptr;   // created at start, owned
 
     QString m_settingsPath;
@@ -57,6 +81,10 @@ private:
     QLabel* m_statusLabel = nullptr;
     int m_month = 0;                      // index of the period, 0-12
     QString m_modelName;                  // name of the last model loaded
+
+    CFileDlg* m_fileDlg = nullptr;        // created at start, hidden, reused
+    QPointer<CFileDelDlg> m_fileDelDlg;   // made anew for each delete request
+    int m_fileMode = 0;                   // what the file dialog's choice is for, 0-3
 
     Ui_ZORVAN* ui = nullptr;
 };

@@ -41,23 +41,6 @@ const QString& recordFieldValue(const ResPoter& record, int index)
     }
 }
 
-QStringList readRow(const QXmlStreamAttributes& attributes)
-{
-    const int count = attrArx.size();
-    QStringList row;
-    row.reserve(count);
-    for (int i = 0; i < count; ++i)
-        row.append(QString());
-    for (const QXmlStreamAttribute& attribute : attributes) {
-        const QStringRef name = attribute.name();
-        for (int i = 0; i < count; ++i) {
-            if (name == attrArx.at(i))
-                row[i] = attribute.value().toString().trimmed();
-        }
-    }
-    return row;
-}
-
 void showRefusal()
 {
     ShowWarning(kWarningTitle, kMergeRefused);
@@ -118,7 +101,7 @@ ArxivFile parseArxiv(const QByteArray& bytes)
                 }
             }
         } else if (element == kRowElement) {
-            const QStringList row = readRow(xml.attributes());
+            const QStringList row = readXmlRow(xml.attributes(), attrArx);
             current.rows.append(row);
             file.asResult.rows.append(row);
             currentHasRows = true;

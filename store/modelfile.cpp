@@ -83,19 +83,7 @@ int LoadNet(const QString& fileName)
         for (int t = 0; t < kTableCount; ++t) {
             if (name != QLatin1String(kTables[t].row))
                 continue;
-            const QStringList& names = *kTables[t].names;
-            QStringList row;
-            row.reserve(names.size());
-            for (int i = 0; i < names.size(); ++i)
-                row.append(QString());
-            const QXmlStreamAttributes attributes = xml.attributes();
-            for (const QXmlStreamAttribute& attribute : attributes) {
-                for (int i = 0; i < names.size(); ++i) {
-                    if (attribute.name() == names.at(i))
-                        row[i] = attribute.value().toString().trimmed();
-                }
-            }
-            tables[t].append(row);
+            tables[t].append(readXmlRow(xml.attributes(), *kTables[t].names));
             break;
         }
     }

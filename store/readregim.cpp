@@ -102,19 +102,7 @@ Table ReadShablonXML(const QString& table, const QStringList& names,
     while (!xml.atEnd() && !xml.hasError()) {
         if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != rowElement)
             continue;
-        QStringList row;
-        row.reserve(names.size());
-        for (int i = 0; i < names.size(); ++i)
-            row.append(QString());
-        const QXmlStreamAttributes attributes = xml.attributes();
-        for (const QXmlStreamAttribute& attribute : attributes) {
-            const QStringRef attrName = attribute.name();
-            for (int i = 0; i < names.size(); ++i) {
-                if (attrName == names.at(i))
-                    row[i] = attribute.value().toString().trimmed();
-            }
-        }
-        rows.append(row);
+        rows.append(readXmlRow(xml.attributes(), names));
     }
 
     // A blank file is an empty table, not a damaged one.

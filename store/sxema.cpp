@@ -20,28 +20,11 @@ namespace {
 const QString kWarningTitle = QStringLiteral("Предупреждение");
 const QString kRecordElement = QStringLiteral("LinID");
 
-// Values of the named attributes, matched by name; absent ones stay "".
-QStringList attributesByName(const QXmlStreamAttributes& attributes, const QStringList& names)
-{
-    QStringList row;
-    row.reserve(names.size());
-    for (int i = 0; i < names.size(); ++i)
-        row.append(QString());
-    for (const QXmlStreamAttribute& attribute : attributes) {
-        const QStringRef name = attribute.name();
-        for (int i = 0; i < names.size(); ++i) {
-            if (name == names.at(i))
-                row[i] = attribute.value().toString().trimmed();
-        }
-    }
-    return row;
-}
-
 // The record's key: the three codes (looked up by name, whatever their order
 // in the element) and the colour when the record carries one.
 QStringList recordKey(const QXmlStreamAttributes& attributes)
 {
-    QStringList key = attributesByName(attributes, sxemaKeyAttrs);
+    QStringList key = readXmlRow(attributes, sxemaKeyAttrs);
     if (!attributes.hasAttribute(sxemaKeyAttrs.at(3)))
         key.removeLast();
     return key;
@@ -61,13 +44,13 @@ bool appendElement(QXmlStreamReader& xml, SxemaLin& record)
 {
     const QStringRef name = xml.name();
     if (name == QLatin1String("Node"))
-        record.nodes.append(attributesByName(xml.attributes(), sxemaNodeAttrs));
+        record.nodes.append(readXmlRow(xml.attributes(), sxemaNodeAttrs));
     else if (name == QLatin1String("Line"))
-        record.lines.append(attributesByName(xml.attributes(), sxemaLineAttrs));
+        record.lines.append(readXmlRow(xml.attributes(), sxemaLineAttrs));
     else if (name == QLatin1String("Transf"))
-        record.transf.append(attributesByName(xml.attributes(), sxemaTransfAttrs));
+        record.transf.append(readXmlRow(xml.attributes(), sxemaTransfAttrs));
     else if (name == QLatin1String("Transf_3"))
-        record.transf3.append(attributesByName(xml.attributes(), sxemaTransf3Attrs));
+        record.transf3.append(readXmlRow(xml.attributes(), sxemaTransf3Attrs));
     else
         return false;
     return true;

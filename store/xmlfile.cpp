@@ -63,6 +63,22 @@ void writeXmlRow(QXmlStreamWriter& xml, const QString& element,
         writeXmlAttribute(xml, names.at(i), i < values.size() ? values.at(i) : QString());
 }
 
+QStringList readXmlRow(const QXmlStreamAttributes& attributes, const QStringList& names)
+{
+    QStringList row;
+    row.reserve(names.size());
+    for (int i = 0; i < names.size(); ++i)
+        row.append(QString());
+    for (const QXmlStreamAttribute& attribute : attributes) {
+        const QStringRef name = attribute.name();
+        for (int i = 0; i < names.size(); ++i) {
+            if (name == names.at(i))
+                row[i] = attribute.value().toString().trimmed();
+        }
+    }
+    return row;
+}
+
 QString xmlCreatedStamp()
 {
     return QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 #include <functional>
@@ -21,6 +22,10 @@ void writeXmlAttribute(QXmlStreamWriter& xml, const QString& name, const QString
 // order; values beyond the names are ignored, missing ones written empty.
 void writeXmlRow(QXmlStreamWriter& xml, const QString& element,
                  const QStringList& names, const QStringList& values);
+
+// Values of the named attributes of one element, matched by name and
+// trimmed; a name the element lacks reads as "".
+QStringList readXmlRow(const QXmlStreamAttributes& attributes, const QStringList& names);
 
 // The root attribute "created" as the program writes it.
 QString xmlCreatedStamp();

@@ -16,6 +16,19 @@
 
 namespace {
 
+// A start folder that also holds the (empty) network tables, so that the
+// object tree reads them without the warnings about missing files.
+class NetworkStartFolder : public StartFolder
+{
+public:
+    NetworkStartFolder()
+    {
+        writeFile("pes.xml", "<net110_PES/>");
+        writeFile("res.xml", "<net110_RES/>");
+        writeFile("lines.xml", "<net110_LIN/>");
+    }
+};
+
 QByteArray settingsFile(const QString& params)
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -62,7 +75,7 @@ private slots:
 
 void TestSettings::withoutFile()
 {
-    StartFolder folder;
+    NetworkStartFolder folder;
     MessageRecorder messages;
     // Values left over from elsewhere must not survive the start.
     pHoly = 0.3;
@@ -102,7 +115,7 @@ void TestSettings::dayCounts()
     QFETCH(int, year);
     QFETCH(int, days);
     QFETCH(QString, name);
-    StartFolder folder;
+    NetworkStartFolder folder;
     MessageRecorder messages;
     ZORVAN window(nullptr);
     auto* combo = control<QComboBox>(window, "MonthCombo");
@@ -127,7 +140,7 @@ void TestSettings::dayCounts()
 
 void TestSettings::readIntoControls()
 {
-    StartFolder folder;
+    NetworkStartFolder folder;
     folder.writeFile("taskparam.xml",
                      settingsFile("korPn=\"1.05\" period=\"2\" year=\"2024\" temp=\"-3.5\" kholi=\"0.75\" "
                                   "balance=\"1\" tranzit=\"0\" Izol=\"1\" Model=\"Сеть 2024.xml\""));
@@ -177,7 +190,7 @@ void TestSettings::writtenBackExactly()
 {
     QFETCH(QByteArray, file);
     QFETCH(QString, status);
-    StartFolder folder;
+    NetworkStartFolder folder;
     folder.writeFile("taskparam.xml", file);
     MessageRecorder messages;
     ZORVAN window(nullptr);
@@ -223,7 +236,7 @@ void TestSettings::valuesFromFile()
     QFETCH(QString, namePeriod);
     QFETCH(double, temperature);
     QFETCH(double, load);
-    StartFolder folder;
+    NetworkStartFolder folder;
     folder.writeFile("taskparam.xml", settingsFile(params));
     MessageRecorder messages;
     ZORVAN window(nullptr);
@@ -239,7 +252,7 @@ void TestSettings::valuesFromFile()
 
 void TestSettings::damagedFile()
 {
-    StartFolder folder;
+    NetworkStartFolder folder;
     // A later Params overrides an earlier one; what follows an error is lost.
     folder.writeFile("taskparam.xml",
                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<TaskTool>\n"
@@ -260,7 +273,7 @@ void TestSettings::damagedFile()
 
 void TestSettings::controlsFeedGlobals()
 {
-    StartFolder folder;
+    NetworkStartFolder folder;
     MessageRecorder messages;
     ZORVAN window(nullptr);
 
@@ -285,7 +298,7 @@ void TestSettings::controlsFeedGlobals()
 
 void TestSettings::unwritableFile()
 {
-    StartFolder folder;
+    NetworkStartFolder folder;
     // A folder where the file should be: it can be neither read nor written.
     folder.makeFolder("taskparam.xml");
     MessageRecorder messages;

@@ -83,11 +83,15 @@ void TestStartup::emptyFolder()
 
     const QString dataPath = folder.dataPath();
     QCOMPARE(ZORVAN_PATH, dataPath);
+    // The settings file is missing, and so are the tables of the object tree.
     QCOMPARE(messages.warnings(),
-             QStringList{"Внимание!|В рабочей директории нет файла " + dataPath + "taskparam.xml"});
+             (QStringList{"Внимание!|В рабочей директории нет файла " + dataPath + "taskparam.xml",
+                          "Предупреждение|Отсутствует файл -" + dataPath + "pes.xml",
+                          "Предупреждение|Отсутствует файл -" + dataPath + "res.xml",
+                          "Предупреждение|Отсутствует файл -" + dataPath + "lines.xml"}));
     // The folders come first, the platform tag last.
-    QCOMPARE(messages.netAtWarning, QList<bool>{true});
-    QCOMPARE(messages.osAtWarning, QStringList{QString()});
+    QCOMPARE(messages.netAtWarning, (QList<bool>{true, true, true, true}));
+    QCOMPARE(messages.osAtWarning, (QStringList{QString(), QString(), QString(), QString()}));
     for (const char* name : {"net", "arxives", "html"})
         QVERIFY2(QDir(dataPath).exists(name), name);
     QVERIFY(!QFile::exists(dataPath + "taskparam.xml"));
