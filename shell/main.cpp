@@ -1,4 +1,6 @@
+#include "CTreeZORVAN.h"
 #include "ZORVAN.h"
+#include "dialogs/CDlgLIN.h"
 #include "store/ui/widgetmessages.h"
 
 #include <QApplication>
@@ -7,6 +9,10 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     installWidgetMessages();
+    // "Вход" on a line opens its working dialog.
+    CTreeZORVAN::setDialogFactory(2, [](const QString& key, QWidget* parent) -> QWidget* {
+        return new CDlgLIN(key, parent);
+    });
     // Declared after the application object, so it is destroyed before it.
     ZORVAN window(nullptr);
     window.show();
