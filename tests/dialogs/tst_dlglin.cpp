@@ -5,7 +5,12 @@
 #include "dialogs/CDlgLIN.h"
 #include "dialogs/CDlgTblUchLIN.h"
 #include "testnetwork.h"
+#include "shell/CTreeZORVAN.h"
+#include "shell/ZORVAN.h"
+#include "startfolder.h"
 #include "testsupport.h"
+
+#include <QStandardItemModel>
 
 #include <QtTest>
 
@@ -64,6 +69,7 @@ private slots:
     void saveRefusals();
     void calculationInProtocolMode();
     void keepsItsOwnLine();
+    void mainWindowClosesWithLineWindowsOpen();
 
 private:
     std::unique_ptr<TempWorkDir> dir;
@@ -212,6 +218,39 @@ void TestDlgLin::keepsItsOwnLine()
     // Deleting the line dialog takes its open editor with it.
     delete first;
     delete second;
+}
+
+void TestDlgLin::mainWindowClosesWithLineWindowsOpen()
+{
+    dir.reset();
+    StartFolder folder;
+    folder.copyExamples();
+    CTreeZORVAN::setDialogFactory(2, [](const QString& key, QWidget* parent) -> QWidget* {
+        return new CDlgLIN(key, parent);
+    });
+    QPointer<CDlgLIN> line;
+    QPointer<CDlgTblUchLIN> sections;
+    {
+        ZORVAN window(nullptr);
+        window.show();
+        CTreeZORVAN* tree = window.objectTree();
+        const QModelIndex pes = tree->treeModel()->index(0, 0);
+        const QModelIndex res = tree->treeModel()->index(0, 0, pes);
+        tree->TreeView->setCurrentIndex(tree->treeModel()->index(0, 0, res));
+        tree->slot_Vxod();
+        line = qobject_cast<CDlgLIN*>(tree->objectDialog(2));
+        QVERIFY(line);
+        QCOMPARE(line->nomLIN->text(), QString("1"));
+        line->InfoUchLin->click();
+        sections = line->m_pTblUchLIN;
+        QVERIFY(sections && sections->tableWgt->rowCount() > 0);
+        window.close();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!line);
+    QVERIFY(!sections);
+    CTreeZORVAN::setDialogFactory(2, nullptr);
+    resetStartGlobals();
 }
 
 QTEST_MAIN(TestDlgLin)
