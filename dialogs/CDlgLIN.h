@@ -11,6 +11,9 @@
 
 class CDlgTblUchLIN;
 
+// Registers the icons of the line dialog and the sections editor (once).
+void initLineDialogResources();
+
 class CDlgLIN : public QDialog, public Ui_CDlgLIN
 {
     Q_OBJECT

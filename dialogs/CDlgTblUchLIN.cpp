@@ -34,6 +34,7 @@ QString field(const QStringList& row, int i)
 CDlgTblUchLIN::CDlgTblUchLIN(QWidget* parent)
     : QDialog(parent)
 {
+    initLineDialogResources();
     setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     move(100, 60);

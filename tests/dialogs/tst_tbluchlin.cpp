@@ -78,6 +78,7 @@ void TestTblUchLin::showingAndSortingChangeNothing()
     const QByteArray before = withoutStamp(dir->readFile("uch_lin.xml"));
     CDlgTblUchLIN dlg(nullptr);
     QCOMPARE(dlg.tableWgt->rowCount(), 4);
+    QVERIFY(!dlg.AddTrans->icon().isNull());
 
     dlg.slot_RowChanged(1, 0);   // a mark the catalog no longer lists
     QCOMPARE(dlg.Markacombo->currentText(), QString("ТДН-старый"));
