@@ -7,6 +7,7 @@
 static void registerDialogIcons()
 {
     Q_INIT_RESOURCE(dialogs);
+    Q_INIT_RESOURCE(lin);   // the run, archive and save icons are the line dialog's
 }
 
 void initDialogResources()

@@ -1,50 +1,16 @@
 #!/usr/bin/env python3
-"""Draws the icons of the RES and PES dialogs and of the work window into res/.
+"""Draws the icons of the RES dialog and of the work window into res/ (the other
+buttons share the line dialog's icons of res/lin.qrc).
 
 Uses the canvas and shapes of draw_shell_icons.py (same size, same supersampling).
 
     /usr/bin/python3 scripts/draw_dialog_icons.py [target-folder]
 """
-import math
 import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from draw_shell_icons import (Canvas, polygon, disc, ring, segment, polyline, rect, frame,  # noqa: E402
-                              INK, PAPER, EDGE, BLUE, RED, GREEN, GOLD, SILVER, page)
-
-
-def model_run(c):
-    # a green start triangle over a gear of the calculation
-    c.fill(ring(24, 24, 18, 4), SILVER)
-    for k in range(8):
-        a = k * math.pi / 4
-        c.fill(segment(24 + 17 * math.cos(a), 24 + 17 * math.sin(a),
-                       24 + 22 * math.cos(a), 24 + 22 * math.sin(a), 5), SILVER)
-    c.fill(polygon([(17, 12), (36, 24), (17, 36)]), GREEN)
-
-
-def table_item_edit(c):
-    # a table and a pencil writing into it
-    c.fill(rect(3, 6, 35, 38, 2), EDGE)
-    c.fill(rect(4.5, 7.5, 33.5, 36.5, 1), PAPER)
-    c.fill(rect(4.5, 7.5, 33.5, 13, 1), (120, 160, 215))
-    for y in (13, 21, 29):
-        c.fill(segment(4.5, y, 33.5, y, 1.2), EDGE)
-    c.fill(segment(16, 7.5, 16, 36.5, 1.2), EDGE)
-    c.fill(segment(22, 40, 42, 16, 6), GOLD)
-    c.fill(segment(40, 18.5, 44, 13.5, 6), RED)
-    c.fill(polygon([(18, 44), (19.5, 37), (24.5, 41)]), INK)
-
-
-def edit_project(c):
-    # a bound archive book
-    c.fill(rect(8, 5, 40, 44, 3), BLUE)
-    c.fill(rect(8, 5, 13, 44, 2), (20, 60, 120))
-    c.fill(rect(17, 11, 35, 20, 1), PAPER)
-    for y in (14, 17):
-        c.fill(segment(19, y, 33, y, 1.0), EDGE)
-    c.fill(rect(13, 38, 40, 44, 1), PAPER)
+from draw_shell_icons import Canvas, polygon, polyline, rect, EDGE, GREEN, GOLD  # noqa: E402
 
 
 def galka_green(c):
@@ -64,9 +30,6 @@ def waiting(c):
 
 
 ICONS = {
-    'model-run.png': model_run,
-    'table-item-edit.png': table_item_edit,
-    'edit-project.png': edit_project,
     'galka-green.png': galka_green,
     'waiting.png': waiting,
 }
