@@ -1,6 +1,7 @@
 #include "CDlgLIN.h"
 
 #include "CDlgTblUchLIN.h"
+#include "calc/netreports.h"
 #include "calc/zorvantask.h"
 #include "store/messages.h"
 #include "store/readregim.h"
@@ -67,11 +68,9 @@ CDlgLIN::CDlgLIN(QString key, QWidget* parent)
     connect(checkKF, &QCheckBox::clicked, this, &CDlgLIN::slot_Refresh);
     connect(SaveButton, &QPushButton::clicked, this, &CDlgLIN::slot_Save);
 
-    // The regime window, the scheme editor and the characteristics report
-    // are not part of this build yet.
+    // The regime window and the scheme editor are not part of this build yet.
     SxemaLin->setEnabled(false);
     SxemaEdit->setEnabled(false);
-    ParamLin->setEnabled(false);
 }
 
 CDlgLIN::~CDlgLIN()
@@ -218,7 +217,8 @@ void CDlgLIN::slot_InfoUCH()
 
 void CDlgLIN::slot_Param()
 {
-    // The line's characteristics report comes with the reports of the network.
+    makeCurrent();
+    ParamLineReport(m_nameLIN);
 }
 
 void CDlgLIN::slot_Sxema()

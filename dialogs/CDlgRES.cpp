@@ -4,6 +4,7 @@
 #include "dialogresources.h"
 
 #include "calc/lossrun.h"
+#include "calc/netreports.h"
 #include "store/SaveInfo.h"
 #include "store/arxiv.h"
 #include "store/messages.h"
@@ -69,10 +70,8 @@ CDlgRES::CDlgRES(QString key, QWidget* tree)
     connect(SaveButton, &QPushButton::clicked, this, &CDlgRES::slot_Save);
     // Only a result file written by this window may go into the archive.
     SaveArxRES->setEnabled(false);
-    // Windows still to come: the archive viewer, the network characteristics
-    // and the monthly load input.
+    // Windows still to come: the archive viewer and the monthly load input.
     ArxivRES->setEnabled(false);
-    ParamRES->setEnabled(false);
     VvodRES->setEnabled(false);
 }
 
@@ -212,6 +211,10 @@ void CDlgRES::slot_VvodRES()
 
 void CDlgRES::slot_ParamRES()
 {
+    // The report reads the current selection: make it this window's RES.
+    NPES = m_npes;
+    NRES = m_nres;
+    ParamRESReport(m_name);
 }
 
 void CDlgRES::closeEvent(QCloseEvent* event)

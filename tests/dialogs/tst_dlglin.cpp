@@ -215,6 +215,10 @@ void TestDlgLin::keepsItsOwnLine()
     QVERIFY(!first->m_pTblUchLIN);
     first->InfoUchLin->click();   // a new editor after the old one closed
     QVERIFY(first->m_pTblUchLIN);
+    NLIN = "2";
+    first->ParamLin->click();   // the characteristics of its own line
+    QCOMPARE(rec->messages.last().text, QString("Параметры линии ВЛ-1"));   // the name as loaded
+    QVERIFY(QString::fromUtf8(dir->readFile("html/Параметры линии ВЛ-1.html")).contains(">70</span>"));
     // Deleting the line dialog takes its open editor with it.
     delete first;
     delete second;

@@ -26,6 +26,7 @@ private slots:
     void runUsesOwnResAndCannotBeInterrupted();
     void errorLogOfFailedLine();
     void enteredFromTree();
+    void characteristicsOfOwnRes();
 };
 
 void TestDlgRes::opensOwnRes_data()
@@ -178,6 +179,18 @@ void TestDlgRes::enteredFromTree()
     QVERIFY(!tree.objectDialog(1));
     QVERIFY(!tree.isLocked());
     CTreeZORVAN::setDialogFactory(1, nullptr);
+}
+
+void TestDlgRes::characteristicsOfOwnRes()
+{
+    TempWorkDir dir;
+    dir.copyExamples();
+    MessageRecorder recorder;
+    CDlgRES dlg(QString(), nullptr);
+    NRES = "2";   // another RES entered in the tree meanwhile
+    dlg.ParamRES->click();
+    QCOMPARE(recorder.texts(), QStringList{"Параметры линий по Заречный РЭС"});
+    QCOMPARE(NRES, QString("1"));
 }
 
 QTEST_MAIN(TestDlgRes)
