@@ -1,7 +1,5 @@
-#include "CTreeZORVAN.h"
 #include "ZORVAN.h"
-#include "dialogs/CDlgLIN.h"
-#include "dialogs/objectdialogs.h"
+#include "objectdialogs.h"
 #include "store/ui/widgetmessages.h"
 
 #include <QApplication>
@@ -10,10 +8,6 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     installWidgetMessages();
-    // "Вход" on a line opens its working dialog.
-    CTreeZORVAN::setDialogFactory(2, [](const QString& key, QWidget* parent) -> QWidget* {
-        return new CDlgLIN(key, parent);
-    });
     registerObjectDialogs();
     // Declared after the application object, so it is destroyed before it.
     ZORVAN window(nullptr);

@@ -2,8 +2,8 @@
 // the selection it keeps.
 
 #include "dialogs/CDlgPES.h"
-#include "dialogs/objectdialogs.h"
 #include "shell/CTreeZORVAN.h"
+#include "shell/objectdialogs.h"
 #include "store/SaveInfo.h"
 #include "store/arxiv.h"
 

@@ -2,7 +2,7 @@
 // archive button, a run that cannot be interrupted.
 
 #include "dialogs/CDlgRES.h"
-#include "dialogs/objectdialogs.h"
+#include "shell/objectdialogs.h"
 #include "shell/CTreeZORVAN.h"
 #include "store/arxiv.h"
 
