@@ -29,7 +29,6 @@ public:
 
     // The report name this window writes and shows again.
     QString reportName() const;
-    bool isRunning() const { return m_running; }
 
 public slots:
     void slot_ArxivPES();
