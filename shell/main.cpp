@@ -1,4 +1,5 @@
 #include "ZORVAN.h"
+#include "objectdialogs.h"
 #include "store/ui/widgetmessages.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     installWidgetMessages();
+    registerObjectDialogs();
     // Declared after the application object, so it is destroyed before it.
     ZORVAN window(nullptr);
     window.show();

@@ -53,7 +53,6 @@ private slots:
     void withoutBalanceEverythingIsCompany();
     void loadsByMethod_data();
     void loadsByMethod();
-    void filesAndTablesGiveTheSameBranches();
 };
 
 void TestBranches::sectionValues_data()
@@ -255,35 +254,6 @@ void TestBranches::loadsByMethod()
     QVERIFY(qAbs(calc->m_ldQ.at(0) - Q) < 1e-12);
     QCOMPARE(calc->m_ldPx.at(0), 14.0);
     QCOMPARE(calc->m_ldQx.at(0), 70.0);
-}
-
-void TestBranches::filesAndTablesGiveTheSameBranches()
-{
-    TempWorkDir dir;
-    TestNetwork net = catalogs();
-    net.addLine("1", "Л", 35);
-    net.addLine("2", "Другая", 110);
-    net.addSection("2", 0, 1, "АС-95/16", 3);
-    net.addSection("1", 0, 1, "АС-95/16", 10);
-    net.addSection("1", 1, 2, "АС-95/16", 4);
-    net.addSection("1", 2, 1, "АС-95/16", 4);
-    net.addTrans("1", 2, 3, "ТМН-4000/35", 0, 0, 720, 360, "0", 2);
-    net.write();
-    MessageRecorder recorder;
-
-    CalcRadial fromFiles;
-    fromFiles.CalcUR("1", 0, 0, 0);
-    const auto fromTables = run(net);
-    QVERIFY(recorder.messages.isEmpty());
-    QCOMPARE(fromFiles.m_nBranches, 3);
-    QCOMPARE(fromFiles.m_messages, fromTables->m_messages);
-    QCOMPARE(fromFiles.m_brR, fromTables->m_brR);
-    QCOMPARE(fromFiles.m_brX, fromTables->m_brX);
-    QCOMPARE(fromFiles.m_brB, fromTables->m_brB);
-    QCOMPARE(fromFiles.m_brRatio, fromTables->m_brRatio);
-    QCOMPARE(fromFiles.m_ldP, fromTables->m_ldP);
-    QCOMPARE(fromFiles.m_nodeLevel, fromTables->m_nodeLevel);
-    QCOMPARE(fromFiles.m_secKey, fromTables->m_secKey);
 }
 
 QTEST_GUILESS_MAIN(TestBranches)

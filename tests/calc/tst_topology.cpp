@@ -46,7 +46,6 @@ private slots:
     void islandIsReportedNodeByNode();
     void severalSupplyNodesTakeTheDeepestTree();
     void levelListsHoldEveryReachedNode();
-    void reversedRowIsNoRing();
 };
 
 void TestTopology::chainLevelsAndParents()
@@ -116,13 +115,6 @@ void TestTopology::levelListsHoldEveryReachedNode()
         if (calc->m_nodeLevel.at(i) > 0)
             QCOMPARE(calc->m_brFedNode.at(calc->m_nodeFeed.at(i)), i);
     }
-}
-
-void TestTopology::reversedRowIsNoRing()
-{
-    const auto calc = run({{1, 0}, {2, 1}});
-    QCOMPARE(calc->m_nodeLevel, (QVector<int>{0, 1, 2}));
-    QCOMPARE(calc->m_messages, QStringList{heading});
 }
 
 QTEST_GUILESS_MAIN(TestTopology)

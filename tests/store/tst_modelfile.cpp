@@ -100,8 +100,8 @@ void TestModelFile::savesAllSixContainersInOrder()
                         "  </katalog_tr110>\n"
                         "</Net10>\n"));
     QStringList expected;
-    for (const QString& f : {"res.xml", "lines.xml", "uch_lin.xml", "kat_lin.xml"})
-        expected << "Предупреждение|Отсутствует файл -" + dir.filePath(f);
+    for (const char* f : {"res.xml", "lines.xml", "uch_lin.xml", "kat_lin.xml"})
+        expected << "Предупреждение|Отсутствует файл -" + dir.filePath(QString::fromUtf8(f));
     expected << "Информация|Модель сети сохранена";
     QCOMPARE(rec.warnings(), expected);
 }

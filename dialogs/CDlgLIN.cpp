@@ -1,0 +1,241 @@
+#include "CDlgLIN.h"
+
+#include "CDlgTblUchLIN.h"
+#include "calc/netreports.h"
+#include "calc/zorvantask.h"
+#include "store/messages.h"
+#include "store/readregim.h"
+
+#include <QCloseEvent>
+
+namespace {
+
+enum ResCol { rNpes, rNres, rName, rDnres, rIndT, rTemp };
+enum LinCol {
+    lNpes, lNres, lNlin, lName, lDnlin, lPodkl, lUnom, lUmax, lUmin, lTgLin, lKzapol, lKfor,
+    lKfree, lSost, lVlin, lIndGraf, lVidRas
+};
+
+QString field(const QStringList& row, int i)
+{
+    return i < row.size() ? row.at(i) : QString();
+}
+
+QString flag(const QAbstractButton* box)
+{
+    return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+QString number6(double value)
+{
+    return QString::number(value, 'g', 6);
+}
+
+} // namespace
+
+void initLineDialogResources()
+{
+    static bool done = false;
+    if (!done) {
+        Q_INIT_RESOURCE(lin);
+        done = true;
+    }
+}
+
+CDlgLIN::CDlgLIN(QString key, QWidget* parent)
+    : QDialog(parent)
+{
+    Q_UNUSED(key);
+    initLineDialogResources();
+    setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    move(100, 60);
+    m_pTree = parent;
+    // The dialog's own line: a later "Вход" elsewhere moves the selection but
+    // never what this dialog reads, writes or calculates.
+    m_npes = NPES;
+    m_nres = NRES;
+    m_nlin = NLIN;
+    m_unom = UNOM;
+    m_tRes = pT_RES;
+    LoadLIN();
+
+    connect(CalcLin, &QPushButton::clicked, this, &CDlgLIN::slot_Calc);
+    connect(InfoUchLin, &QPushButton::clicked, this, &CDlgLIN::slot_InfoUCH);
+    connect(ParamLin, &QPushButton::clicked, this, &CDlgLIN::slot_Param);
+    connect(SxemaLin, &QPushButton::clicked, this, &CDlgLIN::slot_Sxema);
+    connect(SxemaEdit, &QPushButton::clicked, this, &CDlgLIN::slot_EditSxema);
+    connect(checkKF, &QCheckBox::clicked, this, &CDlgLIN::slot_Refresh);
+    connect(SaveButton, &QPushButton::clicked, this, &CDlgLIN::slot_Save);
+
+    // The regime window and the scheme editor are not part of this build yet.
+    SxemaLin->setEnabled(false);
+    SxemaEdit->setEnabled(false);
+}
+
+CDlgLIN::~CDlgLIN()
+{
+    // The tree and the sections editor hold QPointers to this dialog, and the
+    // editor is our child: nothing is left pointing here.
+}
+
+void CDlgLIN::LoadLIN()
+{
+    const Table res = ReadShablonXML(QStringLiteral("res"), attrRES, QStringLiteral("RES"));
+    QString title = QStringLiteral("Режимы работы на уровне линии ");
+    for (const QStringList& row : res) {
+        if (field(row, rNpes) != m_npes || field(row, rNres) != m_nres)
+            continue;
+        title += field(row, rName);
+        pNameRas.append(field(row, rName));
+        if (field(row, rIndT) == QLatin1String("1"))
+            pT_RES = field(row, rTemp).toDouble();
+        else
+            pT_RES = pT_sr;
+        break;
+    }
+
+    const Table lines = ReadShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"));
+    for (const QStringList& row : lines) {
+        if (field(row, lNpes) != m_npes || field(row, lNres) != m_nres || field(row, lNlin) != m_nlin)
+            continue;
+        m_nameLIN = field(row, lName);
+        title += " " + m_nameLIN;
+        setWindowTitle(title);
+        NazvLIN->setText(m_nameLIN);
+        pNameRas.append(m_nameLIN);
+
+        DnLIN->setText(field(row, lDnlin));
+        nomRES->setText(field(row, lNres));
+        nomLIN->setText(field(row, lNlin));
+
+        Otkl->setValue(field(row, lPodkl).toDouble());
+        Unom->setValue(field(row, lUnom).toDouble());
+        UNOM = field(row, lUnom).toDouble();
+        Umax->setValue(field(row, lUmax).toDouble());
+        Umin->setValue(field(row, lUmin).toDouble());
+        tg->setValue(field(row, lTgLin).toDouble());
+        Kz->setValue(field(row, lKzapol).toDouble());
+        Kfor->setValue(field(row, lKfor).toDouble());
+        Kfree->setValue(field(row, lKfree).toDouble());
+
+        checkPosl->setChecked(field(row, lSost) == QLatin1String("1"));
+        checkVariant->setChecked(field(row, lVlin) == QLatin1String("1"));
+        checkKF->setChecked(field(row, lIndGraf) == QLatin1String("1"));
+        if (field(row, lVidRas) == QLatin1String("1"))
+            MetodMax->setChecked(true);
+        else
+            MetodMiddle->setChecked(true);
+        break;
+    }
+    m_unom = UNOM;
+    m_tRes = pT_RES;
+    m_names = pNameRas;
+    slot_Refresh();
+}
+
+void CDlgLIN::makeCurrent() const
+{
+    NPES = m_npes;
+    NRES = m_nres;
+    NLIN = m_nlin;
+    UROV = 2;
+    UNOM = m_unom;
+    pT_RES = m_tRes;
+    pNameRas = m_names;
+}
+
+void CDlgLIN::slot_Refresh()
+{
+    Kfor->setVisible(checkKF->isChecked());
+}
+
+void CDlgLIN::slot_Save()
+{
+    if (MsgBox(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение")))
+        return;
+
+    const QStringList row = {
+        m_npes, m_nres, m_nlin, NazvLIN->text(), DnLIN->text(),
+        number6(Otkl->value()), number6(Unom->value()), number6(Umax->value()),
+        number6(Umin->value()), number6(tg->value()), number6(Kz->value()),
+        number6(Kfor->value()), number6(Kfree->value()),
+        flag(checkPosl), flag(checkVariant), flag(checkKF),
+        MetodMax->isChecked() ? QStringLiteral("1") : QStringLiteral("0")};
+
+    // Read again just before writing, so that what other windows saved
+    // meanwhile stays; a damaged file is never rewritten from a partial read.
+    bool xmlError = false;
+    Table lines = ReadShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"), &xmlError);
+    if (xmlError)
+        return;
+    bool found = false;
+    for (QStringList& old : lines) {
+        if (field(old, lNpes) == m_npes && field(old, lNres) == m_nres && field(old, lNlin) == m_nlin) {
+            old = row;
+            found = true;
+            break;
+        }
+    }
+    if (!found) {
+        ShowWarning(QStringLiteral("Предупреждение"),
+                    QStringLiteral("Линия не найдена в таблице линий, данные не сохранены"));
+        return;
+    }
+    if (saveShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"),
+                       QStringLiteral("net110_lines"), lines))
+        ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
+}
+
+void CDlgLIN::slot_Calc()
+{
+    if (m_busy)
+        return;
+    m_busy = true;
+    CalcLin->setEnabled(false);
+    makeCurrent();
+    {
+        CalcRadial calc;
+        calc.CalcUR(m_nlin, 1, 1, 1);
+    }
+    CalcLin->setEnabled(true);
+    m_busy = false;
+}
+
+void CDlgLIN::slot_InfoUCH()
+{
+    if (m_pTblUchLIN) {
+        m_pTblUchLIN->show();
+        m_pTblUchLIN->raise();
+        m_pTblUchLIN->activateWindow();
+        return;
+    }
+    makeCurrent();
+    m_pTblUchLIN = new CDlgTblUchLIN(this);
+    m_pTblUchLIN->show();
+}
+
+void CDlgLIN::slot_Param()
+{
+    makeCurrent();
+    ParamLineReport(m_nameLIN);
+}
+
+void CDlgLIN::slot_Sxema()
+{
+    // The regime window comes with the regime display.
+}
+
+void CDlgLIN::slot_EditSxema()
+{
+    // The scheme editor comes with the scheme subsystem.
+}
+
+void CDlgLIN::closeEvent(QCloseEvent* event)
+{
+    if (m_busy) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}

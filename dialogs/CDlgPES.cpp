@@ -1,0 +1,177 @@
+#include "CDlgPES.h"
+
+#include "CSplashScreen.h"
+#include "dialogresources.h"
+
+#include "calc/lossrun.h"
+#include "calc/netreports.h"
+#include "store/SaveInfo.h"
+#include "store/arxiv.h"
+#include "store/messages.h"
+#include "store/readregim.h"
+
+#include <QCloseEvent>
+
+namespace {
+
+QString field(const QStringList& row, int i)
+{
+    return i < row.size() ? row.at(i) : QString();
+}
+
+} // namespace
+
+CDlgPES::CDlgPES(QString key, QWidget* tree)
+    : QDialog(tree)
+    , m_pTree(tree)
+    , m_npes(NPES)
+{
+    Q_UNUSED(key);
+    initDialogResources();
+    setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    move(450, 300);
+
+    const Table rows = ReadShablonXML(QStringLiteral("pes"), attrPES, QStringLiteral("PES"));
+    for (const QStringList& row : rows) {
+        if (field(row, 0) != NPES)
+            continue;
+        m_name = field(row, 1);
+        setWindowTitle(m_name);
+        pNameRas.append(m_name);
+    }
+
+    connect(CalcPES, &QPushButton::clicked, this, &CDlgPES::slot_CalcPES);
+    connect(ShowPES, &QPushButton::clicked, this, &CDlgPES::slot_ShowPES);
+    connect(ArxivSave, &QPushButton::clicked, this, &CDlgPES::slot_SaveArxiv);
+    connect(ArxivPES, &QPushButton::clicked, this, &CDlgPES::slot_ArxivPES);
+    connect(ParamPES, &QPushButton::clicked, this, &CDlgPES::slot_ParamPES);
+    // Only a result file written by this window may go into the archive.
+    ArxivSave->setEnabled(false);
+    // The archive viewer is still to come.
+    ArxivPES->setEnabled(false);
+}
+
+CDlgPES::~CDlgPES()
+{
+    delete m_pArxiv.data();
+    // The tree keeps a guarded pointer to this window and unlocks itself when
+    // the window is destroyed.
+}
+
+QString CDlgPES::reportName() const
+{
+    return "Потери в сети 3-20 кВ " + m_name;
+}
+
+void CDlgPES::slot_CalcPES()
+{
+    if (m_running)
+        return;
+    m_running = true;
+    // The report would move NRES under the run's feet between two lines.
+    for (QPushButton* button : {CalcPES, ArxivSave, ParamPES})
+        button->setEnabled(false);
+
+    // The calculation reads the current selection: make it this window's PES.
+    NPES = m_npes;
+
+    CSplashScreen* splash = CSplashScreen::start();
+    m_lineTotals.clear();
+    m_resNames.clear();
+    m_lineUnom.clear();
+    m_lineNames.clear();
+    m_lineIds.clear();
+    m_resIds.clear();
+    m_resBounds = {0};
+
+    QPointer<CDlgPES> self(this);
+    const Table resRows = ReadShablonXML(QStringLiteral("res"), attrRES, QStringLiteral("RES"));
+    const CalcTables tables = CalcTables::read();
+    const LossCollection run = runLossPES(m_npes, resRows, tables, [&](const QString& lineName) {
+        splash->showLine(lineName);
+        return !self.isNull();
+    });
+    if (!self) {   // the window went with its parent while events were processed
+        delete splash;
+        return;
+    }
+    m_lineTotals = run.lineTotals;
+    m_lineNames = run.lineNames;
+    m_lineIds = run.lineIds;
+    m_lineUnom = run.lineUnom;
+    m_resNames = run.resNames;
+    m_resIds = run.resIds;
+    m_resBounds = run.resBounds;
+
+    SavePoteri();
+    delete splash;
+    SaveHtml();
+
+    m_running = false;
+    CalcPES->setEnabled(true);
+    ParamPES->setEnabled(true);
+}
+
+void CDlgPES::SavePoteri()
+{
+    LossCollection run;
+    run.lineTotals = m_lineTotals;
+    run.lineNames = m_lineNames;
+    run.lineIds = m_lineIds;
+    run.lineUnom = m_lineUnom;
+    run.resNames = m_resNames;
+    run.resIds = m_resIds;
+    run.resBounds = m_resBounds;
+    m_rows = poteriRowsPES(run, &m_sumPES);
+    // PES results are archived under nres "0". A result that was not written
+    // must not be merged: the file on disk is then an older one.
+    ArxivSave->setEnabled(writePoteri(m_npes, QStringLiteral("0"), m_rows));
+}
+
+void CDlgPES::SaveHtml()
+{
+    HtmlBody(reportName(), NamePeriod, lossReportBody(m_rows, lossCaptionPES()), 1);
+}
+
+void CDlgPES::slot_ShowPES()
+{
+    ShowFile(reportName(), QStringLiteral("html"));
+}
+
+void CDlgPES::slot_SaveArxiv()
+{
+    SaveArxiv();
+}
+
+void CDlgPES::slot_ArxivPES()
+{
+    if (m_pArxiv) {
+        m_pArxiv->show();
+        m_pArxiv->raise();
+    }
+}
+
+void CDlgPES::slot_ParamPES()
+{
+    if (m_running)
+        return;
+    NPES = m_npes;
+    ParamPESReport(m_name);
+}
+
+void CDlgPES::closeEvent(QCloseEvent* event)
+{
+    if (m_running) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void CDlgPES::reject()
+{
+    if (m_running)
+        return;
+    QDialog::reject();
+}

@@ -1,0 +1,234 @@
+#include "CDlgRES.h"
+
+#include "CSplashScreen.h"
+#include "dialogresources.h"
+
+#include "calc/lossrun.h"
+#include "calc/netreports.h"
+#include "store/SaveInfo.h"
+#include "store/arxiv.h"
+#include "store/messages.h"
+#include "store/readregim.h"
+
+#include <QCloseEvent>
+
+namespace {
+
+enum ResCol { rNpes, rNres, rName, rDnres, rIndT, rTemp };
+
+QString field(const QStringList& row, int i)
+{
+    return i < row.size() ? row.at(i) : QString();
+}
+
+const QString kErrorLog = QStringLiteral("Ошибки при расчете потерь.log");
+
+} // namespace
+
+CDlgRES::CDlgRES(QString key, QWidget* tree)
+    : QDialog(tree)
+    , m_pTree(tree)
+    , m_npes(NPES)
+    , m_nres(NRES)
+    , m_temp(pT_RES)
+{
+    Q_UNUSED(key);
+    initDialogResources();
+    setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    move(400, 360);
+
+    const Table rows = ReadShablonXML(QStringLiteral("res"), attrRES, QStringLiteral("RES"));
+    for (const QStringList& row : rows) {
+        if (field(row, rNpes) != NPES || field(row, rNres) != NRES)
+            continue;
+        m_name = field(row, rName);
+        m_npes = NPES = field(row, rNpes);
+        m_nres = NRES = field(row, rNres);
+        if (field(row, rIndT) == QLatin1String("1")) {
+            pT_RES = field(row, rTemp).toDouble();
+            checkTemp->setChecked(true);
+        } else {
+            pT_RES = pT_sr;
+            checkTemp->setChecked(false);
+        }
+        m_temp = pT_RES;
+        SpinTemp->setValue(pT_RES);
+        setWindowTitle("Режимы работы на уровне " + m_name);
+        DnRES->setText(field(row, rDnres));
+        nomRES->setText(field(row, rNres));
+        pNameRas.append(m_name);
+    }
+
+    connect(VvodRES, &QPushButton::clicked, this, &CDlgRES::slot_VvodRES);
+    connect(CalcRES, &QPushButton::clicked, this, &CDlgRES::slot_CalcRES);
+    connect(SaveArxRES, &QPushButton::clicked, this, &CDlgRES::slot_SaveArx);
+    connect(ArxivRES, &QPushButton::clicked, this, &CDlgRES::slot_ArxivRES);
+    connect(ShowRES, &QPushButton::clicked, this, &CDlgRES::slot_ShowRES);
+    connect(ParamRES, &QPushButton::clicked, this, &CDlgRES::slot_ParamRES);
+    connect(ErrorRES, &QPushButton::clicked, this, &CDlgRES::slot_ErrorRES);
+    connect(SaveButton, &QPushButton::clicked, this, &CDlgRES::slot_Save);
+    // Only a result file written by this window may go into the archive.
+    SaveArxRES->setEnabled(false);
+    // Windows still to come: the archive viewer and the monthly load input.
+    ArxivRES->setEnabled(false);
+    VvodRES->setEnabled(false);
+}
+
+CDlgRES::~CDlgRES()
+{
+    delete m_pArxiv.data();
+    delete m_pVvod.data();
+    // The tree keeps a guarded pointer to this window and unlocks itself when
+    // the window is destroyed.
+}
+
+QString CDlgRES::reportName() const
+{
+    return "Потери в сети 35-220 кВ " + m_name;
+}
+
+void CDlgRES::slot_Save()
+{
+    if (MsgBox(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение")))
+        return;
+    const QStringList row{m_npes, m_nres, m_name, DnRES->text(),
+                          checkTemp->isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
+                          QString::number(SpinTemp->value(), 'f', 1)};
+    m_temp = SpinTemp->value();
+    pT_RES = m_temp;
+
+    // Reread just before writing: rows changed meanwhile by other windows stay.
+    bool xmlError = false;
+    Table rows = ReadShablonXML(QStringLiteral("res"), attrRES, QStringLiteral("RES"), &xmlError);
+    if (xmlError)
+        return;   // a damaged table is never rewritten from a partial read
+    for (QStringList& stored : rows) {
+        if (field(stored, rNpes) == m_npes && field(stored, rNres) == m_nres) {
+            stored = row;
+            break;
+        }
+    }
+    if (saveShablonXML(QStringLiteral("res"), attrRES, QStringLiteral("RES"),
+                       QStringLiteral("net10_RES"), rows))
+        ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
+}
+
+void CDlgRES::slot_CalcRES()
+{
+    if (m_running)
+        return;
+    m_running = true;
+    CalcRES->setEnabled(false);
+    SaveArxRES->setEnabled(false);
+
+    // The calculation reads the current selection: make it this window's RES.
+    NPES = m_npes;
+    NRES = m_nres;
+    pT_RES = m_temp;
+
+    CSplashScreen* splash = CSplashScreen::start();
+    m_lineTotals.clear();
+    m_lineNames.clear();
+    m_lineIds.clear();
+    m_lineUnom.clear();
+    m_errors.clear();
+
+    QPointer<CDlgRES> self(this);
+    const CalcTables tables = CalcTables::read();
+    const LossCollection run = runLossRES(m_npes, m_nres, tables, [&](const QString& lineName) {
+        splash->showLine(lineName);
+        return !self.isNull();
+    });
+    if (!self) {   // the window went with its parent while events were processed
+        delete splash;
+        return;
+    }
+    m_lineTotals = run.lineTotals;
+    m_lineNames = run.lineNames;
+    m_lineIds = run.lineIds;
+    m_lineUnom = run.lineUnom;
+    m_errors = run.errors;
+
+    SavePoteri();
+    delete splash;
+    SaveHtml(1);
+    if (run.errorSum != 0)
+        SaveLog(kErrorLog, m_errors);
+
+    m_running = false;
+    CalcRES->setEnabled(true);
+}
+
+void CDlgRES::SavePoteri()
+{
+    LossCollection run;
+    run.lineTotals = m_lineTotals;
+    run.lineNames = m_lineNames;
+    run.lineIds = m_lineIds;
+    run.lineUnom = m_lineUnom;
+    m_rows = poteriRowsRES(run, &m_sumRES);
+    // A result that was not written must not be merged: the file on disk is
+    // then an older one.
+    SaveArxRES->setEnabled(writePoteri(m_npes, m_nres, m_rows));
+}
+
+void CDlgRES::SaveHtml(int)
+{
+    HtmlBody(reportName(), NamePeriod, lossReportBody(m_rows, lossCaptionRES(pT_RES)), 1);
+}
+
+void CDlgRES::slot_ShowRES()
+{
+    ShowFile(reportName(), QStringLiteral("html"));
+}
+
+void CDlgRES::slot_ErrorRES()
+{
+    ShowFile(kErrorLog, QString());
+}
+
+void CDlgRES::slot_SaveArx()
+{
+    SaveArxiv();
+}
+
+void CDlgRES::slot_ArxivRES()
+{
+    if (m_pArxiv) {
+        m_pArxiv->show();
+        m_pArxiv->raise();
+    }
+}
+
+void CDlgRES::slot_VvodRES()
+{
+    if (m_pVvod) {
+        m_pVvod->show();
+        m_pVvod->raise();
+    }
+}
+
+void CDlgRES::slot_ParamRES()
+{
+    // The report reads the current selection: make it this window's RES.
+    NPES = m_npes;
+    NRES = m_nres;
+    ParamRESReport(m_name);
+}
+
+void CDlgRES::closeEvent(QCloseEvent* event)
+{
+    if (m_running) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void CDlgRES::reject()
+{
+    if (m_running)
+        return;
+    QDialog::reject();
+}

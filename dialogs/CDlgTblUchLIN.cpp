@@ -1,0 +1,512 @@
+#include "CDlgTblUchLIN.h"
+
+#include "CDlgLIN.h"
+#include "checkuchlin.h"
+#include "delegate.h"
+#include "store/SaveInfo.h"
+#include "store/messages.h"
+
+#include <QHeaderView>
+#include <QSignalBlocker>
+
+namespace {
+
+enum Col {
+    cNpes, cNres, cNlin, cName, cName1, cBegin, cEnd, cTip, cMark, cDl, cOtv, cP, cQ, cWp, cWq,
+    cKbal, cPodkt, cKey, columnCount
+};
+
+// Integer value of a cell: "3.0" is 3, text that is no number is 0.
+int intOf(const QString& text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    return ok ? value : int(text.trimmed().toDouble());
+}
+
+QString field(const QStringList& row, int i)
+{
+    return i < row.size() ? row.at(i) : QString();
+}
+
+} // namespace
+
+CDlgTblUchLIN::CDlgTblUchLIN(QWidget* parent)
+    : QDialog(parent)
+{
+    initLineDialogResources();
+    setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    move(100, 60);
+    m_owner = qobject_cast<CDlgLIN*>(parent);
+
+    // The editor's own line, kept for every read and write.
+    double unom = UNOM;
+    if (m_owner) {
+        m_npes = m_owner->lineNpes();
+        m_nres = m_owner->lineNres();
+        m_nlin = m_owner->lineNlin();
+        unom = m_owner->lineUnom();
+        setWindowTitle("Информация по участкам линии " + m_owner->m_nameLIN);
+    } else {
+        m_npes = NPES;
+        m_nres = NRES;
+        m_nlin = NLIN;
+        setWindowTitle(QStringLiteral("Информация по участкам линии "));
+    }
+
+    connect(FindButton, &QPushButton::clicked, this, &CDlgTblUchLIN::slot_Find);
+    connect(DelButton, &QPushButton::clicked, this, &CDlgTblUchLIN::slot_delRow);
+    connect(AddButton, &QPushButton::clicked, this, &CDlgTblUchLIN::slot_addRow);
+    connect(AddTrans, &QPushButton::clicked, this, &CDlgTblUchLIN::slot_addTrans);
+    connect(CopyButton, &QPushButton::clicked, this, &CDlgTblUchLIN::slot_copyRow);
+    connect(LinesShow, &QCheckBox::clicked, this, &CDlgTblUchLIN::slot_LinesShow);
+    connect(TransfShow, &QCheckBox::clicked, this, &CDlgTblUchLIN::slot_TransfShow);
+    connect(SaveButton, &QPushButton::clicked, this, &CDlgTblUchLIN::slot_saveVtv);
+
+    m_klassU = unom > 200 ? QStringLiteral("220")
+             : unom < 50  ? QStringLiteral("35")
+                          : QStringLiteral("110");
+
+    tableWgt->setColumnCount(columnCount);
+    const QStringList headers = {
+        "npes", "nres", "nlin", "Комментарий-1", "Комментарий-2", "Начало", "Конец", "Тип",
+        "Элемент", "Длина", "Ответвление", "P, МВт", "Q, мвар", "WP, мвтч", "WQ, мварч",
+        "На балансе", "Откл", "Key"};
+    tableWgt->setHorizontalHeaderLabels(headers);
+    const QStringList tips = {"", "", "", "", "", "Номер начала ветви", "Номер конца ветви", "",
+                              "Номер района"};
+    for (int c = 0; c < tips.size(); ++c) {
+        if (!tips.at(c).isEmpty())
+            tableWgt->horizontalHeaderItem(c)->setToolTip(tips.at(c));
+    }
+
+    LoadVtv();
+    tableWgt->verticalHeader()->hide();
+}
+
+CDlgTblUchLIN::~CDlgTblUchLIN()
+{
+    // The line dialog keeps a QPointer to this editor, which clears itself.
+}
+
+QString CDlgTblUchLIN::cell(int row, int col) const
+{
+    const QTableWidgetItem* it = tableWgt->item(row, col);
+    return it ? it->text() : QString();
+}
+
+void CDlgTblUchLIN::setCell(int row, int col, const QString& text)
+{
+    QTableWidgetItem* it = tableWgt->item(row, col);
+    if (it)
+        it->setText(text);
+    else
+        tableWgt->setItem(row, col, new QTableWidgetItem(text));
+}
+
+QStringList CDlgTblUchLIN::rowTexts(int row) const
+{
+    QStringList texts;
+    for (int c = 0; c < columnCount; ++c)
+        texts.append(cell(row, c));
+    return texts;
+}
+
+int CDlgTblUchLIN::panelRow() const
+{
+    return m_current.isValid() ? m_current.row() : -1;
+}
+
+void CDlgTblUchLIN::LoadVtv()
+{
+    tableWgt->horizontalHeader()->setStyleSheet(
+        QStringLiteral("::section{Background-color:rgb(190,190,190)}"));
+    const Table rows = ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"));
+
+    tableWgt->setSortingEnabled(false);
+    for (const QStringList& row : rows) {
+        if (field(row, cNpes) != m_npes || field(row, cNres) != m_nres || field(row, cNlin) != m_nlin)
+            continue;
+        const int r = tableWgt->rowCount();
+        tableWgt->insertRow(r);
+        for (int c = 0; c < columnCount; ++c) {
+            QString text = field(row, c);
+            if (c == cDl && field(row, cTip) == QLatin1String("2"))
+                text.clear();
+            tableWgt->setItem(r, c, new QTableWidgetItem(text));
+        }
+    }
+    m_rowShown.fill(1, tableWgt->rowCount());
+
+    LoadKatLinTR();
+    if (tableWgt->rowCount() == 0)
+        slot_addRow();
+
+    for (int c : {cNpes, cNres, cNlin, cTip})
+        tableWgt->hideColumn(c);
+    for (int c = cDl; c < columnCount; ++c)
+        tableWgt->hideColumn(c);
+
+    connect(tableWgt, &QTableWidget::cellClicked, this, &CDlgTblUchLIN::slot_RowChanged);
+    tableWgt->resizeColumnsToContents();
+
+    connect(Markacombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &CDlgTblUchLIN::slot_MarkaChanged);
+    if (!m_current.isValid())
+        slot_RowChanged(0, 0);
+    connect(DlinaSpin, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this,
+            &CDlgTblUchLIN::slot_DlinaSpinChanged);
+    connect(checkOtkl, &QCheckBox::stateChanged, this, &CDlgTblUchLIN::slot_OtklChanged);
+    connect(checkBalance, &QCheckBox::stateChanged, this, &CDlgTblUchLIN::slot_BalanceChanged);
+
+    auto* nodes = new DSBDelegate(this, 0, 99999999, 1, 0);
+    tableWgt->setItemDelegateForColumn(cBegin, nodes);
+    tableWgt->setItemDelegateForColumn(cEnd, nodes);
+    auto* loads = new DSBDelegate(this, -99999999, 99999999, 1, 3);
+    for (int c = cP; c <= cWq; ++c)
+        tableWgt->setItemDelegateForColumn(c, loads);
+    tableWgt->setSortingEnabled(true);
+}
+
+void CDlgTblUchLIN::LoadKatLinTR()
+{
+    m_katLin = ReadShablonXML(QStringLiteral("kat_lin"), m_attrKatLin, QStringLiteral("Wire"));
+    m_katTr = ReadShablonXML(QStringLiteral("kat_tr"), m_attrKatTr, QStringLiteral("Trans"));
+}
+
+void CDlgTblUchLIN::clearPanel()
+{
+    const QSignalBlocker b1(Markacombo), b2(DlinaSpin), b3(checkOtkl), b4(checkBalance);
+    m_current = QPersistentModelIndex();
+    m_loaded = QPersistentModelIndex();
+    Markacombo->clear();
+    DlinaSpin->setValue(0);
+    checkOtkl->setChecked(false);
+    checkBalance->setChecked(false);
+    groupBox_2->setEnabled(false);
+}
+
+void CDlgTblUchLIN::slot_RowChanged(int row, int col)
+{
+    Q_UNUSED(col);
+    loadPanel(row, false);
+}
+
+// freshRow: a row just added, whose mark is a placeholder that the first
+// catalog entry replaces; a stored mark is never replaced by showing it.
+void CDlgTblUchLIN::loadPanel(int row, bool freshRow)
+{
+    if (row < 0 || row >= tableWgt->rowCount()) {
+        clearPanel();
+        return;
+    }
+    groupBox_2->setEnabled(true);
+    m_current = QPersistentModelIndex(tableWgt->model()->index(row, 0));
+    // Showing a row never writes into it: the panel is filled silently.
+    const QSignalBlocker b1(Markacombo), b2(DlinaSpin), b3(checkOtkl), b4(checkBalance);
+
+    if (m_loaded != m_current) {
+        Markacombo->clear();
+        checkOtkl->setChecked(cell(row, cPodkt) == QLatin1String("1"));
+        QStringList marks;
+        if (intOf(cell(row, TipCol)) == 2) {
+            for (const QStringList& t : qAsConst(m_katTr)) {
+                if (field(t, 1) == m_klassU)
+                    marks.append(field(t, 0));
+            }
+            label_4->show();
+            spinOtv->show();
+            DlinaSpin->hide();
+            label_3->hide();
+            DlinaSpin->setValue(0);
+            if (freshRow)
+                setCell(row, cDl, QString());
+        } else {
+            for (const QStringList& w : qAsConst(m_katLin))
+                marks.append(field(w, 0));
+            DlinaSpin->setValue(cell(row, cDl).toDouble());
+            DlinaSpin->show();
+            label_3->show();
+            label_4->hide();
+            spinOtv->hide();
+            if (freshRow) {
+                for (int c = cP; c <= cWq; ++c)
+                    setCell(row, c, QString());
+            }
+        }
+        Markacombo->addItems(marks);
+        m_loaded = m_current;
+
+        const QString mark = cell(row, cMark);
+        const int found = Markacombo->findText(mark, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (found >= 0) {
+            Markacombo->setCurrentIndex(found);
+        } else if (freshRow) {
+            Markacombo->setCurrentIndex(0);
+            setCell(row, cMark, Markacombo->currentText());
+        } else {
+            // A mark the catalog no longer lists stays the row's mark.
+            Markacombo->addItem(mark);
+            Markacombo->setCurrentIndex(Markacombo->count() - 1);
+        }
+    }
+    checkBalance->setChecked(cell(row, cKbal) == QLatin1String("1"));
+    Markacombo->model()->sort(0);
+}
+
+void CDlgTblUchLIN::slot_MarkaChanged(int index)
+{
+    Q_UNUSED(index);
+    if (panelRow() >= 0)
+        setCell(panelRow(), cMark, Markacombo->currentText());
+}
+
+void CDlgTblUchLIN::slot_DlinaSpinChanged(double value)
+{
+    if (panelRow() >= 0)
+        setCell(panelRow(), cDl, QString::number(value, 'f', 3));
+}
+
+void CDlgTblUchLIN::slot_OtklChanged(int state)
+{
+    Q_UNUSED(state);
+    if (panelRow() >= 0)
+        setCell(panelRow(), cPodkt, checkOtkl->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void CDlgTblUchLIN::slot_BalanceChanged(int state)
+{
+    Q_UNUSED(state);
+    if (panelRow() >= 0)
+        setCell(panelRow(), cKbal, checkBalance->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void CDlgTblUchLIN::CalcMaxIN()
+{
+    int largest = 0;
+    for (int r = 0; r < tableWgt->rowCount(); ++r)
+        largest = qMax(largest, qMax(intOf(cell(r, cBegin)), intOf(cell(r, cEnd))));
+    m_nextNode = largest + 1;
+}
+
+void CDlgTblUchLIN::CalcNewId()
+{
+    int largest = 0;
+    for (int r = 0; r < tableWgt->rowCount(); ++r)
+        largest = qMax(largest, intOf(cell(r, cKey)));
+    m_nextKey = largest + 1;
+    // Sorting by the key column would move rows under the loop.
+    const bool sorting = tableWgt->isSortingEnabled();
+    tableWgt->setSortingEnabled(false);
+    for (int r = 0; r < tableWgt->rowCount(); ++r) {
+        if (intOf(cell(r, cKey)) == 0)
+            setCell(r, cKey, QString::number(m_nextKey++));
+    }
+    tableWgt->setSortingEnabled(sorting);
+}
+
+void CDlgTblUchLIN::appendNewRow(const QString& name, const QString& type)
+{
+    const bool sorting = tableWgt->isSortingEnabled();
+    tableWgt->setSortingEnabled(false);
+    const int row = tableWgt->rowCount();
+    tableWgt->insertRow(row);
+    for (int c = 0; c < columnCount; ++c)
+        tableWgt->setItem(row, c, new QTableWidgetItem(QStringLiteral("0")));
+    setCell(row, cNpes, m_npes);
+    setCell(row, cNres, m_nres);
+    setCell(row, cNlin, m_nlin);
+    setCell(row, cName, name);
+    setCell(row, cTip, type);
+    if (type == QLatin1String("1"))
+        setCell(row, cMark, QStringLiteral("1."));
+    m_rowShown.resize(tableWgt->rowCount());
+    m_rowShown[row] = 1;
+
+    CalcMaxIN();
+    if (row == 0 && type == QLatin1String("1")) {
+        setCell(row, cBegin, QStringLiteral("0"));
+        setCell(row, cEnd, QStringLiteral("1"));
+    } else {
+        setCell(row, cBegin, QString::number(m_nextNode));
+        setCell(row, cEnd, QString::number(m_nextNode + 1));
+    }
+    loadPanel(row, true);
+    tableWgt->setSortingEnabled(sorting);
+    selectPanelRow();
+}
+
+void CDlgTblUchLIN::selectPanelRow()
+{
+    if (panelRow() < 0)
+        return;
+    tableWgt->selectRow(panelRow());
+    tableWgt->setFocus();
+}
+
+void CDlgTblUchLIN::slot_addRow()
+{
+    appendNewRow(QStringLiteral("Новая линия"), QStringLiteral("1"));
+}
+
+void CDlgTblUchLIN::slot_addTrans()
+{
+    appendNewRow(QStringLiteral("Новый трансформатор"), QStringLiteral("2"));
+}
+
+void CDlgTblUchLIN::slot_copyRow()
+{
+    const int source = panelRow();
+    if (source < 0 || source >= tableWgt->rowCount())
+        return;
+    tableWgt->setSortingEnabled(false);
+    const QStringList texts = rowTexts(source);
+    int largest = 0;
+    for (int r = 0; r < tableWgt->rowCount(); ++r)
+        largest = qMax(largest, intOf(cell(r, cKey)));
+    const int row = tableWgt->rowCount();
+    tableWgt->insertRow(row);
+    for (int c = 0; c < columnCount; ++c)
+        tableWgt->setItem(row, c, new QTableWidgetItem(texts.at(c)));
+    setCell(row, cKey, QString::number(largest + 1));
+    m_rowShown.resize(tableWgt->rowCount());
+    m_rowShown[row] = 1;
+    const QPersistentModelIndex copy(tableWgt->model()->index(row, 0));
+    tableWgt->setSortingEnabled(true);
+    tableWgt->selectRow(copy.row());
+    tableWgt->setFocus();
+}
+
+void CDlgTblUchLIN::slot_delRow()
+{
+    if (MsgBox(QStringLiteral("Удалить запись"), QStringLiteral("Удаление")))
+        return;
+    const int row = tableWgt->currentRow();
+    if (row < 0)
+        return;
+    tableWgt->removeRow(row);
+    if (row < m_rowShown.size())
+        m_rowShown.remove(row);
+    slot_RowChanged(tableWgt->currentRow(), 1);
+}
+
+void CDlgTblUchLIN::ShowALL()
+{
+    m_rowShown.fill(1, tableWgt->rowCount());
+    for (int r = 0; r < tableWgt->rowCount(); ++r)
+        tableWgt->showRow(r);
+    for (int c = cP; c <= cWq; ++c)
+        tableWgt->hideColumn(c);
+    tableWgt->resizeColumnsToContents();
+}
+
+void CDlgTblUchLIN::Filter()
+{
+    m_rowShown.resize(tableWgt->rowCount());
+    for (int r = 0; r < tableWgt->rowCount(); ++r)
+        tableWgt->setRowHidden(r, m_rowShown.at(r) != 1);
+}
+
+void CDlgTblUchLIN::slot_LinesShow()
+{
+    if (!LinesShow->isChecked()) {
+        ShowALL();
+        return;
+    }
+    TransfShow->setChecked(false);
+    m_rowShown.resize(tableWgt->rowCount());
+    for (int r = 0; r < tableWgt->rowCount(); ++r)
+        m_rowShown[r] = intOf(cell(r, TipCol)) == 1 ? 1 : 0;
+    for (int c = cP; c <= cWq; ++c)
+        tableWgt->hideColumn(c);
+    Filter();
+}
+
+void CDlgTblUchLIN::slot_TransfShow()
+{
+    if (!TransfShow->isChecked()) {
+        ShowALL();
+        return;
+    }
+    LinesShow->setChecked(false);
+    m_rowShown.resize(tableWgt->rowCount());
+    for (int r = 0; r < tableWgt->rowCount(); ++r)
+        m_rowShown[r] = intOf(cell(r, TipCol)) == 2 ? 1 : 0;
+    for (int c = cP; c <= cWq; ++c)
+        tableWgt->showColumn(c);
+    Filter();
+}
+
+void CDlgTblUchLIN::slot_Find()
+{
+    const QString needle = LineFind->text().toLower();
+    int start = 0;
+    if (needle == m_findText)
+        start = m_findRow + 1;
+    else
+        m_findText = needle;
+    if (start >= tableWgt->rowCount())
+        start = 0;
+    for (int r = start; r < tableWgt->rowCount(); ++r) {
+        if (tableWgt->isRowHidden(r))
+            continue;
+        bool hit = false;
+        for (int c : {cName, cBegin, cEnd, cName1})
+            hit = hit || cell(r, c).toLower().contains(needle);
+        if (hit) {
+            m_findRow = r;
+            tableWgt->scrollToItem(tableWgt->item(r, cName));
+            tableWgt->selectRow(r);
+            tableWgt->setFocus();
+            return;
+        }
+    }
+    m_findRow = -1;
+}
+
+bool CDlgTblUchLIN::ChecK()
+{
+    if (tableWgt->rowCount() == 0) {
+        ShowWarning(QStringLiteral("Предупреждение"), QStringLiteral("Для линии не заведены участки"));
+        return true;
+    }
+    Table rows;
+    rows.reserve(tableWgt->rowCount());
+    for (int r = 0; r < tableWgt->rowCount(); ++r)
+        rows.append(rowTexts(r));
+    const QStringList lines = checkLineSections(rows);
+    if (lines.isEmpty())
+        return false;
+    SaveLog(QStringLiteral("Ошибки в участках линии.log"), lines);
+    return true;
+}
+
+void CDlgTblUchLIN::slot_saveVtv()
+{
+    if (ChecK())
+        ShowWarning(QStringLiteral("Предупреждение"),
+                    QStringLiteral("В информации об участках линии есть ошибки"));
+    if (MsgBox(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение")))
+        return;
+    CalcNewId();
+
+    // The other lines' rows as they are now, not as they were at opening:
+    // another window may have saved meanwhile. A damaged file is not rewritten.
+    bool xmlError = false;
+    const Table file = ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin,
+                                      QStringLiteral("UCH_LIN"), &xmlError);
+    if (xmlError)
+        return;
+    Table rows;
+    rows.reserve(file.size() + tableWgt->rowCount());
+    for (int r = 0; r < tableWgt->rowCount(); ++r)
+        rows.append(rowTexts(r));
+    for (const QStringList& row : file) {
+        if (field(row, cNpes) != m_npes || field(row, cNres) != m_nres || field(row, cNlin) != m_nlin)
+            rows.append(row);
+    }
+    if (saveShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"),
+                       QStringLiteral("net110_uch_lin"), rows))
+        ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
+}

@@ -1,0 +1,82 @@
+#pragma once
+// Table editor of one line's sections and transformers (rows of "uch_lin"),
+// with its edit panel, filters, search and topology check.
+
+#include "ui_CDlgTblUchLIN.h"
+
+#include "store/readregim.h"
+
+#include <QDialog>
+#include <QPersistentModelIndex>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class CDlgLIN;
+
+class CDlgTblUchLIN : public QDialog, public Ui_CDlgTblUchLIN
+{
+    Q_OBJECT
+
+public:
+    // parent is the line dialog; the editor works on its line. Without one
+    // (a test, for instance) it takes the current selection.
+    explicit CDlgTblUchLIN(QWidget* parent);
+    ~CDlgTblUchLIN() override;
+
+    void LoadVtv();
+    void LoadKatLinTR();
+    void CalcMaxIN();
+    void CalcNewId();
+    void Filter();
+    void ShowALL();
+    // Checks the topology of the table's rows and logs what it finds; true
+    // when something was reported or the table is empty.
+    bool ChecK();
+
+    // Row of the edit panel, following it through sorting; -1 when none.
+    int panelRow() const;
+    // The 18 cell texts of a table row.
+    QStringList rowTexts(int row) const;
+
+    static const int TipCol = 7;   // column of "tip_el"
+
+public slots:
+    void slot_LinesShow();
+    void slot_TransfShow();
+    void slot_saveVtv();
+    void slot_addRow();
+    void slot_addTrans();
+    void slot_copyRow();
+    void slot_delRow();
+    void slot_Find();
+    void slot_MarkaChanged(int index);
+    void slot_RowChanged(int row, int col);
+    void slot_DlinaSpinChanged(double value);
+    void slot_OtklChanged(int state);
+    void slot_BalanceChanged(int state);
+
+private:
+    QString cell(int row, int col) const;
+    void setCell(int row, int col, const QString& text);
+    void appendNewRow(const QString& name, const QString& type);
+    void clearPanel();
+    void loadPanel(int row, bool freshRow);
+    void selectPanelRow();
+
+    QPointer<CDlgLIN> m_owner;
+    const QStringList m_attrKatLin{QStringLiteral("name")};
+    const QStringList m_attrKatTr{QStringLiteral("name"), QStringLiteral("unom")};
+    QVector<int> m_rowShown;      // 1 shown, 0 hidden by a filter
+    Table m_katLin;               // name
+    Table m_katTr;                // name, unom
+    int m_findRow = -1;
+    QPersistentModelIndex m_loaded;    // row last loaded into the panel
+    QPersistentModelIndex m_current;   // row the panel edits
+    int m_nextNode = 0;
+    int m_nextKey = 0;
+    QString m_findText;
+    QString m_klassU;             // voltage class of the line: "35", "110", "220"
+    QString m_npes, m_nres, m_nlin;
+};

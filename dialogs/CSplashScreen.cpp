@@ -1,0 +1,30 @@
+#include "CSplashScreen.h"
+
+#include <QCoreApplication>
+
+#include "dialogresources.h"
+
+CSplashScreen::CSplashScreen(QWidget* parent)
+    : QWidget(parent)
+{
+    initDialogResources();
+    setupUi(this);
+}
+
+CSplashScreen* CSplashScreen::start()
+{
+    auto* splash = new CSplashScreen;
+    splash->setWindowFlags(Qt::WindowStaysOnTopHint);
+    splash->move(500, 220);
+    splash->m_pLabel->setText(QString());
+    splash->show();
+    QCoreApplication::processEvents();
+    return splash;
+}
+
+void CSplashScreen::showLine(const QString& lineName)
+{
+    m_pLabel->setText("Расчет " + lineName);
+    show();
+    QCoreApplication::processEvents();
+}
