@@ -1,5 +1,6 @@
 #include "CDlgRES.h"
 
+#include "CDlgVvodRES.h"
 #include "CSplashScreen.h"
 #include "dialogresources.h"
 
@@ -70,9 +71,8 @@ CDlgRES::CDlgRES(QString key, QWidget* tree)
     connect(SaveButton, &QPushButton::clicked, this, &CDlgRES::slot_Save);
     // Only a result file written by this window may go into the archive.
     SaveArxRES->setEnabled(false);
-    // Windows still to come: the archive viewer and the monthly load input.
+    // Window still to come: the archive viewer.
     ArxivRES->setEnabled(false);
-    VvodRES->setEnabled(false);
 }
 
 CDlgRES::~CDlgRES()
@@ -203,10 +203,14 @@ void CDlgRES::slot_ArxivRES()
 
 void CDlgRES::slot_VvodRES()
 {
-    if (m_pVvod) {
-        m_pVvod->show();
-        m_pVvod->raise();
+    // One input window per RES window; it works on this window's RES.
+    if (!m_pVvod) {
+        NPES = m_npes;
+        NRES = m_nres;
+        m_pVvod = new CDlgVvodRES(m_npes, m_nres, m_name, this);
     }
+    m_pVvod->show();
+    m_pVvod->raise();
 }
 
 void CDlgRES::slot_ParamRES()

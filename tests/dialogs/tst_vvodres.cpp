@@ -1,6 +1,7 @@
 // Monthly input of a RES: what its tables show, what a save leaves in
 // "lines" and "uch_lin", and the load workbook both ways.
 
+#include "dialogs/CDlgRES.h"
 #include "dialogs/CDlgVvodRES.h"
 #include "store/readregim.h"
 #include "pythonrunner.h"
@@ -63,6 +64,7 @@ private slots:
     void saveWritesOnlyWhatChanged_data();
     void saveWritesOnlyWhatChanged();
     void workbookRoundTrip();
+    void openedOnceFromResWindow();
 
 private:
     CDlgVvodRES* open();
@@ -225,6 +227,31 @@ print(json.dumps({"sheets": wb.sheetnames, "rows": rows}))
     const Table saved = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
     QCOMPARE(saved.at(1).at(13), QStringLiteral("5555"));
     QCOMPARE(saved.at(4).at(11), QStringLiteral("9.5"));
+}
+
+void TestVvodRES::openedOnceFromResWindow()
+{
+    QVERIFY(saveShablonXML("res", attrRES, "RES", "net10_RES",
+                           {{"1", "1", kResName, "", "0", "0"}, {"1", "2", "Другой", "", "0", "0"}}));
+    NRES = "1";
+    QPointer<CDlgRES> res = new CDlgRES(QString(), nullptr);
+    NRES = "2";   // the tree has moved on
+    QVERIFY(res->VvodRES->isEnabled());
+    res->VvodRES->click();
+    QPointer<QWidget> first = res->m_pVvod;
+    res->VvodRES->click();
+    QCOMPARE(res->m_pVvod, first);
+    QCOMPARE(first->windowTitle(), "Ввод информации по линиям " + kResName);
+    QCOMPARE(qobject_cast<CDlgVvodRES*>(first.data())->tableLIN->rowCount(), 2);
+
+    first->close();   // deletes itself; the next press opens a fresh one
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!first);
+    res->VvodRES->click();
+    QPointer<QWidget> second = res->m_pVvod;
+    QVERIFY(second);
+    delete res;
+    QVERIFY(!second);
 }
 
 QTEST_MAIN(TestVvodRES)
