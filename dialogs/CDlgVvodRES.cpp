@@ -1,6 +1,7 @@
 #include "CDlgVvodRES.h"
 
 #include "delegate.h"
+#include "dialogresources.h"
 
 #include "store/SaveInfo.h"
 #include "store/messages.h"
@@ -78,6 +79,7 @@ CDlgVvodRES::CDlgVvodRES(const QString& npes, const QString& nres, const QString
     , m_nres(nres)
     , m_name(name)
 {
+    initDialogResources();
     setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     move(300, 160);
