@@ -70,13 +70,6 @@ def preview(c):
     c.fill(segment(29, 29, 42, 42, 6), INK)
 
 
-def table_add(c):
-    grid(c, 2, 2, 34, 34)
-    c.fill(disc(35, 35, 11), GREEN)
-    c.fill(rect(29, 33.5, 41, 36.5), (255, 255, 255))
-    c.fill(rect(33.5, 29, 36.5, 41), (255, 255, 255))
-
-
 def add_standard_action(c):
     c.fill(ring(16, 20, 10, 3), BLUE)
     c.fill(ring(16, 30, 10, 3), RED)
@@ -106,7 +99,6 @@ ICONS = {
     'edit-project.png': edit_project,
     'model-run.png': model_run,
     'preview_24.png': preview,
-    'table-add.png': table_add,
     'add-standard-action.png': add_standard_action,
     'copy1.png': copy1,
     'table-delete.png': table_delete,
