@@ -6,16 +6,18 @@
 #include "startfolder.h"
 #include "store/readregim.h"
 
+#include <QDir>
 #include <QtTest>
+#include <array>
 #include <memory>
 
 namespace {
 
 QList<Table> readModel()
 {
-    return {ReadShablonXML("pes", attrPES, "PES"),         ReadShablonXML("res", attrRES, "RES"),
-            ReadShablonXML("lines", attrLin, "LIN"),       ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"),
-            ReadShablonXML("kat_lin", attrL, "Wire"),      ReadShablonXML("kat_tr", attrTR, "Trans")};
+    return {ReadShablonXML("pes", attrPES, "PES"), ReadShablonXML("res", attrRES, "RES"),
+            ReadShablonXML("lines", attrLin, "LIN"), ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"),
+            ReadShablonXML("kat_lin", attrL, "Wire"), ReadShablonXML("kat_tr", attrTR, "Trans")};
 }
 
 // The program started on the example network; every question answered Yes.
@@ -33,18 +35,16 @@ struct Program
         window->show();
         messages.clear();
     }
-    // OK in the file dialog after typing name (save, copy) or clicking its row (load).
-    void ok(const QString& name)
+    // Runs a command, then OK in its file dialog after typing name (save, copy) or clicking its row (load).
+    void run(void (ZORVAN::*command)(), const QString& name)
     {
+        (window.get()->*command)();
         CFileDlg* dialog = window->findChild<CFileDlg*>();
         QVERIFY(dialog->isVisible());
-        if (dialog->m_mode == CFileDlg::Load) {
-            const QList<QListWidgetItem*> items = dialog->FileList->findItems(name, Qt::MatchExactly);
-            if (!items.isEmpty())
-                dialog->FileList->setCurrentItem(items.first());
-        } else {
+        if (dialog->m_mode == CFileDlg::Load)
+            dialog->FileList->setCurrentItem(dialog->FileList->findItems(name, Qt::MatchExactly).value(0));
+        else
             dialog->lineEdit->setText(name);
-        }
         dialog->OK();
     }
 };
@@ -57,151 +57,104 @@ class TestFileDialogs : public QObject
 
 private slots:
     void init() { resetStartGlobals(); }
-    void modelSavedAndLoadedBack();
-    void loadRefused_data();
-    void loadRefused();
-    void archiveSavedAndLoadedBack();
-    void saveRefused_data();
-    void saveRefused();
-    void deleteDialog();
+
+    void modelSavedAndLoadedBack()
+    {
+        Program p;
+        QWidget otherWindow;
+        otherWindow.show();
+        const QList<Table> original = readModel();
+
+        p.run(&ZORVAN::slot_SaveModel, "Сеть 2026.xml");
+        QCOMPARE(p.messages.warnings(), QStringList{"Информация|Модель сети сохранена"});
+
+        saveShablonXML("pes", attrPES, "PES", "net110_PES", Table{QStringList{"7", "Изменённая"}});
+        p.messages.clear();
+        p.run(&ZORVAN::slot_LoadModel, "Сеть 2026.xml");
+
+        QCOMPARE(readModel(), original);
+        QVERIFY(p.folder.readFile("pes.bak").contains("Изменённая"));
+        QVERIFY(p.folder.readFile("taskparam.xml").contains("Model=\"Сеть 2026.xml\""));
+        QCOMPARE(p.messages.warnings(),
+                 QStringList({"Информация|Загружена новая сеть. Войдите в программу заново",
+                              "Информация|Данные сохранены"}));
+        QVERIFY(!p.window->isVisible() && !otherWindow.isVisible());
+    }
+
+    void archiveSavedAndLoadedBack()
+    {
+        Program p;
+        const QByteArray archive("<ArxivPot>\n  <PoteriEn period=\"Март\"/>\n</ArxivPot>\n");
+        p.folder.writeFile("arxiv110.xml", archive);
+
+        // The same name inside "arxives/" is another file, not the archive itself.
+        p.run(&ZORVAN::slot_SaveModelA, "arxiv110.xml");
+        QCOMPARE(p.folder.readFile("arxives/arxiv110.xml"), archive);
+
+        p.folder.writeFile("arxiv110.xml", "<ArxivPot/>");
+        p.run(&ZORVAN::slot_LoadModelA, "arxiv110.xml");
+        QCOMPARE(p.folder.readFile("arxiv110.xml"), archive);
+        QVERIFY(!p.folder.exists("arxiv110.bak"));
+        QCOMPARE(p.messages.warnings(),
+                 QStringList({"Информация|Данные сохранены", "Информация|Загружен новый архив"}));
+    }
+
+    // Nothing changes and the program stays open.
+    void refused_data()
+    {
+        QTest::addColumn<int>("command");   // load model, save model, save archive
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("source");   // the model to load or the live archive
+        QTest::addColumn<QString>("warning");
+        const QString readError = "Предупреждение|Ошибка чтения файла %1net/m.xml";
+        QTest::newRow("damaged model") << 0 << "m.xml" << QByteArray("<Net10><PES npes=\"9\"/><RES") << readError;
+        QTest::newRow("model without PES") << 0 << "m.xml" << QByteArray("<Net10><RES npes=\"9\"/></Net10>") << readError;
+        QTest::newRow("no model chosen") << 0 << "" << QByteArray("<Net10><PES npes=\"9\"/></Net10>") << "|Файл не выбран";
+        QTest::newRow("model over a table") << 1 << "../pes.xml" << QByteArray()
+                                            << "Предупреждение|Невозможно создать файл -%1net/../pes.xml";
+        QTest::newRow("archive onto itself") << 2 << "../arxiv110.xml" << QByteArray("live")
+                                             << "Ошибка|Нельзя скопировать файл в себя";
+        QTest::newRow("archive missing") << 2 << "keep.xml" << QByteArray()
+                                         << "Предупреждение|Отсутствует файл -%1arxiv110.xml";
+        QTest::newRow("archive blank name") << 2 << "  " << QByteArray("live") << "|Файл не выбран";
+    }
+    void refused()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, source);
+        QFETCH(QString, warning);
+        Program p;
+        p.folder.writeFile("arxives/keep.xml", "old copy");
+        if (!source.isEmpty())
+            p.folder.writeFile(command == 0 ? "net/m.xml" : "arxiv110.xml", source);
+        const auto files = [&p] {
+            QList<QByteArray> out;
+            for (const char* file : {"pes.xml", "taskparam.xml", "arxiv110.xml", "arxives/keep.xml"})
+                out << p.folder.readFile(file);
+            return out;
+        };
+        const QList<QByteArray> before = files();
+        p.run(std::array<void (ZORVAN::*)(), 3>{&ZORVAN::slot_LoadModel, &ZORVAN::slot_SaveModel,
+                                                 &ZORVAN::slot_SaveModelA}[command], name);
+        QCOMPARE(p.messages.warnings(), QStringList{warning.arg(p.folder.dataPath())});
+        QCOMPARE(files(), before);
+        QVERIFY(p.window->isVisible());
+    }
+
+    void deleteDialogListsAndRemoves()
+    {
+        Program p;
+        for (const char* name : {"net/b.xml", "net/C.xml", "net/a.xml"})
+            p.folder.writeFile(name, "x");
+        p.window->slot_DelModel();
+        auto* dialog = p.window->findChild<CFileDelDlg*>();
+        QCOMPARE(dialog->m_files, QStringList({"a.xml", "b.xml", "C.xml"}));
+        dialog->FileList->setCurrentRow(1);
+        dialog->OK();
+        QCOMPARE(QDir(p.folder.path() + "net").entryList(QDir::Files), QStringList({"a.xml", "C.xml"}));
+    }
 };
-
-void TestFileDialogs::modelSavedAndLoadedBack()
-{
-    Program p;
-    QWidget otherWindow;
-    otherWindow.show();
-    const QList<Table> original = readModel();
-
-    p.window->slot_SaveModel();
-    p.ok("Сеть 2026.xml");
-    QCOMPARE(p.messages.warnings(), QStringList{"Информация|Модель сети сохранена"});
-
-    saveShablonXML("pes", attrPES, "PES", "net110_PES", Table{QStringList{"7", "Изменённая"}});
-    p.messages.clear();
-    p.window->slot_LoadModel();
-    p.ok("Сеть 2026.xml");
-
-    QCOMPARE(readModel(), original);
-    QVERIFY(p.folder.readFile("pes.bak").contains("Изменённая"));
-    QVERIFY(p.folder.exists("kat_tr.bak"));
-    QVERIFY(p.folder.readFile("taskparam.xml").contains("Model=\"Сеть 2026.xml\""));
-    QCOMPARE(p.messages.warnings(),
-             QStringList({"Информация|Загружена новая сеть. Войдите в программу заново",
-                          "Информация|Данные сохранены"}));
-    QVERIFY(!p.window->isVisible());
-    QVERIFY(!otherWindow.isVisible());
-}
-
-void TestFileDialogs::loadRefused_data()
-{
-    QTest::addColumn<QByteArray>("model");
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<QString>("warning");
-    const QString readError = "Предупреждение|Ошибка чтения файла %1net/m.xml";
-    QTest::newRow("damaged") << QByteArray("<Net10><PES npes=\"9\"/><RES") << "m.xml" << readError;
-    QTest::newRow("no PES") << QByteArray("<Net10><RES npes=\"9\"/></Net10>") << "m.xml" << readError;
-    QTest::newRow("nothing chosen") << QByteArray("<Net10><PES npes=\"9\"/></Net10>") << ""
-                                    << "|Файл не выбран";
-}
-
-void TestFileDialogs::loadRefused()
-{
-    QFETCH(QByteArray, model);
-    QFETCH(QString, chosen);
-    QFETCH(QString, warning);
-    Program p;
-    p.folder.writeFile("net/m.xml", model);
-    const QByteArray pes = p.folder.readFile("pes.xml");
-    const QByteArray settings = p.folder.readFile("taskparam.xml");
-
-    p.window->slot_LoadModel();
-    p.ok(chosen);
-
-    QCOMPARE(p.messages.warnings(), QStringList{warning.arg(p.folder.dataPath())});
-    QCOMPARE(p.folder.readFile("pes.xml"), pes);
-    QCOMPARE(p.folder.readFile("taskparam.xml"), settings);
-    QVERIFY(p.window->isVisible());
-}
-
-void TestFileDialogs::archiveSavedAndLoadedBack()
-{
-    Program p;
-    const QByteArray archive("<ArxivPot>\n  <PoteriEn period=\"Март\"/>\n</ArxivPot>\n");
-    p.folder.writeFile("arxiv110.xml", archive);
-
-    // The same name inside "arxives/" is another file, not the archive itself.
-    p.window->slot_SaveModelA();
-    p.ok("arxiv110.xml");
-    QCOMPARE(p.folder.readFile("arxives/arxiv110.xml"), archive);
-
-    p.folder.writeFile("arxiv110.xml", "<ArxivPot/>");
-    p.window->slot_LoadModelA();
-    p.ok("arxiv110.xml");
-    QCOMPARE(p.folder.readFile("arxiv110.xml"), archive);
-    QVERIFY(!p.folder.exists("arxiv110.bak"));
-    QCOMPARE(p.messages.warnings(),
-             QStringList({"Информация|Данные сохранены", "Информация|Загружен новый архив"}));
-}
-
-void TestFileDialogs::saveRefused_data()
-{
-    QTest::addColumn<bool>("archive");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("sourceExists");
-    QTest::addColumn<QString>("warning");
-    QTest::newRow("archive onto itself") << true << "../arxiv110.xml" << true
-                                         << "Ошибка|Нельзя скопировать файл в себя";
-    QTest::newRow("archive missing") << true << "keep.xml" << false
-                                     << "Предупреждение|Отсутствует файл -%1arxiv110.xml";
-    QTest::newRow("archive blank name") << true << "  " << true << "|Файл не выбран";
-    QTest::newRow("model over a table") << false << "../pes.xml" << true
-                                        << "Предупреждение|Невозможно создать файл -%1net/../pes.xml";
-}
-
-void TestFileDialogs::saveRefused()
-{
-    QFETCH(bool, archive);
-    QFETCH(QString, name);
-    QFETCH(bool, sourceExists);
-    QFETCH(QString, warning);
-    Program p;
-    p.folder.writeFile("arxives/keep.xml", "old copy");
-    if (sourceExists)
-        p.folder.writeFile("arxiv110.xml", "live archive");
-    const QByteArray pes = p.folder.readFile("pes.xml");
-
-    if (archive)
-        p.window->slot_SaveModelA();
-    else
-        p.window->slot_SaveModel();
-    p.ok(name);
-
-    QCOMPARE(p.messages.warnings(), QStringList{warning.arg(p.folder.dataPath())});
-    QCOMPARE(p.folder.readFile("arxiv110.xml"), QByteArray(sourceExists ? "live archive" : ""));
-    QCOMPARE(p.folder.readFile("arxives/keep.xml"), QByteArray("old copy"));
-    QCOMPARE(p.folder.readFile("pes.xml"), pes);
-}
-
-void TestFileDialogs::deleteDialog()
-{
-    Program p;
-    for (const char* name : {"b.xml", "C.xml", "a.xml"})
-        p.folder.writeFile(QString("net/") + name, "x");
-    p.folder.makeFolder("net/sub");
-
-    p.window->slot_DelModel();
-    auto* dialog = p.window->findChild<CFileDelDlg*>();
-    QCOMPARE(dialog->m_files, QStringList({"a.xml", "b.xml", "C.xml"}));
-    dialog->FileList->setCurrentRow(1);
-    p.messages.answers = {true, false};   // No, then Yes
-    dialog->OK();
-    QVERIFY(p.folder.exists("net/b.xml"));
-    QVERIFY(dialog->isVisible());
-    dialog->OK();
-    QVERIFY(!p.folder.exists("net/b.xml"));
-    QVERIFY(!dialog->isVisible());
-}
 
 QTEST_MAIN(TestFileDialogs)
 #include "tst_filedialogs.moc"
