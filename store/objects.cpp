@@ -195,7 +195,9 @@ int pasteRes(const QString& srcPes, const QString& srcRes)
         return 0;
 
     const int source = indexOfRes(res.rows, srcPes, srcRes);
-    const QString name = source >= 0 ? res.rows.at(source).at(kResName) : QString();
+    if (source < 0)
+        return 0; // copied, then deleted: nothing to paste
+    const QString name = res.rows.at(source).at(kResName);
     const QString code = nextCode(res.rows, ColRes, exactly(NPES), kAnyCode);
     // The copy does not take the dispatcher name nor the temperature.
     res.rows.append({NPES, code, name + "- копия", QString(), QString(), QString()});
