@@ -103,11 +103,20 @@ void CDlgRES::slot_Save()
     Table rows = ReadShablonXML(QStringLiteral("res"), attrRES, QStringLiteral("RES"), &xmlError);
     if (xmlError)
         return;   // a damaged table is never rewritten from a partial read
+    bool found = false;
     for (QStringList& stored : rows) {
         if (field(stored, rNpes) == m_npes && field(stored, rNres) == m_nres) {
             stored = row;
+            found = true;
             break;
         }
+    }
+    // A RES gone from the table (its file replaced meanwhile) has nothing
+    // to receive the data: no rewrite, no success.
+    if (!found) {
+        ShowWarning(QStringLiteral("Предупреждение"),
+                    QStringLiteral("РЭС не найден в таблице РЭС, данные не сохранены"));
+        return;
     }
     if (saveShablonXML(QStringLiteral("res"), attrRES, QStringLiteral("RES"),
                        QStringLiteral("net10_RES"), rows))
