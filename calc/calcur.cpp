@@ -130,7 +130,9 @@ void CalcRadial::calcLine(const QStringList& line, const QString& nlin, int mode
     m_lineTitle = podkl <= 0.0 ? name
         : name + " (Отключена " + QString::number(podkl, 'f', 2) + " дней)";
 
-    {
+    if (m_haveTables && m_tables.catalogs) {
+        ParamBranches(m_tables.catalogs->wires(), m_tables.catalogs->trans(m_Unom));
+    } else {
         // Catalogs live for this step only, so an edit counts at the next line.
         const LoadKatalogLines wires = m_haveTables ? LoadKatalogLines(m_tables.katLin)
                                                     : LoadKatalogLines();

@@ -110,6 +110,20 @@ LoadKatalogTrans::LoadKatalogTrans(const Table& rows, double U)
     }
 }
 
+CatalogCache::CatalogCache(const Table& katLin, const Table& katTr)
+    : m_wires(katLin)
+    , m_katTr(katTr)
+{
+}
+
+const KatalogTrans& CatalogCache::trans(double U)
+{
+    auto it = m_trans.find(U);
+    if (it == m_trans.end())
+        it = m_trans.emplace(U, LoadKatalogTrans(m_katTr, U)).first;
+    return it->second;
+}
+
 CalcTables CalcTables::read()
 {
     CalcTables t;

@@ -36,6 +36,8 @@ public:
     {
         if (m_base.sectionsByLine.isEmpty() && !m_base.sections.isEmpty())
             m_base.indexSections();
+        // The catalogs do not change during the run: converted once, not per line.
+        m_base.catalogs = std::make_shared<CatalogCache>(m_base.katLin, m_base.katTr);
         // Each line's calculation gets only the line rows of its own key, so
         // that it never scans the whole "lines" table.
         for (const QStringList& row : tables.lines)

@@ -1,5 +1,7 @@
 #include "zorvantask.h"
 
+#include "netreports.h"
+
 #include "store/messages.h"
 
 #include <QMap>
@@ -102,23 +104,11 @@ void ParamU_Lin::build(const QString& nlin, const Table& sections, const Katalog
         }
     }
 
-    QVector<double> trTotal(9, 0.0);
-    for (const QVector<double>& g : qAsConst(trGroups)) {
+    // The groups are already one per key: merging only adds the total rows.
+    for (const QVector<double>& g : qAsConst(trGroups))
         TrRows.append(g);
-        for (int v = 1; v < 9; ++v)
-            trTotal[v] += g.at(v);
-    }
-    trTotal[0] = trTotal[1] != 0.0 ? trTotal[2] / trTotal[1] : 0.0;
-    TrRows.append(trTotal);
-
-    QVector<double> linTotal(13, 0.0);
-    double weighted = 0.0;
-    for (const QVector<double>& g : qAsConst(linGroups)) {
+    MergeRows(TrRows, 9, GroupKind::Transformers);
+    for (const QVector<double>& g : qAsConst(linGroups))
         LinRows.append(g);
-        for (int v = 1; v < 13; ++v)
-            linTotal[v] += g.at(v);
-        weighted += g.at(0) * g.at(1);
-    }
-    linTotal[0] = linTotal[1] != 0.0 ? weighted / linTotal[1] : 0.0;
-    LinRows.append(linTotal);
+    MergeRows(LinRows, 13, GroupKind::Sections);
 }

@@ -11,6 +11,9 @@
 #include <QStringList>
 #include <QVector>
 
+#include <map>
+#include <memory>
+
 // ---- Catalogs -----------------------------------------------------------------
 
 // Wire and cable catalog: parallel columns, one entry per row of "kat_lin".
@@ -57,6 +60,22 @@ struct LoadKatalogTrans : KatalogTrans
     LoadKatalogTrans(const Table& rows, double U);         // rows read with attrTR
 };
 
+// The catalogs of a run over many lines, converted once: the wires at once,
+// the transformers once for each rated voltage a line asks for.
+class CatalogCache
+{
+public:
+    CatalogCache(const Table& katLin, const Table& katTr);
+
+    const KatalogLines& wires() const { return m_wires; }
+    const KatalogTrans& trans(double U);
+
+private:
+    LoadKatalogLines m_wires;
+    Table m_katTr;
+    std::map<double, LoadKatalogTrans> m_trans;
+};
+
 // ---- Tables of one run ------------------------------------------------------------
 
 // The four tables a calculation needs. A run over a RES or PES reads them once
@@ -70,6 +89,9 @@ struct CalcTables
     // Section rows by "npes,nres,nlin", so that a line finds its rows without
     // scanning the whole table.
     QHash<QString, QVector<int>> sectionsByLine;
+    // Set by a run over many lines and shared by each line's copy of the
+    // tables; without it every line converts katLin and katTr itself.
+    std::shared_ptr<CatalogCache> catalogs;
 
     static CalcTables read();
     void indexSections();

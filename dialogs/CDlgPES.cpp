@@ -1,7 +1,7 @@
 #include "CDlgPES.h"
 
-#include "CSplashScreen.h"
 #include "dialogresources.h"
+#include "lossrunwindow.h"
 
 #include "calc/lossrun.h"
 #include "calc/netreports.h"
@@ -76,36 +76,20 @@ void CDlgPES::slot_CalcPES()
     // The calculation reads the current selection: make it this window's PES.
     NPES = m_npes;
 
-    CSplashScreen* splash = CSplashScreen::start();
-    m_lineTotals.clear();
-    m_resNames.clear();
-    m_lineUnom.clear();
-    m_lineNames.clear();
-    m_lineIds.clear();
-    m_resIds.clear();
-    m_resBounds = {0};
-
-    QPointer<CDlgPES> self(this);
     const Table resRows = ReadShablonXML(QStringLiteral("res"), attrRES, QStringLiteral("RES"));
     const CalcTables tables = CalcTables::read();
-    const LossCollection run = runLossPES(m_npes, resRows, tables, [&](const QString& lineName) {
-        splash->showLine(lineName);
-        return !self.isNull();
-    });
-    if (!self) {   // the window went with its parent while events were processed
-        delete splash;
+    const bool stayed = runLossInWindow(
+        this,
+        [&](const LossProgress& progress) { return runLossPES(m_npes, resRows, tables, progress); },
+        [this](const LossCollection& run) {
+            keepLines(*this, run);
+            m_resNames = run.resNames;
+            m_resIds = run.resIds;
+            m_resBounds = run.resBounds;
+            SavePoteri();
+        });
+    if (!stayed)
         return;
-    }
-    m_lineTotals = run.lineTotals;
-    m_lineNames = run.lineNames;
-    m_lineIds = run.lineIds;
-    m_lineUnom = run.lineUnom;
-    m_resNames = run.resNames;
-    m_resIds = run.resIds;
-    m_resBounds = run.resBounds;
-
-    SavePoteri();
-    delete splash;
     SaveHtml();
 
     m_running = false;
@@ -115,11 +99,7 @@ void CDlgPES::slot_CalcPES()
 
 void CDlgPES::SavePoteri()
 {
-    LossCollection run;
-    run.lineTotals = m_lineTotals;
-    run.lineNames = m_lineNames;
-    run.lineIds = m_lineIds;
-    run.lineUnom = m_lineUnom;
+    LossCollection run = keptLines(*this);
     run.resNames = m_resNames;
     run.resIds = m_resIds;
     run.resBounds = m_resBounds;

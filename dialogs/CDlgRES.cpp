@@ -1,8 +1,8 @@
 #include "CDlgRES.h"
 
 #include "CDlgVvodRES.h"
-#include "CSplashScreen.h"
 #include "dialogresources.h"
+#include "lossrunwindow.h"
 
 #include "calc/lossrun.h"
 #include "calc/netreports.h"
@@ -103,11 +103,20 @@ void CDlgRES::slot_Save()
     Table rows = ReadShablonXML(QStringLiteral("res"), attrRES, QStringLiteral("RES"), &xmlError);
     if (xmlError)
         return;   // a damaged table is never rewritten from a partial read
+    bool found = false;
     for (QStringList& stored : rows) {
         if (field(stored, rNpes) == m_npes && field(stored, rNres) == m_nres) {
             stored = row;
+            found = true;
             break;
         }
+    }
+    // A RES gone from the table (its file replaced meanwhile) has nothing
+    // to receive the data: no rewrite, no success.
+    if (!found) {
+        ShowWarning(QStringLiteral("Предупреждение"),
+                    QStringLiteral("РЭС не найден в таблице РЭС, данные не сохранены"));
+        return;
     }
     if (saveShablonXML(QStringLiteral("res"), attrRES, QStringLiteral("RES"),
                        QStringLiteral("net10_RES"), rows))
@@ -127,33 +136,21 @@ void CDlgRES::slot_CalcRES()
     NRES = m_nres;
     pT_RES = m_temp;
 
-    CSplashScreen* splash = CSplashScreen::start();
-    m_lineTotals.clear();
-    m_lineNames.clear();
-    m_lineIds.clear();
-    m_lineUnom.clear();
-    m_errors.clear();
-
-    QPointer<CDlgRES> self(this);
     const CalcTables tables = CalcTables::read();
-    const LossCollection run = runLossRES(m_npes, m_nres, tables, [&](const QString& lineName) {
-        splash->showLine(lineName);
-        return !self.isNull();
-    });
-    if (!self) {   // the window went with its parent while events were processed
-        delete splash;
+    int errorSum = 0;
+    const bool stayed = runLossInWindow(
+        this,
+        [&](const LossProgress& progress) { return runLossRES(m_npes, m_nres, tables, progress); },
+        [&](const LossCollection& run) {
+            keepLines(*this, run);
+            m_errors = run.errors;
+            errorSum = run.errorSum;
+            SavePoteri();
+        });
+    if (!stayed)
         return;
-    }
-    m_lineTotals = run.lineTotals;
-    m_lineNames = run.lineNames;
-    m_lineIds = run.lineIds;
-    m_lineUnom = run.lineUnom;
-    m_errors = run.errors;
-
-    SavePoteri();
-    delete splash;
     SaveHtml(1);
-    if (run.errorSum != 0)
+    if (errorSum != 0)
         SaveLog(kErrorLog, m_errors);
 
     m_running = false;
@@ -162,12 +159,7 @@ void CDlgRES::slot_CalcRES()
 
 void CDlgRES::SavePoteri()
 {
-    LossCollection run;
-    run.lineTotals = m_lineTotals;
-    run.lineNames = m_lineNames;
-    run.lineIds = m_lineIds;
-    run.lineUnom = m_lineUnom;
-    m_rows = poteriRowsRES(run, &m_sumRES);
+    m_rows = poteriRowsRES(keptLines(*this), &m_sumRES);
     // A result that was not written must not be merged: the file on disk is
     // then an older one.
     SaveArxRES->setEnabled(writePoteri(m_npes, m_nres, m_rows));

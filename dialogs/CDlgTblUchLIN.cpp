@@ -410,31 +410,27 @@ void CDlgTblUchLIN::Filter()
 
 void CDlgTblUchLIN::slot_LinesShow()
 {
-    if (!LinesShow->isChecked()) {
-        ShowALL();
-        return;
-    }
-    TransfShow->setChecked(false);
-    m_rowShown.resize(tableWgt->rowCount());
-    for (int r = 0; r < tableWgt->rowCount(); ++r)
-        m_rowShown[r] = intOf(cell(r, TipCol)) == 1 ? 1 : 0;
-    for (int c = cP; c <= cWq; ++c)
-        tableWgt->hideColumn(c);
-    Filter();
+    showOnlyKind(LinesShow, TransfShow, 1);
 }
 
 void CDlgTblUchLIN::slot_TransfShow()
 {
-    if (!TransfShow->isChecked()) {
+    showOnlyKind(TransfShow, LinesShow, 2);
+}
+
+void CDlgTblUchLIN::showOnlyKind(QCheckBox* own, QCheckBox* other, int tip)
+{
+    if (!own->isChecked()) {
         ShowALL();
         return;
     }
-    LinesShow->setChecked(false);
+    other->setChecked(false);
     m_rowShown.resize(tableWgt->rowCount());
     for (int r = 0; r < tableWgt->rowCount(); ++r)
-        m_rowShown[r] = intOf(cell(r, TipCol)) == 2 ? 1 : 0;
+        m_rowShown[r] = intOf(cell(r, TipCol)) == tip ? 1 : 0;
+    // The transformer columns are shown with the transformers only.
     for (int c = cP; c <= cWq; ++c)
-        tableWgt->showColumn(c);
+        tableWgt->setColumnHidden(c, tip != 2);
     Filter();
 }
 

@@ -64,6 +64,9 @@ private:
     void clearPanel();
     void loadPanel(int row, bool freshRow);
     void selectPanelRow();
+    // The filter of one check box: only rows of "tip_el" tip (1 sections,
+    // 2 transformers), the other box cleared; unchecked shows every row.
+    void showOnlyKind(QCheckBox* own, QCheckBox* other, int tip);
 
     QPointer<CDlgLIN> m_owner;
     const QStringList m_attrKatLin{QStringLiteral("name")};

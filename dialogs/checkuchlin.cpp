@@ -125,17 +125,20 @@ QStringList checkLineSections(const Table& rows)
             lines.append("*** Участок " + QString::number(B[i]) + "-" + QString::number(E[i])
                          + " повторяется узел");
         int leaving = 0, toBegin = 0, toEnd = 0;
+        // The message is built only when reported: this runs for every pair.
+        const auto ring = [&](int m) {
+            return "*** Участок " + QString::number(B[m]) + "-" + QString::number(E[m])
+                + " образует кольцо";
+        };
         for (int m = 0; m < n; ++m) {
             if (O[m] == 1)
                 continue;
-            const QString ring = "*** Участок " + QString::number(B[m]) + "-"
-                                 + QString::number(E[m]) + " образует кольцо";
             if (B[m] == E[i])
                 ++leaving;
             if (E[m] == B[i] && ++toBegin == 2)
-                lines.append(ring);
+                lines.append(ring(m));
             if (E[m] == E[i] && ++toEnd == 2)
-                lines.append(ring);
+                lines.append(ring(m));
         }
         if (leaving == 0 && T[i] == 1)
             lines.append("Предупреждение: Линия " + QString::number(B[i]) + "-"

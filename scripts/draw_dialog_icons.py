@@ -2,7 +2,7 @@
 """Draws the icons of the RES dialog and of the work window into res/ (the other
 buttons share the line dialog's icons of res/lin.qrc).
 
-Uses the canvas and shapes of draw_shell_icons.py (same size, same supersampling).
+Drawn like the main window's icons: the 48 x 48 canvas, shapes and palette of pngcanvas.py.
 
     /usr/bin/python3 scripts/draw_dialog_icons.py [target-folder]
 """
@@ -10,7 +10,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from draw_shell_icons import Canvas, polygon, polyline, rect, EDGE, GREEN, GOLD  # noqa: E402
+from pngcanvas import draw_icons, polygon, polyline, rect, EDGE, GREEN, GOLD  # noqa: E402
 
 
 def galka_green(c):
@@ -37,11 +37,7 @@ ICONS = {
 
 def main():
     target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), '..', 'res')
-    for name, draw in ICONS.items():
-        canvas = Canvas()
-        draw(canvas)
-        with open(os.path.join(target, name), 'wb') as out:
-            out.write(canvas.png())
+    draw_icons(ICONS, target)
 
 
 if __name__ == '__main__':

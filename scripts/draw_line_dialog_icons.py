@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the button icons of the line dialog and the line sections editor into res/lin/.
 
-Uses the shapes and canvas of draw_shell_icons.py (same 48 x 48 supersampled drawing).
+Drawn like the main window's icons: the 48 x 48 canvas, shapes and palette of pngcanvas.py.
 
     /usr/bin/python3 scripts/draw_line_dialog_icons.py [target-folder]
 """
@@ -9,8 +9,8 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from draw_shell_icons import (Canvas, polygon, disc, ring, segment, polyline, rect, frame,  # noqa: E402
-                              INK, PAPER, EDGE, BLUE, RED, GREEN, GOLD, SILVER)
+from pngcanvas import (draw_icons, polygon, disc, ring, segment, rect,  # noqa: E402
+                       INK, PAPER, EDGE, BLUE, RED, GREEN, GOLD, SILVER)
 
 
 def grid(c, x0=4, y0=6, x1=40, y1=40):
@@ -108,11 +108,7 @@ ICONS = {
 def main():
     target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), '..', 'res', 'lin')
     os.makedirs(target, exist_ok=True)
-    for name, draw in ICONS.items():
-        canvas = Canvas()
-        draw(canvas)
-        with open(os.path.join(target, name), 'wb') as out:
-            out.write(canvas.png())
+    draw_icons(ICONS, target)
 
 
 if __name__ == '__main__':

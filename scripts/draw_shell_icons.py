@@ -1,137 +1,19 @@
 #!/usr/bin/env python3
 """Draws the icons of the main window (tool bar, tool box pages, buttons) into res/.
 
-Pure Python like draw_icon.py: each icon is a list of filled shapes painted
-over a transparent 48 x 48 canvas with 4 x 4 supersampling, so that the edges
-stay smooth when Qt scales the icons down to 24 or 16 pixels.
+Each icon is a list of filled shapes painted over a transparent 48 x 48 canvas
+of pngcanvas.py with 4 x 4 supersampling, so that the edges stay smooth when Qt
+scales the icons down to 24 or 16 pixels.
 
     /usr/bin/python3 scripts/draw_shell_icons.py [target-folder]
 """
 import math
 import os
-import struct
 import sys
-import zlib
 
-N = 48
-SS = 4  # samples per pixel edge
-
-
-# ---- shapes: each is a predicate inside(x, y) over canvas coordinates ----------
-
-def polygon(points):
-    def inside(x, y):
-        c = False
-        j = len(points) - 1
-        for i in range(len(points)):
-            xi, yi = points[i]
-            xj, yj = points[j]
-            if (yi > y) != (yj > y) and x < (xj - xi) * (y - yi) / (yj - yi) + xi:
-                c = not c
-            j = i
-        return c
-    return inside
-
-
-def disc(cx, cy, r):
-    return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r
-
-
-def ring(cx, cy, r, width):
-    lo, hi = (r - width / 2) ** 2, (r + width / 2) ** 2
-    return lambda x, y: lo <= (x - cx) ** 2 + (y - cy) ** 2 <= hi
-
-
-def segment(x0, y0, x1, y1, width):
-    dx, dy = x1 - x0, y1 - y0
-    length2 = dx * dx + dy * dy or 1e-9
-    half2 = (width / 2) ** 2
-
-    def inside(x, y):
-        t = max(0.0, min(1.0, ((x - x0) * dx + (y - y0) * dy) / length2))
-        px, py = x0 + t * dx - x, y0 + t * dy - y
-        return px * px + py * py <= half2
-    return inside
-
-
-def polyline(points, width):
-    parts = [segment(*points[i], *points[i + 1], width) for i in range(len(points) - 1)]
-    return lambda x, y: any(p(x, y) for p in parts)
-
-
-def rect(x0, y0, x1, y1, radius=0.0):
-    def inside(x, y):
-        if not (x0 <= x <= x1 and y0 <= y <= y1):
-            return False
-        if radius <= 0:
-            return True
-        cx = min(max(x, x0 + radius), x1 - radius)
-        cy = min(max(y, y0 + radius), y1 - radius)
-        return (x - cx) ** 2 + (y - cy) ** 2 <= radius * radius
-    return inside
-
-
-def frame(x0, y0, x1, y1, width, radius=0.0):
-    outer = rect(x0, y0, x1, y1, radius)
-    inner = rect(x0 + width, y0 + width, x1 - width, y1 - width, max(0.0, radius - width))
-    return lambda x, y: outer(x, y) and not inner(x, y)
-
-
-# ---- canvas -----------------------------------------------------------------------
-
-class Canvas:
-    def __init__(self):
-        self.px = [[(0.0, 0.0, 0.0, 0.0)] * N for _ in range(N)]
-
-    def fill(self, shape, colour, box=(0, 0, N, N)):
-        r, g, b = colour[:3]
-        a = colour[3] / 255.0 if len(colour) > 3 else 1.0
-        x0, y0, x1, y1 = (max(0, int(v)) for v in box)
-        for py in range(y0, min(N, y1 + 1)):
-            for px in range(x0, min(N, x1 + 1)):
-                hits = 0
-                for sy in range(SS):
-                    for sx in range(SS):
-                        if shape(px + (sx + 0.5) / SS, py + (sy + 0.5) / SS):
-                            hits += 1
-                if not hits:
-                    continue
-                cov = a * hits / (SS * SS)
-                dr, dg, db, da = self.px[py][px]
-                out_a = cov + da * (1 - cov)
-                if out_a <= 0:
-                    continue
-                mix = lambda s, d: (s * cov + d * da * (1 - cov)) / out_a
-                self.px[py][px] = (mix(r, dr), mix(g, dg), mix(b, db), out_a)
-
-    def png(self):
-        raw = bytearray()
-        for row in self.px:
-            raw.append(0)
-            for r, g, b, a in row:
-                raw += bytes((int(round(r)), int(round(g)), int(round(b)), int(round(a * 255))))
-
-        def chunk(kind, data):
-            c = struct.pack('>I', len(data)) + kind + data
-            return c + struct.pack('>I', zlib.crc32(kind + data) & 0xffffffff)
-
-        return (b'\x89PNG\r\n\x1a\n'
-                + chunk(b'IHDR', struct.pack('>IIBBBBB', N, N, 8, 6, 0, 0, 0))
-                + chunk(b'IDAT', zlib.compress(bytes(raw), 9))
-                + chunk(b'IEND', b''))
-
-
-# ---- colours ------------------------------------------------------------------------
-
-INK = (40, 48, 60)
-PAPER = (252, 252, 248)
-EDGE = (110, 118, 130)
-BLUE = (30, 90, 170)
-RED = (200, 40, 40)
-GREEN = (40, 140, 60)
-GOLD = (230, 170, 20)
-BROWN = (150, 100, 50)
-SILVER = (170, 176, 186)
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from pngcanvas import (draw_icons, polygon, disc, ring, segment, polyline, rect, frame,  # noqa: E402
+                       INK, PAPER, EDGE, BLUE, RED, GREEN, GOLD, BROWN, SILVER)
 
 
 def page(c, x0=9, y0=3, x1=39, y1=45, fold=10):
@@ -249,11 +131,7 @@ ICONS = {
 
 def main():
     target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), '..', 'res')
-    for name, draw in ICONS.items():
-        canvas = Canvas()
-        draw(canvas)
-        with open(os.path.join(target, name), 'wb') as out:
-            out.write(canvas.png())
+    draw_icons(ICONS, target)
 
 
 if __name__ == '__main__':

@@ -1,111 +1,38 @@
 #!/usr/bin/env python3
 """Draws the images of the object tree into res/: the branch marks of the tree
 view and the icons of its command buttons. Plain Python, no imaging library:
-each picture is a few shapes rasterised with 4x4 supersampling.
+each picture is a few shapes of pngcanvas.py rasterised with 4x4 supersampling.
 
 Usage: draw_tree_icons.py [output folder]   (default: res/ beside this script)
 """
 import math
 import os
-import struct
 import sys
-import zlib
 
-SS = 4  # samples per pixel side
-
-
-def write_png(path, w, h, pixels):
-    rows = b''.join(b'\x00' + bytes(c for px in pixels[y * w:(y + 1) * w] for c in px)
-                    for y in range(h))
-
-    def chunk(kind, data):
-        c = struct.pack('>I', len(data)) + kind + data
-        return c + struct.pack('>I', zlib.crc32(kind + data) & 0xffffffff)
-
-    png = b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', w, h, 8, 6, 0, 0, 0))
-    png += chunk(b'IDAT', zlib.compress(rows, 9)) + chunk(b'IEND', b'')
-    with open(path, 'wb') as f:
-        f.write(png)
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from pngcanvas import Layers, arc, box, box_frame, disc, polygon, segment, write_png  # noqa: E402
 
 
-class Canvas:
+class Canvas(Layers):
     """Shapes are painted in order; each is a predicate over a point and a colour."""
 
-    def __init__(self, w, h):
-        self.w, self.h = w, h
-        self.shapes = []
-
-    def add(self, inside, colour):
-        self.shapes.append((inside, colour))
-
     def rect(self, x0, y0, x1, y1, colour):
-        self.add(lambda x, y: x0 <= x < x1 and y0 <= y < y1, colour)
+        self.add(box(x0, y0, x1, y1), colour)
 
     def frame(self, x0, y0, x1, y1, t, colour):
-        self.add(lambda x, y: x0 <= x < x1 and y0 <= y < y1 and
-                 not (x0 + t <= x < x1 - t and y0 + t <= y < y1 - t), colour)
+        self.add(box_frame(x0, y0, x1, y1, t), colour)
 
     def line(self, ax, ay, bx, by, t, colour):
-        dx, dy = bx - ax, by - ay
-        ll = dx * dx + dy * dy or 1.0
-
-        def inside(x, y):
-            k = max(0.0, min(1.0, ((x - ax) * dx + (y - ay) * dy) / ll))
-            px, py = ax + k * dx - x, ay + k * dy - y
-            return px * px + py * py <= (t / 2.0) ** 2
-        self.add(inside, colour)
+        self.add(segment(ax, ay, bx, by, t), colour)
 
     def disc(self, cx, cy, r, colour):
-        self.add(lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r, colour)
+        self.add(disc(cx, cy, r), colour)
 
     def ring(self, cx, cy, r, t, colour, start=0.0, end=360.0):
-        def inside(x, y):
-            d = math.hypot(x - cx, y - cy)
-            if abs(d - r) > t / 2.0:
-                return False
-            a = math.degrees(math.atan2(-(y - cy), x - cx)) % 360.0
-            return start <= a <= end if start <= end else (a >= start or a <= end)
-        self.add(inside, colour)
+        self.add(arc(cx, cy, r, t, start, end), colour)
 
     def poly(self, pts, colour):
-        def inside(x, y):
-            c = False
-            j = len(pts) - 1
-            for i in range(len(pts)):
-                xi, yi = pts[i]
-                xj, yj = pts[j]
-                if (yi > y) != (yj > y) and x < (xj - xi) * (y - yi) / (yj - yi) + xi:
-                    c = not c
-                j = i
-            return c
-        self.add(inside, colour)
-
-    def render(self):
-        out = []
-        n = SS * SS
-        for py in range(self.h):
-            for px in range(self.w):
-                acc = [0.0, 0.0, 0.0, 0.0]
-                for sy in range(SS):
-                    for sx in range(SS):
-                        x, y = px + (sx + 0.5) / SS, py + (sy + 0.5) / SS
-                        col = None
-                        for inside, colour in self.shapes:
-                            if inside(x, y):
-                                col = colour
-                        if col:
-                            a = col[3] / 255.0
-                            acc[0] += col[0] * a
-                            acc[1] += col[1] * a
-                            acc[2] += col[2] * a
-                            acc[3] += a
-                a = acc[3] / n
-                if acc[3] > 0:
-                    out.append((round(acc[0] / acc[3]), round(acc[1] / acc[3]),
-                                round(acc[2] / acc[3]), round(a * 255)))
-                else:
-                    out.append((0, 0, 0, 0))
-        return out
+        self.add(polygon(pts), colour)
 
 
 LINE = (128, 128, 128, 255)

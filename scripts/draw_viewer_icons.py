@@ -1,61 +1,27 @@
 #!/usr/bin/env python3
 """Draws the report viewer's icons into res/: a printer with a page
 (report-fileprint.png) and the search arrows down and up
-(table-item-down.png, table-item-up.png). Pure Python, 4x4 supersampled."""
-import os, struct, sys, zlib
+(table-item-down.png, table-item-up.png). Pure Python, 4x4 supersampled
+(pngcanvas.py)."""
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from pngcanvas import Layers, polygon  # noqa: E402
 
 N = 24
-SS = 4
-
-
-def inside_poly(x, y, poly):
-    c = False
-    j = len(poly) - 1
-    for i in range(len(poly)):
-        xi, yi = poly[i]; xj, yj = poly[j]
-        if (yi > y) != (yj > y) and x < (xj - xi) * (y - yi) / (yj - yi) + xi:
-            c = not c
-        j = i
-    return c
 
 
 def rect(x0, y0, x1, y1):
     return [(x0, y0), (x1, y0), (x1, y1), (x0, y1)]
 
 
-def render(shapes):
-    """shapes: list of (polygon, rgba), later shapes paint over earlier ones."""
-    rows = []
-    for y in range(N):
-        row = bytearray([0])
-        for x in range(N):
-            acc = [0.0, 0.0, 0.0, 0.0]
-            for sy in range(SS):
-                for sx in range(SS):
-                    px, py = x + (sx + 0.5) / SS, y + (sy + 0.5) / SS
-                    col = (0, 0, 0, 0)
-                    for poly, rgba in shapes:
-                        if inside_poly(px, py, poly):
-                            col = rgba
-                    a = col[3] / 255.0
-                    acc[0] += col[0] * a; acc[1] += col[1] * a; acc[2] += col[2] * a; acc[3] += a
-            n = SS * SS
-            alpha = acc[3] / n
-            if alpha > 0:
-                px = tuple(int(round(c / acc[3])) for c in acc[:3]) + (int(round(alpha * 255)),)
-            else:
-                px = (0, 0, 0, 0)
-            row += bytes(px)
-        rows.append(bytes(row))
-    return rows
-
-
-def png(rows):
-    def chunk(kind, data):
-        c = struct.pack('>I', len(data)) + kind + data
-        return c + struct.pack('>I', zlib.crc32(kind + data) & 0xffffffff)
-    out = b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', N, N, 8, 6, 0, 0, 0))
-    return out + chunk(b'IDAT', zlib.compress(b''.join(rows), 9)) + chunk(b'IEND', b'')
+def png(shapes):
+    """shapes: list of (polygon points, rgba), later shapes paint over earlier ones."""
+    picture = Layers(N, N)
+    for points, rgba in shapes:
+        picture.add(polygon(points), rgba)
+    return picture.png()
 
 
 OUTLINE = (40, 48, 60, 255)
@@ -82,4 +48,4 @@ target = sys.argv[1] if len(sys.argv) > 1 else 'res'
 for name, shapes in (('report-fileprint.png', printer), ('table-item-down.png', down),
                      ('table-item-up.png', up)):
     with open(os.path.join(target, name), 'wb') as f:
-        f.write(png(render(shapes)))
+        f.write(png(shapes))

@@ -433,19 +433,26 @@ void CTreeZORVAN::slot_copyObj()
     setClipboardButtons(true);
 }
 
-void CTreeZORVAN::slot_InsertObj()
+bool CTreeZORVAN::pasteTarget(QString* target)
 {
     const QModelIndex current = TreeView->currentIndex();
-    if (!current.isValid())
-        return;
-    if (modifyTree())
-        return;
+    if (!current.isValid() || modifyTree())
+        return false;
     if (!bufPending || bufLevel != level || bufKey.size() != bufLevel + 1) {
+        // A copy of another level has no place here: it is dropped.
         bufPending = false;
         setClipboardButtons(false);
-        return;
+        return false;
     }
-    const QString target = current.sibling(current.row(), 0).data().toString();
+    *target = current.sibling(current.row(), 0).data().toString();
+    return true;
+}
+
+void CTreeZORVAN::slot_InsertObj()
+{
+    QString target;
+    if (!pasteTarget(&target))
+        return;
     if (MsgBox("Добавить " + bufName + " после " + target, QStringLiteral("Вставка")))
         return;
     bufPending = false;
@@ -456,17 +463,9 @@ void CTreeZORVAN::slot_InsertObj()
 
 void CTreeZORVAN::slot_ChangeObj()
 {
-    const QModelIndex current = TreeView->currentIndex();
-    if (!current.isValid())
+    QString target;
+    if (!pasteTarget(&target))
         return;
-    if (modifyTree())
-        return;
-    if (!bufPending || bufLevel != level || bufKey.size() != bufLevel + 1) {
-        bufPending = false;
-        setClipboardButtons(false);
-        return;
-    }
-    const QString target = current.sibling(current.row(), 0).data().toString();
     if (MsgBox("Перенести " + bufName + " перед " + target, QStringLiteral("Перенос")))
         return;
     bufPending = false;

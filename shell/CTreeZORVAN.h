@@ -69,6 +69,9 @@ private:
     void setLevelButtons(bool enable);
     void clearSelectionState();
     void setClipboardButtons(bool enable);
+    // Whether the confirmed copy may go next to the current object (its name
+    // into target); the selection follows the current key first.
+    bool pasteTarget(QString* target);
     void findText(const QString& text);
     bool sortTableByName(int tableLevel);
 

@@ -111,13 +111,7 @@ ArxivFile parseArxiv(const QByteArray& bytes)
         file.records.append(current);
 
     if (xml.hasError()) {
-        file.blank = true;
-        for (const char c : bytes) {
-            if (c != ' ' && c != '\t' && c != '\n' && c != '\r') {
-                file.blank = false;
-                break;
-            }
-        }
+        file.blank = bytesAreBlank(bytes);
         file.xmlError = !file.blank;
     }
     return file;

@@ -103,6 +103,18 @@ struct CodeMatch
 CodeMatch exactly(const QString& code) { return {code, false}; }
 const CodeMatch kAnyCode{QString(), true};
 
+// The code for a new object: one after the largest code in column col among
+// the rows under pes and res.
+QString nextCode(const Table& rows, int col, const CodeMatch& pes, const CodeMatch& res)
+{
+    qlonglong largest = 0;
+    for (const QStringList& row : rows) {
+        if (pes.matches(row.value(ColPes)) && res.matches(row.value(ColRes)))
+            largest = qMax(largest, codeValue(row.at(col)));
+    }
+    return codeAfter(largest);
+}
+
 // Removes the rows whose codes match, walking from the end; withLine: the
 // table also has an "nlin" column to test. Returns the number removed.
 int removeRows(Table& rows, const CodeMatch& pes, const CodeMatch& res, const CodeMatch& lin,
@@ -182,18 +194,11 @@ int pasteRes(const QString& srcPes, const QString& srcRes)
     if (lines.damaged || uch.damaged || res.damaged)
         return 0;
 
-    qlonglong largest = 0;
-    QString name;
-    bool named = false;
-    for (const QStringList& row : res.rows) {
-        if (row.at(ColPes) == NPES)
-            largest = qMax(largest, codeValue(row.at(ColRes)));
-        if (!named && row.at(ColPes) == srcPes && row.at(ColRes) == srcRes) {
-            name = row.at(kResName);
-            named = true;
-        }
-    }
-    const QString code = codeAfter(largest);
+    const int source = indexOfRes(res.rows, srcPes, srcRes);
+    if (source < 0)
+        return 0; // copied, then deleted: nothing to paste
+    const QString name = res.rows.at(source).at(kResName);
+    const QString code = nextCode(res.rows, ColRes, exactly(NPES), kAnyCode);
     // The copy does not take the dispatcher name nor the temperature.
     res.rows.append({NPES, code, name + "- копия", QString(), QString(), QString()});
     // Lines under a RES that was never written would belong to nobody.
@@ -224,12 +229,7 @@ int pasteLine(const QString& srcPes, const QString& srcRes, const QString& srcLi
     if (source < 0)
         return 0; // copied, then deleted: nothing to paste
 
-    qlonglong largest = 0;
-    for (const QStringList& row : lines.rows) {
-        if (row.at(ColPes) == NPES && row.at(ColRes) == NRES)
-            largest = qMax(largest, codeValue(row.at(ColLin)));
-    }
-    const QString code = codeAfter(largest);
+    const QString code = nextCode(lines.rows, ColLin, exactly(NPES), exactly(NRES));
     QStringList copy = lines.rows.at(source);
     copy[ColPes] = NPES;
     copy[ColRes] = NRES;
@@ -263,12 +263,7 @@ int moveRes(const QString& srcPes, const QString& srcRes)
     if (source < 0)
         return 1; // cut, then deleted: nothing to move
 
-    qlonglong largest = 0;
-    for (const QStringList& row : res.rows) {
-        if (row.at(ColPes) == NPES)
-            largest = qMax(largest, codeValue(row.at(ColRes)));
-    }
-    const QString code = codeAfter(largest);
+    const QString code = nextCode(res.rows, ColRes, exactly(NPES), kAnyCode);
     res.rows[source][ColPes] = NPES;
     res.rows[source][ColRes] = code;
     if (!writeRes(res.rows, QStringLiteral("net10_RES")))
@@ -338,35 +333,24 @@ int CreateNewObj(int level)
         Loaded pes = loadPes();
         if (pes.damaged)
             return 1;
-        qlonglong largest = 0;
-        for (const QStringList& row : pes.rows)
-            largest = qMax(largest, codeValue(row.at(ColPes)));
-        pes.rows.append({codeAfter(largest), QStringLiteral("Новый ПЭС")});
+        const QString code = nextCode(pes.rows, ColPes, kAnyCode, kAnyCode);
+        pes.rows.append({code, QStringLiteral("Новый ПЭС")});
         writePes(pes.rows, QStringLiteral("net110_PES"));
     } else if (level == 1) {
         Loaded res = loadRes();
         if (res.damaged)
             return 1;
-        qlonglong largest = 0;
-        for (const QStringList& row : res.rows) {
-            if (row.at(ColPes) == NPES)
-                largest = qMax(largest, codeValue(row.at(ColRes)));
-        }
-        res.rows.append({NPES, codeAfter(largest), QStringLiteral("Новый РЭС"), QString(),
-                         QString(), QString()});
+        const QString code = nextCode(res.rows, ColRes, exactly(NPES), kAnyCode);
+        res.rows.append({NPES, code, QStringLiteral("Новый РЭС"), QString(), QString(), QString()});
         writeRes(res.rows, QStringLiteral("net110_RES"));
     } else if (level == 2) {
         Loaded lines = loadLines();
         if (lines.damaged)
             return 1;
-        qlonglong largest = 0;
-        for (const QStringList& row : lines.rows) {
-            if (row.at(ColPes) == NPES && row.at(ColRes) == NRES)
-                largest = qMax(largest, codeValue(row.at(ColLin)));
-        }
         // A 35 kV line with the usual load-graph factors; the line dialog
         // lets the user set the real ones.
-        lines.rows.append({NPES, NRES, codeAfter(largest), QStringLiteral("Новая линия"),
+        const QString code = nextCode(lines.rows, ColLin, exactly(NPES), exactly(NRES));
+        lines.rows.append({NPES, NRES, code, QStringLiteral("Новая линия"),
                            QString(), "0", "35", "35", "35", "0.5", "0.5", "1.0", "0.8",
                            "0", "0", "0", "0"});
         writeLines(lines.rows);

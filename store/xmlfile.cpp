@@ -122,7 +122,11 @@ bool fileIsBlank(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return true;
-    const QByteArray bytes = file.readAll();
+    return bytesAreBlank(file.readAll());
+}
+
+bool bytesAreBlank(const QByteArray& bytes)
+{
     for (const char c : bytes) {
         if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
             return false;

@@ -44,3 +44,5 @@ bool makeBackupCopy(const QString& path, const QString& bakPath);
 // True when the file is missing, empty or holds only white space: such a file
 // counts as an empty table rather than a damaged one.
 bool fileIsBlank(const QString& path);
+// The same test on bytes already read.
+bool bytesAreBlank(const QByteArray& bytes);

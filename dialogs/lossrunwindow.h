@@ -1,0 +1,41 @@
+#pragma once
+// The part of a loss run that the RES and PES windows share: the work window
+// naming each line while the calculation goes on, and a guard against the
+// asking window going away in the middle of it.
+
+#include "calc/lossrun.h"
+
+#include <QWidget>
+
+#include <functional>
+
+// Runs calculate behind the work window; each line calculated is named in it.
+// When window is still there afterwards, store receives the collection while
+// the work window is still shown (the result file is written then) and true
+// is returned. A window destroyed meanwhile (with its parent, while events
+// were processed) stops the run: nothing is stored and false is returned, and
+// the caller must not touch its members any more.
+bool runLossInWindow(QWidget* window,
+                     const std::function<LossCollection(const LossProgress&)>& calculate,
+                     const std::function<void(const LossCollection&)>& store);
+
+// The per-line lists of a run, copied into the lists a window keeps and back.
+template <class Window>
+void keepLines(Window& window, const LossCollection& run)
+{
+    window.m_lineTotals = run.lineTotals;
+    window.m_lineNames = run.lineNames;
+    window.m_lineIds = run.lineIds;
+    window.m_lineUnom = run.lineUnom;
+}
+
+template <class Window>
+LossCollection keptLines(const Window& window)
+{
+    LossCollection run;
+    run.lineTotals = window.m_lineTotals;
+    run.lineNames = window.m_lineNames;
+    run.lineIds = window.m_lineIds;
+    run.lineUnom = window.m_lineUnom;
+    return run;
+}
