@@ -99,13 +99,29 @@ class TestNetReports : public QObject
     Q_OBJECT
 private slots:
     void init() { resetCalcGlobals(); }
-    void resReport();
-    void pesReport();
-    void lineReport();
+    void lineSummaryDefaults();
+    void reportsOfTheFixture();
     void emptySummariesGiveZeros();
-    void classBounds_data();
     void classBounds();
 };
+
+// Unknown marks take the defaults: a wire counts as overhead 240 mm², a
+// transformer type as 10000 kVA.
+void TestNetReports::lineSummaryDefaults()
+{
+    using Row = QVector<double>;
+    TestNetwork net;
+    net.addWire("АС-70", "70", "0", "0.43", "0.44");
+    net.addSection("1", 1, 2, "АС-70", 2.5);
+    net.addSection("1", 2, 3, "Нет-такой", 1);
+    net.addTrans("1", 3, 4, "Т999");
+    const ParamU_Lin sum("1", net.sections, LoadKatalogLines(net.katLin), LoadKatalogTrans(net.katTr, 0));
+    QCOMPARE(sum.LinRows, (QVector<Row>{{70, 1, 2.5, 0, 0, 1, 2.5, 1, 2.5, 0, 0, 1, 2.5},
+                                        {240, 1, 1, 0, 0, 1, 1, 1, 1, 0, 0, 1, 1},
+                                        {155, 2, 3.5, 0, 0, 2, 3.5, 2, 3.5, 0, 0, 2, 3.5}}));
+    QCOMPARE(sum.TrRows.first(), (Row{10000, 1, 10000, 0, 0, 1, 10000, 0, 0}));
+    QCOMPARE(sum.SumAll, (Row{1, 0, 10000, 0, 2, 2, 0, 3.5, 3.5, 0}));
+}
 
 // Cell contents of the fixture's rows: line 1, line 2 (also the 35 and
 // 110 kV class rows), the transformer and section groups.
@@ -154,36 +170,14 @@ QStringList netBody(bool pes, const QString& name)
     return e << "</table>\n";
 }
 
-void TestNetReports::resReport()
+void TestNetReports::reportsOfTheFixture()
 {
     TempWorkDir dir;
     MessageRecorder recorder;
     fixture().write();
     QVERIFY(ParamRESReport("Заречный"));
     QCOMPARE(reportBody("Параметры линий по Заречный"), netBody(false, "Заречный").join(QString()));
-    QCOMPARE(recorder.texts(), QStringList{"Параметры линий по Заречный"});
-}
 
-void TestNetReports::pesReport()
-{
-    TempWorkDir dir;
-    MessageRecorder recorder;
-    fixture().write();
-    saveShablonXMLAllowEmpty("res", attrRES, "RES", "net10_RES",
-                             {{"1", "1", "Заречный", "", "0", "0"}, {"2", "1", "Чужой", "", "0", "0"},
-                              {"1", "2", "Луговой", "", "0", "0"}});
-    NRES = "7";
-    QVERIFY(ParamPESReport("Юг & Север/2"));
-    QCOMPARE(NRES, QString("2"));   // left at the last RES of the PES
-    QVERIFY(dir.exists("html/Параметры линий по Юг & Север_2.html"));
-    QCOMPARE(reportBody("Параметры линий по Юг & Север/2"), netBody(true, "Юг &amp; Север/2").join(QString()));
-}
-
-void TestNetReports::lineReport()
-{
-    TempWorkDir dir;
-    MessageRecorder recorder;
-    fixture().write();
     QVERIFY(ParamLineReport("Л-1"));
     auto group = [](const QString& opener, const QString& label, const QStringList& cells) {
         return row("<tr>", opener, PES_END, QStringList{label + BAL} + cells, "</tr>\n");
@@ -200,66 +194,53 @@ void TestNetReports::lineReport()
       << group(B, "Всего по линии", {"95", "2<br>1", "4.000<br>2.500", "1<br>0", "1.500<br>0.000", "1<br>1", "2.500<br>2.500"})
       << "</table>\n";
     QCOMPARE(reportBody("Параметры линии Л-1"), e.join(QString()));
+
+    saveShablonXMLAllowEmpty("res", attrRES, "RES", "net10_RES",
+                             {{"1", "1", "Заречный", "", "0", "0"}, {"2", "1", "Чужой", "", "0", "0"},
+                              {"1", "2", "Луговой", "", "0", "0"}});
+    NRES = "7";
+    QVERIFY(ParamPESReport("Юг & Север/2"));
+    QCOMPARE(NRES, QString("2"));   // left at the last RES of the PES
+    QVERIFY(dir.exists("html/Параметры линий по Юг & Север_2.html"));
+    QCOMPARE(reportBody("Параметры линий по Юг & Север/2"), netBody(true, "Юг &amp; Север/2").join(QString()));
+    QCOMPARE(recorder.texts(), (QStringList{"Параметры линий по Заречный", "Параметры линии Л-1",
+                                            "Параметры линий по Юг & Север/2"}));
 }
 
-// No sections table, or a line without sections: the line's row and the
-// totals show blanks, the group tables a total row of zeros.
+// A line without sections of its own, or one with no summary at all, sums as
+// zeros; with no sections table the reader warns once per line.
 void TestNetReports::emptySummariesGiveZeros()
 {
-    const QStringList blankRow = row("<tr BGCOLOR = '#FFFFFF'>", P, RES_END,
-                                     {"Л-2" + BAL, " <br> ", " <br> ", " <br> ", " <br> ", " <br> ",
-                                      " <br> ", " <br> ", " <br> ", " <br> ", " <br> "}, "</tr>");
-    const QStringList trTotal = row("<tr>", B, RES_END, {"Всего по РЭС" + BAL, "0", "0<br>0", "0<br>0",
-                                                         "0<br>0", "0<br>0"}, "</tr>");
-    for (const bool withTable : {false, true}) {
-        TempWorkDir dir;
-        MessageRecorder recorder;
-        TestNetwork net;
-        net.addLine("2", "Л-2", 10);
-        net.setLine("2", "v_lin", "0");
-        if (withTable)
-            net.addSection("9", 1, 2, "АС-70", 1);   // another line's sections only
-        net.write();
-        QVERIFY(ParamRESReport("Р"));
-        const QString body = reportBody("Параметры линий по Р");
-        QVERIFY2(body.contains(blankRow.join(QString())), qPrintable(body));
-        QVERIFY(body.contains(trTotal.join(QString())));
-        QVERIFY(!body.contains("#DDCC99"));
-        QCOMPARE(recorder.warnings(), withTable ? QStringList()
-                                                : QStringList{"Предупреждение|Для линии не заведены участки"});
-    }
-}
-
-void TestNetReports::classBounds_data()
-{
-    QTest::addColumn<QString>("unom");
-    QTest::addColumn<QString>("label");
-    QTest::newRow("49.9") << "49.9" << "Всего по 35 кВ";
-    QTest::newRow("empty") << "" << "Всего по 35 кВ";
-    QTest::newRow("50") << "50" << "Всего по 110 кВ";
-    QTest::newRow("150") << "150" << "Всего по 110 кВ";
-    QTest::newRow("150.5") << "150.5" << "Всего по 220 кВ";
+    MessageRecorder recorder;
+    TestNetwork net;
+    net.addSection("9", 1, 2, "АС-70", 1);   // another line's sections only
+    const ParamU_Lin empty("1", net.sections, LoadKatalogLines(Table()), LoadKatalogTrans(Table(), 0));
+    QCOMPARE(empty.LinRows, ValueRows{QVector<double>(13, 0.0)});
+    QCOMPARE(empty.TrRows, ValueRows{QVector<double>(9, 0.0)});
+    NetSummary summary;
+    summary.addLine("Л-1", "10", &empty);
+    summary.addLine("Л-2", "10", nullptr);
+    summary.merge();
+    QCOMPARE(summary.lineAll, ValueRows(2, QVector<double>(10, 0.0)));
+    QCOMPARE(summary.totalAll, QVector<double>(10, 0.0));
+    QCOMPARE(summary.trRows.last(), QVector<double>(9, 0.0));
+    QVERIFY(recorder.messages.isEmpty());
+    const ParamU_Lin none("1", Table(), LoadKatalogLines(Table()), LoadKatalogTrans(Table(), 0));
+    QCOMPARE(recorder.warnings(), QStringList{"Предупреждение|Для линии не заведены участки"});
 }
 
 void TestNetReports::classBounds()
 {
-    QFETCH(QString, unom);
-    QFETCH(QString, label);
-    TempWorkDir dir;
-    MessageRecorder recorder;
-    TestNetwork net;
-    net.addTransType("Т", "110", "1234567", "1", "1", "1", "1", "0", "0", "110", "10");
-    net.addLine("1", "Л", 110);
-    net.setLine("1", "v_lin", "0");
-    net.setLine("1", "unom", unom);
-    net.addTrans("1", 1, 2, "Т");
-    net.write();
-    QVERIFY(ParamRESReport("Р"));
-    const QString body = reportBody("Параметры линий по Р");
-    QCOMPARE(body.count("#DDCC99"), 1);
-    QVERIFY(body.contains("<tr BGCOLOR = '#DDCC99'>" + P + label + BAL));
-    // Powers of a million kVA and more take the exponent form.
-    QVERIFY(body.contains(P + "1.23457e+06<br>1.23457e+06" + RES_END));
+    // Below 50 kV (or no voltage) a line counts in the 35 kV class, from 50 to
+    // 150 kV in the 110 kV class, above in the 220 kV class.
+    const TestNetwork net = fixture();
+    const ParamU_Lin line1("1", net.sections, LoadKatalogLines(net.katLin), LoadKatalogTrans(net.katTr, 0));
+    NetSummary summary;
+    for (const QString& unom : {"49.9", "", "50", "150", "150.5"})
+        summary.addLine("Л-1", unom, &line1);
+    // Two transformers per line.
+    QCOMPARE((QVector<double>{summary.classAll[0].at(0), summary.classAll[1].at(0), summary.classAll[2].at(0)}),
+             (QVector<double>{4, 4, 2}));
 }
 
 QTEST_GUILESS_MAIN(TestNetReports)
