@@ -109,6 +109,7 @@ private slots:
     void displayVectorsAlignedByRow();
     void unknownLineTouchesNothing();
     void filesAndTablesGiveTheSameResults();
+    void examplesCalculateCleanly();
 
 private:
     std::unique_ptr<TempWorkDir> m_dir;
@@ -434,4 +435,23 @@ void TestLoadFlow::filesAndTablesGiveTheSameResults()
 }
 
 QTEST_GUILESS_MAIN(TestLoadFlow)
+// Every line of the example network calculates with nothing but its heading
+// among the messages: no error, no warning.
+void TestLoadFlow::examplesCalculateCleanly()
+{
+    m_dir->copyExamples();
+    const Table lines = ReadShablonXML("lines", {"npes", "nres", "nlin", "name"}, "LIN");
+    QVERIFY(lines.size() >= 6);
+    for (const QStringList& line : lines) {
+        NPES = line.at(0);
+        NRES = line.at(1);
+        CalcRadial calc;
+        calc.CalcUR(line.at(2), 0, 0, 0);
+        QVERIFY2(calc.m_errorCount == 0 && calc.m_messages.size() == 1,
+                 qPrintable(line.at(3) + ": " + calc.m_messages.join(" | ")));
+        QVERIFY2(calc.m_totals.value(0) > 0, qPrintable(line.at(3)));  // energy delivered
+    }
+    QVERIFY(m_recorder.messages.isEmpty());
+}
+
 #include "tst_loadflow.moc"
