@@ -1,18 +1,28 @@
-// The RES dialog offscreen: its own RES from opening to save and run, the
-// archive button, a run that cannot be interrupted.
+// The RES and PES dialogs on the example network: their own object from
+// opening to save and run, "poteri.xml", the archive button, a run that
+// cannot be interrupted.
 
+#include "dialogs/CDlgPES.h"
 #include "dialogs/CDlgRES.h"
-#include "shell/objectdialogs.h"
-#include "shell/CTreeZORVAN.h"
 #include "store/arxiv.h"
 
 #include "calcglobals.h"
-#include "testnetwork.h"
 #include "testsupport.h"
 
 #include <QDir>
-#include <QStandardItemModel>
 #include <QtTest>
+
+namespace {
+
+QStringList column(const QVector<QStringList>& rows, int i)
+{
+    QStringList out;
+    for (const QStringList& row : rows)
+        out.append(row.value(i));
+    return out;
+}
+
+} // namespace
 
 class TestDlgRes : public QObject
 {
@@ -20,45 +30,10 @@ class TestDlgRes : public QObject
 
 private slots:
     void init() { resetCalcGlobals(); }
-    void opensOwnRes_data();
-    void opensOwnRes();
     void saveWritesOwnRowOnly();
     void runUsesOwnResAndCannotBeInterrupted();
-    void errorLogOfFailedLine();
-    void enteredFromTree();
-    void characteristicsOfOwnRes();
+    void pesRunWritesRowsPerResAndTotal();
 };
-
-void TestDlgRes::opensOwnRes_data()
-{
-    QTest::addColumn<QString>("nres");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<bool>("checked");
-    QTest::addColumn<double>("temp");
-    QTest::newRow("common temperature") << "1" << "Режимы работы на уровне Заречный РЭС" << false << 12.5;
-    QTest::newRow("own temperature") << "3" << "Режимы работы на уровне Приозерный РЭС" << true << -14.5;
-    QTest::newRow("no such RES") << "9" << "Архив потерь" << false << 20.0;
-}
-
-void TestDlgRes::opensOwnRes()
-{
-    QFETCH(QString, nres);
-    TempWorkDir dir;
-    dir.copyExamples();
-    dir.writeFile("poteri.xml", "<ArxivPot/>");
-    pT_sr = 12.5;
-    pT_RES = 3.0;
-    NRES = nres;
-    CDlgRES dlg(QString(), nullptr);
-    QTEST(dlg.windowTitle(), "title");
-    QTEST(dlg.checkTemp->isChecked(), "checked");
-    QTEST(dlg.SpinTemp->value(), "temp");
-    const bool found = nres != "9";
-    QCOMPARE(pT_RES, found ? dlg.SpinTemp->value() : 3.0);
-    QCOMPARE(pNameRas.size() + dlg.nomRES->text().size(), found ? 2 : 0);
-    // An older result file is never this window's result.
-    QVERIFY(!dlg.SaveArxRES->isEnabled());
-}
 
 void TestDlgRes::saveWritesOwnRowOnly()
 {
@@ -74,17 +49,11 @@ void TestDlgRes::saveWritesOwnRowOnly()
 
     dlg.DnRES->setText("РЭС-1а");
     dlg.SpinTemp->setValue(18.5);
-    recorder.answers = {true};   // No: nothing happens
-    dlg.slot_Save();
-    QCOMPARE(ReadShablonXML("res", attrRES, "RES"), rows);
-    QCOMPARE(pT_RES, 20.0);
-
-    recorder.answers = {false};
+    recorder.answers = {false};   // Yes
     dlg.slot_Save();
     rows[0] = QStringList{"1", "1", "Заречный РЭС", "РЭС-1а", "0", "18.5"};
     QCOMPARE(ReadShablonXML("res", attrRES, "RES"), rows);
     QCOMPARE(recorder.warnings(), QStringList{"Информация|Данные сохранены"});
-    QCOMPARE(pT_RES, 18.5);
 
     // A damaged table is not rewritten, and no success is claimed.
     dir.writeFile("res.xml", "<net10_RES><RES npes=\"1\"");
@@ -99,8 +68,13 @@ void TestDlgRes::runUsesOwnResAndCannotBeInterrupted()
 {
     TempWorkDir dir;
     dir.copyExamples();
+    dir.writeFile("poteri.xml", "<ArxivPot/>");   // an older result is never this window's
     MessageRecorder recorder;
+    pMec = "3";
+    pYear = "2026";
+    pr_Bal = 1;
     QPointer<CDlgRES> dlg = new CDlgRES(QString(), nullptr);
+    QVERIFY(!dlg->SaveArxRES->isEnabled());
     dlg->show();
     NRES = "2";
     pT_RES = 99.0;
@@ -112,17 +86,23 @@ void TestDlgRes::runUsesOwnResAndCannotBeInterrupted()
     QCoreApplication::processEvents();
 
     QVERIFY(dlg && dlg->isVisible());
-    QCOMPARE(dlg->m_lineIds, (QStringList{"1,1,1", "1,1,2", "1,1,3"}));
     QCOMPARE(NRES, QString("1"));
     QVERIFY(dlg->SaveArxRES->isEnabled());
-    QVERIFY(dlg->CalcRES->isEnabled());
-    const ArxivFile file = readArxivFile(dir.filePath("poteri.xml"));
-    QCOMPARE(file.records.value(0).nres, QString("1"));
-    QCOMPARE(file.records.value(0).rows, dlg->m_rows);
-    // One report, at the window's own temperature; no error log.
+    // One report, at the window's own temperature.
     QCOMPARE(recorder.texts(), QStringList{"Потери в сети 35-220 кВ Заречный РЭС"});
     QVERIFY(dir.readFile("html/Потери в сети 35-220 кВ Заречный РЭС.html").contains("Температура 20.0"));
-    QVERIFY(!dir.exists("Ошибки при расчете потерь.log"));
+
+    const QVector<QStringList>& rows = dlg->m_rows;
+    QCOMPARE(column(rows, 0), (QStringList{"1,1,1", "1,1,2", "1,1,3", "35kV", "110kV", "SUM"}));
+    QVERIFY(rows.last().at(2).toDouble() > 0.0);
+    for (int j = 2; j < 18; ++j)   // SUM adds up the lines
+        QVERIFY(qAbs(rows[0][j].toDouble() + rows[1][j].toDouble() + rows[2][j].toDouble()
+                     - rows[5][j].toDouble()) < 0.002);
+    const QByteArray bytes = dir.readFile("poteri.xml");
+    QVERIFY(bytes.contains("<PoteriEn period=\"3\" year=\"2026\" npes=\"1\" nres=\"1\" type=\"100\">"));
+    QVERIFY(bytes.contains("<ResArxiv id=\"SUM\" name=\"Всего по РЭС\" lenerp=\"" + rows.last().at(2).toUtf8()
+                           + "\" ener_Sob=\""));
+    QCOMPARE(readArxivFile(dir.filePath("poteri.xml")).records.value(0).rows, rows);
 
     // A result that cannot be written is never offered to the archive.
     QFile::remove(dir.filePath("poteri.xml"));
@@ -134,63 +114,29 @@ void TestDlgRes::runUsesOwnResAndCannotBeInterrupted()
     delete dlg;
 }
 
-void TestDlgRes::errorLogOfFailedLine()
+void TestDlgRes::pesRunWritesRowsPerResAndTotal()
 {
-    TempWorkDir dir;
-    MessageRecorder recorder;
-    TestNetwork net;
-    net.addWire("АС-120/19", "120", "0", "0.249", "0.427");
-    for (const QString nlin : {"1", "2", "3"}) {
-        net.addLine(nlin, "Линия " + nlin);
-        net.addSection(nlin, 0, 1, nlin == "2" ? "XX" : "АС-120/19", 5.0);
-    }
-    net.write();
-    saveShablonXML("res", attrRES, "RES", "net10_RES", {{"1", "1", "РЭС", "", "0", "0"}});
-
-    CDlgRES dlg(QString(), nullptr);
-    dlg.slot_CalcRES();
-    QCOMPARE(dlg.m_rows.size(), 3 + 2);
-    const QString log = QString::fromUtf8(dir.readFile("Ошибки при расчете потерь.log"));
-    QVERIFY(log.indexOf("Линия 1") < log.indexOf("XX"));
-    QVERIFY(log.indexOf("XX") < log.indexOf("Линия 3"));
-    QCOMPARE(recorder.texts().last(), QString("Ошибки при расчете потерь.log"));
-}
-
-void TestDlgRes::enteredFromTree()
-{
+    UROV = 0;
     TempWorkDir dir;
     dir.copyExamples();
     MessageRecorder recorder;
-    registerObjectDialogs();
-    CTreeZORVAN tree(nullptr);
-    tree.setAttribute(Qt::WA_DeleteOnClose, false);
-    const QModelIndexList found = tree.treeModel()->match(
-        tree.treeModel()->index(0, 0), Qt::DisplayRole, "Луговской РЭС", 1, Qt::MatchRecursive);
-    QCOMPARE(found.size(), 1);
-    tree.TreeView->setCurrentIndex(found.first());
-    tree.VxodButton->click();
+    CDlgPES dlg("1", nullptr);
+    NPES = "2";   // another PES entered in the tree meanwhile
+    dlg.slot_CalcPES();
 
-    auto* dlg = qobject_cast<CDlgRES*>(tree.objectDialog(1));
-    QVERIFY(dlg);
-    QCOMPARE(dlg->windowTitle(), QString("Режимы работы на уровне Луговской РЭС"));
-    QVERIFY(tree.isLocked());
-    dlg->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!tree.objectDialog(1));
-    QVERIFY(!tree.isLocked());
-    CTreeZORVAN::setDialogFactory(1, nullptr);
-}
-
-void TestDlgRes::characteristicsOfOwnRes()
-{
-    TempWorkDir dir;
-    dir.copyExamples();
-    MessageRecorder recorder;
-    CDlgRES dlg(QString(), nullptr);
-    NRES = "2";   // another RES entered in the tree meanwhile
-    dlg.ParamRES->click();
-    QCOMPARE(recorder.texts(), QStringList{"Параметры линий по Заречный РЭС"});
-    QCOMPARE(NRES, QString("1"));
+    QCOMPARE(NPES, QString("1"));
+    QCOMPARE(NRES + "@" + QString::number(pT_RES), QString("3@-14.5"));   // the last RES, its own temperature
+    QVERIFY(dlg.ArxivSave->isEnabled());
+    const ResPoter record = readArxivFile(dir.filePath("poteri.xml")).records.value(0);
+    QCOMPARE(record.npes + "/" + record.nres, QString("1/0"));
+    QCOMPARE(record.rows, dlg.m_rows);
+    const QStringList ids = column(dlg.m_rows, 0);
+    QCOMPARE(ids.mid(0, 11), (QStringList{"1,1,1", "1,1,2", "1,1,3", "B 1,1", "1,2,1", "1,2,2", "1,2,3",
+                                          "B 1,2", "1,3,1", "1,3,2", "B 1,3"}));
+    QCOMPARE(ids.last(), QString("SUM"));
+    const QStringList names = column(dlg.m_rows, 1);
+    QCOMPARE(names.at(3) + "|" + names.last(), QString("Всего по Заречный РЭС|Всего по ПЭС"));
+    QCOMPARE(recorder.texts(), QStringList{"Потери в сети 3-20 кВ Северные электрические сети"});
 }
 
 QTEST_MAIN(TestDlgRes)
