@@ -4,13 +4,11 @@
 
 #include <QtTest>
 
-namespace {
-
 // "0-1 1-2t 2-3x": begin-end, "t" a transformer, "x" disconnected.
-Table sections(const QString& spec)
+static Table sections(const QString& layout)
 {
     Table rows;
-    for (QString nodes : spec.split(' ', Qt::SkipEmptyParts)) {
+    for (QString nodes : layout.split(' ', Qt::SkipEmptyParts)) {
         QStringList row = QVector<QString>(attrUchLin.size(), "0").toList();
         row[7] = nodes.contains('t') ? "2" : "1";
         row[16] = nodes.contains('x') ? "1" : "0";
@@ -22,52 +20,44 @@ Table sections(const QString& spec)
     return rows;
 }
 
-} // namespace
-
 class TestCheckLin : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void check_data();
-    void check();
+    void check_data()
+    {
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QStringList>("log");
+        const QString ring23 = "*** Участок 2-3 образует кольцо";
+        const QString noHead = "*** Головной участок не найден или отключен";
+        QTest::newRow("clean") << "0-1 1-2t" << QStringList();
+        QTest::newRow("ring") << "0-1 1-2 1-3 2-3"
+            << QStringList{ring23, "Предупреждение: Линия 1-3 - тупиковая линия без ТП",
+                           ring23, "Предупреждение: Линия 2-3 - тупиковая линия без ТП"};
+        QTest::newRow("behind a disconnection") << "0-1 1-2x 2-3t"
+            << QStringList{"*** Узел 3 находится за отключенным участком",
+                           "Предупреждение: Линия 0-1 - тупиковая линия без ТП"};
+        QTest::newRow("all disconnected") << "0-1x 1-2tx" << QStringList{"Предупреждение: Фидер отключен"};
+        QTest::newRow("repeated head") << "0-1 0-2 1-3t 2-4t"
+            << QStringList{"*** Участок 0 -2 повторяется головной участок"};
+        QTest::newRow("isolated branch") << "0-1 1-2t 5-6t"
+            << QStringList{"*** Узел 5 не связан с остальной схемой линии"};
+        // Branches the walk never reached are judged by the second branch of the list.
+        QTest::newRow("no head") << "1-2t 2-3t"
+            << QStringList{"*** Узел 2 находится за отключенным участком",
+                           "*** Узел 3 находится за отключенным участком",
+                           "*** Узел 1 не связан с остальной схемой линии", noHead};
+        // One branch and no head: no second branch to judge it by.
+        QTest::newRow("single branch, no head") << "1-2t"
+            << QStringList{"*** Узел 1 не связан с остальной схемой линии", noHead};
+    }
+    void check()
+    {
+        QFETCH(QString, rows);
+        QTEST(checkLineSections(sections(rows)), "log");
+    }
 };
-
-void TestCheckLin::check_data()
-{
-    QTest::addColumn<QString>("rows");
-    QTest::addColumn<QStringList>("log");
-
-    const QString ring23 = "*** Участок 2-3 образует кольцо";
-    const QString noHead = "*** Головной участок не найден или отключен";
-    QTest::newRow("clean") << "0-1 1-2t" << QStringList();
-    QTest::newRow("ring") << "0-1 1-2 1-3 2-3"
-        << QStringList{ring23, "Предупреждение: Линия 1-3 - тупиковая линия без ТП",
-                       ring23, "Предупреждение: Линия 2-3 - тупиковая линия без ТП"};
-    QTest::newRow("behind a disconnection") << "0-1 1-2x 2-3t"
-        << QStringList{"*** Узел 3 находится за отключенным участком",
-                       "Предупреждение: Линия 0-1 - тупиковая линия без ТП"};
-    QTest::newRow("all disconnected") << "0-1x 1-2tx" << QStringList{"Предупреждение: Фидер отключен"};
-    QTest::newRow("repeated head") << "0-1 0-2 1-3t 2-4t"
-        << QStringList{"*** Участок 0 -2 повторяется головной участок"};
-    QTest::newRow("isolated branch") << "0-1 1-2t 5-6t"
-        << QStringList{"*** Узел 5 не связан с остальной схемой линии"};
-    // Branches the walk never reached are judged by the second branch of the list.
-    QTest::newRow("no head") << "1-2t 2-3t"
-        << QStringList{"*** Узел 2 находится за отключенным участком",
-                       "*** Узел 3 находится за отключенным участком",
-                       "*** Узел 1 не связан с остальной схемой линии", noHead};
-    // One branch and no head: no second branch to judge it by.
-    QTest::newRow("single branch, no head") << "1-2t"
-        << QStringList{"*** Узел 1 не связан с остальной схемой линии", noHead};
-}
-
-void TestCheckLin::check()
-{
-    QFETCH(QString, rows);
-    QFETCH(QStringList, log);
-    QCOMPARE(checkLineSections(sections(rows)), log);
-}
 
 QTEST_GUILESS_MAIN(TestCheckLin)
 #include "tst_checklin.moc"

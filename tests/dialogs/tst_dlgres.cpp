@@ -1,6 +1,4 @@
-// The RES and PES dialogs on the example network: their own object from
-// opening to save and run, "poteri.xml", the archive button, a run that
-// cannot be interrupted.
+// The RES and PES dialogs on the examples: own object, "poteri.xml", archive button, uninterruptible run.
 
 #include "dialogs/CDlgPES.h"
 #include "dialogs/CDlgRES.h"
@@ -12,9 +10,9 @@
 #include <QDir>
 #include <QtTest>
 
-namespace {
+struct Examples : TempWorkDir { MessageRecorder rec; Examples() { copyExamples(); } };
 
-QStringList column(const QVector<QStringList>& rows, int i)
+static QStringList column(const QVector<QStringList>& rows, int i)
 {
     QStringList out;
     for (const QStringList& row : rows)
@@ -22,122 +20,99 @@ QStringList column(const QVector<QStringList>& rows, int i)
     return out;
 }
 
-} // namespace
-
 class TestDlgRes : public QObject
 {
     Q_OBJECT
 
 private slots:
     void init() { resetCalcGlobals(); }
-    void saveWritesOwnRowOnly();
-    void runUsesOwnResAndCannotBeInterrupted();
-    void pesRunWritesRowsPerResAndTotal();
+
+    void saveWritesOwnRowOnly()
+    {
+        Examples dir;
+        CDlgRES dlg(QString(), nullptr);
+        NRES = "2";   // another RES entered in the tree meanwhile
+        // ... and another window renamed RES 3 meanwhile.
+        Table rows = ReadShablonXML("res", attrRES, "RES");
+        rows[2][2] = "Новый";
+        saveShablonXML("res", attrRES, "RES", "net10_RES", rows);
+
+        dlg.DnRES->setText("РЭС-1а");
+        dlg.SpinTemp->setValue(18.5);
+        dir.rec.answers = {false, false};   // Yes to each save
+        dlg.slot_Save();
+        rows[0] = QStringList{"1", "1", "Заречный РЭС", "РЭС-1а", "0", "18.5"};
+        QCOMPARE(ReadShablonXML("res", attrRES, "RES"), rows);
+        QCOMPARE(dir.rec.warnings(), QStringList{"Информация|Данные сохранены"});
+
+        // A damaged table is not rewritten, and no success is claimed.
+        dir.writeFile("res.xml", "<net10_RES><RES npes=\"1\"");
+        dir.rec.clear();
+        dlg.slot_Save();
+        QCOMPARE(dir.readFile("res.xml"), QByteArray("<net10_RES><RES npes=\"1\""));
+        QVERIFY(!dir.rec.warnings().contains("Информация|Данные сохранены"));
+    }
+
+    void runUsesOwnResAndCannotBeInterrupted()
+    {
+        Examples dir;
+        dir.writeFile("poteri.xml", "<ArxivPot/>");   // an older result is never this window's
+        pMec = "3";
+        pYear = "2026";
+        pr_Bal = 1;
+        QPointer<CDlgRES> dlg = new CDlgRES(QString(), nullptr);
+        QVERIFY(!dlg->SaveArxRES->isEnabled());
+        dlg->show();
+        NRES = "2";
+        pT_RES = 99.0;
+        // A second press, the close box and Escape arrive while the run works.
+        QMetaObject::invokeMethod(dlg, "slot_CalcRES", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(dlg, "close", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(dlg, "reject", Qt::QueuedConnection);
+        dlg->slot_CalcRES();
+        QCoreApplication::processEvents();
+
+        QVERIFY(dlg && dlg->isVisible() && dlg->SaveArxRES->isEnabled());
+        QCOMPARE(NRES, QString("1"));
+        // One report, at the window's own temperature.
+        QCOMPARE(dir.rec.texts(), QStringList{"Потери в сети 35-220 кВ Заречный РЭС"});
+        QVERIFY(dir.readFile("html/Потери в сети 35-220 кВ Заречный РЭС.html").contains("Температура 20.0"));
+        QCOMPARE(column(dlg->m_rows, 0), (QStringList{"1,1,1", "1,1,2", "1,1,3", "35kV", "110kV", "SUM"}));
+        QVERIFY(dir.readFile("poteri.xml").contains("<PoteriEn period=\"3\" year=\"2026\" npes=\"1\" nres=\"1\" "
+                                                    "type=\"100\">"));
+        QCOMPARE(readArxivFile(dir.filePath("poteri.xml")).records.value(0).rows, dlg->m_rows);
+
+        // A result that cannot be written is never offered to the archive.
+        QFile::remove(dir.filePath("poteri.xml"));
+        QDir(dir.path()).mkdir("poteri.xml");
+        dir.rec.clear();
+        dlg->slot_CalcRES();
+        QVERIFY(!dlg->SaveArxRES->isEnabled());
+        QCOMPARE(dir.rec.warnings(), QStringList{"Ошибка|Невозможно создать файл -" + dir.filePath("poteri.xml")});
+        delete dlg;
+    }
+
+    void pesRunWritesRowsPerResAndTotal()
+    {
+        UROV = 0;
+        Examples dir;
+        CDlgPES dlg("1", nullptr);
+        NPES = "2";   // another PES entered in the tree meanwhile
+        dlg.slot_CalcPES();
+
+        // Its own PES; NRES is left at the last RES, run at its own temperature.
+        QCOMPARE(NPES + "," + NRES + "@" + QString::number(pT_RES), QString("1,3@-14.5"));
+        QVERIFY(dlg.ArxivSave->isEnabled());
+        const ResPoter record = readArxivFile(dir.filePath("poteri.xml")).records.value(0);
+        QCOMPARE(record.npes + "/" + record.nres, QString("1/0"));
+        QCOMPARE(record.rows, dlg.m_rows);
+        const QStringList ids = column(dlg.m_rows, 0), names = column(dlg.m_rows, 1);
+        QCOMPARE(ids.mid(0, 11) << ids.last(), (QStringList{"1,1,1", "1,1,2", "1,1,3", "B 1,1", "1,2,1", "1,2,2",
+                                                            "1,2,3", "B 1,2", "1,3,1", "1,3,2", "B 1,3", "SUM"}));
+        QCOMPARE(names.at(3) + "|" + names.last(), QString("Всего по Заречный РЭС|Всего по ПЭС"));
+        QCOMPARE(dir.rec.texts(), QStringList{"Потери в сети 3-20 кВ Северные электрические сети"});
+    }
 };
-
-void TestDlgRes::saveWritesOwnRowOnly()
-{
-    TempWorkDir dir;
-    dir.copyExamples();
-    MessageRecorder recorder;
-    CDlgRES dlg(QString(), nullptr);
-    NRES = "2";   // another RES entered in the tree meanwhile
-    // ... and another window renamed RES 3 meanwhile.
-    Table rows = ReadShablonXML("res", attrRES, "RES");
-    rows[2][2] = "Новый";
-    saveShablonXML("res", attrRES, "RES", "net10_RES", rows);
-
-    dlg.DnRES->setText("РЭС-1а");
-    dlg.SpinTemp->setValue(18.5);
-    recorder.answers = {false};   // Yes
-    dlg.slot_Save();
-    rows[0] = QStringList{"1", "1", "Заречный РЭС", "РЭС-1а", "0", "18.5"};
-    QCOMPARE(ReadShablonXML("res", attrRES, "RES"), rows);
-    QCOMPARE(recorder.warnings(), QStringList{"Информация|Данные сохранены"});
-
-    // A damaged table is not rewritten, and no success is claimed.
-    dir.writeFile("res.xml", "<net10_RES><RES npes=\"1\"");
-    recorder.clear();
-    recorder.answers = {false};
-    dlg.slot_Save();
-    QCOMPARE(dir.readFile("res.xml"), QByteArray("<net10_RES><RES npes=\"1\""));
-    QVERIFY(!recorder.warnings().contains("Информация|Данные сохранены"));
-}
-
-void TestDlgRes::runUsesOwnResAndCannotBeInterrupted()
-{
-    TempWorkDir dir;
-    dir.copyExamples();
-    dir.writeFile("poteri.xml", "<ArxivPot/>");   // an older result is never this window's
-    MessageRecorder recorder;
-    pMec = "3";
-    pYear = "2026";
-    pr_Bal = 1;
-    QPointer<CDlgRES> dlg = new CDlgRES(QString(), nullptr);
-    QVERIFY(!dlg->SaveArxRES->isEnabled());
-    dlg->show();
-    NRES = "2";
-    pT_RES = 99.0;
-    // A second press, the close box and Escape arrive while the run works.
-    QMetaObject::invokeMethod(dlg, "slot_CalcRES", Qt::QueuedConnection);
-    QMetaObject::invokeMethod(dlg, "close", Qt::QueuedConnection);
-    QMetaObject::invokeMethod(dlg, "reject", Qt::QueuedConnection);
-    dlg->slot_CalcRES();
-    QCoreApplication::processEvents();
-
-    QVERIFY(dlg && dlg->isVisible());
-    QCOMPARE(NRES, QString("1"));
-    QVERIFY(dlg->SaveArxRES->isEnabled());
-    // One report, at the window's own temperature.
-    QCOMPARE(recorder.texts(), QStringList{"Потери в сети 35-220 кВ Заречный РЭС"});
-    QVERIFY(dir.readFile("html/Потери в сети 35-220 кВ Заречный РЭС.html").contains("Температура 20.0"));
-
-    const QVector<QStringList>& rows = dlg->m_rows;
-    QCOMPARE(column(rows, 0), (QStringList{"1,1,1", "1,1,2", "1,1,3", "35kV", "110kV", "SUM"}));
-    QVERIFY(rows.last().at(2).toDouble() > 0.0);
-    for (int j = 2; j < 18; ++j)   // SUM adds up the lines
-        QVERIFY(qAbs(rows[0][j].toDouble() + rows[1][j].toDouble() + rows[2][j].toDouble()
-                     - rows[5][j].toDouble()) < 0.002);
-    const QByteArray bytes = dir.readFile("poteri.xml");
-    QVERIFY(bytes.contains("<PoteriEn period=\"3\" year=\"2026\" npes=\"1\" nres=\"1\" type=\"100\">"));
-    QVERIFY(bytes.contains("<ResArxiv id=\"SUM\" name=\"Всего по РЭС\" lenerp=\"" + rows.last().at(2).toUtf8()
-                           + "\" ener_Sob=\""));
-    QCOMPARE(readArxivFile(dir.filePath("poteri.xml")).records.value(0).rows, rows);
-
-    // A result that cannot be written is never offered to the archive.
-    QFile::remove(dir.filePath("poteri.xml"));
-    QDir(dir.path()).mkdir("poteri.xml");
-    recorder.clear();
-    dlg->slot_CalcRES();
-    QVERIFY(!dlg->SaveArxRES->isEnabled());
-    QCOMPARE(recorder.warnings(), QStringList{"Ошибка|Невозможно создать файл -" + dir.filePath("poteri.xml")});
-    delete dlg;
-}
-
-void TestDlgRes::pesRunWritesRowsPerResAndTotal()
-{
-    UROV = 0;
-    TempWorkDir dir;
-    dir.copyExamples();
-    MessageRecorder recorder;
-    CDlgPES dlg("1", nullptr);
-    NPES = "2";   // another PES entered in the tree meanwhile
-    dlg.slot_CalcPES();
-
-    QCOMPARE(NPES, QString("1"));
-    QCOMPARE(NRES + "@" + QString::number(pT_RES), QString("3@-14.5"));   // the last RES, its own temperature
-    QVERIFY(dlg.ArxivSave->isEnabled());
-    const ResPoter record = readArxivFile(dir.filePath("poteri.xml")).records.value(0);
-    QCOMPARE(record.npes + "/" + record.nres, QString("1/0"));
-    QCOMPARE(record.rows, dlg.m_rows);
-    const QStringList ids = column(dlg.m_rows, 0);
-    QCOMPARE(ids.mid(0, 11), (QStringList{"1,1,1", "1,1,2", "1,1,3", "B 1,1", "1,2,1", "1,2,2", "1,2,3",
-                                          "B 1,2", "1,3,1", "1,3,2", "B 1,3"}));
-    QCOMPARE(ids.last(), QString("SUM"));
-    const QStringList names = column(dlg.m_rows, 1);
-    QCOMPARE(names.at(3) + "|" + names.last(), QString("Всего по Заречный РЭС|Всего по ПЭС"));
-    QCOMPARE(recorder.texts(), QStringList{"Потери в сети 3-20 кВ Северные электрические сети"});
-}
 
 QTEST_MAIN(TestDlgRes)
 #include "tst_dlgres.moc"

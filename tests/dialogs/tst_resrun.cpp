@@ -1,5 +1,4 @@
-// The loss run over a RES or PES without a window: the rows of "poteri.xml"
-// and the loss report body.
+// The loss run of a RES or PES without a window: the rows of "poteri.xml" and the report body.
 
 #include "calc/lossrun.h"
 #include "store/SaveInfo.h"
@@ -9,11 +8,9 @@
 
 #include <QtTest>
 
-namespace {
-
 // RES "1,1" whose line i has voltage unoms[i] and is in series when series[i]
 // is '1', then RES "1,2" without lines. Totals of line i: value j = (i + 1) * 100 + j.
-LossCollection collection(const QList<double>& unoms, const QString& series)
+static LossCollection collection(const QList<double>& unoms, const QString& series)
 {
     LossCollection run{{}, {}, {}, {}, {}, 0, {"РЭС", "Пустой"}, {"1,1", "1,2"},
                        {0, int(unoms.size()), int(unoms.size())}};
@@ -29,101 +26,88 @@ LossCollection collection(const QList<double>& unoms, const QString& series)
     return run;
 }
 
-QStringList ids(const QVector<QStringList>& rows)
-{
-    QStringList out;
-    for (const QStringList& row : rows)
-        out.append(row.at(0));
-    return out;
-}
-
-} // namespace
-
 class TestResRun : public QObject
 {
     Q_OBJECT
 
 private slots:
     void init() { resetCalcGlobals(); }
-    void resultRows_data();
-    void resultRows();
-    void reportBody();
+
+    void resultRows_data()
+    {
+        QTest::addColumn<bool>("pes");
+        QTest::addColumn<QList<double>>("unoms");
+        QTest::addColumn<QString>("series");
+        QTest::addColumn<QStringList>("ids");
+        QTest::addColumn<QString>("sumLenerp");
+
+        const QString l1 = "1,1,1", l2 = "1,1,2";
+        QTest::newRow("35 and 110 kV") << false << QList<double>{35, 110} << "00"
+            << QStringList{l1, l2, "35kV", "110kV", "SUM"} << "300.000";
+        QTest::newRow("series energy left out of sums") << false << QList<double>{110, 110} << "01"
+            << QStringList{l1, l2, "110kV", "SUM"} << "100.000";
+        QTest::newRow("class of series lines only has no row") << false << QList<double>{35, 110} << "10"
+            << QStringList{l1, l2, "110kV", "SUM"} << "200.000";
+        QTest::newRow("RES: 132 kV is 220, 130 kV is 110") << false << QList<double>{132, 130} << "00"
+            << QStringList{l1, l2, "110kV", "220kV", "SUM"} << "300.000";
+        // A RES without lines has its row of zeros.
+        QTest::newRow("PES: 132 kV is 110, 150 kV is 220") << true << QList<double>{132, 150} << "00"
+            << QStringList{l1, l2, "B 1,1", "B 1,2", "110kV", "220kV", "SUM"} << "300.000";
+    }
+
+    void resultRows()
+    {
+        QFETCH(bool, pes);
+        QFETCH(QList<double>, unoms);
+        QFETCH(QString, series);
+
+        const LossCollection run = collection(unoms, series);
+        const QVector<QStringList> rows = pes ? poteriRowsPES(run) : poteriRowsRES(run);
+        QStringList ids;
+        for (const QStringList& row : rows)
+            ids.append(row.at(0));
+        QTEST(ids, "ids");
+        const QStringList& sum = rows.last();
+        QCOMPARE(sum.at(1), pes ? QString("Всего по ПЭС") : QString("Всего по РЭС"));
+        QTEST(sum.at(2), "sumLenerp");
+        QCOMPARE(sum.at(11), QString("318.000"));
+        // A line row always shows its own energy, series or not.
+        QCOMPARE(rows.at(1).at(2), QString("200.000"));
+        if (pes)
+            QCOMPARE(rows.at(3).mid(1, 3), (QStringList{"Всего по Пустой", "0.000", "0.000"}));
+    }
+
+    void reportBody()
+    {
+        auto row = [](const QString& id, const QString& name, const QString& lenerp, const QString& stor) {
+            return QStringList{id, name, lenerp, "190.000", stor, "4.000", "2.000", "6.000", "3.000", "1.000",
+                               "4.000", "10.000", "0", "0", "0", "0", "0", "0"};
+        };
+        const QString z = "0.000", e = "200.000";
+        const QVector<QStringList> rows = {row("1,1,1", "Л <1>", e, z), row("1,1,2", "Л2", z, "0.001"),
+                                           row("B 1,1", "Р", e, z), row("110kV", "К", e, z), row("SUM", "С", e, z)};
+        const QStringList body = lossReportBody(rows, "Температура 20.0");
+        QCOMPARE(body.mid(0, 19), TableHtml());
+        QCOMPARE(body.size(), 19 + 5 * 11 + 2);
+
+        const QString td = "<td align='center'>";
+        const QString b = td + "<span style=\" font-weight:600; \">";
+        QCOMPARE(QStringList(body.mid(19, 11)).join(""),
+                 "<tr>\n" + td + "Л &lt;1&gt;</td>\n" + td + "200.000<br>190.000</td>\n"
+                 + td + "4.000<br>2.00 %</td>\n" + td + "2.000<br>1.00 %</td>\n" + td + "6.000<br>3.00 %</td>\n"
+                 + td + "3.000<br>1.50 %</td>\n" + td + "1.000<br>0.50 %</td>\n" + td + "4.000<br>2.00 %</td>\n"
+                 + td + "10.000<br>5.00 %</td>\n</tr>\n");
+        // Without energy supplied the share is one blank; a transit is a third figure.
+        QCOMPARE(body.at(32), td + "0.000<br>190.000<br>0.001</td>\n");
+        QCOMPARE(body.at(39), td + "10.000<br> </td>\n");
+        const QStringList sumRows = {body.at(41), body.at(42), body.at(52), body.at(53), body.at(63), body.at(64)};
+        QCOMPARE(sumRows, (QStringList{"<tr BGCOLOR = '#CCEEDD'>\n", b + "Р</td>\n",
+                                       "<tr BGCOLOR = '#DDCC99'>\n", td + "К</td>\n",
+                                       "<tr BGCOLOR = '#99CC99'>\n", b + "С</td>\n"}));
+        QCOMPARE(body.mid(74), (QStringList{"</table>\n",
+                                            "<caption><h3 align = 'left'>Температура 20.0</h3></caption>\n"}));
+    }
 };
-
-void TestResRun::resultRows_data()
-{
-    QTest::addColumn<bool>("pes");
-    QTest::addColumn<QList<double>>("unoms");
-    QTest::addColumn<QString>("series");
-    QTest::addColumn<QStringList>("ids");
-    QTest::addColumn<QString>("sumLenerp");
-
-    const QString l1 = "1,1,1", l2 = "1,1,2";
-    QTest::newRow("35 and 110 kV") << false << QList<double>{35, 110} << "00"
-        << QStringList{l1, l2, "35kV", "110kV", "SUM"} << "300.000";
-    QTest::newRow("series energy left out of sums") << false << QList<double>{110, 110} << "01"
-        << QStringList{l1, l2, "110kV", "SUM"} << "100.000";
-    QTest::newRow("class of series lines only has no row") << false << QList<double>{35, 110} << "10"
-        << QStringList{l1, l2, "110kV", "SUM"} << "200.000";
-    QTest::newRow("RES: 132 kV is 220, 130 kV is 110") << false << QList<double>{132, 130} << "00"
-        << QStringList{l1, l2, "110kV", "220kV", "SUM"} << "300.000";
-    // A RES without lines has its row of zeros.
-    QTest::newRow("PES: 132 kV is 110, 150 kV is 220") << true << QList<double>{132, 150} << "00"
-        << QStringList{l1, l2, "B 1,1", "B 1,2", "110kV", "220kV", "SUM"} << "300.000";
-}
-
-void TestResRun::resultRows()
-{
-    QFETCH(bool, pes);
-    QFETCH(QList<double>, unoms);
-    QFETCH(QString, series);
-    QFETCH(QString, sumLenerp);
-
-    const LossCollection run = collection(unoms, series);
-    const QVector<QStringList> rows = pes ? poteriRowsPES(run) : poteriRowsRES(run);
-    QTEST(ids(rows), "ids");
-    const QStringList& sum = rows.last();
-    QCOMPARE(sum.at(1), pes ? QString("Всего по ПЭС") : QString("Всего по РЭС"));
-    QCOMPARE(sum.at(2), sumLenerp);
-    QCOMPARE(sum.at(11), QString("318.000"));
-    // A line row always shows its own energy, series or not.
-    QCOMPARE(rows.at(1).at(2), QString("200.000"));
-    if (pes)
-        QCOMPARE(rows.at(3).mid(1, 3), (QStringList{"Всего по Пустой", "0.000", "0.000"}));
-}
-
-void TestResRun::reportBody()
-{
-    auto row = [](const QString& id, const QString& name, const QString& lenerp, const QString& stor) {
-        return QStringList{id, name, lenerp, "190.000", stor, "4.000", "2.000", "6.000", "3.000", "1.000",
-                           "4.000", "10.000", "0", "0", "0", "0", "0", "0"};
-    };
-    const QVector<QStringList> rows = {row("1,1,1", "Л <1>", "200.000", "0.000"),
-                                       row("1,1,2", "Л2", "0.000", "0.001"),
-                                       row("B 1,1", "Р", "200.000", "0.000"),
-                                       row("110kV", "К", "200.000", "0.000"),
-                                       row("SUM", "С", "200.000", "0.000")};
-    const QStringList body = lossReportBody(rows, "Температура 20.0");
-    QCOMPARE(body.mid(0, 19), TableHtml());
-    QCOMPARE(body.size(), 19 + 5 * 11 + 2);
-
-    const QString td = "<td align='center'>";
-    const QString b = td + "<span style=\" font-weight:600; \">";
-    QCOMPARE(QStringList(body.mid(19, 11)).join(""),
-             "<tr>\n" + td + "Л &lt;1&gt;</td>\n" + td + "200.000<br>190.000</td>\n"
-             + td + "4.000<br>2.00 %</td>\n" + td + "2.000<br>1.00 %</td>\n" + td + "6.000<br>3.00 %</td>\n"
-             + td + "3.000<br>1.50 %</td>\n" + td + "1.000<br>0.50 %</td>\n" + td + "4.000<br>2.00 %</td>\n"
-             + td + "10.000<br>5.00 %</td>\n</tr>\n");
-    // Without energy supplied the share is one blank; a transit is a third figure.
-    QCOMPARE(body.at(32), td + "0.000<br>190.000<br>0.001</td>\n");
-    QCOMPARE(body.at(39), td + "10.000<br> </td>\n");
-    const QStringList sumRows = {body.at(41), body.at(42), body.at(52), body.at(53), body.at(63), body.at(64)};
-    QCOMPARE(sumRows, (QStringList{"<tr BGCOLOR = '#CCEEDD'>\n", b + "Р</td>\n",
-                                   "<tr BGCOLOR = '#DDCC99'>\n", td + "К</td>\n",
-                                   "<tr BGCOLOR = '#99CC99'>\n", b + "С</td>\n"}));
-    QCOMPARE(body.mid(74), (QStringList{"</table>\n",
-                                        "<caption><h3 align = 'left'>Температура 20.0</h3></caption>\n"}));
-}
 
 QTEST_GUILESS_MAIN(TestResRun)
 #include "tst_resrun.moc"

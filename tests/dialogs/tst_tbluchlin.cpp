@@ -1,5 +1,4 @@
-// The line sections editor: showing, sorting and saving give the rows back,
-// keys are numbered at save, and deleting the last row leaves no panel row.
+// The sections editor: show, sort and save give the rows back; keys numbered; the last row deleted.
 
 #include "calcglobals.h"
 #include "dialogs/CDlgTblUchLIN.h"
@@ -8,11 +7,11 @@
 
 #include <QtTest>
 
-namespace {
+struct Folder : TempWorkDir { MessageRecorder rec; Folder() { rec.defaultAnswer = false; } };   // all Yes
 
 // Line 1 first in the file, then a row of line 2, so that a save of line 1
 // gives the file back in its own order.
-TestNetwork network()
+static TestNetwork network()
 {
     TestNetwork net;
     net.addWire("АС-70", "70", "0", "0.428", "0.444");
@@ -26,79 +25,68 @@ TestNetwork network()
     return net;
 }
 
-} // namespace
-
 class TestTblUchLin : public QObject
 {
     Q_OBJECT
 
 private slots:
     void init() { resetCalcGlobals(); UNOM = 35; }
-    void saveGivesRowsBack_data();
-    void saveGivesRowsBack();
-    void deleteLastRow();
-};
 
-void TestTblUchLin::saveGivesRowsBack_data()
-{
-    QTest::addColumn<QStringList>("keys");
-    QTest::addColumn<QStringList>("saved");
-    QTest::newRow("unchanged") << QStringList{"1", "2", "3", "4"} << QStringList{"1", "2", "3", "4"};
-    QTest::newRow("keys numbered") << QStringList{"3", "0", "7", ""} << QStringList{"3", "8", "7", "9"};
-}
-
-void TestTblUchLin::saveGivesRowsBack()
-{
-    QFETCH(QStringList, keys);
-    QFETCH(QStringList, saved);
-    TempWorkDir dir;
-    MessageRecorder rec;
-    rec.defaultAnswer = false;   // Yes
-    TestNetwork net = network();
-    for (int i = 0; i < 4; ++i)
-        net.sections[i][17] = saved.at(i);
-    net.write();
-    const QByteArray expected = withoutStamp(dir.readFile("uch_lin.xml"));
-    for (int i = 0; i < 4; ++i)
-        net.sections[i][17] = keys.at(i);
-    net.write();
-
-    CDlgTblUchLIN dlg(nullptr);
-    QCOMPARE(dlg.tableWgt->rowCount(), 4);
-    // Rows with a mark the catalog no longer lists, a length beyond the field,
-    // flags set: shown one by one in another order, none of them changes.
-    dlg.tableWgt->sortItems(5, Qt::DescendingOrder);
-    for (int r = 0; r < 4; ++r)
-        dlg.slot_RowChanged(r, 0);
-    dlg.tableWgt->sortItems(3, Qt::AscendingOrder);
-
-    dlg.SaveButton->click();
-    // The disconnected 1-3 leaves the transformer 3-4 unfed: logged, saved all the same.
-    QCOMPARE(rec.warnings(), QStringList({"Предупреждение|В информации об участках линии есть ошибки",
-                                          "Информация|Данные сохранены"}));
-    QCOMPARE(QString::fromUtf8(dir.readFile("Ошибки в участках линии.log")),
-             QString("*** Узел 4 находится за отключенным участком\n"));
-    QCOMPARE(withoutStamp(dir.readFile("uch_lin.xml")), expected);
-}
-
-void TestTblUchLin::deleteLastRow()
-{
-    TempWorkDir dir;
-    MessageRecorder rec;
-    rec.defaultAnswer = false;   // Yes, delete
-    network().write();
-    CDlgTblUchLIN dlg(nullptr);
-    while (dlg.tableWgt->rowCount() > 0) {
-        dlg.tableWgt->setCurrentCell(dlg.tableWgt->rowCount() - 1, 3);
-        dlg.DelButton->click();
+    void saveGivesRowsBack_data()
+    {
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QStringList>("saved");
+        QTest::newRow("unchanged") << QStringList{"1", "2", "3", "4"} << QStringList{"1", "2", "3", "4"};
+        QTest::newRow("keys numbered") << QStringList{"3", "0", "7", ""} << QStringList{"3", "8", "7", "9"};
     }
-    // No row left: the panel is cleared and disabled and its edits go nowhere.
-    QCOMPARE(dlg.panelRow(), -1);
-    QVERIFY(!dlg.groupBox_2->isEnabled());
-    dlg.slot_copyRow();
-    dlg.slot_DlinaSpinChanged(5);
-    QCOMPARE(dlg.tableWgt->rowCount(), 0);
-}
+    void saveGivesRowsBack()
+    {
+        QFETCH(QStringList, keys);
+        QFETCH(QStringList, saved);
+        Folder f;
+        TestNetwork net = network();
+        const auto writeKeys = [&net](const QStringList& k) {
+            for (int i = 0; i < 4; ++i)
+                net.sections[i][17] = k.at(i);
+            net.write();
+        };
+        writeKeys(saved);
+        const QByteArray expected = withoutStamp(f.readFile("uch_lin.xml"));
+        writeKeys(keys);
+
+        CDlgTblUchLIN dlg(nullptr);
+        // Rows with a mark the catalog no longer lists, a length beyond the field,
+        // flags set: shown one by one in another order, none of them changes.
+        dlg.tableWgt->sortItems(5, Qt::DescendingOrder);
+        for (int r = 0; r < 4; ++r)
+            dlg.slot_RowChanged(r, 0);
+        dlg.tableWgt->sortItems(3, Qt::AscendingOrder);
+        dlg.SaveButton->click();
+        // The disconnected 1-3 leaves the transformer 3-4 unfed: logged, saved all the same.
+        QCOMPARE(f.rec.warnings(), QStringList({"Предупреждение|В информации об участках линии есть ошибки",
+                                                "Информация|Данные сохранены"}));
+        QCOMPARE(QString::fromUtf8(f.readFile("Ошибки в участках линии.log")),
+                 QString("*** Узел 4 находится за отключенным участком\n"));
+        QCOMPARE(withoutStamp(f.readFile("uch_lin.xml")), expected);
+    }
+
+    void deleteLastRow()
+    {
+        Folder f;
+        network().write();
+        CDlgTblUchLIN dlg(nullptr);
+        while (dlg.tableWgt->rowCount() > 0) {
+            dlg.tableWgt->setCurrentCell(dlg.tableWgt->rowCount() - 1, 3);
+            dlg.DelButton->click();
+        }
+        // No row left: the panel is cleared and disabled and its edits go nowhere.
+        QCOMPARE(dlg.panelRow(), -1);
+        QVERIFY(!dlg.groupBox_2->isEnabled());
+        dlg.slot_copyRow();
+        dlg.slot_DlinaSpinChanged(5);
+        QCOMPARE(dlg.tableWgt->rowCount(), 0);
+    }
+};
 
 QTEST_MAIN(TestTblUchLin)
 #include "tst_tbluchlin.moc"

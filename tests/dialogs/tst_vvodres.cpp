@@ -1,8 +1,6 @@
-// Monthly input of a RES: what a save leaves in "lines" and "uch_lin", and
-// the load workbook both ways.
+// Monthly input of a RES: what a save leaves in "lines" and "uch_lin"; the load workbook both ways.
 
 #include "dialogs/CDlgVvodRES.h"
-#include "store/readregim.h"
 #include "pythonrunner.h"
 #include "testnetwork.h"
 #include "testsupport.h"
@@ -10,19 +8,15 @@
 #include <QJsonDocument>
 #include <QtTest>
 
-namespace {
-
 // RES 1,1 has lines 1 and 2, line 1 twice in the file; its sections stand
 // line 2 first, with a RES 1,2 row between and a section of a line that does
 // not exist (9) at the end.
-TestNetwork network()
+static TestNetwork network()
 {
     TestNetwork net;
     net.addLine("1", "Л1");
     net.addLine("2", "Л2");
-    net.nres = "2";
-    net.addLine("1", "Чужая");
-    net.nres = "1";
+    net.addLine("1", "Чужая")[1] = "2";
     net.addLine("1", "Л1 дубль");
     const QString tdn = "ТДН-16000/110";
     net.addSection("2", 0, 1, "АС-120/19", 3)[3] = "участок";
@@ -37,7 +31,14 @@ TestNetwork network()
     return net;
 }
 
-QStringList column(QTableWidget* table, int c)
+// The network written, "Да" to every question, the tree moved on to another RES.
+struct Folder : TempWorkDir
+{
+    MessageRecorder rec;
+    Folder() { rec.defaultAnswer = false; network().write(); NPES = "1"; NRES = "2"; }
+};
+
+static QStringList column(QTableWidget* table, int c)
 {
     QStringList texts;
     for (int r = 0; r < table->rowCount(); ++r)
@@ -45,123 +46,94 @@ QStringList column(QTableWidget* table, int c)
     return texts;
 }
 
-} // namespace
-
 class TestVvodRES : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup() { delete m_messages; delete m_dir; }
-    void saveWritesOnlyWhatChanged_data();
-    void saveWritesOnlyWhatChanged();
-    void workbookRoundTrip();
+    void saveWritesOnlyWhatChanged_data()
+    {
+        QTest::addColumn<bool>("editLine");
+        QTest::addColumn<bool>("tickTransformer");
+        QTest::newRow("line only") << true << false;
+        QTest::newRow("transformer only") << false << true;
+    }
 
-private:
-    TempWorkDir* m_dir = nullptr;
-    MessageRecorder* m_messages = nullptr;
-};
+    void saveWritesOnlyWhatChanged()
+    {
+        QFETCH(bool, editLine);
+        QFETCH(bool, tickTransformer);
+        Folder f;
+        CDlgVvodRES dlg("1", "1", "Северный РЭС");
+        // Line 1 once; its sections first, in file order, whatever the file order of lines.
+        QCOMPARE(column(dlg.tableLIN, 3), QStringList({"Л1", "Л2"}));
+        QCOMPARE(column(dlg.tableWgt, 3), QStringList({"Т-11", "Т-12", "участок", "Т-21"}));
+        // Meanwhile other windows change rows this one does not edit.
+        TestNetwork net = network();
+        net.lines[1][4] = "изменено";
+        net.lines[2][3] = "Чужая изменена";
+        net.sections[2][13] = "999";
+        net.sections[3][3] = "Т-11 новое имя";
+        net.write();
+        for (const char* bak : {"lines.bak", "uch_lin.bak"})
+            QFile::remove(f.filePath(bak));
 
-void TestVvodRES::init()
-{
-    m_dir = new TempWorkDir;
-    m_messages = new MessageRecorder;
-    m_messages->defaultAnswer = false;   // "Да" to every question
-    network().write();
-    // The tree has moved on to another RES: the window keeps its own.
-    NPES = "1";
-    NRES = "2";
-}
+        if (editLine)
+            dlg.tableLIN->item(0, 10)->setText("0.65");
+        if (tickTransformer)
+            dlg.tableWgt->item(3, 16)->setCheckState(Qt::Checked);   // Т-21
+        dlg.slot_saveVtv();
+        QCOMPARE(f.exists("lines.bak"), editLine);
+        QCOMPARE(f.exists("uch_lin.bak"), tickTransformer);
 
-void TestVvodRES::saveWritesOnlyWhatChanged_data()
-{
-    QTest::addColumn<bool>("editLine");
-    QTest::addColumn<bool>("tickTransformer");
-    QTest::newRow("line only") << true << false;
-    QTest::newRow("transformer only") << false << true;
-}
+        net.lines[0][10] = editLine ? "0.65" : "0.5";
+        QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
+        net.sections[1][16] = tickTransformer ? "1" : "0";   // Т-21
+        // Other RES and the section of no line stay as they are.
+        QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"), net.sections);
+    }
 
-void TestVvodRES::saveWritesOnlyWhatChanged()
-{
-    QFETCH(bool, editLine);
-    QFETCH(bool, tickTransformer);
+    void workbookRoundTrip()
+    {
+        const QString missing = openpyxlMissing();
+        if (!missing.isEmpty())
+            QSKIP(qPrintable("openpyxl check not run: " + missing));
+        Folder f;
+        CDlgVvodRES dlg("1", "1", "Северный/Южный РЭС");
+        dlg.tableWgt->item(0, 13)->setText("4321.5");   // exported unsaved
+        dlg.slot_Export();
+        QCOMPARE(dlg.workbookFile(), f.filePath("Северный_Южный РЭС - нагрузки.xlsx"));
+        const QByteArray onDisk = f.readFile("uch_lin.xml");
 
-    CDlgVvodRES dlg("1", "1", "Северный РЭС");
-    // Line 1 once; its sections first, in file order, whatever the file order of lines.
-    QCOMPARE(column(dlg.tableLIN, 3), QStringList({"Л1", "Л2"}));
-    QCOMPARE(column(dlg.tableWgt, 3), QStringList({"Т-11", "Т-12", "участок", "Т-21"}));
-    // Meanwhile other windows change rows this one does not edit.
-    TestNetwork net = network();
-    net.lines[1][4] = "изменено";
-    net.lines[2][3] = "Чужая изменена";
-    net.sections[2][13] = "999";
-    net.sections[3][3] = "Т-11 новое имя";
-    net.write();
-    QFile::remove(m_dir->filePath("lines.bak"));
-    QFile::remove(m_dir->filePath("uch_lin.bak"));
-
-    if (editLine)
-        dlg.tableLIN->item(0, 10)->setText("0.65");
-    if (tickTransformer)
-        dlg.tableWgt->item(3, 16)->setCheckState(Qt::Checked);   // Т-21
-    dlg.slot_saveVtv();
-    QCOMPARE(m_dir->exists("lines.bak"), editLine);
-    QCOMPARE(m_dir->exists("uch_lin.bak"), tickTransformer);
-
-    if (editLine)
-        net.lines[0][10] = "0.65";
-    QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
-    if (tickTransformer)
-        net.sections[1][16] = "1";   // Т-21 ticked
-    // Other RES and the section of no line stay as they are.
-    QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"), net.sections);
-}
-
-void TestVvodRES::workbookRoundTrip()
-{
-    const QString missing = openpyxlMissing();
-    if (!missing.isEmpty())
-        QSKIP(qPrintable("openpyxl check not run: " + missing));
-    CDlgVvodRES dlg("1", "1", "Северный/Южный РЭС");
-    dlg.tableWgt->item(0, 13)->setText("4321.5");   // exported unsaved
-    dlg.slot_Export();
-    QCOMPARE(dlg.workbookFile(), m_dir->filePath("Северный_Южный РЭС - нагрузки.xlsx"));
-    const QByteArray onDisk = m_dir->readFile("uch_lin.xml");
-
-    // Read as exported, then edited by the user: Т-21's energy, a ";" in
-    // Т-12's name with a new power.
-    QString error;
-    const QByteArray out = runPython(QStringLiteral(R"(
+        // Read as exported, then edited by the user: Т-21's energy, a ";" in
+        // Т-12's name with a new power.
+        QString error;
+        const QByteArray out = runPython(QStringLiteral(R"(
 import sys, json, openpyxl
 wb = openpyxl.load_workbook(sys.argv[1])
 ws = wb["Лист1"]
 rows = ["|".join(c.value if c.data_type == "s" else "not text" for c in row) for row in ws.iter_rows()]
-ws["J4"] = "5555"
-ws["D3"] = "Т-12; резерв"
-ws["H3"] = 9.5
+ws["J4"], ws["D3"], ws["H3"] = "5555", "Т-12; резерв", 9.5
 wb.save(sys.argv[1])
-print(json.dumps({"sheets": wb.sheetnames, "rows": rows}))
+print(json.dumps(wb.sheetnames + rows))
 )"), {dlg.workbookFile()}, &error);
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-    const QJsonObject read = QJsonDocument::fromJson(out).object();
-    QCOMPARE(read.value("sheets").toVariant().toStringList(), QStringList{"Лист1"});
-    QCOMPARE(read.value("rows").toVariant().toStringList(), QStringList({
-        "*Кодировка npes|nres|nzp|название|начало|конец ветви|марка| Pнаг|Qнаг|WPген|WQген",
-        "1|1|1|Т-11|0|1|ТДН-16000/110|8|3|4321.5|1700",
-        "1|1|1|Т-12|0|3|ТДН-16000/110|8|3|4000|1700",
-        "1|1|2|Т-21|1|2|ТДН-16000/110|8|3|4000|1700"}));
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(QJsonDocument::fromJson(out).toVariant().toStringList(), QStringList({"Лист1",
+            "*Кодировка npes|nres|nzp|название|начало|конец ветви|марка| Pнаг|Qнаг|WPген|WQген",
+            "1|1|1|Т-11|0|1|ТДН-16000/110|8|3|4321.5|1700",
+            "1|1|1|Т-12|0|3|ТДН-16000/110|8|3|4000|1700",
+            "1|1|2|Т-21|1|2|ТДН-16000/110|8|3|4000|1700"}));
 
-    // The import changes the window only; the save writes it.
-    dlg.slot_Import();
-    QCOMPARE(column(dlg.tableWgt, 13), QStringList({"4321.5", "4000", "0", "5555"}));
-    QCOMPARE(column(dlg.tableWgt, 11), QStringList({"8", "9.5", "0", "8"}));
-    QCOMPARE(m_dir->readFile("uch_lin.xml"), onDisk);
-    dlg.slot_saveVtv();
-    const Table saved = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
-    QCOMPARE(saved.at(1).at(13), QStringLiteral("5555"));
-    QCOMPARE(saved.at(4).at(11), QStringLiteral("9.5"));
-}
+        // The import changes the window only; the save writes it.
+        dlg.slot_Import();
+        QCOMPARE(column(dlg.tableWgt, 13), QStringList({"4321.5", "4000", "0", "5555"}));
+        QCOMPARE(column(dlg.tableWgt, 11), QStringList({"8", "9.5", "0", "8"}));
+        QCOMPARE(f.readFile("uch_lin.xml"), onDisk);
+        dlg.slot_saveVtv();
+        const Table saved = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+        QCOMPARE(saved.at(1).at(13) + "|" + saved.at(4).at(11), QStringLiteral("5555|9.5"));
+    }
+};
 
 QTEST_MAIN(TestVvodRES)
 #include "tst_vvodres.moc"

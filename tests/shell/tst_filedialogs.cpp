@@ -1,5 +1,4 @@
-// Network models in "net/" and loss archive copies in "arxives/" through the
-// main window's file dialogs, and the refusals that keep live files safe.
+// Models in "net/" and archive copies in "arxives/" through the file dialogs; refusals keep live files safe.
 
 #include "shell/CTool_DMS.h"
 #include "shell/ZORVAN.h"
@@ -11,25 +10,15 @@
 #include <array>
 #include <memory>
 
-namespace {
-
-QList<Table> readModel()
-{
-    return {ReadShablonXML("pes", attrPES, "PES"), ReadShablonXML("res", attrRES, "RES"),
-            ReadShablonXML("lines", attrLin, "LIN"), ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"),
-            ReadShablonXML("kat_lin", attrL, "Wire"), ReadShablonXML("kat_tr", attrTR, "Trans")};
-}
-
 // The program started on the example network; every question answered Yes.
-struct Program
+struct Program : StartFolder
 {
-    StartFolder folder;
     MessageRecorder messages;
     std::unique_ptr<ZORVAN> window;
 
     Program()
     {
-        folder.copyExamples();
+        copyExamples();
         messages.defaultAnswer = false;
         window.reset(new ZORVAN(nullptr));
         window->show();
@@ -49,8 +38,6 @@ struct Program
     }
 };
 
-} // namespace
-
 class TestFileDialogs : public QObject
 {
     Q_OBJECT
@@ -63,21 +50,17 @@ private slots:
         Program p;
         QWidget otherWindow;
         otherWindow.show();
-        const QList<Table> original = readModel();
-
+        const Table original = ReadShablonXML("pes", attrPES, "PES");   // every table: see the model file tests
         p.run(&ZORVAN::slot_SaveModel, "Сеть 2026.xml");
-        QCOMPARE(p.messages.warnings(), QStringList{"Информация|Модель сети сохранена"});
-
         saveShablonXML("pes", attrPES, "PES", "net110_PES", Table{QStringList{"7", "Изменённая"}});
-        p.messages.clear();
         p.run(&ZORVAN::slot_LoadModel, "Сеть 2026.xml");
 
-        QCOMPARE(readModel(), original);
-        QVERIFY(p.folder.readFile("pes.bak").contains("Изменённая"));
-        QVERIFY(p.folder.readFile("taskparam.xml").contains("Model=\"Сеть 2026.xml\""));
-        QCOMPARE(p.messages.warnings(),
-                 QStringList({"Информация|Загружена новая сеть. Войдите в программу заново",
-                              "Информация|Данные сохранены"}));
+        QCOMPARE(ReadShablonXML("pes", attrPES, "PES"), original);
+        QVERIFY(p.readFile("pes.bak").contains("Изменённая"));
+        QVERIFY(p.readFile("taskparam.xml").contains("Model=\"Сеть 2026.xml\""));
+        QCOMPARE(p.messages.warnings(), QStringList({"Информация|Модель сети сохранена",
+                                                     "Информация|Загружена новая сеть. Войдите в программу заново",
+                                                     "Информация|Данные сохранены"}));
         QVERIFY(!p.window->isVisible() && !otherWindow.isVisible());
     }
 
@@ -85,16 +68,14 @@ private slots:
     {
         Program p;
         const QByteArray archive("<ArxivPot>\n  <PoteriEn period=\"Март\"/>\n</ArxivPot>\n");
-        p.folder.writeFile("arxiv110.xml", archive);
-
+        p.writeFile("arxiv110.xml", archive);
         // The same name inside "arxives/" is another file, not the archive itself.
         p.run(&ZORVAN::slot_SaveModelA, "arxiv110.xml");
-        QCOMPARE(p.folder.readFile("arxives/arxiv110.xml"), archive);
-
-        p.folder.writeFile("arxiv110.xml", "<ArxivPot/>");
+        QCOMPARE(p.readFile("arxives/arxiv110.xml"), archive);
+        p.writeFile("arxiv110.xml", "<ArxivPot/>");
         p.run(&ZORVAN::slot_LoadModelA, "arxiv110.xml");
-        QCOMPARE(p.folder.readFile("arxiv110.xml"), archive);
-        QVERIFY(!p.folder.exists("arxiv110.bak"));
+        QCOMPARE(p.readFile("arxiv110.xml"), archive);
+        QVERIFY(!p.exists("arxiv110.bak"));
         QCOMPARE(p.messages.warnings(),
                  QStringList({"Информация|Данные сохранены", "Информация|Загружен новый архив"}));
     }
@@ -106,10 +87,10 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("source");   // the model to load or the live archive
         QTest::addColumn<QString>("warning");
-        const QString readError = "Предупреждение|Ошибка чтения файла %1net/m.xml";
-        QTest::newRow("damaged model") << 0 << "m.xml" << QByteArray("<Net10><PES npes=\"9\"/><RES") << readError;
-        QTest::newRow("model without PES") << 0 << "m.xml" << QByteArray("<Net10><RES npes=\"9\"/></Net10>") << readError;
-        QTest::newRow("no model chosen") << 0 << "" << QByteArray("<Net10><PES npes=\"9\"/></Net10>") << "|Файл не выбран";
+        QTest::newRow("model without PES") << 0 << "m.xml" << QByteArray("<Net10><RES npes=\"9\"/></Net10>")
+                                           << "Предупреждение|Ошибка чтения файла %1net/m.xml";
+        QTest::newRow("no model chosen") << 0 << "" << QByteArray("<Net10><PES npes=\"9\"/></Net10>")
+                                         << "|Файл не выбран";
         QTest::newRow("model over a table") << 1 << "../pes.xml" << QByteArray()
                                             << "Предупреждение|Невозможно создать файл -%1net/../pes.xml";
         QTest::newRow("archive onto itself") << 2 << "../arxiv110.xml" << QByteArray("live")
@@ -125,19 +106,19 @@ private slots:
         QFETCH(QByteArray, source);
         QFETCH(QString, warning);
         Program p;
-        p.folder.writeFile("arxives/keep.xml", "old copy");
+        p.writeFile("arxives/keep.xml", "old copy");
         if (!source.isEmpty())
-            p.folder.writeFile(command == 0 ? "net/m.xml" : "arxiv110.xml", source);
+            p.writeFile(command == 0 ? "net/m.xml" : "arxiv110.xml", source);
         const auto files = [&p] {
             QList<QByteArray> out;
             for (const char* file : {"pes.xml", "taskparam.xml", "arxiv110.xml", "arxives/keep.xml"})
-                out << p.folder.readFile(file);
+                out << p.readFile(file);
             return out;
         };
         const QList<QByteArray> before = files();
         p.run(std::array<void (ZORVAN::*)(), 3>{&ZORVAN::slot_LoadModel, &ZORVAN::slot_SaveModel,
                                                  &ZORVAN::slot_SaveModelA}[command], name);
-        QCOMPARE(p.messages.warnings(), QStringList{warning.arg(p.folder.dataPath())});
+        QCOMPARE(p.messages.warnings(), QStringList{warning.arg(p.dataPath())});
         QCOMPARE(files(), before);
         QVERIFY(p.window->isVisible());
     }
@@ -146,13 +127,13 @@ private slots:
     {
         Program p;
         for (const char* name : {"net/b.xml", "net/C.xml", "net/a.xml"})
-            p.folder.writeFile(name, "x");
+            p.writeFile(name, "x");
         p.window->slot_DelModel();
         auto* dialog = p.window->findChild<CFileDelDlg*>();
         QCOMPARE(dialog->m_files, QStringList({"a.xml", "b.xml", "C.xml"}));
         dialog->FileList->setCurrentRow(1);
         dialog->OK();
-        QCOMPARE(QDir(p.folder.path() + "net").entryList(QDir::Files), QStringList({"a.xml", "C.xml"}));
+        QCOMPARE(QDir(p.path() + "net").entryList(QDir::Files), QStringList({"a.xml", "C.xml"}));
     }
 };
 

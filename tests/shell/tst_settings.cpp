@@ -1,5 +1,4 @@
-// The settings page of the main window and "taskparam.xml": what the file
-// puts into the controls and the globals, and what the page writes back.
+// The settings page and "taskparam.xml": what the file sets in the controls and globals, what is written back.
 
 #include "shell/ZORVAN.h"
 #include "startfolder.h"
@@ -10,22 +9,19 @@
 #include <QStatusBar>
 #include <QtTest>
 
-namespace {
-
 // A start folder with empty network tables, so the tree adds no warnings.
-struct NetworkStartFolder : StartFolder
+struct Folder : StartFolder
 {
-    NetworkStartFolder() { for (const char* t : {"pes.xml", "res.xml", "lines.xml"}) writeFile(t, "<net/>"); }
+    MessageRecorder messages;
+    Folder() { for (const char* t : {"pes.xml", "res.xml", "lines.xml"}) writeFile(t, "<net/>"); }
 };
 
-QByteArray settingsFile(const QString& params)
+static QByteArray settingsFile(const QString& params)
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<TaskTool created=\"15.01.2026 09:00:00\" modeling_authority=\"TARNO\">\n"
            "  <Params " + params.toUtf8() + "/>\n</TaskTool>\n";
 }
-
-} // namespace
 
 class TestSettings : public QObject
 {
@@ -49,41 +45,36 @@ private slots:
     void periodFromFile()
     {
         QFETCH(QString, params);
-        QFETCH(QString, period);
-        NetworkStartFolder folder;
-        folder.writeFile("taskparam.xml", settingsFile(params));
-        MessageRecorder messages;
+        Folder f;
+        f.writeFile("taskparam.xml", settingsFile(params));
         ZORVAN window(nullptr);
-        QVERIFY(messages.messages.isEmpty());
-        QCOMPARE(QString("%1 %2 %3").arg(pMec).arg(TmRas).arg(NamePeriod), period);
+        QVERIFY(f.messages.messages.isEmpty());
+        QTEST(QString("%1 %2 %3").arg(pMec).arg(TmRas).arg(NamePeriod), "period");
     }
 
     void writtenBackExactly()
     {
         const QByteArray file = settingsFile("korPn=\"1.05\" period=\"2\" year=\"2024\" temp=\"-3.5\" kholi=\"0.75\" "
                                              "balance=\"1\" tranzit=\"0\" Izol=\"1\" Model=\"Сеть 2024.xml\"");
-        NetworkStartFolder folder;
-        folder.writeFile("taskparam.xml", file);
-        MessageRecorder messages;
+        Folder f;
+        f.writeFile("taskparam.xml", file);
         ZORVAN window(nullptr);
         window.findChild<QPushButton*>("SaveToolButt")->click();
-        QCOMPARE(QString::fromUtf8(withoutStamp(folder.readFile("taskparam.xml"))),
-                 QString::fromUtf8(withoutStamp(file)));
-        QCOMPARE(messages.warnings(), QStringList{"Информация|Данные сохранены"});
+        QCOMPARE(QString::fromUtf8(withoutStamp(f.readFile("taskparam.xml"))), QString::fromUtf8(withoutStamp(file)));
+        QCOMPARE(f.messages.warnings(), QStringList{"Информация|Данные сохранены"});
         QCOMPARE(window.statusBar()->findChild<QLabel*>()->text(),
                  QString(" Расчетный период: Март 2024 год. Модель сети  Сеть 2024.xml"));
     }
 
     void unwritableFile()
     {
-        NetworkStartFolder folder;
-        folder.makeFolder("taskparam.xml");   // can be neither read nor written
-        MessageRecorder messages;
+        Folder f;
+        f.makeFolder("taskparam.xml");   // can be neither read nor written
         ZORVAN window(nullptr);
-        messages.clear();
+        f.messages.clear();
         window.findChild<QPushButton*>("SaveToolButt")->click();
-        QCOMPARE(messages.warnings(),
-                 QStringList{"Предупреждение|Невозможно создать файл -" + folder.dataPath() + "taskparam.xml"});
+        QCOMPARE(f.messages.warnings(),
+                 QStringList{"Предупреждение|Невозможно создать файл -" + f.dataPath() + "taskparam.xml"});
     }
 };
 

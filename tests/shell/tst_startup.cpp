@@ -1,5 +1,4 @@
-// Start-up of the main window: working folders, the start-up warnings in the
-// order the user meets them, and the About box.
+// Start-up of the main window: working folders, the warnings in the order the user meets them, the About box.
 
 #include "shell/CTool_DMS.h"
 #include "shell/ZORVAN.h"
@@ -9,21 +8,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 
-namespace {
-
-CDlgAboutPrg* aboutBox()
+static CDlgAboutPrg* aboutBox()
 {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* about = qobject_cast<CDlgAboutPrg*>(w))
             return about;
     return nullptr;
 }
-
-} // namespace
 
 class TestStartup : public QObject
 {
@@ -62,15 +56,10 @@ private slots:
             QVERIFY(aboutBox()->isVisible());
             QCOMPARE(aboutBox()->windowTitle(), QStringLiteral("О прогамме ЗОРВАН"));
             // The toolkit decides about quitting only inside the running loop.
-            int lastClosed = -1;
-            QTimer::singleShot(0, &window, [&window, &lastClosed] {
-                QSignalSpy spy(qApp, &QGuiApplication::lastWindowClosed);
-                window.close();
-                lastClosed = spy.count();
-                QCoreApplication::quit();
-            });
+            QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+            QTimer::singleShot(0, &window, [&window] { window.close(); QCoreApplication::quit(); });
             QCoreApplication::exec();
-            QCOMPARE(lastClosed, 1);
+            QCOMPARE(lastClosed.count(), 1);
         }
         QVERIFY(!aboutBox());   // the box goes with its window
     }

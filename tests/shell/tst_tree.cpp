@@ -1,5 +1,4 @@
-// The object tree and its editing commands, on small networks in a temporary
-// working directory, with a recorder in place of the message boxes.
+// The object tree and its commands on small networks, a recorder in place of the message boxes.
 
 #include "shell/CTreeZORVAN.h"
 #include "store/readregim.h"
@@ -11,57 +10,50 @@
 #include <QtTest>
 #include <memory>
 
-namespace {
-
-const QStringList sectionAttrs = {"npes", "nres", "nlin", "key"};
+static const QStringList sectionAttrs = {"npes", "nres", "nlin", "key"};
 
 // Rows of a table file as their chosen columns joined with ",", in file order.
-QStringList stored(const QString& table, const QString& tag, const QStringList& columns)
+static QStringList stored(const QString& table, const QString& tag, const QStringList& columns)
 {
     QStringList out;
     for (const QStringList& r : ReadShablonXML(table, columns, tag))
         out << r.join(",");
     return out;
 }
-QStringList storedRes() { return stored("res", "RES", {"npes", "nres", "name"}); }
-QStringList storedLines() { return stored("lines", "LIN", {"npes", "nres", "nlin", "name"}); }
-QStringList storedSections() { return stored("uch_lin", "UCH_LIN", sectionAttrs); }
+static QStringList storedRes() { return stored("res", "RES", {"npes", "nres", "name"}); }
+static QStringList storedLines() { return stored("lines", "LIN", {"npes", "nres", "nlin", "name"}); }
 
-QString enabledButtons(const CTreeZORVAN& t)
+// Writes rows of "|"-separated values of the first attributes, the others blank.
+static void writeTable(const QString& table, const QString& tag, const QStringList& attrs, const QStringList& rows)
 {
-    const char* names[] = {"add", "low", "del", "copy", "sort", "vxod", "paste", "move", "view"};
-    const QWidget* widgets[] = {t.AddButton, t.AddLow, t.DelButton, t.CopyButton, t.SortButton,
-                                t.VxodButton, t.InsertButton, t.ChangeButton, t.TreeView};
+    Table t;
+    for (const QString& row : rows)
+        t << (row + QString("|").repeated(attrs.size() - 1 - row.count('|'))).split('|');
+    saveShablonXMLAllowEmpty(table, attrs, tag, "net", t);
+}
+
+static QString enabledButtons(const CTreeZORVAN& t)
+{
+    const std::pair<const char*, const QWidget*> widgets[] = {
+        {"add", t.AddButton}, {"low", t.AddLow}, {"del", t.DelButton}, {"copy", t.CopyButton},
+        {"sort", t.SortButton}, {"vxod", t.VxodButton}, {"paste", t.InsertButton}, {"move", t.ChangeButton},
+        {"view", t.TreeView}};
     QStringList on;
-    for (int i = 0; i < 9; ++i)
-        if (widgets[i]->isEnabled())
-            on << names[i];
+    for (const auto& w : widgets)
+        if (w.second->isEnabled())
+            on << w.first;
     return on.join(" ");
 }
 
-} // namespace
+struct Folder : TempWorkDir { MessageRecorder rec; Folder() { rec.defaultAnswer = false; } };   // all Yes
 
 class TestTree : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TempWorkDir> dir;
-    std::unique_ptr<MessageRecorder> rec;
+    std::unique_ptr<Folder> f;
     std::unique_ptr<CTreeZORVAN> tree;
 
-    // Writes "code|code|name|..." rows with the given attributes.
-    void writeTable(const QString& table, const QString& tag, const QStringList& attrs, const QStringList& rows)
-    {
-        QString out;
-        for (const QString& row : rows) {
-            const QStringList v = row.split('|');
-            out += "<" + tag;
-            for (int i = 0; i < v.size(); ++i)
-                out += " " + attrs[i] + "=\"" + v[i] + "\"";
-            out += "/>\n";
-        }
-        dir->writeFile(table + ".xml", ("<net>\n" + out + "</net>\n").toUtf8());
-    }
     void makeTree(const QStringList& p, const QStringList& r, const QStringList& l, const QStringList& u = {})
     {
         writeTable("pes", "PES", attrPES, p);
@@ -71,8 +63,7 @@ class TestTree : public QObject
         tree.reset(new CTreeZORVAN(nullptr));
         tree->setAttribute(Qt::WA_DeleteOnClose, false);   // owned by the test
     }
-    // Two PES; the first with RES Север (two lines with sections) and Восток,
-    // the second with Юг (one line), whose code equals Север's.
+    // PES 1 with Север (two lines with sections) and Восток; PES 2 with Юг, whose code is Север's.
     void standardNetwork()
     {
         makeTree({"1|Первый", "2|Второй"}, {"1|1|Север", "1|2|Восток", "2|1|Юг"},
@@ -87,6 +78,7 @@ class TestTree : public QObject
     }
     QModelIndex find(const QString& name) const { return items(name).value(0); }
     void select(const QString& name) { tree->TreeView->setCurrentIndex(find(name)); }
+    void press(const QString& name, QAbstractButton* button) { select(name); button->click(); }
     QString current() const { return tree->TreeView->currentIndex().data().toString(); }
 
 private slots:
@@ -101,19 +93,8 @@ private slots:
                 return d;
             });
     }
-    void init()
-    {
-        dir.reset(new TempWorkDir);
-        rec.reset(new MessageRecorder);
-        rec->defaultAnswer = false;   // Yes
-    }
-    void cleanup()
-    {
-        tree.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        rec.reset();   // before the folder, which restores the data path
-        dir.reset();
-    }
+    void init() { f.reset(new Folder); }
+    void cleanup() { tree.reset(); QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); f.reset(); }
 
     void showsNetworkWithoutOrphans()
     {
@@ -125,7 +106,6 @@ private slots:
                          + i.data().toString() + "|" + i.sibling(i.row(), 1).data().toString();
         QCOMPARE(shown, QStringList({"0|ПЭС-1|1", "1|Первый|1,1", "0|ПЭС-2|2", "1|Южный, второй|2,1",
                                      "2|ВЛ 110|2,1,5", "2|ВЛ 35|2,1,6", "1|Ноль-один|2,01"}));
-        QCOMPARE(enabledButtons(*tree), QString("view"));   // nothing current yet
     }
 
     void buttonsByLevel_data()
@@ -140,28 +120,19 @@ private slots:
     void buttonsByLevel()
     {
         QFETCH(QString, name);
-        QFETCH(QString, enabled);
-        if (name.isEmpty()) {
-            makeTree({}, {}, {});
-        } else {
-            standardNetwork();
-            select(name);
-        }
-        QCOMPARE(tree->currentKey() + ": " + enabledButtons(*tree), enabled);
+        name.isEmpty() ? makeTree({}, {}, {}) : standardNetwork();
+        select(name);
+        QTEST(tree->currentKey() + ": " + enabledButtons(*tree), "enabled");
     }
 
     void resDialogLocksTree()
     {
         standardNetwork();
-        select("ВЛ-1");
-        tree->CopyButton->click();   // a pending copy keeps paste and move enabled
-        select("Север");
-        tree->VxodButton->click();
+        press("ВЛ-1", tree->CopyButton);   // a pending copy keeps paste and move enabled
+        press("Север", tree->VxodButton);
         QWidget* dialog = tree->objectDialog(1);
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->objectName() + " " + NPES + "," + NRES + " " + QString::number(UROV), QString("1,1 1,1 1"));
-        QCOMPARE(enabledButtons(*tree), QString("paste move"));
-
         // Find moves the selection but breaks no lock.
         tree->LineFind->setText("ВЛ-В");
         tree->FindButton->click();
@@ -171,8 +142,7 @@ private slots:
         dialog->hide();
         select("Север");
         tree->slot_Vxod();
-        QVERIFY(dialog->isVisible());
-        QCOMPARE(tree->findChildren<QDialog*>().size(), 1);
+        QVERIFY(dialog->isVisible() && tree->findChildren<QDialog*>().size() == 1);
 
         dialog->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -183,37 +153,31 @@ private slots:
     void copyAndPasteRes()
     {
         standardNetwork();
-        select("Север");
-        tree->CopyButton->click();
-        select("Юг");
-        rec->clear();
-        tree->InsertButton->click();
-        QCOMPARE(rec->texts().first(), QString("Добавить Север после Юг"));
+        press("Север", tree->CopyButton);
+        f->rec.clear();
+        press("Юг", tree->InsertButton);
+        QCOMPARE(f->rec.texts().first(), QString("Добавить Север после Юг"));
         QCOMPARE(storedRes(), QStringList({"1,1,Север", "1,2,Восток", "2,1,Юг", "2,2,Север- копия"}));
         QCOMPARE(storedLines().mid(4), QStringList({"2,2,1,ВЛ-1", "2,2,2,ВЛ-2"}));
-        QCOMPARE(storedSections().mid(4), QStringList({"2,2,1,1", "2,2,1,2", "2,2,2,7"}));
+        QCOMPARE(stored("uch_lin", "UCH_LIN", sectionAttrs).mid(4), QStringList({"2,2,1,1", "2,2,1,2", "2,2,2,7"}));
     }
 
     void clipboardStaysConsistent()
     {
         // A RES code holding "," gives a key of three codes at the RES level.
         makeTree({"1|П"}, {"1|1|Хороший", "1|2,5|Плохой"}, {"1|1|1|Л"});
-        select("Л");
-        tree->CopyButton->click();
+        press("Л", tree->CopyButton);
         select("П");
         tree->slot_copyObj();        // a PES is never copied
-        select("Плохой");
-        tree->CopyButton->click();   // refused: wrong key
-        QCOMPARE(rec->warnings(), QStringList({"Информация|Л скопирован", "Предупреждение|Неверная кодировка РЭС"}));
+        press("Плохой", tree->CopyButton);   // refused: wrong key
+        QCOMPARE(f->rec.warnings(), QStringList({"Информация|Л скопирован", "Предупреждение|Неверная кодировка РЭС"}));
         // The line is still what paste offers; at the RES level paste ends silently.
-        select("Л");
-        tree->SortButton->click();   // sorting keeps the pending copy
-        rec->clear();
-        rec->answers = {true};
+        press("Л", tree->SortButton);   // sorting keeps the pending copy
+        f->rec.clear();
+        f->rec.answers = {true};
         tree->InsertButton->click();
-        select("Хороший");
-        tree->InsertButton->click();
-        QCOMPARE(rec->texts(), QStringList{"Добавить Л после Л"});
+        press("Хороший", tree->InsertButton);
+        QCOMPARE(f->rec.texts(), QStringList{"Добавить Л после Л"});
         QCOMPARE(storedLines(), QStringList{"1,1,1,Л"});
     }
 
@@ -234,8 +198,7 @@ private slots:
     void sortByNameAcrossPes()
     {
         makeTree({"1|Первый", "2|Второй"}, {"1|1|б|d|1|-5", "2|1|в", "1|2|А", "2|2|а", "1|3|Б", "2|3|а"}, {});
-        select("б");
-        tree->SortButton->click();
+        press("б", tree->SortButton);
         QCOMPARE(storedRes(), QStringList({"1,2,А", "1,3,Б", "2,2,а", "2,3,а", "1,1,б", "2,1,в"}));
         QCOMPARE(stored("res", "RES", attrRES)[4], QString("1,1,б,d,1,-5"));   // whole rows move
     }
@@ -244,16 +207,15 @@ private slots:
     {
         standardNetwork();
         tree->LineFind->setText("вл");
-        for (int press = 0; press < 8; ++press) {
+        for (int i = 0; i < 8; ++i) {
             tree->FindButton->click();
-            QCOMPARE(current(), QStringList({"ВЛ-1", "ВЛ-2", "ВЛ-В", "ВЛ-Ю"})[press % 4]);
+            QCOMPARE(current(), QStringList({"ВЛ-1", "ВЛ-2", "ВЛ-В", "ВЛ-Ю"})[i % 4]);
         }
-        select("Север");
-        tree->DelButton->click();
-        QCOMPARE(rec->texts(), QStringList{"Удалить РЭС ? и все связанные с ним объекты ? "});
+        press("Север", tree->DelButton);
+        QCOMPARE(f->rec.texts(), QStringList{"Удалить РЭС ? и все связанные с ним объекты ? "});
         QCOMPARE(storedRes(), QStringList({"1,2,Восток", "2,1,Юг"}));   // Юг shares Север's code
         QCOMPARE(storedLines(), QStringList({"1,2,1,ВЛ-В", "2,1,1,ВЛ-Ю"}));
-        QCOMPARE(storedSections(), QStringList{"2,1,1,1"});
+        QCOMPARE(stored("uch_lin", "UCH_LIN", sectionAttrs), QStringList{"2,1,1,1"});
         QCOMPARE(enabledButtons(*tree), QString("view"));   // nothing acts on the deleted key
         // Two hits are left: the next press starts again from the first.
         tree->FindButton->click();
