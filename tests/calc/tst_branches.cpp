@@ -52,41 +52,29 @@ private:
 
 void TestBranches::wireDerivedValues_data()
 {
-    // A catalog row (S, KL, B, Imax, Material); the insulation loss in
-    // kW·day per km at 35, 110 and 220 kV.
+    // A catalog row (S, KL, B, Imax, Material); B, Imax and the insulation
+    // loss in kW·day per km at 35, 110 and 220 kV.
     QTest::addColumn<QStringList>("wire");
-    QTest::addColumn<double>("B");
-    QTest::addColumn<int>("Imax");
-    QTest::addColumn<QVector<double>>("ins");
-    const QVector<double> none{0, 0, 0};
-    QTest::newRow("aluminium overhead 70") << QStringList{"70", "0", "", "", "1"} << 2.6 << 210 << none;
-    QTest::newRow("copper overhead 70, B 0") << QStringList{"70", "0", "0", "", "2"} << 2.6 << 273 << none;
-    QTest::newRow("Imax with a point is empty") << QStringList{"70", "0", "2.8", "300.5", "1"} << 2.8 << 210 << none;
-    QTest::newRow("Imax given") << QStringList{"95", "0", "2.7", "330", "1"} << 2.7 << 330 << none;
-    QTest::newRow("KL with a point is overhead") << QStringList{"240", "1.0", "", "", "1"} << 2.6 << 720 << none;
-    QTest::newRow("cable 50: class 0") << QStringList{"50", "1", "", "", "1"} << 75.0 << 100
-                                       << QVector<double>{11.1, 71, 150};
-    QTest::newRow("cable 80: class 1") << QStringList{"80", "1", "", "", "1"} << 75.0 << 160
-                                       << QVector<double>{12.2, 72, 160};
-    QTest::newRow("cable 240: class 5") << QStringList{"240", "1", "", "", "1"} << 75.0 << 480
-                                        << QVector<double>{17, 88.8, 200};
-    QTest::newRow("copper cable 300: class 6") << QStringList{"300", "1", "", "", "2"} << 75.0 << 450
-                                               << QVector<double>{19.5, 96.4, 219};
-    QTest::newRow("cable 2000: above the table") << QStringList{"2000", "1", "", "", "1"} << 75.0 << 3000
-                                                 << QVector<double>{24, 160, 329};
+    QTest::addColumn<QVector<double>>("expected");
+    QTest::newRow("aluminium overhead 70") << QStringList{"70", "0", "", "", "1"} << QVector<double>{2.6, 210, 0, 0, 0};
+    QTest::newRow("copper overhead 70, B 0") << QStringList{"70", "0", "0", "", "2"} << QVector<double>{2.6, 273, 0, 0, 0};
+    QTest::newRow("Imax with a point is empty") << QStringList{"70", "0", "2.8", "300.5", "1"} << QVector<double>{2.8, 210, 0, 0, 0};
+    QTest::newRow("Imax given") << QStringList{"95", "0", "2.7", "330", "1"} << QVector<double>{2.7, 330, 0, 0, 0};
+    QTest::newRow("KL with a point is overhead") << QStringList{"240", "1.0", "", "", "1"} << QVector<double>{2.6, 720, 0, 0, 0};
+    QTest::newRow("cable 50: class 0") << QStringList{"50", "1", "", "", "1"} << QVector<double>{75, 100, 11.1, 71, 150};
+    QTest::newRow("cable 80: class 1") << QStringList{"80", "1", "", "", "1"} << QVector<double>{75, 160, 12.2, 72, 160};
+    QTest::newRow("cable 240: class 5") << QStringList{"240", "1", "", "", "1"} << QVector<double>{75, 480, 17, 88.8, 200};
+    QTest::newRow("copper cable 300: class 6") << QStringList{"300", "1", "", "", "2"} << QVector<double>{75, 450, 19.5, 96.4, 219};
+    QTest::newRow("cable 2000: above the table") << QStringList{"2000", "1", "", "", "1"} << QVector<double>{75, 3000, 24, 160, 329};
 }
 
 void TestBranches::wireDerivedValues()
 {
     QFETCH(QStringList, wire);
-    QFETCH(double, B);
-    QFETCH(int, Imax);
-    QFETCH(QVector<double>, ins);
+    QFETCH(QVector<double>, expected);
     const LoadKatalogLines kat(Table{{"W", wire[0], wire[1], "0.3", "0.4", wire[2], wire[3], wire[4]}});
-    QCOMPARE(kat.B0.at(0), B);
-    QCOMPARE(kat.Imax.at(0), Imax);
-    QCOMPARE((QVector<double>{kat.ins35.at(0), kat.ins110.at(0), kat.ins220.at(0)}),
-             (QVector<double>{ins[0] / 24000, ins[1] / 24000, ins[2] / 24000}));
+    QCOMPARE((QVector<double>{kat.B0.at(0), double(kat.Imax.at(0)), 24000 * kat.ins35.at(0), 24000 * kat.ins110.at(0),
+                              24000 * kat.ins220.at(0)}), expected);
 }
 
 void TestBranches::transformerVoltageBand()
@@ -136,20 +124,19 @@ void TestBranches::transformer_data()
     QTest::addColumn<QString>("mark");
     QTest::addColumn<int>("tap");
     QTest::addColumn<QString>("method");
-    QTest::addColumn<double>("ratio");
-    QTest::addColumn<double>("rated");
-    QTest::addColumn<double>("P");
+    QTest::addColumn<QVector<double>>("expected");   // ratio, rated voltage, load P
     // 11 / 115 kV with 1.78 % per tap. 720 MWh over 720 h is 1 MW, the peak
     // 3 MW; the load correction is 1.2.
     const QString tdn = "ТДН-10000/110";
-    QTest::newRow("tap 0") << tdn << 0 << "0" << 0.0956522 << 115.0 << 1.2;
-    QTest::newRow("tap 12 beyond 9 counts as 0") << tdn << 12 << "0" << 0.0956522 << 115.0 << 1.2;
-    QTest::newRow("tap -10 beyond -9 counts as 0") << tdn << -10 << "0" << 0.0956522 << 115.0 << 1.2;
-    QTest::newRow("tap -9: times 1.1602") << tdn << -9 << "0" << 0.1109757 << 115.0 << 1.2;
-    QTest::newRow("tap 9: times 0.8398") << tdn << 9 << "0" << 0.0803287 << 115.0 << 1.2;
-    QTest::newRow("no voltages: ratio 1, line voltage") << "ТБН" << 3 << "0" << 1.0 << 110.0 << 1.2;
-    QTest::newRow("method above 2 is mean load") << tdn << 0 << "7" << 0.0956522 << 115.0 << 1.2;
-    QTest::newRow("maximum loss: peak load") << tdn << 0 << "1" << 0.0956522 << 115.0 << 3.6;
+    const QVector<double> base{0.0956522, 115, 1.2};
+    QTest::newRow("tap 0") << tdn << 0 << "0" << base;
+    QTest::newRow("tap 12 beyond 9 counts as 0") << tdn << 12 << "0" << base;
+    QTest::newRow("tap -10 beyond -9 counts as 0") << tdn << -10 << "0" << base;
+    QTest::newRow("tap -9: times 1.1602") << tdn << -9 << "0" << QVector<double>{0.1109757, 115, 1.2};
+    QTest::newRow("tap 9: times 0.8398") << tdn << 9 << "0" << QVector<double>{0.0803287, 115, 1.2};
+    QTest::newRow("no voltages: ratio 1, line voltage") << "ТБН" << 3 << "0" << QVector<double>{1, 110, 1.2};
+    QTest::newRow("method above 2 is mean load") << tdn << 0 << "7" << base;
+    QTest::newRow("maximum loss: peak load") << tdn << 0 << "1" << QVector<double>{0.0956522, 115, 3.6};
 }
 
 void TestBranches::transformer()
@@ -157,19 +144,17 @@ void TestBranches::transformer()
     QFETCH(QString, mark);
     QFETCH(int, tap);
     QFETCH(QString, method);
-    QFETCH(double, ratio);
-    QFETCH(double, rated);
-    QFETCH(double, P);
+    QFETCH(QVector<double>, expected);
     pk_Nagr = 1.2;
     TestNetwork net = catalogs();
     net.addLine("1", "Л", 110, 0, 0, "0.5", method);
     net.addTrans("1", 0, 1, mark, 3, 1.5, 720, 360, "0", tap);
     const auto calc = calculate(net);
     QVERIFY(calc->m_brTrans.at(0));
-    QVERIFY(near(calc->m_brRatio.at(0), ratio, 1e-7));
-    QCOMPARE(calc->m_brUrated.at(0), rated);
-    QVERIFY(near(calc->m_ldP.at(0), P, 1e-12));
-    QVERIFY(near(calc->m_ldQ.at(0), P / 2, 1e-12));
+    QVERIFY(near(calc->m_brRatio.at(0), expected[0], 1e-7));
+    QCOMPARE(calc->m_brUrated.at(0), expected[1]);
+    QVERIFY(near(calc->m_ldP.at(0), expected[2], 1e-12));
+    QVERIFY(near(calc->m_ldQ.at(0), expected[2] / 2, 1e-12));
 }
 
 void TestBranches::parallelPairIsOneBranch()
