@@ -34,235 +34,202 @@ private slots:
         resetCalcGlobals();
         m_recorder.clear();
     }
-    void wireDerivedValues_data();
-    void wireDerivedValues();
-    void transformerVoltageBand();
-    void sectionValues_data();
-    void sectionValues();
-    void transformer_data();
-    void transformer();
-    void parallelPairIsOneBranch();
-    void unknownMarksAreReported();
-    void topology_data();
-    void topology();
+
+    void wireDerivedValues_data()
+    {
+        // A catalog row (S, KL, B, Imax, Material); B, Imax and the insulation
+        // loss in kW·day per km at 35, 110 and 220 kV.
+        using V = QVector<double>;
+        QTest::addColumn<QStringList>("wire");
+        QTest::addColumn<V>("expected");
+        QTest::newRow("aluminium overhead 70") << QStringList{"70", "0", "", "", "1"} << V{2.6, 210, 0, 0, 0};
+        QTest::newRow("copper overhead 70, B 0") << QStringList{"70", "0", "0", "", "2"} << V{2.6, 273, 0, 0, 0};
+        QTest::newRow("Imax with a point is empty") << QStringList{"70", "0", "2.8", "300.5", "1"} << V{2.8, 210, 0, 0, 0};
+        QTest::newRow("Imax given") << QStringList{"95", "0", "2.7", "330", "1"} << V{2.7, 330, 0, 0, 0};
+        QTest::newRow("KL with a point is overhead") << QStringList{"240", "1.0", "", "", "1"} << V{2.6, 720, 0, 0, 0};
+        QTest::newRow("cable 50: class 0") << QStringList{"50", "1", "", "", "1"} << V{75, 100, 11.1, 71, 150};
+        QTest::newRow("cable 80: class 1") << QStringList{"80", "1", "", "", "1"} << V{75, 160, 12.2, 72, 160};
+        QTest::newRow("cable 240: class 5") << QStringList{"240", "1", "", "", "1"} << V{75, 480, 17, 88.8, 200};
+        QTest::newRow("copper cable 300: class 6") << QStringList{"300", "1", "", "", "2"} << V{75, 450, 19.5, 96.4, 219};
+        QTest::newRow("cable 2000: above the table") << QStringList{"2000", "1", "", "", "1"} << V{75, 3000, 24, 160, 329};
+    }
+
+    void wireDerivedValues()
+    {
+        QFETCH(QStringList, wire);
+        QFETCH(QVector<double>, expected);
+        const LoadKatalogLines kat(Table{{"W", wire[0], wire[1], "0.3", "0.4", wire[2], wire[3], wire[4]}});
+        QCOMPARE((QVector<double>{kat.B0.at(0), double(kat.Imax.at(0)), 24000 * kat.ins35.at(0), 24000 * kat.ins110.at(0),
+                                  24000 * kat.ins220.at(0)}), expected);
+    }
+
+    void transformerVoltageBand()
+    {
+        Table rows;
+        for (const char* u : {"88", "110", "121", "132"})
+            rows.append({QString("T") + u, u, u, "1", "2", "3", "4", "1.78", "9.7", "115", "11"});
+        QCOMPARE(LoadKatalogTrans(rows, 0).S.size(), 4);
+        // Strictly inside 0.8·U and 1.2·U: 88 and 132 kV stay out at 110 kV.
+        const LoadKatalogTrans band(rows, 110);
+        QCOMPARE(band.S, (QVector<double>{110, 121}));
+        QCOMPARE(band.index.value("T121"), 1);
+        QCOMPARE(band.n_otp.at(0), 9);   // a tap count read as a whole number
+    }
+
+    void sectionValues_data()
+    {
+        QTest::addColumn<double>("unom");
+        QTest::addColumn<double>("temperature");
+        QTest::addColumn<QVector<double>>("RXB");   // Ohm, Ohm, S
+        // 10 km of AC-95. At 35 kV kx = 1 - 75 * 0.074 / 110 = 0.949545.
+        QTest::newRow("110 kV, 20 °C") << 110.0 << 20.0 << QVector<double>{3.06, 4.21, 27e-6};
+        QTest::newRow("35 kV, 20 °C") << 35.0 << 20.0 << QVector<double>{3.06, 3.9975864, 2.8434658e-5};
+        QTest::newRow("10 kV counts as 35 kV") << 10.0 << 20.0 << QVector<double>{3.06, 3.9975864, 2.8434658e-5};
+        QTest::newRow("110 kV, 30 °C: kt 1.04") << 110.0 << 30.0 << QVector<double>{3.1824, 4.21, 27e-6};
+    }
+
+    void sectionValues()
+    {
+        QFETCH(double, unom);
+        QFETCH(double, temperature);
+        QFETCH(QVector<double>, RXB);
+        pT_RES = temperature;
+        TestNetwork net = catalogs();
+        net.addLine("1", "Л", unom);
+        net.addSection("1", 0, 1, "АС-95/16", 10);
+        const auto calc = calculate(net);
+        QVERIFY(near(calc->m_brR.at(0), RXB[0], 1e-9));
+        QVERIFY(near(calc->m_brX.at(0), RXB[1], 1e-6));
+        QVERIFY(near(calc->m_brB.at(0), RXB[2], 1e-12));
+    }
+
+    void transformer_data()
+    {
+        QTest::addColumn<QString>("mark");
+        QTest::addColumn<int>("tap");
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QVector<double>>("expected");   // ratio, rated voltage, load P
+        // 11 / 115 kV with 1.78 % per tap. 720 MWh over 720 h is 1 MW, the peak
+        // 3 MW; the load correction is 1.2.
+        const QString tdn = "ТДН-10000/110";
+        const QVector<double> base{0.0956522, 115, 1.2};
+        QTest::newRow("tap 0") << tdn << 0 << "0" << base;
+        QTest::newRow("tap 12 beyond 9 counts as 0") << tdn << 12 << "0" << base;
+        QTest::newRow("tap -10 beyond -9 counts as 0") << tdn << -10 << "0" << base;
+        QTest::newRow("tap -9: times 1.1602") << tdn << -9 << "0" << QVector<double>{0.1109757, 115, 1.2};
+        QTest::newRow("tap 9: times 0.8398") << tdn << 9 << "0" << QVector<double>{0.0803287, 115, 1.2};
+        QTest::newRow("no voltages: ratio 1, line voltage") << "ТБН" << 3 << "0" << QVector<double>{1, 110, 1.2};
+        QTest::newRow("method above 2 is mean load") << tdn << 0 << "7" << base;
+        QTest::newRow("maximum loss: peak load") << tdn << 0 << "1" << QVector<double>{0.0956522, 115, 3.6};
+    }
+
+    void transformer()
+    {
+        QFETCH(QString, mark);
+        QFETCH(int, tap);
+        QFETCH(QString, method);
+        QFETCH(QVector<double>, expected);
+        pk_Nagr = 1.2;
+        TestNetwork net = catalogs();
+        net.addLine("1", "Л", 110, 0, 0, "0.5", method);
+        net.addTrans("1", 0, 1, mark, 3, 1.5, 720, 360, "0", tap);
+        const auto calc = calculate(net);
+        QVERIFY(near(calc->m_brRatio.at(0), expected[0], 1e-7));
+        QCOMPARE(calc->m_brUrated.at(0), expected[1]);
+        QVERIFY(near(calc->m_ldP.at(0), expected[2], 1e-12));
+        QVERIFY(near(calc->m_ldQ.at(0), expected[2] / 2, 1e-12));
+    }
+
+    void parallelPairIsOneBranch()
+    {
+        p_Iz = 1;
+        TestNetwork net = catalogs();
+        net.addLine("1", "Л", 110);
+        net.addSection("1", 0, 3, "АС-95/16", 10);
+        net.addSection("1", 3, 5, "К-240", 5);
+        net.addSection("1", 5, 3, "К-240", 5, "1");   // the second circuit, a consumer's
+        net.addTrans("1", 5, 6, "ТДН-10000/110", 0, 0, 720, 360, "0");
+        const auto calc = calculate(net);
+        QVERIFY(near(calc->m_brR.at(1), 0.3125, 1e-12));      // 5 * 0.125 / 2
+        QVERIFY(near(calc->m_brX.at(1), 0.275, 1e-12));       // 5 * 0.11 / 2
+        QVERIFY(near(calc->m_brB.at(1), 7.5e-4, 1e-15));      // 2 * 5 * 75 µS
+        // Both circuits' insulation: 240 mm² lies in the class below 250, 88.8 kW·day per km.
+        QVERIFY(near(calc->m_brIns.at(1), 2 * 5 * 88.8 / 24000, 1e-12));
+        QCOMPARE(calc->m_brCircuits, (QVector<int>{1, 2, 1}));
+        // One owner and one label per branch: the transformer keeps its own.
+        QCOMPARE(calc->m_branchLabels, (QStringList{"0 -3", "3 -5", "5 -6"}));
+        QCOMPARE(calc->m_brOwner, (QStringList{"0", "0", "0"}));
+        QCOMPARE(calc->m_messages, QStringList{heading});
+    }
+
+    void unknownMarksAreReported()
+    {
+        TestNetwork net = catalogs();
+        net.addLine("1", "Л", 110);
+        net.addSection("1", 0, 1, "АС-9", 10);
+        net.addTrans("1", 1, 2, "ТДН-99", 0, 0, 720, 360);
+        const auto calc = calculate(net);
+        QCOMPARE(calc->m_messages, (QStringList{heading, "*** задана неверная марка АС-9 в ветви 0 -1",
+                                                "*** задана неверная марка ТДН-99 в ветви 1 -2"}));
+        QCOMPARE(calc->m_errorCount, 2);
+        // The unknown transformer still feeds its load at its end node.
+        QCOMPARE(calc->m_ldNode, QVector<int>{2});
+        QCOMPARE(calc->m_ldP, QVector<double>{1.0});
+        QVERIFY(m_recorder.messages.isEmpty());
+    }
+
+    void topology_data()
+    {
+        // Rows as "from:to", a transformer marked with a trailing T.
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<int>("errors");
+        QTest::addColumn<int>("levelBound");
+        auto ring = [](const QString& branch) {
+            return QStringList{"*** Ветвь " + branch + " образует кольцо",
+                               "**** Дана неверная информация об участках линии"};
+        };
+        auto unreached = [](QStringList nodes) {
+            return nodes.replaceInStrings(QRegularExpression("(.+)"), "*** Узел \\1 не связан с питающим узлом ");
+        };
+        QTest::newRow("ring") << "0:1 1:2 2:0" << ring("1 -2") << 1 << 0;
+        QTest::newRow("a section beside a transformer is not joined to it") << "0:1 1:2T 2:1" << ring("2 -1") << 1 << 0;
+        QTest::newRow("no supply node") << "1:2 2:3" << unreached({"1", "2", "3"}) << 3 << -1;
+        QTest::newRow("island") << "0:1 5:6" << unreached({"5", "6"}) << 2 << 1;
+        // The bound reaches the end of the deeper tree whichever supply comes last.
+        QTest::newRow("two supply nodes") << "-1:2 2:3 3:4 0:1" << QStringList() << 0 << 3;
+    }
+
+    void topology()
+    {
+        QFETCH(QString, rows);
+        QFETCH(QStringList, messages);
+        QFETCH(int, errors);
+        QFETCH(int, levelBound);
+        TempWorkDir dir;   // mode 1 writes its reports
+        TestNetwork net = catalogs();
+        net.addLine("1", "Л", 110);
+        for (const QString& row : rows.split(' ')) {
+            const QStringList ends = QString(row).remove('T').split(':');
+            if (row.endsWith('T'))
+                net.addTrans("1", ends.at(0).toInt(), ends.at(1).toInt(), "ТДН-10000/110", 0, 0, 720, 360);
+            else
+                net.addSection("1", ends.at(0).toInt(), ends.at(1).toInt(), "АС-95/16", 1);
+        }
+        const auto calc = calculate(net, 1);
+        QCOMPARE(calc->m_messages, QStringList{heading} + messages);
+        QCOMPARE(calc->m_errorCount, errors);
+        if (messages.value(1).startsWith("****")) {   // a ring stops the line with zero totals
+            QCOMPARE(calc->m_lineTitle, QString("Л (Неверная информация об участках)"));
+            QCOMPARE(calc->m_totals, QVector<double>(16, 0.0));
+        } else {
+            QCOMPARE(calc->m_levelBound, levelBound);
+        }
+    }
 
 private:
     MessageRecorder m_recorder;
 };
-
-void TestBranches::wireDerivedValues_data()
-{
-    // A catalog row (S, KL, B, Imax, Material); the insulation loss in
-    // kW·day per km at 35, 110 and 220 kV.
-    QTest::addColumn<QStringList>("wire");
-    QTest::addColumn<double>("B");
-    QTest::addColumn<int>("Imax");
-    QTest::addColumn<QVector<double>>("ins");
-    const QVector<double> none{0, 0, 0};
-    QTest::newRow("aluminium overhead 70") << QStringList{"70", "0", "", "", "1"} << 2.6 << 210 << none;
-    QTest::newRow("copper overhead 70, B 0") << QStringList{"70", "0", "0", "", "2"} << 2.6 << 273 << none;
-    QTest::newRow("Imax with a point is empty") << QStringList{"70", "0", "2.8", "300.5", "1"} << 2.8 << 210 << none;
-    QTest::newRow("Imax given") << QStringList{"95", "0", "2.7", "330", "1"} << 2.7 << 330 << none;
-    QTest::newRow("KL with a point is overhead") << QStringList{"240", "1.0", "", "", "1"} << 2.6 << 720 << none;
-    QTest::newRow("cable 50: class 0") << QStringList{"50", "1", "", "", "1"} << 75.0 << 100
-                                       << QVector<double>{11.1, 71, 150};
-    QTest::newRow("cable 80: class 1") << QStringList{"80", "1", "", "", "1"} << 75.0 << 160
-                                       << QVector<double>{12.2, 72, 160};
-    QTest::newRow("cable 240: class 5") << QStringList{"240", "1", "", "", "1"} << 75.0 << 480
-                                        << QVector<double>{17, 88.8, 200};
-    QTest::newRow("copper cable 300: class 6") << QStringList{"300", "1", "", "", "2"} << 75.0 << 450
-                                               << QVector<double>{19.5, 96.4, 219};
-    QTest::newRow("cable 2000: above the table") << QStringList{"2000", "1", "", "", "1"} << 75.0 << 3000
-                                                 << QVector<double>{24, 160, 329};
-}
-
-void TestBranches::wireDerivedValues()
-{
-    QFETCH(QStringList, wire);
-    QFETCH(double, B);
-    QFETCH(int, Imax);
-    QFETCH(QVector<double>, ins);
-    const LoadKatalogLines kat(Table{{"W", wire[0], wire[1], "0.3", "0.4", wire[2], wire[3], wire[4]}});
-    QCOMPARE(kat.B0.at(0), B);
-    QCOMPARE(kat.Imax.at(0), Imax);
-    QCOMPARE((QVector<double>{kat.ins35.at(0), kat.ins110.at(0), kat.ins220.at(0)}),
-             (QVector<double>{ins[0] / 24000, ins[1] / 24000, ins[2] / 24000}));
-}
-
-void TestBranches::transformerVoltageBand()
-{
-    Table rows;
-    for (const char* u : {"88", "110", "121", "132"})
-        rows.append({QString("T") + u, u, u, "1", "2", "3", "4", "1.78", "9.7", "115", "11"});
-    QCOMPARE(LoadKatalogTrans(rows, 0).S.size(), 4);
-    // Strictly inside 0.8·U and 1.2·U: 88 and 132 kV stay out at 110 kV.
-    const LoadKatalogTrans band(rows, 110);
-    QCOMPARE(band.S, (QVector<double>{110, 121}));
-    QCOMPARE(band.index.value("T121"), 1);
-    QCOMPARE(band.n_otp.at(0), 9);   // a tap count read as a whole number
-}
-
-void TestBranches::sectionValues_data()
-{
-    QTest::addColumn<double>("unom");
-    QTest::addColumn<double>("temperature");
-    QTest::addColumn<QVector<double>>("RXB");   // Ohm, Ohm, S
-    // 10 km of AC-95. At 35 kV kx = 1 - 75 * 0.074 / 110 = 0.949545.
-    QTest::newRow("110 kV, 20 °C") << 110.0 << 20.0 << QVector<double>{3.06, 4.21, 27e-6};
-    QTest::newRow("35 kV, 20 °C") << 35.0 << 20.0 << QVector<double>{3.06, 3.9975864, 2.8434658e-5};
-    QTest::newRow("10 kV counts as 35 kV") << 10.0 << 20.0 << QVector<double>{3.06, 3.9975864, 2.8434658e-5};
-    QTest::newRow("110 kV, 30 °C: kt 1.04") << 110.0 << 30.0 << QVector<double>{3.1824, 4.21, 27e-6};
-}
-
-void TestBranches::sectionValues()
-{
-    QFETCH(double, unom);
-    QFETCH(double, temperature);
-    QFETCH(QVector<double>, RXB);
-    pT_RES = temperature;
-    TestNetwork net = catalogs();
-    net.addLine("1", "Л", unom);
-    net.addSection("1", 0, 1, "АС-95/16", 10);
-    const auto calc = calculate(net);
-    QCOMPARE(calc->m_nBranches, 1);
-    QVERIFY(near(calc->m_brR.at(0), RXB[0], 1e-9));
-    QVERIFY(near(calc->m_brX.at(0), RXB[1], 1e-6));
-    QVERIFY(near(calc->m_brB.at(0), RXB[2], 1e-12));
-    QCOMPARE(calc->m_brUrated.at(0), unom < 25 ? 35.0 : unom);
-}
-
-void TestBranches::transformer_data()
-{
-    QTest::addColumn<QString>("mark");
-    QTest::addColumn<int>("tap");
-    QTest::addColumn<QString>("method");
-    QTest::addColumn<double>("ratio");
-    QTest::addColumn<double>("rated");
-    QTest::addColumn<double>("P");
-    // 11 / 115 kV with 1.78 % per tap. 720 MWh over 720 h is 1 MW, the peak
-    // 3 MW; the load correction is 1.2.
-    const QString tdn = "ТДН-10000/110";
-    QTest::newRow("tap 0") << tdn << 0 << "0" << 0.0956522 << 115.0 << 1.2;
-    QTest::newRow("tap 12 beyond 9 counts as 0") << tdn << 12 << "0" << 0.0956522 << 115.0 << 1.2;
-    QTest::newRow("tap -10 beyond -9 counts as 0") << tdn << -10 << "0" << 0.0956522 << 115.0 << 1.2;
-    QTest::newRow("tap -9: times 1.1602") << tdn << -9 << "0" << 0.1109757 << 115.0 << 1.2;
-    QTest::newRow("tap 9: times 0.8398") << tdn << 9 << "0" << 0.0803287 << 115.0 << 1.2;
-    QTest::newRow("no voltages: ratio 1, line voltage") << "ТБН" << 3 << "0" << 1.0 << 110.0 << 1.2;
-    QTest::newRow("method above 2 is mean load") << tdn << 0 << "7" << 0.0956522 << 115.0 << 1.2;
-    QTest::newRow("maximum loss: peak load") << tdn << 0 << "1" << 0.0956522 << 115.0 << 3.6;
-}
-
-void TestBranches::transformer()
-{
-    QFETCH(QString, mark);
-    QFETCH(int, tap);
-    QFETCH(QString, method);
-    QFETCH(double, ratio);
-    QFETCH(double, rated);
-    QFETCH(double, P);
-    pk_Nagr = 1.2;
-    TestNetwork net = catalogs();
-    net.addLine("1", "Л", 110, 0, 0, "0.5", method);
-    net.addTrans("1", 0, 1, mark, 3, 1.5, 720, 360, "0", tap);
-    const auto calc = calculate(net);
-    QVERIFY(calc->m_brTrans.at(0));
-    QVERIFY(near(calc->m_brRatio.at(0), ratio, 1e-7));
-    QCOMPARE(calc->m_brUrated.at(0), rated);
-    QVERIFY(near(calc->m_ldP.at(0), P, 1e-12));
-    QVERIFY(near(calc->m_ldQ.at(0), P / 2, 1e-12));
-}
-
-void TestBranches::parallelPairIsOneBranch()
-{
-    p_Iz = 1;
-    TestNetwork net = catalogs();
-    net.addLine("1", "Л", 110);
-    net.addSection("1", 0, 3, "АС-95/16", 10);
-    net.addSection("1", 3, 5, "К-240", 5);
-    net.addSection("1", 5, 3, "К-240", 5, "1");   // the second circuit, a consumer's
-    net.addTrans("1", 5, 6, "ТДН-10000/110", 0, 0, 720, 360, "0");
-    const auto calc = calculate(net);
-    QCOMPARE(calc->m_nBranches, 3);
-    QVERIFY(near(calc->m_brR.at(1), 0.3125, 1e-12));      // 5 * 0.125 / 2
-    QVERIFY(near(calc->m_brX.at(1), 0.275, 1e-12));       // 5 * 0.11 / 2
-    QVERIFY(near(calc->m_brB.at(1), 7.5e-4, 1e-15));      // 2 * 5 * 75 µS
-    // Both circuits' insulation: 240 mm² lies in the class below 250, 88.8 kW·day per km.
-    QVERIFY(near(calc->m_brIns.at(1), 2 * 5 * 88.8 / 24000, 1e-12));
-    QCOMPARE(calc->m_brCircuits, (QVector<int>{1, 2, 1}));
-    // One owner and one label per branch: the transformer keeps its own.
-    QCOMPARE(calc->m_branchLabels, (QStringList{"0 -3", "3 -5", "5 -6"}));
-    QCOMPARE(calc->m_brOwner, (QStringList{"0", "0", "0"}));
-    QCOMPARE(calc->m_messages, QStringList{heading});
-}
-
-void TestBranches::unknownMarksAreReported()
-{
-    TestNetwork net = catalogs();
-    net.addLine("1", "Л", 110);
-    net.addSection("1", 0, 1, "АС-9", 10);
-    net.addTrans("1", 1, 2, "ТДН-99", 0, 0, 720, 360);
-    const auto calc = calculate(net);
-    QCOMPARE(calc->m_messages, (QStringList{heading, "*** задана неверная марка АС-9 в ветви 0 -1",
-                                            "*** задана неверная марка ТДН-99 в ветви 1 -2"}));
-    QCOMPARE(calc->m_errorCount, 2);
-    // The unknown transformer still feeds its load at its end node.
-    QCOMPARE(calc->m_ldNode, QVector<int>{2});
-    QCOMPARE(calc->m_ldP, QVector<double>{1.0});
-    QVERIFY(m_recorder.messages.isEmpty());
-}
-
-void TestBranches::topology_data()
-{
-    // Rows as "from:to", a transformer marked with a trailing T.
-    QTest::addColumn<QString>("rows");
-    QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<int>("errors");
-    QTest::addColumn<int>("levelBound");
-    auto ring = [](const QString& branch) {
-        return QStringList{"*** Ветвь " + branch + " образует кольцо",
-                           "**** Дана неверная информация об участках линии"};
-    };
-    auto unreached = [](const QList<int>& nodes) {
-        QStringList m;
-        for (int n : nodes)
-            m << QString("*** Узел %1 не связан с питающим узлом ").arg(n);
-        return m;
-    };
-    QTest::newRow("chain") << "0:1 1:2 2:3" << QStringList() << 0 << 3;
-    QTest::newRow("ring") << "0:1 1:2 2:0" << ring("1 -2") << 1 << 0;
-    QTest::newRow("a section beside a transformer is not joined to it") << "0:1 1:2T 2:1" << ring("2 -1") << 1 << 0;
-    QTest::newRow("no supply node") << "1:2 2:3" << unreached({1, 2, 3}) << 3 << -1;
-    QTest::newRow("island") << "0:1 5:6" << unreached({5, 6}) << 2 << 1;
-    // The bound reaches the end of the deeper tree whichever supply comes last.
-    QTest::newRow("two supply nodes") << "-1:2 2:3 3:4 0:1" << QStringList() << 0 << 3;
-}
-
-void TestBranches::topology()
-{
-    QFETCH(QString, rows);
-    QFETCH(QStringList, messages);
-    QFETCH(int, errors);
-    QFETCH(int, levelBound);
-    TempWorkDir dir;   // mode 1 writes its reports
-    TestNetwork net = catalogs();
-    net.addLine("1", "Л", 110);
-    for (const QString& row : rows.split(' ')) {
-        const QStringList ends = QString(row).remove('T').split(':');
-        if (row.endsWith('T'))
-            net.addTrans("1", ends.at(0).toInt(), ends.at(1).toInt(), "ТДН-10000/110", 0, 0, 720, 360);
-        else
-            net.addSection("1", ends.at(0).toInt(), ends.at(1).toInt(), "АС-95/16", 1);
-    }
-    const auto calc = calculate(net, 1);
-    QCOMPARE(calc->m_messages, QStringList{heading} + messages);
-    QCOMPARE(calc->m_errorCount, errors);
-    if (messages.value(1).startsWith("****")) {   // a ring stops the line with zero totals
-        QCOMPARE(calc->m_lineTitle, QString("Л (Неверная информация об участках)"));
-        QCOMPARE(calc->m_totals, QVector<double>(16, 0.0));
-    } else {
-        QCOMPARE(calc->m_levelBound, levelBound);
-    }
-}
 
 QTEST_GUILESS_MAIN(TestBranches)
 #include "tst_branches.moc"

@@ -1,9 +1,9 @@
 #include "calc/zorvantask.h"
 #include "calcglobals.h"
 #include "calcnetwork.h"
+#include "store/SaveInfo.h"
 #include "testsupport.h"
 
-#include <QRegularExpression>
 #include <QtTest>
 
 #include <algorithm>
@@ -15,23 +15,18 @@ namespace {
 
 const QString heading = "--------------------- Л --------------------- ";
 
-// A line over a catalog of a 120 mm² wire and a 10 MVA transformer (R 10 Ohm,
-// X 100 Ohm, Px 14 kW, Qx 70 kvar, no voltages given: ratio 1).
+// A line over a catalog of a 120 mm² wire (with next to no charging), a 10 MVA
+// transformer (R 10 Ohm, X 100 Ohm, Px 14 kW, Qx 70 kvar, no voltages given:
+// ratio 1) and ideal transformers at 35 and 110 kV (no impedance, no no-load
+// losses).
 TestNetwork line(double unom, double umax, const QString& kZapol, const QString& method = "0")
 {
     TestNetwork net;
-    net.addWire("W", "120", "0", "0.25", "0.4", "2.7", "", "1");
+    net.addWire("W", "120", "0", "0.25", "0.4", "0.000001", "", "1");
     net.addTransType("Т-1", "110", "10000", "10", "100", "14", "70", "0", "0", "0", "0");
+    for (const char* u : {"35", "110"})
+        net.addTransType(QString("Ideal") + u, u, "40000", "0", "0", "0", "0", "0", "0", "0", "0");
     net.addLine("1", "Л", unom, umax, umax, kZapol, method);
-    return net;
-}
-
-// One such transformer 0-1 fed at 110 kV.
-TestNetwork oneTransformer(const QString& method, const QString& kZapol, double p, double q,
-                           double wp, double wq)
-{
-    TestNetwork net = line(110, 110, kZapol, method);
-    net.addTrans("1", 0, 1, "Т-1", p, q, wp, wq);
     return net;
 }
 
@@ -55,32 +50,25 @@ bool near(double a, double b, double rel = 1e-7)
     return std::abs(a - b) <= rel * std::max(1.0, std::abs(b));
 }
 
-void compareTotals(const QVector<double>& actual, const QVector<double>& expected)
+// The 16 totals of a line of one company-owned transformer (14 kW no-load
+// over 720 h): dP its load loss (MW), H the loss hours, W the load energy
+// (MWh), P the load drawn (MW).
+void compareOneTransformerTotals(const QVector<double>& actual, double dP, double H, double W, double P)
 {
+    const double nl = 0.014, t1 = H * dP + W + nl * 720;
+    const QVector<double> expected{t1, t1, 0, 0, H * dP, H * dP, nl * 720, 0, nl * 720, H * dP + nl * 720, P + nl, 0,
+                                   1000 * dP, 1000 * dP, 1000 * nl, 1000 * (dP + nl)};
     QCOMPARE(actual.size(), 16);
-    for (int k = 0; k < 16; ++k) {
-        if (!near(actual.at(k), expected.at(k)))
-            QFAIL(qPrintable(QString("total %1: %2 instead of %3").arg(k + 1)
-                             .arg(actual.at(k), 0, 'g', 12).arg(expected.at(k), 0, 'g', 12)));
-    }
+    for (int k = 0; k < 16; ++k)
+        QVERIFY2(near(actual.at(k), expected.at(k)), qPrintable(QString("total %1: %2").arg(k + 1).arg(actual.at(k))));
 }
 
-QString withoutTime(const QByteArray& bytes)
+// A report's own part: what follows the table opening of the common frame.
+QString reportTail(const TempWorkDir& dir, const QString& name)
 {
-    return QString::fromUtf8(bytes).replace(
-        QRegularExpression("\\(\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d\\)"), "(STAMP)");
+    const QString page = QString::fromUtf8(dir.readFile("html/" + name + ".html"));
+    return page.mid(page.indexOf("cellpadding ='2'><tr>") + 21);
 }
-
-const QString kHead =
-    "<html><head><title>%1</title>"
-    "<meta name='qrichtext' content='1' /><meta http-equiv='Content-Type' content='text/html; charset=UTF-8' />"
-    "<style type='text/css'>p, li { white-space: pre-wrap; } </style></head><body>"
-    "<caption><h1 align = 'center'>Программа расчета потерь электроэнергии в радиальных сетях 35-220 кВ ЗОРВАН</h1>"
-    "<caption><h2 align = 'center'>%1 (STAMP)</h2>"
-    "<caption><h2 align = 'center'>Расчетный период: Январь 2026 года</h2>"
-    "<caption><h2 align = 'left'> Объект: Заречный РЭС Л</h2>"
-    "<body style = 'font-size:11pt; font-weight:400; font-style:normal; text-decoration:none; background-color: #FFFFFF'>"
-    "<table border='1' bgcolor='#DEECFC' align='center' width='100%' cellspacing='0' cellpadding ='2'><tr>";
 
 } // namespace
 
@@ -96,362 +84,280 @@ private slots:
         m_recorder.clear();
     }
     void cleanup() { m_dir.reset(); }
-    void oneTransformerMeanLoadAndReports();
-    void oneTransformerMaximumLoss();
-    void twoSectionsAgainstExactSolution();
-    void doubleCircuitShowsPerCircuitValues();
-    void transitAndInsulation();
-    void lineOutcomes_data();
-    void lineOutcomes();
-    void lossHours_data();
-    void lossHours();
-    void loadsAtOneNodeAddUp();
-    void displayVectorsAlignedByRow();
-    void unknownLineTouchesNothing();
-    void filesAndTablesGiveTheSameResults();
-    void examplesCalculateCleanly();
+
+    void oneTransformerMeanLoadAndReports()
+    {
+        // 2880 MWh over 720 h: 4 MW and 2 Mvar. k_zapol 0.5: kmax 4, kf2 1.333,
+        // c 1.02; the flow settles on the second pass at U = 107.650456 kV with
+        // dP = 10 * 20 / U² * 1.02 = 0.0176013 MW.
+        TestNetwork net = line(110, 110, "0.5");
+        net.addTrans("1", 0, 1, "Т-1", 0, 0, 2880, 1440);
+        net.write();
+        CalcRadial calc;
+        calc.CalcUR("1", 1, 1, 0);
+        compareOneTransformerTotals(calc.m_totals, 0.01760129265667212, 1.333 * 720, 2880, 4);
+        QCOMPARE(calc.m_passes, 2);
+        // Apparent power 4.6003 MVA on 10 MVA with kmax 4: loading 1.845.
+        QCOMPARE(calc.m_messages, (QStringList{heading, "* Cредняя расчетная загрузка тр-ра 0 -1 равна 184.5%"}));
+        QCOMPARE(calc.m_errorCount, 0);
+
+        QVERIFY(calc.m_headCells.at(6).contains("Активная<br>мощность,<br>мВт"));
+        auto cells = [](const QStringList& c) { return "<td align='center'>" + c.join("</td>\n<td align='center'>") + "</td>\n"; };
+        QCOMPARE(reportTail(*m_dir, "Информация по участкам линии Л"),
+                 calc.m_headCells.join(QString()) + "<tr>\n"
+                 + cells({"Участок 0-1", "0 - 1", "Т-1", "ЭСО", "0", "1.85", "4.03", "2.24", "107.65", "2.14", "70.405",
+                          "172.6", "16893", "100.00"}) + "</tr>\n</body></html>\n");
+        QCOMPARE(reportTail(*m_dir, "Потери по линии Л"),
+                 TableHtml().join(QString()) + "<tr><td align='center'>Л</td>\n"
+                 + cells({"2906.973<br>2906.973", "0.000<br>0.00 %", "16.893<br>0.58 %", "16.893<br>0.58 %",
+                          "10.080<br>0.35 %", "0.000<br>0.00 %", "10.080<br>0.35 %", "26.973<br>0.93 %"})
+                 + "</tr></table>\n<caption><h3 align = 'left'>Кз = 0.50, температура 20.0</h3></caption>\n</body></html>\n");
+        QCOMPARE(m_recorder.texts(), (QStringList{"Информация по участкам линии Л", "Потери по линии Л"}));
+    }
+
+    void oneTransformerMaximumLoss()
+    {
+        // Peak 5 + j2.5 MW; k_zapol 0.6: T_loss = (0.667 * 0.6 + 0.333) * 0.6 * 720,
+        // c 1.03, kmax 1. The load energy counts the mean load 5 * 0.6 * 720.
+        TestNetwork net = line(110, 110, "0.6", "1");
+        net.addTrans("1", 0, 1, "Т-1", 5, 2.5);
+        const double dP = 0.028083343830929704;
+        compareOneTransformerTotals(calculate(net, 0)->m_totals, dP, (0.667 * 0.6 + 0.333) * 0.6 * 720, 5 * 0.6 * 720, 5);
+        const auto calc = calculate(net, 2);
+        QCOMPARE(calc->m_messages, QStringList{heading});   // loading 0.58: no warning
+        // No-load energies over 720 h: 14 kW and 70 kvar.
+        QVERIFY(near(calc->m_Wxx.at(0), 10080.0) && near(calc->m_Wqxx.at(0), 50400.0));
+    }
+
+    void twoSectionsAgainstExactSolution()
+    {
+        // 35 kV, mean-load method with k_zapol 1: c = 1, kmax = 1, F = 1, so the
+        // settled sweep is the exact flow of the two sections into an ideal
+        // transformer.
+        TestNetwork net = line(35, 36, "1");
+        net.addSection("1", 0, 1, "W", 12);
+        net.addSection("1", 1, 2, "W", 8);
+        net.addTrans("1", 2, 3, "Ideal35", 0, 0, 720 * 6, 720 * 3);
+        const auto calc = calculate(net, 0);
+        // Independent solution: the current of the load at node 2 through both sections.
+        using C = std::complex<double>;
+        const C Z1(3.0, 4.8), Z2(2.0, 3.2), S(6.0, 3.0);
+        C U2 = 36.0;
+        for (int k = 0; k < 200; ++k)
+            U2 = 36.0 - (Z1 + Z2) * std::conj(S / U2);
+        const C I = std::conj(S / U2);
+        const double losses = (Z1 + Z2).real() * std::norm(I);
+        // The sweep stops once no voltage moves by more than 0.001 * U0 in a pass.
+        QVERIFY(std::abs(calc->m_nodeU.at(1) - std::abs(36.0 - Z1 * I)) < 2 * 0.036);
+        QVERIFY(std::abs(calc->m_nodeU.at(2) - std::abs(U2)) < 2 * 0.036);
+        QVERIFY(near(calc->m_totals.at(13), 1000 * losses, 0.005));
+        QVERIFY(near(calc->m_totals.at(3), 720 * losses, 0.005));
+        QCOMPARE(calc->m_messages, QStringList{heading});
+    }
+
+    void doubleCircuitShowsPerCircuitValues()
+    {
+        // Two circuits carrying 8 MW show what one circuit carrying 4 MW shows.
+        auto build = [](bool twoCircuits, double load) {
+            TestNetwork net = line(110, 115, "1");
+            net.addSection("1", 0, 1, "W", 20);
+            if (twoCircuits)
+                net.addSection("1", 1, 0, "W", 20);
+            net.addTrans("1", 1, 2, "Ideal110", 0, 0, 720 * load, 720 * load / 2);
+            return net;
+        };
+        const auto two = calculate(build(true, 8), 1);
+        const auto one = calculate(build(false, 4), 1);
+        for (const auto& pick : {&CalcRadial::m_P, &CalcRadial::m_I, &CalcRadial::m_dP, &CalcRadial::m_dW}) {
+            QVERIFY(near(((*two).*pick).at(0), ((*one).*pick).at(0), 1e-9));
+            QVERIFY(near(((*two).*pick).at(1), ((*one).*pick).at(0), 1e-9));
+        }
+        // The pair loses twice one circuit's power, each circuit half of it.
+        QVERIFY(near(two->m_totals.at(11), 2 * one->m_totals.at(11), 1e-9));
+        QVERIFY(two->m_protocolRows.at(15).endsWith("<td align='center'>50.00</td>\n</tr>\n"));
+    }
+
+    void transitAndInsulation()
+    {
+        // 2 km of a 240 mm² cable at 110 kV lose 2 * 88.8 / 24000 = 0.0074 MW in
+        // insulation. A type without power and resistance is a flow out of the
+        // network: 720 MWh of transit next to a 1440 MWh consumer. Two transformers
+        // of an island feed one node: both loads count in the energy drawn,
+        // although the island takes no part in the flow.
+        TestNetwork net = line(110, 110, "0.5");
+        net.addWire("К-240", "240", "1", "0.125", "0.11", "", "", "1");
+        net.addTransType("Транзит", "110", "0", "0", "0", "0", "0", "0", "0", "0", "0");
+        net.addSection("1", 0, 1, "К-240", 2);
+        net.addTrans("1", 1, 2, "Т-1", 0, 0, 1440, 720);
+        net.addTrans("1", 1, 3, "Транзит", 0, 0, 720, 360);
+        net.addTrans("1", 5, 6, "Т-1", 0, 0, 1440, 0);
+        net.addTrans("1", 5, 6, "Т-1", 0, 0, 2160, 0);
+        const QVector<double> base = calculate(net)->m_totals;
+        QCOMPARE(base.at(2), 720.0);                            // total 3: transit
+        QVERIFY(near(base.at(1), 1440 + 3600 + base.at(9)));    // own network: its loads and losses
+
+        p_Iz = 1;
+        const QVector<double> ins = calculate(net)->m_totals;
+        QVERIFY(near(ins.at(7), 720 * 0.0074, 1e-9));                      // total 8, MWh
+        QVERIFY(near(ins.at(15), ins.at(13) + ins.at(14) + 7.4, 1e-9));    // total 16, kW
+        QVERIFY(near(ins.at(10) - base.at(10), 0.0074, 1e-3));             // power drawn carries it
+
+        p_Iz = 0;
+        p_tranz = 1;
+        const QVector<double> without = calculate(net)->m_totals;
+        QCOMPARE(without.at(2), 0.0);
+        QVERIFY(near(without.at(1), 1440 + 3600 + without.at(9)));
+        QVERIFY(without.at(11) < base.at(11));   // less flow through the section
+    }
+
+    void lineOutcomes_data()
+    {
+        // One transformer: the mean-load method takes "load" MW as 720 h of
+        // energy, the maximum-loss method as its peak.
+        QTest::addColumn<QStringList>("settings");   // "vid_ras", "k_zapol", "podkl"
+        QTest::addColumn<double>("load");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<double>("loadEnergy");   // MWh
+        QTest::newRow("disconnected") << QStringList{"1", "0.5", "30"} << 4.0 << "Л (Отключена)"
+                                      << QStringList{"* Линия отключена"} << 0 << 0.0;
+        QTest::newRow("disconnected 10 days") << QStringList{"1", "0.5", "10"} << 4.0 << "Л (Отключена 10.00 дней)"
+                                              << QStringList() << 0 << 4 * 0.5 * 480.0;
+        QTest::newRow("fill factor 0 taken as 0.5")
+            << QStringList{"0", "0", "0"} << 4.0 << "Л"
+            << QStringList{"* Коэффициент заполнения графика задан неверно, принят 0.5",
+                           "* Cредняя расчетная загрузка тр-ра 0 -1 равна 184.5%"} << 0 << 2880.0;
+        // 200 MW through 100 Ohm of reactance cannot be carried at 110 kV.
+        QTest::newRow("collapse") << QStringList{"0", "1", "0"} << 200.0 << "Л"
+            << QStringList{"**** Потеря напряжения в фидере превышает 50%. Проверьте данные о нагрузках"}
+            << 2 << 200 * 720.0;
+        // Close to the largest load the line can carry the voltages settle slowly.
+        QTest::newRow("not converged") << QStringList{"0", "1", "0"} << 35.0 << "Л"
+            << QStringList{"* Расчет режима не сошелся за 15 итераций"} << 1 << 35 * 720.0;
+    }
+
+    void lineOutcomes()
+    {
+        QFETCH(QStringList, settings);
+        QFETCH(double, load);
+        QFETCH(QString, title);
+        QFETCH(QStringList, messages);
+        QFETCH(int, state);
+        QFETCH(double, loadEnergy);
+        const bool peak = settings.at(0) == "1";
+        TestNetwork net = line(110, 110, settings.at(1), settings.at(0));
+        net.addTrans("1", 0, 1, "Т-1", peak ? load : 0, peak ? load / 2 : 0, peak ? 0 : 720 * load, peak ? 0 : 360 * load);
+        net.setLine("1", "podkl", settings.at(2));
+        const auto calc = calculate(net, 1);
+        QCOMPARE(calc->m_lineTitle, title);
+        QCOMPARE(calc->m_messages.mid(0, messages.size() + 1), QStringList{heading} + messages);   // loading warnings follow
+        QCOMPARE(calc->m_errorCount, state == 2 ? 1 : 0);   // only the collapse is an error
+        QCOMPARE(calc->m_state, state);
+        for (const QVector<double>* v : {&calc->m_totals, &calc->m_U, &calc->m_I, &calc->m_Kz, &calc->m_dP, &calc->m_dW})
+            QVERIFY(std::all_of(v->begin(), v->end(), [](double x) { return std::isfinite(x); }));
+        // Energy drawn less all losses is the load energy, whatever the flow did;
+        // a collapse zeroes the losses, any other line in service has some.
+        const QVector<double>& t = calc->m_totals;
+        QVERIFY(near(t.at(0) - t.at(9), loadEnergy, 1e-9));
+        QCOMPARE(t.at(9) > 0.0, state != 2 && loadEnergy > 0.0);
+    }
+
+    void lossHours_data()
+    {
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QString>("kZapol");
+        QTest::addColumn<QString>("kFor");   // given: "ind_graf" 1, k_for the exact Kf², at least 1
+        QTest::addColumn<double>("hours");
+        QTest::newRow("mean load: kf2 1.333") << "0" << "0.5" << "" << 1.333 * 720;
+        QTest::newRow("maximum loss") << "1" << "0.6" << "" << (0.667 * 0.6 + 0.333) * 0.6 * 720;
+        QTest::newRow("exact form factor 1.2") << "0" << "0.5" << "1.2" << 1.2 * 720;
+        QTest::newRow("exact form factor 0.9 counts as 1") << "0" << "0.5" << "0.9" << 720.0;
+    }
+
+    // The loss hours scale the load losses (T itself is not scaled); the per-row
+    // energies of the display add up to the totals, the load correction applied once.
+    void lossHours()
+    {
+        QFETCH(QString, method);
+        QFETCH(QString, kZapol);
+        QFETCH(QString, kFor);
+        QFETCH(double, hours);
+        pk_Nagr = 1.2;
+        TestNetwork net = line(110, 115, kZapol, method);   // company-owned throughout
+        net.setLine("1", "ind_graf", kFor.isEmpty() ? "0" : "1");
+        net.setLine("1", "k_for", kFor.isEmpty() ? "1" : kFor);
+        net.addSection("1", 0, 1, "W", 10);
+        net.addTrans("1", 1, 2, "Т-1", 4, 2, 2880, 1440);
+        net.addSection("1", 1, 3, "W", 5);
+        net.addTrans("1", 3, 4, "Т-1", 3, 1, 2160, 720);
+        const QVector<double> t = calculate(net, 0)->m_totals;
+        const auto calc = calculate(net, 2);
+        QCOMPARE(calc->m_T, 720.0);
+        QVERIFY(near(t.at(5), hours * t.at(13) / 1000, 1e-9));
+        const auto sum = [](const QVector<double>& v) { return std::accumulate(v.begin(), v.end(), 0.0); };
+        QVERIFY(near(sum(calc->m_dW) / 1000, t.at(5), 1e-9));   // kWh against MWh
+        QVERIFY(near(sum(calc->m_Wxx) / 1000, t.at(6), 1e-9));
+    }
+
+    // Read from files, beside another line, the rows give what the tables
+    // handed in give. A line code that matches no line touches nothing.
+    void displayVectorsAlignedByRow()
+    {
+        TestNetwork net = fiveRows();
+        net.addLine("2", "Другая", 35);
+        net.addSection("2", 0, 1, "W", 3);
+        net.write();
+        CalcRadial totals, calc;
+        totals.CalcUR("1", 0, 0, 0);
+        QCOMPARE(totals.m_totals, calculate(net, 0)->m_totals);
+        calc.CalcUR("1", 2, 0, 0);
+        const auto fromTables = calculate(net, 2);
+        QCOMPARE(calc.m_messages, fromTables->m_messages);
+        QCOMPARE(calc.m_U, fromTables->m_U);
+        QCOMPARE(calc.m_nodeNames, (QVector<QString>{"0", "1", "0", "3", "0", "0"}));
+        QCOMPARE(calc.m_branchKeys, (QVector<QString>{"1", "2", "3", "4", "5"}));
+        QCOMPARE(calc.m_U.size(), 6);
+        for (const QVector<double>* v : {&calc.m_dU, &calc.m_I, &calc.m_Kz, &calc.m_P, &calc.m_Q,
+                                         &calc.m_dP, &calc.m_dQ, &calc.m_Pxx, &calc.m_Qxx, &calc.m_W,
+                                         &calc.m_Wq, &calc.m_dW, &calc.m_dWq, &calc.m_Wxx, &calc.m_Wqxx}) {
+            QCOMPARE(v->size(), 5);
+            QCOMPARE(QVector<double>({v->at(1), v->at(3), v->at(4)}), QVector<double>(3, 0.0));
+        }
+        QCOMPARE(calc.m_rowS, (QVector<double>{120, 0, 10000, 0, 0}));
+        QCOMPARE(calc.m_rowCable, (QVector<int>{0, 0, 1, 0, 0}));
+        QCOMPARE(calc.m_branchS, (QVector<double>{120, 10000, 120}));   // per branch
+        // The rows show their downstream ends; the transformer carries its 4 MW.
+        QVERIFY(calc.m_P.at(0) > calc.m_P.at(2) && calc.m_P.at(2) > 4.0);
+        QVERIFY(calc.m_U.at(1) > calc.m_U.at(3) && calc.m_U.at(3) > 0.0);
+        const auto none = calculate(net, 1, "9");
+        QVERIFY(none->m_totals.isEmpty() && none->m_messages.isEmpty() && none->m_htmlRows.isEmpty());
+        QVERIFY(m_recorder.messages.isEmpty());
+    }
+
+    // Every line of the example network calculates with nothing but its heading
+    // among the messages: no error, no warning.
+    void examplesCalculateCleanly()
+    {
+        m_dir->copyExamples();
+        const Table lines = ReadShablonXML("lines", {"npes", "nres", "nlin", "name"}, "LIN");
+        QVERIFY(lines.size() >= 6);
+        for (const QStringList& line : lines) {
+            NPES = line.at(0);
+            NRES = line.at(1);
+            CalcRadial calc;
+            calc.CalcUR(line.at(2), 0, 0, 0);
+            QVERIFY2(calc.m_errorCount == 0 && calc.m_messages.size() == 1,
+                     qPrintable(line.at(3) + ": " + calc.m_messages.join(" | ")));
+            QVERIFY2(calc.m_totals.value(0) > 0, qPrintable(line.at(3)));  // energy delivered
+        }
+        QVERIFY(m_recorder.messages.isEmpty());
+    }
 
 private:
     std::unique_ptr<TempWorkDir> m_dir;
     MessageRecorder m_recorder;
 };
 
-void TestLoadFlow::oneTransformerMeanLoadAndReports()
-{
-    // 2880 MWh over 720 h: 4 MW and 2 Mvar. k_zapol 0.5: kmax 4, kf2 1.333,
-    // c 1.02; the flow settles on the second pass at U = 107.650456 kV with
-    // dP = 10 * 20 / U² * 1.02 = 0.0176013 MW; H = 1.333 * 720 h.
-    pNameRas = QStringList{"Заречный РЭС", "Л"};
-    oneTransformer("0", "0.5", 0, 0, 2880, 1440).write();
-    CalcRadial calc;
-    calc.CalcUR("1", 1, 1, 0);
-    const double dP = 0.01760129265667212;
-    const double H = 1.333 * 720;
-    const double nl = 0.014;
-    const double t1 = H * dP + 4 * 720 + nl * 720;
-    compareTotals(calc.m_totals, {t1, t1, 0, 0, H * dP, H * dP, nl * 720, 0, nl * 720,
-                                  H * dP + nl * 720, 4 + nl, 0, 1000 * dP, 1000 * dP, 14,
-                                  1000 * (dP + nl)});
-    QCOMPARE(calc.m_passes, 2);
-    QVERIFY(near(calc.m_nodeU.at(1), 107.65045607964845, 1e-9));
-    // Apparent power 4.6003 MVA on 10 MVA with kmax 4: loading 1.845.
-    QCOMPARE(calc.m_messages, (QStringList{heading, "* Cредняя расчетная загрузка тр-ра 0 -1 равна 184.5%"}));
-    QCOMPARE(calc.m_errorCount, 0);
-
-    QVERIFY(calc.m_headCells.at(6).contains("Активная<br>мощность,<br>мВт"));
-    QCOMPARE(withoutTime(m_dir->readFile("html/Информация по участкам линии Л.html")),
-             kHead.arg("Информация по участкам линии Л") + calc.m_headCells.join(QString())
-             + "<tr>\n"
-               "<td align='center'>Участок 0-1</td>\n<td align='center'>0 - 1</td>\n"
-               "<td align='center'>Т-1</td>\n<td align='center'>ЭСО</td>\n<td align='center'>0</td>\n"
-               "<td align='center'>1.85</td>\n<td align='center'>4.03</td>\n<td align='center'>2.24</td>\n"
-               "<td align='center'>107.65</td>\n<td align='center'>2.14</td>\n<td align='center'>70.405</td>\n"
-               "<td align='center'>172.6</td>\n<td align='center'>16893</td>\n<td align='center'>100.00</td>\n"
-               "</tr>\n"
-               "</body></html>\n");
-    QCOMPARE(withoutTime(m_dir->readFile("html/Потери по линии Л.html")),
-             kHead.arg("Потери по линии Л")
-             + "<th rowspan=\"4\">Линия</th>"
-               "<th> Отпуск в сеть, тыс.квтч</th>"
-               "<th colspan=\"7\">Потери электроэнергии, тыс.квтч / % от отпуска в соответствующую сеть</th>"
-               "</tr><tr>"
-               "<th rowspan=\"3\">По гол. участку/<br>В собственную сеть/<br>(Транзит по сети)</th>"
-               "<th colspan=\"3\">нагрузочные</th><th colspan=\"3\">холостого хода</th>"
-               "<th rowspan=\"3\">суммарные</th></tr><tr>"
-               "<th rowspan=\"2\">в линиях</th><th rowspan=\"2\">в трансфор-<br>маторах</th>"
-               "<th rowspan=\"2\">суммарные</th><th rowspan=\"2\">в трансфор-<br>маторах</th>"
-               "<th rowspan=\"2\">в изоляции<br>КЛ</th><th rowspan=\"2\">суммарные</th></tr><tr></tr>"
-               "<tr><td align='center'>Л</td>\n"
-               "<td align='center'>2906.973<br>2906.973</td>\n"
-               "<td align='center'>0.000<br>0.00 %</td>\n"
-               "<td align='center'>16.893<br>0.58 %</td>\n"
-               "<td align='center'>16.893<br>0.58 %</td>\n"
-               "<td align='center'>10.080<br>0.35 %</td>\n"
-               "<td align='center'>0.000<br>0.00 %</td>\n"
-               "<td align='center'>10.080<br>0.35 %</td>\n"
-               "<td align='center'>26.973<br>0.93 %</td>\n"
-               "</tr></table>\n"
-               "<caption><h3 align = 'left'>Кз = 0.50, температура 20.0</h3></caption>\n"
-               "</body></html>\n");
-    QCOMPARE(m_recorder.texts(), (QStringList{"Информация по участкам линии Л", "Потери по линии Л"}));
-}
-
-void TestLoadFlow::oneTransformerMaximumLoss()
-{
-    // Peak 5 + j2.5 MW; k_zapol 0.6: T_loss = (0.667 * 0.6 + 0.333) * 0.6 * 720,
-    // c 1.03, kmax 1. The load energy counts the mean load 5 * 0.6 * 720.
-    const TestNetwork net = oneTransformer("1", "0.6", 5, 2.5, 0, 0);
-    const double dP = 0.028083343830929704;
-    const double H = (0.667 * 0.6 + 0.333) * 0.6 * 720;
-    const double t1 = H * dP + 5 * 0.6 * 720 + 0.014 * 720;
-    compareTotals(calculate(net, 0)->m_totals, {t1, t1, 0, 0, H * dP, H * dP, 10.08, 0, 10.08,
-                                                H * dP + 10.08, 5.014, 0, 1000 * dP, 1000 * dP, 14,
-                                                1000 * (dP + 0.014)});
-    const auto calc = calculate(net, 2);
-    QCOMPARE(calc->m_messages, QStringList{heading});   // loading 0.58: no warning
-    QVERIFY(near(calc->m_U.at(1), 107.04481827962547, 1e-9));
-    QVERIFY(near(calc->m_dP.at(0), 1000 * dP, 1e-9));
-    QVERIFY(near(calc->m_Wxx.at(0), 10080.0));   // 720 h * 14 kW
-}
-
-void TestLoadFlow::twoSectionsAgainstExactSolution()
-{
-    // 35 kV, mean-load method with k_zapol 1: c = 1, kmax = 1, F = 1, so the
-    // settled sweep is the exact flow of the two sections. The transformer is
-    // an ideal one (no impedance, no no-load losses).
-    TestNetwork net;
-    net.addWire("W", "120", "0", "0.25", "0.4", "0.000001", "", "1");
-    net.addTransType("Ideal", "35", "16000", "0", "0", "0", "0", "0", "0", "0", "0");
-    net.addLine("1", "Л", 35, 36, 36, "1", "0");
-    net.addSection("1", 0, 1, "W", 12);
-    net.addSection("1", 1, 2, "W", 8);
-    net.addTrans("1", 2, 3, "Ideal", 0, 0, 720 * 6, 720 * 3);
-    const auto calc = calculate(net, 0);
-
-    // Independent solution: the current of the load at node 2 through both sections.
-    using C = std::complex<double>;
-    const C Z1(3.0, 4.8), Z2(2.0, 3.2), S(6.0, 3.0);
-    C U2 = 36.0;
-    for (int k = 0; k < 200; ++k)
-        U2 = 36.0 - (Z1 + Z2) * std::conj(S / U2);
-    const C I = std::conj(S / U2);
-    const double losses = (Z1 + Z2).real() * std::norm(I);
-    // The sweep stops once no voltage moves by more than 0.001 * U0 in a pass.
-    QVERIFY(std::abs(calc->m_nodeU.at(1) - std::abs(36.0 - Z1 * I)) < 2 * 0.036);
-    QVERIFY(std::abs(calc->m_nodeU.at(2) - std::abs(U2)) < 2 * 0.036);
-    QVERIFY(near(calc->m_totals.at(13), 1000 * losses, 0.005));
-    QVERIFY(near(calc->m_totals.at(3), 1000 * losses * 720 / 1000, 0.005));
-    QCOMPARE(calc->m_messages, QStringList{heading});
-}
-
-void TestLoadFlow::doubleCircuitShowsPerCircuitValues()
-{
-    // Two circuits carrying 8 MW show what one circuit carrying 4 MW shows.
-    auto build = [](bool twoCircuits, double load) {
-        TestNetwork net = line(110, 115, "1");
-        net.addTransType("Ideal", "110", "40000", "0", "0", "0", "0", "0", "0", "0", "0");
-        net.addSection("1", 0, 1, "W", 20);
-        if (twoCircuits)
-            net.addSection("1", 1, 0, "W", 20);
-        net.addTrans("1", 1, 2, "Ideal", 0, 0, 720 * load, 720 * load / 2);
-        return net;
-    };
-    const auto two = calculate(build(true, 8), 1);
-    const auto one = calculate(build(false, 4), 1);
-    for (const auto& pick : {&CalcRadial::m_P, &CalcRadial::m_I, &CalcRadial::m_dP, &CalcRadial::m_dW}) {
-        QVERIFY(near(((*two).*pick).at(0), ((*one).*pick).at(0), 1e-9));
-        QVERIFY(near(((*two).*pick).at(1), ((*one).*pick).at(0), 1e-9));
-    }
-    // The pair loses twice one circuit's power, each circuit half of it.
-    QVERIFY(near(two->m_totals.at(11), 2 * one->m_totals.at(11), 1e-9));
-    QVERIFY(two->m_protocolRows.at(15).endsWith("<td align='center'>50.00</td>\n</tr>\n"));
-}
-
-void TestLoadFlow::transitAndInsulation()
-{
-    // 2 km of a 240 mm² cable at 110 kV lose 2 * 88.8 / 24000 = 0.0074 MW in
-    // insulation. A type without power and resistance is a flow out of the
-    // network: 720 MWh of transit next to a 1440 MWh consumer.
-    TestNetwork net = line(110, 110, "0.5");
-    net.addWire("К-240", "240", "1", "0.125", "0.11", "", "", "1");
-    net.addTransType("Транзит", "110", "0", "0", "0", "0", "0", "0", "0", "0", "0");
-    net.addSection("1", 0, 1, "К-240", 2);
-    net.addTrans("1", 1, 2, "Т-1", 0, 0, 1440, 720);
-    net.addTrans("1", 1, 3, "Транзит", 0, 0, 720, 360);
-    const QVector<double> base = calculate(net)->m_totals;
-    QCOMPARE(base.at(2), 720.0);                     // total 3: transit
-    QVERIFY(near(base.at(1), 1440 + base.at(9)));    // own network: its loads and losses
-    QCOMPARE(base.at(7), 0.0);
-
-    p_Iz = 1;
-    const QVector<double> ins = calculate(net)->m_totals;
-    QVERIFY(near(ins.at(7), 720 * 0.0074, 1e-9));                          // total 8, MWh
-    QVERIFY(near(ins.at(15), ins.at(13) + ins.at(14) + 7.4, 1e-9));        // total 16, kW
-    QVERIFY(near(ins.at(14), base.at(14), 1e-6));                          // no-load stays no-load
-    QVERIFY(near(ins.at(10) - base.at(10), 0.0074, 1e-3));                 // power drawn carries it
-
-    p_Iz = 0;
-    p_tranz = 1;
-    const QVector<double> without = calculate(net)->m_totals;
-    QCOMPARE(without.at(2), 0.0);
-    QVERIFY(near(without.at(1), 1440 + without.at(9)));
-    QVERIFY(without.at(11) < base.at(11));   // less flow through the section
-}
-
-void TestLoadFlow::lineOutcomes_data()
-{
-    // One transformer: the mean-load method takes "load" MW as 720 h of
-    // energy, the maximum-loss method as its peak.
-    QTest::addColumn<QString>("method");
-    QTest::addColumn<QString>("kZapol");
-    QTest::addColumn<QString>("podkl");
-    QTest::addColumn<double>("load");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<int>("state");
-    QTest::addColumn<double>("loadEnergy");   // MWh
-    QTest::newRow("disconnected") << "1" << "0.5" << "30" << 4.0 << "Л (Отключена)"
-                                  << QStringList{"* Линия отключена"} << 0 << 0.0;
-    QTest::newRow("disconnected 10 days") << "1" << "0.5" << "10" << 4.0 << "Л (Отключена 10.00 дней)"
-                                          << QStringList() << 0 << 4 * 0.5 * 480.0;
-    QTest::newRow("fill factor 0 taken as 0.5")
-        << "0" << "0" << "0" << 4.0 << "Л"
-        << QStringList{"* Коэффициент заполнения графика задан неверно, принят 0.5",
-                       "* Cредняя расчетная загрузка тр-ра 0 -1 равна 184.5%"} << 0 << 2880.0;
-    // 200 MW through 100 Ohm of reactance cannot be carried at 110 kV.
-    QTest::newRow("collapse") << "0" << "1" << "0" << 200.0 << "Л"
-        << QStringList{"**** Потеря напряжения в фидере превышает 50%. Проверьте данные о нагрузках"}
-        << 2 << 200 * 720.0;
-    // Close to the largest load the line can carry the voltages settle slowly.
-    QTest::newRow("not converged") << "0" << "1" << "0" << 35.0 << "Л"
-        << QStringList{"* Расчет режима не сошелся за 15 итераций"} << 1 << 35 * 720.0;
-}
-
-void TestLoadFlow::lineOutcomes()
-{
-    QFETCH(QString, method);
-    QFETCH(QString, kZapol);
-    QFETCH(QString, podkl);
-    QFETCH(double, load);
-    QFETCH(QString, title);
-    QFETCH(QStringList, messages);
-    QFETCH(int, state);
-    QFETCH(double, loadEnergy);
-    const bool peak = method == "1";
-    TestNetwork net = oneTransformer(method, kZapol, peak ? load : 0, peak ? load / 2 : 0,
-                                     peak ? 0 : 720 * load, peak ? 0 : 360 * load);
-    net.setLine("1", "podkl", podkl);
-    const auto calc = calculate(net, 1);
-    QCOMPARE(calc->m_lineTitle, title);
-    QCOMPARE(calc->m_messages.mid(0, messages.size() + 1), QStringList{heading} + messages);   // loading warnings follow
-    QCOMPARE(calc->m_errorCount, state == 2 ? 1 : 0);   // only the collapse is an error
-    QCOMPARE(calc->m_state, state);
-    for (const QVector<double>* v : {&calc->m_totals, &calc->m_U, &calc->m_I, &calc->m_Kz, &calc->m_dP, &calc->m_dW})
-        QVERIFY(std::all_of(v->begin(), v->end(), [](double x) { return std::isfinite(x); }));
-    // Energy drawn less all losses is the load energy, whatever the flow did;
-    // a collapse zeroes the losses, any other line in service has some.
-    const QVector<double>& t = calc->m_totals;
-    QVERIFY(near(t.at(0) - t.at(9), loadEnergy, 1e-9));
-    QCOMPARE(t.at(9) > 0.0, state != 2 && loadEnergy > 0.0);
-}
-
-void TestLoadFlow::lossHours_data()
-{
-    QTest::addColumn<QString>("method");
-    QTest::addColumn<QString>("kZapol");
-    QTest::addColumn<QString>("indGraf");
-    QTest::addColumn<QString>("kFor");
-    QTest::addColumn<double>("hours");
-    QTest::newRow("mean load: kf2 1.333") << "0" << "0.5" << "0" << "1" << 1.333 * 720;
-    QTest::newRow("maximum loss") << "1" << "0.6" << "0" << "1" << (0.667 * 0.6 + 0.333) * 0.6 * 720;
-    // "ind_graf" 1: k_for is the exact Kf², at least 1; T is not scaled.
-    QTest::newRow("exact form factor 1.2") << "0" << "0.5" << "1" << "1.2" << 1.2 * 720;
-    QTest::newRow("exact form factor 0.9 counts as 1") << "0" << "0.5" << "1" << "0.9" << 720.0;
-}
-
-// The loss hours scale the load losses; the per-row energies of the display
-// add up to the totals, the load correction applied once.
-void TestLoadFlow::lossHours()
-{
-    QFETCH(QString, method);
-    QFETCH(QString, kZapol);
-    QFETCH(QString, indGraf);
-    QFETCH(QString, kFor);
-    QFETCH(double, hours);
-    pk_Nagr = 1.2;
-    TestNetwork net = line(110, 115, kZapol, method);   // company-owned throughout
-    net.setLine("1", "ind_graf", indGraf);
-    net.setLine("1", "k_for", kFor);
-    net.addSection("1", 0, 1, "W", 10);
-    net.addTrans("1", 1, 2, "Т-1", 4, 2, 2880, 1440);
-    net.addSection("1", 1, 3, "W", 5);
-    net.addTrans("1", 3, 4, "Т-1", 3, 1, 2160, 720);
-    const QVector<double> t = calculate(net, 0)->m_totals;
-    const auto display = calculate(net, 2);
-    QCOMPARE(display->m_T, 720.0);
-    QVERIFY(near(t.at(5), hours * t.at(13) / 1000, 1e-9));
-    const auto sum = [](const QVector<double>& v) { return std::accumulate(v.begin(), v.end(), 0.0); };
-    QVERIFY(near(sum(display->m_dW) / 1000, t.at(5), 1e-9));   // kWh against MWh
-    QVERIFY(near(sum(display->m_Wxx) / 1000, t.at(6), 1e-9));
-}
-
-void TestLoadFlow::loadsAtOneNodeAddUp()
-{
-    // Two transformers of an island feed one node: both loads count in the
-    // energy drawn, although the island takes no part in the flow.
-    TestNetwork net = oneTransformer("0", "0.5", 0, 0, 720, 360);
-    net.addTrans("1", 5, 6, "Т-1", 0, 0, 1440, 0);
-    net.addTrans("1", 5, 6, "Т-1", 0, 0, 2160, 0);
-    const auto calc = calculate(net);
-    QVERIFY(near(calc->m_totals.at(10), 1 + 2 + 3 + 0.014, 1e-9));
-    QCOMPARE(calc->m_errorCount, 2);
-}
-
-void TestLoadFlow::displayVectorsAlignedByRow()
-{
-    const auto calc = calculate(fiveRows(), 2);
-    QCOMPARE(calc->m_nodeNames, (QVector<QString>{"0", "1", "0", "3", "0", "0"}));
-    QCOMPARE(calc->m_branchKeys, (QVector<QString>{"1", "2", "3", "4", "5"}));
-    QCOMPARE(calc->m_U.size(), 6);
-    for (const QVector<double>* v : {&calc->m_dU, &calc->m_I, &calc->m_Kz, &calc->m_P, &calc->m_Q,
-                                     &calc->m_dP, &calc->m_dQ, &calc->m_Pxx, &calc->m_Qxx, &calc->m_W,
-                                     &calc->m_Wq, &calc->m_dW, &calc->m_dWq, &calc->m_Wxx, &calc->m_Wqxx}) {
-        QCOMPARE(v->size(), 5);
-        QCOMPARE(QVector<double>({v->at(1), v->at(3), v->at(4)}), QVector<double>(3, 0.0));
-    }
-    QCOMPARE(calc->m_rowS, (QVector<double>{120, 0, 10000, 0, 0}));
-    QCOMPARE(calc->m_rowCable, (QVector<int>{0, 0, 1, 0, 0}));
-    QCOMPARE(calc->m_branchS, (QVector<double>{120, 10000, 120}));   // per branch
-    // The rows show their downstream ends; the transformer carries its 4 MW.
-    QVERIFY(calc->m_P.at(0) > calc->m_P.at(2) && calc->m_P.at(2) > 4.0);
-    QVERIFY(calc->m_U.at(1) > calc->m_U.at(3) && calc->m_U.at(3) > 0.0);
-}
-
-void TestLoadFlow::unknownLineTouchesNothing()
-{
-    const auto calc = calculate(fiveRows(), 1, "9");
-    QVERIFY(calc->m_totals.isEmpty());
-    QVERIFY(calc->m_messages.isEmpty());
-    QVERIFY(calc->m_htmlRows.isEmpty());
-    QVERIFY(m_recorder.messages.isEmpty());
-}
-
-void TestLoadFlow::filesAndTablesGiveTheSameResults()
-{
-    TestNetwork net = fiveRows();
-    net.addLine("2", "Другая", 35);
-    net.addSection("2", 0, 1, "W", 3);
-    net.write();
-    for (int mode : {0, 2}) {
-        CalcRadial fromFiles;
-        fromFiles.CalcUR("1", mode, 0, 0);
-        const auto fromTables = calculate(net, mode);
-        QCOMPARE(fromFiles.m_totals, fromTables->m_totals);
-        QCOMPARE(fromFiles.m_messages, fromTables->m_messages);
-        QCOMPARE(fromFiles.m_U, fromTables->m_U);
-        QCOMPARE(fromFiles.m_dW, fromTables->m_dW);
-    }
-    QVERIFY(m_recorder.messages.isEmpty());
-}
-
 QTEST_GUILESS_MAIN(TestLoadFlow)
-// Every line of the example network calculates with nothing but its heading
-// among the messages: no error, no warning.
-void TestLoadFlow::examplesCalculateCleanly()
-{
-    m_dir->copyExamples();
-    const Table lines = ReadShablonXML("lines", {"npes", "nres", "nlin", "name"}, "LIN");
-    QVERIFY(lines.size() >= 6);
-    for (const QStringList& line : lines) {
-        NPES = line.at(0);
-        NRES = line.at(1);
-        CalcRadial calc;
-        calc.CalcUR(line.at(2), 0, 0, 0);
-        QVERIFY2(calc.m_errorCount == 0 && calc.m_messages.size() == 1,
-                 qPrintable(line.at(3) + ": " + calc.m_messages.join(" | ")));
-        QVERIFY2(calc.m_totals.value(0) > 0, qPrintable(line.at(3)));  // energy delivered
-    }
-    QVERIFY(m_recorder.messages.isEmpty());
-}
-
 #include "tst_loadflow.moc"
