@@ -56,9 +56,8 @@ private slots:
         QCOMPARE(LoadNet(m_dir->filePath("net/m")), 0);
         QCOMPARE(ReadShablonXML("pes", attrPES, "PES"), Table({{"1", "П"}}));
         // The model has no RES, lines nor sections; an empty catalog keeps the current one.
-        QVERIFY(ReadShablonXML("res", attrRES, "RES").isEmpty());
-        QVERIFY(ReadShablonXML("lines", attrLin, "LIN").isEmpty());
-        QVERIFY(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN").isEmpty());
+        QCOMPARE(ReadShablonXML("res", attrRES, "RES") + ReadShablonXML("lines", attrLin, "LIN")
+                     + ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"), Table());
         QCOMPARE(m_dir->readFile("kat_lin.xml"), katLin);
         QCOMPARE(ReadShablonXML("kat_tr", attrTR, "Trans").size(), 1);
         QCOMPARE(rec.warnings(), QStringList("Предупреждение|Пустая таблица -" + m_dir->filePath("kat_lin.xml")));

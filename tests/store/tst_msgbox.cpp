@@ -19,7 +19,6 @@ private slots:
         QTest::addColumn<bool>("result");
         QTest::newRow("Yes") << "yes" << false;
         QTest::newRow("No") << "no" << true;
-        QTest::newRow("Enter takes the default") << "enter" << true;
         QTest::newRow("Escape") << "escape" << true;
         QTest::newRow("closing") << "close" << true;
     }
@@ -35,8 +34,6 @@ private slots:
                 box->button(QMessageBox::Yes)->click();
             else if (action == "no")
                 box->button(QMessageBox::No)->click();
-            else if (action == "enter")
-                QTest::keyClick(box, Qt::Key_Return);
             else if (action == "escape")
                 QTest::keyClick(box, Qt::Key_Escape);
             else
@@ -46,7 +43,6 @@ private slots:
         delete box;
     }
 };
-
 
 QTEST_MAIN(TestMsgBox)
 #include "tst_msgbox.moc"

@@ -19,13 +19,6 @@ SxemaLin drawing(const QString& p, const QString& r, const QString& l, const QSt
     return s;
 }
 
-void setLine(const QString& p, const QString& r, const QString& l)
-{
-    NPES = p;
-    NRES = r;
-    NLIN = l;
-}
-
 } // namespace
 
 class TestSxema : public QObject
@@ -50,17 +43,15 @@ private slots:
         QCOMPARE(rec.warnings().count("Информация|Данные сохранены"), 4);
         QStringList order;
         for (const SxemaLin& record : readSxemaFile().records)
-            order.append(record.key.mid(0, 3).join(','));
-        QCOMPARE(order, QStringList({"1,1,1", "1,1,2", "2,1,1"}));
+            order.append(record.key.mid(0, 4).join(','));
+        QCOMPARE(order.join(' '), QStringLiteral("1,1,1,rgb(9,9,9) 1,1,2,rgb(2,2,2) 2,1,1,rgb(3,3,3)"));
 
-        setLine("1", "1", "1");
+        NPES = NRES = NLIN = "1";
         ReadSxem loaded;
-        QCOMPARE(loaded.nodes, changed.nodes);
-        QCOMPARE(loaded.lines, changed.lines);
-        QCOMPARE(loaded.transf, changed.transf);
-        QCOMPARE(loaded.transf3, changed.transf3);
+        QCOMPARE(QVector<Table>({loaded.nodes, loaded.lines, loaded.transf, loaded.transf3}),
+                 QVector<Table>({changed.nodes, changed.lines, changed.transf, changed.transf3}));
         QCOMPARE(loaded.color, QStringLiteral("rgb(9,9,9)"));
-        setLine("1", "1", "8");
+        NLIN = "8";
         ReadSxem none;
         QVERIFY(none.nodes.isEmpty() && none.lines.isEmpty());
         QCOMPARE(none.color, QStringLiteral("RGB(255,255,255)"));
@@ -74,7 +65,8 @@ private slots:
                       "<any><LinID npes=\"1\" nres=\"1\" nlin=\"2\"><Node key=\"21\"/></LinID>"
                       "<LinID nlin=\" 1 \" background-color=\"rgb(1,1,1)\" nres=\"2\" npes=\"1\">"
                       "<Node key=\"11\"/><Node key=\"12\"/></LinID></any>");
-        setLine("1", "2", "1");
+        NPES = NLIN = "1";
+        NRES = "2";
         ReadSxem s;
         QCOMPARE(s.nodes.size(), 2);
         QCOMPARE(s.nodes.at(0).at(4), QStringLiteral("11"));

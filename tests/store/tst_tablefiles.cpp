@@ -66,34 +66,25 @@ private slots:
         QVERIFY(rec.messages.isEmpty());
     }
 
-    // An empty table and a short row are refused; the file and its .bak stay.
-    void refusals()
+    // An empty table and a short row are refused, the file and its .bak stay;
+    // a folder standing where the file should go cannot be replaced.
+    void refusalsAndFailures()
     {
         TempWorkDir dir;
         MessageRecorder rec;
         dir.writeFile("pes.xml", "current");
         dir.writeFile("pes.bak", "previous");
+        QVERIFY(QDir().mkpath(dir.filePath("res.xml")));
         QVERIFY(!saveShablonXML("pes", attrPES, "PES", "net110_PES", Table()));
         QVERIFY(!saveShablonXML("pes", attrPES, "PES", "net110_PES", {{"1", "А"}, {"2"}}));
+        QVERIFY(!saveShablonXML("res", attrPES, "PES", "r", {{"1", "x"}}));
+        QCOMPARE(dir.readFile("pes.xml") + dir.readFile("pes.bak"), QByteArray("currentprevious"));
+        QVERIFY(QFileInfo(dir.filePath("res.xml")).isDir());
         QCOMPARE(rec.warnings(), QStringList({"Предупреждение|Пустая таблица -" + dir.filePath("pes.xml"),
-                                              "Предупреждение|Структура данных нарушена, файл -" + dir.filePath("pes.xml")}));
-        QCOMPARE(dir.readFile("pes.xml"), QByteArray("current"));
-        QCOMPARE(dir.readFile("pes.bak"), QByteArray("previous"));
-    }
-
-    void failedWriteKeepsOldFile()
-    {
-        TempWorkDir dir;
-        MessageRecorder rec;
-        // A folder standing where the file should go: nothing can replace it.
-        QVERIFY(QDir().mkpath(dir.filePath("pes.xml")));
-        QVERIFY(!saveShablonXML("pes", attrPES, "PES", "r", Table{{"1", "x"}}));
-        QVERIFY(QFileInfo(dir.filePath("pes.xml")).isDir());
-        QCOMPARE(rec.warnings().last(),
-                 "Предупреждение|Невозможно создать файл -" + dir.filePath("pes.xml"));
+                                              "Предупреждение|Структура данных нарушена, файл -" + dir.filePath("pes.xml"),
+                                              "Предупреждение|Невозможно создать файл -" + dir.filePath("res.xml")}));
     }
 };
-
 
 QTEST_GUILESS_MAIN(TestTableFiles)
 #include "tst_tablefiles.moc"
