@@ -36,34 +36,23 @@ class TestHtmlReports : public QObject
 private slots:
     void cleanup() { pNameRas.clear(); }
 
-    void reportBytes_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("period");
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<QByteArray>("middle");   // between the stamp line and the body style
-        QTest::newRow("mode 0, period and names")
-            << 0 << "Январь 2026 года" << QStringList({"ПЭС-1", "РЭС Север"})
-            << QByteArray("<caption><h2 align = 'center'>Расчетный период: Январь 2026 года</h2>"
-                          "<caption><h2 align = 'left'> Объект: ПЭС-1 РЭС Север</h2>");
-        QTest::newRow("mode 2, bare") << 2 << QString() << QStringList() << QByteArray();
-    }
-
+    // A bare report in mode 2 (shown), one with period and object names in
+    // mode 0 (written only, in a table).
     void reportBytes()
     {
-        QFETCH(int, mode);
-        QFETCH(QString, period);
-        QFETCH(QStringList, names);
-        QFETCH(QByteArray, middle);
         TempWorkDir dir;
         MessageRecorder rec;
-        pNameRas = names;
-        QVERIFY(HtmlBody("Отчет", period, {"<tr><td>1</td>", "<td>2\n</td></tr></table>"}, mode));
+        const QStringList rows = {"<tr><td>1</td>", "<td>2\n</td></tr></table>"};
+        const QByteArray head = kHead1 + "Отчет" + kHead2 + "Отчет (STAMP)</h2>";
+        const QByteArray tail = "<tr><td>1</td><td>2\n</td></tr></table></body></html>\n";
+        QVERIFY(HtmlBody("Отчет", QString(), rows, 2));
+        QCOMPARE(stampless(dir.readFile("html/Отчет.html")), head + kBodyStyle + tail);
+        pNameRas = QStringList({"ПЭС-1", "РЭС Север"});
+        QVERIFY(HtmlBody("Отчет", "Январь 2026 года", rows, 0));
         QCOMPARE(stampless(dir.readFile("html/Отчет.html")),
-                 kHead1 + "Отчет" + kHead2 + "Отчет (STAMP)</h2>" + middle + kBodyStyle
-                     + (mode < 2 ? kTableOpen : QByteArray()) + "<tr><td>1</td><td>2\n</td></tr></table></body></html>\n");
-        // Mode 0 writes without opening the viewer.
-        QCOMPARE(rec.texts(), mode == 0 ? QStringList() : QStringList("Отчет"));
+                 head + "<caption><h2 align = 'center'>Расчетный период: Январь 2026 года</h2>"
+                        "<caption><h2 align = 'left'> Объект: ПЭС-1 РЭС Север</h2>" + kBodyStyle + kTableOpen + tail);
+        QCOMPARE(rec.texts(), QStringList("Отчет"));
     }
 
     void namesEscapedAndFileNamesSafe()

@@ -30,14 +30,12 @@ private slots:
         QMessageBox* box = createConfirmationBox("Сохранить?", "Вопрос");
         QCOMPARE(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::No));
         QTimer::singleShot(0, box, [box, action] {
-            if (action == "yes")
-                box->button(QMessageBox::Yes)->click();
-            else if (action == "no")
-                box->button(QMessageBox::No)->click();
-            else if (action == "escape")
+            if (action == "escape")
                 QTest::keyClick(box, Qt::Key_Escape);
-            else
+            else if (action == "close")
                 box->close();
+            else
+                box->button(action == "yes" ? QMessageBox::Yes : QMessageBox::No)->click();
         });
         QCOMPARE(runConfirmationBox(box), result);
         delete box;
