@@ -74,7 +74,6 @@ private slots:
         QTest::addColumn<int>("level");
         QTest::addColumn<Table>("existing");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("first PES") << 0 << Table() << "1";
         QTest::newRow("PES after 2, 7 and x") << 0 << Table({{"2", "а"}, {"7", "б"}, {"x", "в"}}) << "8";
         QTest::newRow("first RES of its PES") << 1 << Table({{"2", "5", "а", "", "", ""}}) << "1";
         QTest::newRow("line after 10, 9; other RES ignored")
@@ -91,8 +90,7 @@ private slots:
         const QStringList& names = level == 0 ? attrPES : level == 1 ? attrRES : attrLin;
         const QStringList file = QStringList({"pes PES Новый ПЭС", "res RES Новый РЭС", "lines LIN Новая линия"})
                                      .at(level).split(' ');   // table, row element, name of a new object
-        if (!existing.isEmpty())
-            saveShablonXML(file.at(0), names, file.at(1), "root", existing);
+        saveShablonXML(file.at(0), names, file.at(1), "root", existing);
         NPES = NRES = "1";
         QCOMPARE(CreateNewObj(level), 1);
         const QStringList created = ReadShablonXML(file.at(0), names, file.at(1)).last();
