@@ -25,18 +25,14 @@ QStringList keysOf(const QString& name)
     return {name.mid(1, 1), name.mid(1, 1) + "0"};
 }
 
-// The first count columns of every row, joined.
-QString codes(const Table& rows, int count)
+// The rows of a table file as "a,b,c" of the columns named.
+QStringList rows(const QString& table, const QString& row, const QStringList& names)
 {
     QStringList out;
-    for (const QStringList& row : rows)
-        out.append(row.mid(0, count).join(','));
-    return out.join(' ');
+    for (const QStringList& r : ReadShablonXML(table, names, row))
+        out.append(r.join(','));
+    return out;
 }
-
-Table readRes() { return ReadShablonXML("res", attrRES, "RES"); }
-Table readLines() { return ReadShablonXML("lines", attrLin, "LIN"); }
-Table readUch() { return ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"); }
 
 // PES, RES and lines as in kRes and kLines; every line has its sections and a scheme.
 void writeNetwork(const QString& pes = "1,Север 2,Юг", const QString& res = kRes, const QString& lines = kLines)
@@ -150,28 +146,27 @@ private slots:
             ChangeObj(source.split(','));
         else
             DeleteObj(current.count(','), NPES, NRES, NLIN);
-        QTEST(codes(readRes(), 3), "res");
-        QTEST(codes(readLines(), 4), "lines");
+        QTEST(rows("res", "RES", {"npes", "nres", "name"}).join(' '), "res");
+        const QStringList lines = rows("lines", "LIN", {"npes", "nres", "nlin", "name"});
+        QTEST(lines.join(' '), "lines");
         QCOMPARE(rec.warnings(), message.isEmpty() ? QStringList() : QStringList("Информация|" + message));
         // Sections and schemes follow their lines: each line has its own
         // sections (keys kept in a copy), each line but a pasted copy its
         // scheme, and nothing is left of a line that went.
-        QStringList got, want;   // sections as "codes:key", schemes as "codes"
-        for (const QStringList& u : readUch())
-            got.append(u.mid(0, 3).join(',') + ":" + u.last());
+        QStringList got = rows("uch_lin", "UCH_LIN", {"npes", "nres", "nlin", "key"}), want;
         for (const SxemaLin& s : readSxemaFile().records)
             got.append(s.key.mid(0, 3).join(','));
-        for (const QStringList& l : readLines()) {
-            for (const QString& key : keysOf(l.at(3)))
-                want.append(l.mid(0, 3).join(',') + ":" + key);
-            if (operation != "paste" || kLines.split(' ').contains(l.mid(0, 4).join(',')))
-                want.append(l.mid(0, 3).join(','));
+        for (const QString& l : lines) {
+            for (const QString& key : keysOf(l.section(',', 3)))
+                want.append(l.section(',', 0, 2) + "," + key);
+            if (operation != "paste" || kLines.split(' ').contains(l))
+                want.append(l.section(',', 0, 2));
         }
         got.sort();
         want.sort();
         QCOMPARE(got, want);
         // Other columns are copied as they were; a rewritten table keeps its .bak.
-        QCOMPARE(readLines().last().mid(4), lineRow("1,1,1", "").mid(4));
+        QCOMPARE(ReadShablonXML("lines", attrLin, "LIN").last().mid(4), lineRow("1,1,1", "").mid(4));
         QVERIFY(dir.readFile("lines.bak") == linesBefore || source == current);
     }
 
@@ -192,8 +187,8 @@ private slots:
         NPES = NRES = NLIN = "1";
         DeleteObj(level, NPES, NRES, NLIN);
         // What stays above it: nothing, the PES, the PES and the RES.
-        QCOMPARE(ReadShablonXML("pes", attrPES, "PES").size() + readRes().size(), level);
-        QVERIFY(readUch().isEmpty() && readSxemaFile().records.isEmpty());
+        QCOMPARE(rows("pes", "PES", {"npes"}) + rows("res", "RES", {"nres"}), QStringList({"1", "1"}).mid(0, level));
+        QVERIFY(rows("uch_lin", "UCH_LIN", {"key"}).isEmpty() && readSxemaFile().records.isEmpty());
         QCOMPARE(withoutStamp(dir.readFile("lines.xml")),
                  QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<net110_LIN created=\"STAMP\" "
                             "modeling_authority=\"TARNO\"/>\n"));
