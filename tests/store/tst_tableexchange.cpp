@@ -40,6 +40,8 @@ private slots:
                                                    "Ошибка|Ошибка чтения файла " + text}));
     }
 
+    // As openpyxl writes it: shared strings, numbers, "Лист1" not the first
+    // sheet, an empty first cell ending the data.
     void importsOpenpyxlWorkbook()
     {
         const QString missing = openpyxlMissing();
