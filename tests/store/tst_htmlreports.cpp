@@ -36,41 +36,26 @@ class TestHtmlReports : public QObject
 private slots:
     void cleanup() { pNameRas.clear(); }
 
-    void reportBytes_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("period");
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<QByteArray>("middle");   // between the stamp line and the body style
-        QTest::newRow("mode 0, period and names")
-            << 0 << "Январь 2026 года" << QStringList({"ПЭС-1", "РЭС Север"})
-            << QByteArray("<caption><h2 align = 'center'>Расчетный период: Январь 2026 года</h2>"
-                          "<caption><h2 align = 'left'> Объект: ПЭС-1 РЭС Север</h2>");
-        QTest::newRow("mode 2, bare") << 2 << QString() << QStringList() << QByteArray();
-        QTest::newRow("mode 2, names only")
-            << 2 << QString() << QStringList({"РЭС"})
-            << QByteArray("<caption><h2 align = 'left'> Объект: РЭС</h2>");
-    }
-
+    // A bare report in mode 2 (shown), one with period and object names in
+    // mode 0 (written only, in a table).
     void reportBytes()
     {
-        QFETCH(int, mode);
-        QFETCH(QString, period);
-        QFETCH(QStringList, names);
-        QFETCH(QByteArray, middle);
         TempWorkDir dir;
         MessageRecorder rec;
-        pNameRas = names;
-        QVERIFY(HtmlBody("Отчет", period, {"<tr><td>1</td>", "<td>2\n</td></tr></table>"}, mode));
-        const QByteArray expected = kHead1 + "Отчет" + kHead2 + "Отчет (STAMP)</h2>" + middle + kBodyStyle
-            + (mode < 2 ? kTableOpen : QByteArray()) + "<tr><td>1</td><td>2\n</td></tr></table>"
-            + "</body></html>\n";
-        QCOMPARE(stampless(dir.readFile("html/Отчет.html")), expected);
-        // Mode 0 writes without opening the viewer.
-        QCOMPARE(rec.texts(), mode == 0 ? QStringList() : QStringList("Отчет"));
+        const QStringList rows = {"<tr><td>1</td>", "<td>2\n</td></tr></table>"};
+        const QByteArray head = kHead1 + "Отчет" + kHead2 + "Отчет (STAMP)</h2>";
+        const QByteArray tail = "<tr><td>1</td><td>2\n</td></tr></table></body></html>\n";
+        QVERIFY(HtmlBody("Отчет", QString(), rows, 2));
+        QCOMPARE(stampless(dir.readFile("html/Отчет.html")), head + kBodyStyle + tail);
+        pNameRas = QStringList({"ПЭС-1", "РЭС Север"});
+        QVERIFY(HtmlBody("Отчет", "Январь 2026 года", rows, 0));
+        QCOMPARE(stampless(dir.readFile("html/Отчет.html")),
+                 head + "<caption><h2 align = 'center'>Расчетный период: Январь 2026 года</h2>"
+                        "<caption><h2 align = 'left'> Объект: ПЭС-1 РЭС Север</h2>" + kBodyStyle + kTableOpen + tail);
+        QCOMPARE(rec.texts(), QStringList("Отчет"));
     }
 
-    void namesAreEscapedAndFileNamesSafe()
+    void namesEscapedAndFileNamesSafe()
     {
         TempWorkDir dir;
         MessageRecorder rec;
@@ -82,6 +67,11 @@ private slots:
         QCOMPARE(rec.texts(), QStringList(name));
         QVERIFY(page.startsWith(kHead1 + "Протокол Л-1/2 \\ &lt;б&gt;</title>"));
         QVERIFY(page.contains("<h2 align = 'left'> Объект: ПС &lt;А&amp;Б&gt;</h2>"));
+        // A log is written under its safe name; the viewer gets the real one.
+        QVERIFY(SaveLog("Ф-1/2\t.log", {"Линия Л-1", "", "<нет узла>"}));
+        QCOMPARE(dir.readFile("Ф-1_2_.log"), QByteArray("Линия Л-1\n\n<нет узла>\n"));
+        const RecordedMessage shown = rec.messages.value(1);
+        QCOMPARE(shown.kind + "|" + shown.title + "|" + shown.text, QStringLiteral("show||Ф-1/2\t.log"));
         // The loss table heading spans all seven loss columns.
         QVERIFY(TableHtml().contains("<th colspan=\"7\">Потери электроэнергии, тыс.квтч / % от "
                                      "отпуска в соответствующую сеть</th>"));
@@ -96,17 +86,6 @@ private slots:
         QCOMPARE(rec.warnings(),
                  QStringList("Предупреждение|Невозможно создать файл -" + dir.path() + "html/Отчет.html"));
         QCOMPARE(rec.messages.size(), 1);   // and no viewer
-    }
-
-    void logs()
-    {
-        TempWorkDir dir;
-        MessageRecorder rec;
-        QVERIFY(SaveLog("Ф-1/2\t.log", {"Линия Л-1", "", "<нет узла>"}));
-        QCOMPARE(dir.readFile("Ф-1_2_.log"), QByteArray("Линия Л-1\n\n<нет узла>\n"));
-        QCOMPARE(rec.messages.size(), 1);
-        QCOMPARE(rec.messages.at(0).kind + "|" + rec.messages.at(0).title + "|" + rec.messages.at(0).text,
-                 QStringLiteral("show||Ф-1/2\t.log"));
     }
 };
 

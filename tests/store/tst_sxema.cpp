@@ -19,13 +19,6 @@ SxemaLin drawing(const QString& p, const QString& r, const QString& l, const QSt
     return s;
 }
 
-void setLine(const QString& p, const QString& r, const QString& l)
-{
-    NPES = p;
-    NRES = r;
-    NLIN = l;
-}
-
 } // namespace
 
 class TestSxema : public QObject
@@ -50,23 +43,24 @@ private slots:
         QCOMPARE(rec.warnings().count("Информация|Данные сохранены"), 4);
         QStringList order;
         for (const SxemaLin& record : readSxemaFile().records)
-            order.append(record.key.mid(0, 3).join(','));
-        QCOMPARE(order, QStringList({"1,1,1", "1,1,2", "2,1,1"}));
+            order.append(record.key.mid(0, 4).join(','));
+        QCOMPARE(order.join(' '), QStringLiteral("1,1,1,rgb(9,9,9) 1,1,2,rgb(2,2,2) 2,1,1,rgb(3,3,3)"));
 
-        setLine("1", "1", "1");
+        NPES = NRES = NLIN = "1";
         ReadSxem loaded;
-        QCOMPARE(loaded.nodes, changed.nodes);
-        QCOMPARE(loaded.lines, changed.lines);
-        QCOMPARE(loaded.transf, changed.transf);
-        QCOMPARE(loaded.transf3, changed.transf3);
+        QCOMPARE(QVector<Table>({loaded.nodes, loaded.lines, loaded.transf, loaded.transf3}),
+                 QVector<Table>({changed.nodes, changed.lines, changed.transf, changed.transf3}));
         QCOMPARE(loaded.color, QStringLiteral("rgb(9,9,9)"));
-        setLine("1", "1", "8");
+        NLIN = "8";
         ReadSxem none;
         QVERIFY(none.nodes.isEmpty() && none.lines.isEmpty());
         QCOMPARE(none.color, QStringLiteral("RGB(255,255,255)"));
     }
 
-    void codesMatchedByName()
+    // A record's codes are found by name, in any order and trimmed. A damaged
+    // file is never rewritten, nor is a drawing without its line code stored;
+    // the file and its .bak stay as they were.
+    void codesByNameAndRefusals()
     {
         TempWorkDir dir;
         MessageRecorder rec;
@@ -74,29 +68,21 @@ private slots:
                       "<any><LinID npes=\"1\" nres=\"1\" nlin=\"2\"><Node key=\"21\"/></LinID>"
                       "<LinID nlin=\" 1 \" background-color=\"rgb(1,1,1)\" nres=\"2\" npes=\"1\">"
                       "<Node key=\"11\"/><Node key=\"12\"/></LinID></any>");
-        setLine("1", "2", "1");
+        NPES = NLIN = "1";
+        NRES = "2";
         ReadSxem s;
-        QCOMPARE(s.nodes.size(), 2);
-        QCOMPARE(s.nodes.at(0).at(4), QStringLiteral("11"));
-        QCOMPARE(s.color, QStringLiteral("rgb(1,1,1)"));
-    }
+        QCOMPARE(QStringList({s.color, QString::number(s.nodes.size()), s.nodes.value(0).value(4)}),
+                 QStringList({"rgb(1,1,1)", "2", "11"}));
 
-    // A damaged file is never rewritten, nor is a drawing without its line code
-    // stored; the file and its .bak stay as they were.
-    void refusals()
-    {
-        TempWorkDir dir;
-        MessageRecorder rec;
         const QByteArray damaged = "<lines_sxemes><LinID npes=\"1\" nres=\"1\" nlin=\"1\">"
                                    "<Node key=\"1\"/></LinID><LinID npe";
         dir.writeFile("sxemalin.xml", damaged);
         dir.writeFile("sxemalin.bak", "old copy");
-        SxemaLin s = drawing("1", "1", "1", "rgb(0,0,0)");
-        QVERIFY(!saveSxemaXML(s));
-        s.key = QStringList({"1", "1"});
-        QVERIFY(!saveSxemaXML(s));
-        QCOMPARE(dir.readFile("sxemalin.xml"), damaged);
-        QCOMPARE(dir.readFile("sxemalin.bak"), QByteArray("old copy"));
+        SxemaLin d = drawing("1", "1", "1", "rgb(0,0,0)");
+        QVERIFY(!saveSxemaXML(d));
+        d.key = QStringList({"1", "1"});
+        QVERIFY(!saveSxemaXML(d));
+        QCOMPARE(dir.readFile("sxemalin.xml") + dir.readFile("sxemalin.bak"), damaged + "old copy");
         QCOMPARE(rec.warnings(), QStringList({"Предупреждение|Ошибка чтения файла " + dir.filePath("sxemalin.xml"),
                                               "Предупреждение|Нет данных о ключе схемы"}));
     }

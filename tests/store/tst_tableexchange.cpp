@@ -2,7 +2,6 @@
 // load exchange of a RES uses them.
 
 #include "store/tableexchange.h"
-#include "store/workbook.h"
 #include "pythonrunner.h"
 #include "testsupport.h"
 
@@ -16,8 +15,9 @@ class TestTableExchange : public QObject
 
 private slots:
     // A fresh "Лист1" replaces an older, longer export; cells go as text and
-    // come back trimmed, with ";" inside a value turned into ",".
-    void xlsxRoundTrip()
+    // come back trimmed, with ";" inside a value turned into ",". What cannot
+    // be written or read is reported.
+    void xlsxRoundTripAndFailures()
     {
         MessageRecorder messages;
         const QString file = m_dir.filePath("Северный РЭС - нагрузки.xlsx");
@@ -27,15 +27,7 @@ private slots:
                                 {"1", "2", "11", "ТП; резерв"}}));
         QCOMPARE(LoadXlsx(file, 7), QStringList({"1;2;10;ТП-1 <А&Б>;12;0.5;1000000;",
                                                  "1;2;11;ТП, резерв;;;;"}));
-        xlsx::Document in;
-        QVERIFY(in.load(file));
-        QCOMPARE(in.sheetNames(), QStringList("Лист1"));
         QVERIFY(messages.messages.isEmpty());
-    }
-
-    void failuresAreReported()
-    {
-        MessageRecorder messages;
         const QString unwritable = m_dir.filePath("нет папки/РЭС - нагрузки.xlsx");
         const QString missing = m_dir.filePath("нет - нагрузки.xlsx");
         const QString text = m_dir.filePath("текст - нагрузки.xlsx");
@@ -48,6 +40,8 @@ private slots:
                                                    "Ошибка|Ошибка чтения файла " + text}));
     }
 
+    // As openpyxl writes it: shared strings, numbers, "Лист1" not the first
+    // sheet, an empty first cell ending the data.
     void importsOpenpyxlWorkbook()
     {
         const QString missing = openpyxlMissing();

@@ -46,16 +46,19 @@ private slots:
                                                    : QStringList("Предупреждение|" + warning + dir.filePath("t.xml")));
     }
 
-    void writesTheDocumentWithBackup()
+    // Markup escaped, a character XML cannot carry dropped, a longer row cut to
+    // the listed attributes, the old file kept as .bak. Then an empty table and
+    // a short row are refused, the file and its .bak stay; a folder standing
+    // where a file should go cannot be replaced.
+    void writesAndRefuses()
     {
         TempWorkDir dir;
         MessageRecorder rec;
         dir.writeFile("pes.xml", "old");
-        // Markup escaped, a character XML cannot carry dropped, a longer row cut
-        // to the listed attributes.
         QVERIFY(saveShablonXML("pes", attrPES, "PES", "net110_PES",
                                {{"1", "Северные \"ЭС\" & <К>\x01"}, {"2", ""}, {"3", "Т", "лишнее"}}));
-        QCOMPARE(withoutStamp(dir.readFile("pes.xml")),
+        const QByteArray written = dir.readFile("pes.xml");
+        QCOMPARE(withoutStamp(written),
                  QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                             "<net110_PES created=\"STAMP\" modeling_authority=\"TARNO\">\n"
                             "  <PES npes=\"1\" name=\"Северные &quot;ЭС&quot; &amp; &lt;К&gt;\"/>\n"
@@ -64,36 +67,18 @@ private slots:
                             "</net110_PES>\n"));
         QCOMPARE(dir.readFile("pes.bak"), QByteArray("old"));
         QVERIFY(rec.messages.isEmpty());
-    }
 
-    // An empty table and a short row are refused; the file and its .bak stay.
-    void refusals()
-    {
-        TempWorkDir dir;
-        MessageRecorder rec;
-        dir.writeFile("pes.xml", "current");
-        dir.writeFile("pes.bak", "previous");
+        QVERIFY(QDir().mkpath(dir.filePath("res.xml")));
         QVERIFY(!saveShablonXML("pes", attrPES, "PES", "net110_PES", Table()));
         QVERIFY(!saveShablonXML("pes", attrPES, "PES", "net110_PES", {{"1", "А"}, {"2"}}));
+        QVERIFY(!saveShablonXML("res", attrPES, "PES", "r", {{"1", "x"}}));
+        QCOMPARE(dir.readFile("pes.xml") + dir.readFile("pes.bak"), written + "old");
+        QVERIFY(QFileInfo(dir.filePath("res.xml")).isDir());
         QCOMPARE(rec.warnings(), QStringList({"Предупреждение|Пустая таблица -" + dir.filePath("pes.xml"),
-                                              "Предупреждение|Структура данных нарушена, файл -" + dir.filePath("pes.xml")}));
-        QCOMPARE(dir.readFile("pes.xml"), QByteArray("current"));
-        QCOMPARE(dir.readFile("pes.bak"), QByteArray("previous"));
-    }
-
-    void failedWriteKeepsOldFile()
-    {
-        TempWorkDir dir;
-        MessageRecorder rec;
-        // A folder standing where the file should go: nothing can replace it.
-        QVERIFY(QDir().mkpath(dir.filePath("pes.xml")));
-        QVERIFY(!saveShablonXML("pes", attrPES, "PES", "r", Table{{"1", "x"}}));
-        QVERIFY(QFileInfo(dir.filePath("pes.xml")).isDir());
-        QCOMPARE(rec.warnings().last(),
-                 "Предупреждение|Невозможно создать файл -" + dir.filePath("pes.xml"));
+                                              "Предупреждение|Структура данных нарушена, файл -" + dir.filePath("pes.xml"),
+                                              "Предупреждение|Невозможно создать файл -" + dir.filePath("res.xml")}));
     }
 };
-
 
 QTEST_GUILESS_MAIN(TestTableFiles)
 #include "tst_tablefiles.moc"

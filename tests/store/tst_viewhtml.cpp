@@ -1,7 +1,6 @@
 // The report viewer: what it reads, its search (case-insensitive, no wrap)
 // and its print preview, on the offscreen platform.
 
-#include "store/SaveInfo.h"
 #include "store/ui/CViewHtml.h"
 #include "store/ui/widgetmessages.h"
 #include "testsupport.h"
@@ -20,59 +19,42 @@ class TestViewHtml : public QObject
 private slots:
     void initTestCase() { initZorvanResources(); }
 
-    void readsTheRightFile()
-    {
-        TempWorkDir dir;
-        dir.writeFile("html/Л-1_2.html", "<p>Потери <b>РЭС</b></p>");
-        dir.writeFile("ошибки.log", "<p>как есть</p>");
-        QScopedPointer<CViewHtml> report(new CViewHtml("Л-1/2", "html"));
-        QVERIFY(report->isLoaded() && report->isVisible());
-        QCOMPARE(report->windowTitle(), QStringLiteral("Л-1/2"));
-        QCOMPARE(report->textEdit->toPlainText(), QStringLiteral("Потери РЭС"));
-        QScopedPointer<CViewHtml> log(new CViewHtml("ошибки.log", ""));
-        QCOMPARE(log->textEdit->toPlainText(), QStringLiteral("<p>как есть</p>"));
-
-        QPointer<CViewHtml> missing = new CViewHtml("нет такого", "html");
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(missing.isNull());
-    }
-
-    void searchWalksWithoutWrap_data()
-    {
-        QTest::addColumn<QString>("steps");      // n = next, p = previous
-        QTest::addColumn<QList<int>>("starts");  // selection start after each step
-        // "Линия а. линия б. ЛИНИЯ в. Подлиния"
-        //  0         10        20        30
-        QTest::newRow("forward to the last and stay") << "nnnnn" << QList<int>({0, 9, 18, 30, 30});
-        QTest::newRow("back to the first and stay") << "nnppp" << QList<int>({0, 9, 0, 0, 0});
-    }
-
+    // Forward to the last match and no further, back to the first and no further.
     void searchWalksWithoutWrap()
     {
-        QFETCH(QString, steps);
-        QFETCH(QList<int>, starts);
         TempWorkDir dir;
         dir.writeFile("poisk.log", "Линия а. линия б. ЛИНИЯ в. Подлиния");
         QScopedPointer<CViewHtml> viewer(new CViewHtml("poisk.log", ""));
         viewer->m_ValueFind->setText("лИНия");
-        for (int i = 0; i < steps.size(); ++i) {
-            (steps.at(i) == 'n' ? viewer->m_ActNext : viewer->m_ActPrev)->click();
-            const QTextCursor cursor = viewer->textEdit->textCursor();
-            QCOMPARE(cursor.selectionStart(), starts.at(i));
-            QCOMPARE(cursor.selectedText().toLower(), QStringLiteral("линия"));
+        QList<int> starts;
+        for (const QChar step : QStringLiteral("nnnnnpppp")) {   // next, previous
+            (step == 'n' ? viewer->m_ActNext : viewer->m_ActPrev)->click();
+            QCOMPARE(viewer->textEdit->textCursor().selectedText().toLower(), QStringLiteral("линия"));
+            starts.append(viewer->textEdit->textCursor().selectionStart());
         }
+        QCOMPARE(starts, QList<int>({0, 9, 18, 30, 30, 18, 9, 0, 0}));
     }
 
-    void printPreviewShowsTheEditedText()
+    // A report is found under its safe file name and printed as edited; a log
+    // is shown as plain text; a viewer without its file is deleted.
+    void readsTheRightFileAndPrintsIt()
     {
         TempWorkDir dir;
-        MessageRecorder rec;
-        QVERIFY(HtmlBody("Печать", QString(), {"<tr><td>исходный текст</td></tr></table>"}, 0));
-        QScopedPointer<CViewHtml> viewer(new CViewHtml("Печать", "html"));
+        dir.writeFile("html/Л-1_2.html", "<p>Потери <b>РЭС</b></p>");
+        dir.writeFile("ошибки.log", "<p>как есть</p>");
+        QScopedPointer<CViewHtml> log(new CViewHtml("ошибки.log", ""));
+        QCOMPARE(log->textEdit->toPlainText(), QStringLiteral("<p>как есть</p>"));
+        QPointer<CViewHtml> missing = new CViewHtml("нет такого", "html");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(missing.isNull());
+
+        QScopedPointer<CViewHtml> viewer(new CViewHtml("Л-1/2", "html"));
+        QVERIFY(viewer->isLoaded() && viewer->isVisible());
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Л-1/2"));
+        QCOMPARE(viewer->textEdit->toPlainText(), QStringLiteral("Потери РЭС"));
         viewer->textEdit->append(QStringLiteral("ПРАВКА"));
         QScopedPointer<QTextDocument> doc(viewer->createPrintDocument());
-        QVERIFY(doc->toPlainText().contains(QStringLiteral("исходный текст")));
-        QVERIFY(doc->toPlainText().contains(QStringLiteral("ПРАВКА")));
+        QCOMPARE(doc->toPlainText(), QStringLiteral("Потери РЭС\nПРАВКА"));
         QPrinter printer(QPrinter::ScreenResolution);
         QScopedPointer<QPrintPreviewDialog> dialog(CViewHtml::createPrintPreview(&printer, doc.data()));
         dialog->show();   // not exec: the preview renders its pages when shown

@@ -6,7 +6,8 @@
 
 #include <memory>
 
-inline CalcTables calcTablesOf(const TestNetwork& net)
+inline std::unique_ptr<CalcRadial> calculate(const TestNetwork& net, int mode = 0,
+                                             const QString& nlin = QStringLiteral("1"))
 {
     CalcTables tables;
     tables.lines = net.lines;
@@ -14,14 +15,8 @@ inline CalcTables calcTablesOf(const TestNetwork& net)
     tables.katLin = net.katLin;
     tables.katTr = net.katTr;
     tables.indexSections();
-    return tables;
-}
-
-inline std::unique_ptr<CalcRadial> calculate(const TestNetwork& net, int mode = 0,
-                                             const QString& nlin = QStringLiteral("1"))
-{
     auto calc = std::make_unique<CalcRadial>();
-    calc->setTables(calcTablesOf(net));
+    calc->setTables(tables);
     calc->CalcUR(nlin, mode, 0, 0);
     return calc;
 }

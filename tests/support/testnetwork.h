@@ -22,43 +22,25 @@ public:
         row[i] = value;
     }
 
-    static QStringList blank(const QStringList& names)
-    {
-        QStringList row;
-        for (int i = 0; i < names.size(); ++i)
-            row.append(QString());
-        return row;
-    }
-
     // A line with 30 days in service, unom/umax/umin as given, mean-load method.
     QStringList& addLine(const QString& nlin, const QString& name, double unom = 110,
                          double umax = 0, double umin = 0, const QString& kZapol = "0.5",
                          const QString& method = "0")
     {
-        QStringList row = blank(attrLin);
-        set(row, attrLin, "npes", npes);
-        set(row, attrLin, "nres", nres);
-        set(row, attrLin, "nlin", nlin);
-        set(row, attrLin, "name", name);
-        set(row, attrLin, "podkl", "0");
-        set(row, attrLin, "unom", QString::number(unom));
-        set(row, attrLin, "umax", QString::number(umax > 0 ? umax : unom));
-        set(row, attrLin, "umin", QString::number(umin > 0 ? umin : unom));
-        set(row, attrLin, "k_zapol", kZapol);
-        set(row, attrLin, "k_for", "1");
-        set(row, attrLin, "sost", "0");
-        set(row, attrLin, "ind_graf", "0");
-        set(row, attrLin, "vid_ras", method);
-        lines.append(row);
+        // Columns as in attrLin: codes, name, dnlin, podkl, voltages, tg_lin,
+        // k_zapol, k_for, k_free, sost, v_lin, ind_graf, vid_ras.
+        lines.append({npes, nres, nlin, name, "", "0", QString::number(unom),
+                      QString::number(umax > 0 ? umax : unom), QString::number(umin > 0 ? umin : unom), "",
+                      kZapol, "1", "", "0", "", "0", method});
+        Q_ASSERT(lines.last().size() == attrLin.size());
         return lines.last();
     }
 
     void setLine(const QString& nlin, const QString& name, const QString& value)
     {
-        for (QStringList& row : lines) {
+        for (QStringList& row : lines)
             if (row.at(2) == nlin)
                 set(row, attrLin, name, value);
-        }
     }
 
     // A line section ("tip_el" 1) in service, on the company's balance.
@@ -73,13 +55,10 @@ public:
                           double p = 0, double q = 0, double wp = 0, double wq = 0,
                           const QString& kbal = "0", int tap = 0)
     {
-        QStringList& row = addRow(nlin, from, to, "2", mark, "0", kbal);
-        set(row, attrUchLin, "n_otv", QString::number(tap));
-        set(row, attrUchLin, "p_nagr", QString::number(p, 'g', 12));
-        set(row, attrUchLin, "q_nagr", QString::number(q, 'g', 12));
-        set(row, attrUchLin, "wp_nagr", QString::number(wp, 'g', 12));
-        set(row, attrUchLin, "wq_nagr", QString::number(wq, 'g', 12));
-        return row;
+        QStringList loads{QString::number(tap)};
+        for (double load : {p, q, wp, wq})
+            loads.append(QString::number(load, 'g', 12));
+        return addRow(nlin, from, to, "2", mark, "0", kbal, loads);
     }
 
     void addWire(const QString& name, const QString& S, const QString& KL, const QString& R,
@@ -108,25 +87,15 @@ public:
 
 private:
     QStringList& addRow(const QString& nlin, int from, int to, const QString& tip,
-                        const QString& mark, const QString& dl, const QString& kbal)
+                        const QString& mark, const QString& dl, const QString& kbal,
+                        const QStringList& loads = {"0", "0", "0", "0", "0"})
     {
-        QStringList row = blank(attrUchLin);
-        set(row, attrUchLin, "npes", npes);
-        set(row, attrUchLin, "nres", nres);
-        set(row, attrUchLin, "nlin", nlin);
-        set(row, attrUchLin, "name", QStringLiteral("Участок %1-%2").arg(from).arg(to));
-        set(row, attrUchLin, "nyzln", QString::number(from));
-        set(row, attrUchLin, "nyzlk", QString::number(to));
-        set(row, attrUchLin, "tip_el", tip);
-        set(row, attrUchLin, "kod_el", mark);
-        set(row, attrUchLin, "dl", dl);
-        set(row, attrUchLin, "n_otv", "0");
-        for (const char* load : {"p_nagr", "q_nagr", "wp_nagr", "wq_nagr"})
-            set(row, attrUchLin, load, "0");
-        set(row, attrUchLin, "kbal", kbal);
-        set(row, attrUchLin, "podkt", "0");
-        set(row, attrUchLin, "key", QString::number(sections.size() + 1));
-        sections.append(row);
+        // Columns as in attrUchLin: codes, name, name1, nodes, tip_el, kod_el,
+        // dl, n_otv and the four loads, kbal, podkt, key.
+        sections.append(QStringList{npes, nres, nlin, QStringLiteral("Участок %1-%2").arg(from).arg(to), "",
+                                    QString::number(from), QString::number(to), tip, mark, dl}
+                        + loads + QStringList{kbal, "0", QString::number(sections.size() + 1)});
+        Q_ASSERT(sections.last().size() == attrUchLin.size());
         return sections.last();
     }
 };

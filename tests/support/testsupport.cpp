@@ -97,27 +97,15 @@ bool TempWorkDir::exists(const QString& name) const
 
 void TempWorkDir::copyExamples() const
 {
-    const QString source = examplesPath();
-    QDirIterator it(source, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
+    // Empty folders are kept in git by a hidden file, so copying files
+    // brings every folder too.
+    const QString source = QStringLiteral(ZORVAN_EXAMPLES_DIR "/");
+    QDirIterator it(source, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        const QString from = it.next();
-        const QString relative = from.mid(source.size());
-        if (it.fileInfo().isDir())
-            QDir().mkpath(filePath(relative));
-        else
-            QFile::copy(from, filePath(relative));
+        const QString from = it.next(), to = filePath(from.mid(source.size()));
+        QDir().mkpath(QFileInfo(to).absolutePath());
+        QFile::copy(from, to);
     }
-}
-
-QString examplesPath()
-{
-    return QStringLiteral(ZORVAN_EXAMPLES_DIR "/");
-}
-
-QString testDataPath()
-{
-    return QStringLiteral(ZORVAN_TEST_DATA_DIR "/");
 }
 
 QByteArray withoutStamp(QByteArray bytes)

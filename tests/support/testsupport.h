@@ -49,22 +49,18 @@ public:
     TempWorkDir();
     ~TempWorkDir();
 
-    bool isValid() const { return m_dir.isValid(); }
     QString path() const;                              // with trailing "/"
     QString filePath(const QString& name) const;
     void writeFile(const QString& name, const QByteArray& bytes) const;
     QByteArray readFile(const QString& name) const;
     bool exists(const QString& name) const;
-    // Copies every file of examples/ (with its folders) into this directory.
+    // Copies every file of the project's examples/ (with its folders) here.
     void copyExamples() const;
 
 private:
     QTemporaryDir m_dir;
     QString m_previousPath;
 };
-
-QString examplesPath();   // the project's examples/ folder, with trailing "/"
-QString testDataPath();   // tests/data/, with trailing "/"
 
 // The document text with its "created" stamp replaced by "STAMP", so that
 // written files can be compared byte for byte.
