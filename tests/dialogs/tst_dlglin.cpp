@@ -77,6 +77,23 @@ private slots:
                     .contains("* Коэффициент заполнения графика задан неверно, принят 0.5"));
     }
 
+    // The main window going away with the line window and its sections editor
+    // open takes both with it, once each.
+    void closesWithItsOwner()
+    {
+        Folder f;
+        network().write();
+        auto* owner = new QWidget;
+        auto* dlg = new CDlgLIN("1,1,1", owner);
+        dlg->show();
+        dlg->slot_InfoUCH();
+        QPointer<CDlgTblUchLIN> editor = dlg->m_pTblUchLIN;
+        QVERIFY(editor && editor->isVisible());
+        QPointer<CDlgLIN> guard = dlg;
+        delete owner;
+        QVERIFY(!guard && !editor);
+    }
+
     void keepsItsOwnLine()
     {
         Folder f;
