@@ -4,11 +4,6 @@
 
 namespace {
 
-QString field(const QStringList& row, int i)
-{
-    return i < row.size() ? row.at(i) : QString();
-}
-
 // Column positions of a line row (attrLin).
 enum LinCol {
     lNpes, lNres, lNlin, lName, lDnlin, lPodkl, lUnom, lUmax, lUmin, lTgLin, lKzapol, lKfor,
@@ -31,7 +26,7 @@ int CalcRadial::CalcUR(QString nlin, int mode, int show, int writeLog)
 
     bool anyLine = false;
     for (const QStringList& line : qAsConst(m_tables.lines)) {
-        if (field(line, lNpes) != NPES || field(line, lNres) != NRES || field(line, lNlin) != nlin)
+        if (line.value(lNpes) != NPES || line.value(lNres) != NRES || line.value(lNlin) != nlin)
             continue;
         anyLine = true;
         calcLine(line, nlin, mode);
@@ -48,19 +43,19 @@ int CalcRadial::CalcUR(QString nlin, int mode, int show, int writeLog)
 void CalcRadial::calcLine(const QStringList& line, const QString& nlin, int mode)
 {
     m_totals.clear();
-    m_lineName = field(line, lName);
-    m_lineKeys.append(field(line, lNpes) + "," + field(line, lNres) + "," + field(line, lNlin));
+    m_lineName = line.value(lName);
+    m_lineKeys.append(line.value(lNpes) + "," + line.value(lNres) + "," + line.value(lNlin));
     m_messages.append("--------------------- " + m_lineName + " --------------------- ");
 
-    const double podkl = field(line, lPodkl).toDouble();
-    m_Unom = field(line, lUnom).toDouble();
-    m_Umax = field(line, lUmax).toDouble();
-    m_Umin = field(line, lUmin).toDouble();
-    m_kZapol = field(line, lKzapol).toDouble();
-    const double kFor = field(line, lKfor).toDouble();
-    const QString sost = field(line, lSost);
-    const QString indGraf = field(line, lIndGraf);
-    m_method = field(line, lVidRas).toInt();
+    const double podkl = line.value(lPodkl).toDouble();
+    m_Unom = line.value(lUnom).toDouble();
+    m_Umax = line.value(lUmax).toDouble();
+    m_Umin = line.value(lUmin).toDouble();
+    m_kZapol = line.value(lKzapol).toDouble();
+    const double kFor = line.value(lKfor).toDouble();
+    const QString sost = line.value(lSost);
+    const QString indGraf = line.value(lIndGraf);
+    m_method = line.value(lVidRas).toInt();
 
     double limitMax, limitMin;
     if (m_Unom < 25.0) {

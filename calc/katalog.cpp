@@ -9,20 +9,15 @@ const double kIns35[11] = {11.1, 12.2, 12.8, 14.4, 15.0, 17.0, 19.5, 21.0, 22.0,
 const double kIns110[11] = {71.0, 72.0, 72.9, 74.0, 79.7, 88.8, 96.4, 102.5, 122.0, 135.0, 160.0};
 const double kIns220[11] = {150.0, 160.0, 170.0, 180.0, 190.0, 200.0, 219.0, 247.0, 274.0, 296.0, 329.0};
 
-QString field(const QStringList& row, int i)
-{
-    return i < row.size() ? row.at(i) : QString();
-}
-
 double number(const QStringList& row, int i)
 {
-    return field(row, i).toDouble();
+    return row.value(i).toDouble();
 }
 
 // "KL", "Imax" and "Material" are whole numbers; "1.0" or "" reads as 0.
 int integer(const QStringList& row, int i)
 {
-    return field(row, i).toInt();
+    return row.value(i).toInt();
 }
 
 } // namespace
@@ -40,7 +35,7 @@ LoadKatalogLines::LoadKatalogLines(const Table& rows)
         v->reserve(n);
     for (int pos = 0; pos < n; ++pos) {
         const QStringList& row = rows.at(pos);
-        index.insert(field(row, 0), pos);
+        index.insert(row.value(0), pos);
         const double s = number(row, 1);
         const int kl = integer(row, 2);
         double b = number(row, 5);
@@ -97,7 +92,7 @@ LoadKatalogTrans::LoadKatalogTrans(const Table& rows, double U)
             if (!(unom > 0.8 * U && unom < 1.2 * U))
                 continue;
         }
-        index.insert(field(row, 0), S.size());
+        index.insert(row.value(0), S.size());
         S.append(number(row, 2));
         R.append(number(row, 3));
         X.append(number(row, 4));

@@ -16,15 +16,10 @@ enum ResCol { rNpes, rNres, rName, rDnres, rIndT, rTemp };
 const int kValues = 16;
 const QString kSeries = QStringLiteral("(Последовательная)");
 
-QString field(const QStringList& row, int i)
-{
-    return i < row.size() ? row.at(i) : QString();
-}
-
 QString lineKey(const QStringList& row)
 {
-    return field(row, lNpes) + QLatin1Char(',') + field(row, lNres) + QLatin1Char(',')
-        + field(row, lNlin);
+    return row.value(lNpes) + QLatin1Char(',') + row.value(lNres) + QLatin1Char(',')
+        + row.value(lNlin);
 }
 
 // Runs the lines of one RES (NPES/NRES already set) and appends their results.
@@ -49,10 +44,10 @@ public:
     bool run(const QString& npes, const QString& nres, bool keepMessages, LossCollection& out)
     {
         for (const QStringList& row : m_allLines) {
-            if (field(row, lNpes) != npes || field(row, lNres) != nres)
+            if (row.value(lNpes) != npes || row.value(lNres) != nres)
                 continue;
-            const QString nlin = field(row, lNlin);
-            const double unom = field(row, lUnom).toDouble();
+            const QString nlin = row.value(lNlin);
+            const double unom = row.value(lUnom).toDouble();
 
             auto calc = std::make_unique<CalcRadial>();
             CalcTables own = m_base;
@@ -160,11 +155,11 @@ LossCollection runLossPES(const QString& npes, const Table& resRows, const CalcT
     out.resBounds.append(0);
     LineRunner runner(tables, progress, calc);
     for (const QStringList& res : resRows) {
-        if (field(res, rNpes) != npes)
+        if (res.value(rNpes) != npes)
             continue;
-        NRES = field(res, rNres);
-        out.resNames.append(field(res, rName));
-        pT_RES = field(res, rIndT) == QLatin1String("1") ? field(res, rTemp).toDouble() : pT_sr;
+        NRES = res.value(rNres);
+        out.resNames.append(res.value(rName));
+        pT_RES = res.value(rIndT) == QLatin1String("1") ? res.value(rTemp).toDouble() : pT_sr;
         out.resIds.append(npes + QLatin1Char(',') + NRES);
         const bool goOn = runner.run(npes, NRES, false, out);
         out.resBounds.append(out.lineTotals.size());
@@ -254,7 +249,7 @@ QStringList lossReportBody(const QVector<QStringList>& rows, const QString& capt
 
     QStringList lines = TableHtml();
     for (const QStringList& row : rows) {
-        const QString id = field(row, 0);
+        const QString id = row.value(0);
         QString cell = plain;
         if (id == QLatin1String("SUM")) {
             lines.append(QStringLiteral("<tr BGCOLOR = '#99CC99'>\n"));
@@ -267,18 +262,18 @@ QStringList lossReportBody(const QVector<QStringList>& rows, const QString& capt
         } else {
             lines.append(QStringLiteral("<tr>\n"));
         }
-        lines.append(cell + field(row, 1).toHtmlEscaped() + end);
-        QString energy = field(row, 2) + "<br>" + field(row, 3);
-        if (field(row, 4) != QLatin1String("0.000"))
-            energy += "<br>" + field(row, 4);
+        lines.append(cell + row.value(1).toHtmlEscaped() + end);
+        QString energy = row.value(2) + "<br>" + row.value(3);
+        if (row.value(4) != QLatin1String("0.000"))
+            energy += "<br>" + row.value(4);
         lines.append(cell + energy + end);
-        const double base = field(row, 2).toDouble() * 0.01;
+        const double base = row.value(2).toDouble() * 0.01;
         // dwpsuml .. dwpall: value and its share of the energy supplied.
         for (int i = 5; i <= 11; ++i) {
             const QString share = base > 0.0
-                ? QString::number(field(row, i).toDouble() / base, 'f', 2) + " %"
+                ? QString::number(row.value(i).toDouble() / base, 'f', 2) + " %"
                 : QStringLiteral(" ");
-            lines.append(cell + field(row, i) + "<br>" + share + end);
+            lines.append(cell + row.value(i) + "<br>" + share + end);
         }
         lines.append(QStringLiteral("</tr>\n"));
     }

@@ -11,11 +11,6 @@ const QString kBodyStyle = QStringLiteral(
     "<body style = 'font-size:11pt; font-weight:400; font-style:normal; text-decoration:none; "
     "background-color: #FFFFFF'>");
 
-QString field(const QStringList& row, int i)
-{
-    return i < row.size() ? row.at(i) : QString();
-}
-
 QString lineKey(const QString& npes, const QString& nres, const QString& nlin)
 {
     // A separator no code can hold, so "1,2"+"3" never meets "1"+"2,3".
@@ -209,7 +204,7 @@ NetReportTables NetReportTables::read()
     const Table sections = ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"));
     t.sectionsEmpty = sections.isEmpty();
     for (const QStringList& row : sections)
-        t.sectionsByLine[lineKey(field(row, 0), field(row, 1), field(row, 2))].append(row);
+        t.sectionsByLine[lineKey(row.value(0), row.value(1), row.value(2))].append(row);
     return t;
 }
 
@@ -228,10 +223,10 @@ std::unique_ptr<ParamU_Lin> NetReportTables::summary(const QString& nlin) const
 void addResLines(NetSummary& summary, const NetReportTables& tables)
 {
     for (const QStringList& row : tables.lines) {
-        if (field(row, 0) != NPES || field(row, 1) != NRES || field(row, 5) != QLatin1String("0"))
+        if (row.value(0) != NPES || row.value(1) != NRES || row.value(5) != QLatin1String("0"))
             continue;
-        const std::unique_ptr<ParamU_Lin> sum = tables.summary(field(row, 2));
-        summary.addLine(field(row, 3), field(row, 4), sum.get());
+        const std::unique_ptr<ParamU_Lin> sum = tables.summary(row.value(2));
+        summary.addLine(row.value(3), row.value(4), sum.get());
     }
 }
 
@@ -330,9 +325,9 @@ bool ParamPESReport(const QString& pesName)
     NetSummary summary;
     // Lines grouped by RES in the order of the RES table.
     for (const QStringList& row : res) {
-        if (field(row, 0) != NPES)
+        if (row.value(0) != NPES)
             continue;
-        NRES = field(row, 1);
+        NRES = row.value(1);
         addResLines(summary, tables);
     }
     summary.merge();

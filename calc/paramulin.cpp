@@ -8,11 +8,6 @@
 
 namespace {
 
-QString field(const QStringList& row, int i)
-{
-    return i < row.size() ? row.at(i) : QString();
-}
-
 // Group rows by the whole-number part of their catalog value, ascending.
 using Groups = QMap<qint64, QVector<double>>;
 
@@ -54,16 +49,16 @@ void ParamU_Lin::build(const QString& nlin, const Table& sections, const Katalog
 
     // attrUchLin: npes 0, nres 1, nlin 2, tip_el 7, kod_el 8, dl 9, kbal 15, podkt 16
     for (const QStringList& row : sections) {
-        if (field(row, 0) != NPES || field(row, 1) != NRES || field(row, 2) != nlin)
+        if (row.value(0) != NPES || row.value(1) != NRES || row.value(2) != nlin)
             continue;
-        const QString mark = field(row, 8);
-        const bool onBalance = field(row, 15) == QLatin1String("0");
-        if (field(row, 7) == QLatin1String("2")) {
+        const QString mark = row.value(8);
+        const bool onBalance = row.value(15) == QLatin1String("0");
+        if (row.value(7) == QLatin1String("2")) {
             const auto it = trans.index.constFind(mark);
             const double S = it == trans.index.constEnd() ? 10000.0 : trans.S.at(it.value());
             if (S == 0.0)
                 continue;
-            const bool off = field(row, 16) == QLatin1String("1");
+            const bool off = row.value(16) == QLatin1String("1");
             QVector<double>& g = group(trGroups, S, 9);
             g[0] = S;
             g[1] += 1; g[2] += S;
@@ -89,7 +84,7 @@ void ParamU_Lin::build(const QString& nlin, const Table& sections, const Katalog
         const bool cable = found && wires.KL.at(it.value()) == 1;
         QVector<double>& g = group(linGroups, S, 13);
         g[0] = S;
-        const double dl = field(row, 9).toDouble();
+        const double dl = row.value(9).toDouble();
         if (!(dl > 0.0))
             continue;
         g[1] += 1; g[2] += dl;

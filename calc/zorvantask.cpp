@@ -4,11 +4,6 @@
 
 namespace {
 
-QString field(const QStringList& row, int i)
-{
-    return i < row.size() ? row.at(i) : QString();
-}
-
 // Column positions of a section row (attrUchLin).
 enum UchCol {
     uNpes, uNres, uNlin, uName, uName1, uNyzln, uNyzlk, uTipEl, uKodEl, uDl, uNotv,
@@ -73,33 +68,33 @@ void CalcRadial::VvodLine(const QString& nlin, const Table& sections, const QVec
     m_inBranch.clear();
 
     auto take = [&](const QStringList& row) {
-        if (field(row, uNpes) != NPES || field(row, uNres) != NRES || field(row, uNlin) != nlin)
+        if (row.value(uNpes) != NPES || row.value(uNres) != NRES || row.value(uNlin) != nlin)
             return;
-        m_secName.append(field(row, uName));
-        m_secNyzln.append(field(row, uNyzln).toInt());
-        m_secNyzlk.append(field(row, uNyzlk).toInt());
-        m_secPodkt.append(field(row, uPodkt));
-        m_secTipEl.append(field(row, uTipEl).toInt());
-        m_secDl.append(field(row, uDl).toDouble());
-        m_secKodEl.append(field(row, uKodEl));
-        m_secNotv.append(field(row, uNotv).toInt());
-        m_secKbal.append(field(row, uKbal));
-        m_secKey.append(field(row, uKey));
-        if (field(row, uPodkt) == QLatin1String("0")) {
+        m_secName.append(row.value(uName));
+        m_secNyzln.append(row.value(uNyzln).toInt());
+        m_secNyzlk.append(row.value(uNyzlk).toInt());
+        m_secPodkt.append(row.value(uPodkt));
+        m_secTipEl.append(row.value(uTipEl).toInt());
+        m_secDl.append(row.value(uDl).toDouble());
+        m_secKodEl.append(row.value(uKodEl));
+        m_secNotv.append(row.value(uNotv).toInt());
+        m_secKbal.append(row.value(uKbal));
+        m_secKey.append(row.value(uKey));
+        if (row.value(uPodkt) == QLatin1String("0")) {
             m_secInService.append(m_inDl.size());
-            m_inName.append(field(row, uName));
-            m_inNyzln.append(field(row, uNyzln).toInt());
-            m_inNyzlk.append(field(row, uNyzlk).toInt());
-            m_inNotv.append(field(row, uNotv).toInt());
-            m_inP.append(field(row, uPnagr).toDouble());
-            m_inQ.append(field(row, uQnagr).toDouble());
-            m_inWp.append(field(row, uWpnagr).toDouble());
-            m_inWq.append(field(row, uWqnagr).toDouble());
-            m_inTipEl.append(field(row, uTipEl).toInt());
-            m_inDl.append(field(row, uDl).toDouble());
-            m_inKodEl.append(field(row, uKodEl));
-            m_inKbal.append(field(row, uKbal));
-            m_inKey.append(field(row, uKey));
+            m_inName.append(row.value(uName));
+            m_inNyzln.append(row.value(uNyzln).toInt());
+            m_inNyzlk.append(row.value(uNyzlk).toInt());
+            m_inNotv.append(row.value(uNotv).toInt());
+            m_inP.append(row.value(uPnagr).toDouble());
+            m_inQ.append(row.value(uQnagr).toDouble());
+            m_inWp.append(row.value(uWpnagr).toDouble());
+            m_inWq.append(row.value(uWqnagr).toDouble());
+            m_inTipEl.append(row.value(uTipEl).toInt());
+            m_inDl.append(row.value(uDl).toDouble());
+            m_inKodEl.append(row.value(uKodEl));
+            m_inKbal.append(row.value(uKbal));
+            m_inKey.append(row.value(uKey));
         } else {
             m_secInService.append(-1);
         }

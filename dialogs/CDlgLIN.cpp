@@ -16,11 +16,6 @@ enum LinCol {
     lKfree, lSost, lVlin, lIndGraf, lVidRas
 };
 
-QString field(const QStringList& row, int i)
-{
-    return i < row.size() ? row.at(i) : QString();
-}
-
 QString flag(const QAbstractButton* box)
 {
     return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
@@ -84,12 +79,12 @@ void CDlgLIN::LoadLIN()
     const Table res = ReadShablonXML(QStringLiteral("res"), attrRES, QStringLiteral("RES"));
     QString title = QStringLiteral("Режимы работы на уровне линии ");
     for (const QStringList& row : res) {
-        if (field(row, rNpes) != m_npes || field(row, rNres) != m_nres)
+        if (row.value(rNpes) != m_npes || row.value(rNres) != m_nres)
             continue;
-        title += field(row, rName);
-        pNameRas.append(field(row, rName));
-        if (field(row, rIndT) == QLatin1String("1"))
-            pT_RES = field(row, rTemp).toDouble();
+        title += row.value(rName);
+        pNameRas.append(row.value(rName));
+        if (row.value(rIndT) == QLatin1String("1"))
+            pT_RES = row.value(rTemp).toDouble();
         else
             pT_RES = pT_sr;
         break;
@@ -97,32 +92,32 @@ void CDlgLIN::LoadLIN()
 
     const Table lines = ReadShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"));
     for (const QStringList& row : lines) {
-        if (field(row, lNpes) != m_npes || field(row, lNres) != m_nres || field(row, lNlin) != m_nlin)
+        if (row.value(lNpes) != m_npes || row.value(lNres) != m_nres || row.value(lNlin) != m_nlin)
             continue;
-        m_nameLIN = field(row, lName);
+        m_nameLIN = row.value(lName);
         title += " " + m_nameLIN;
         setWindowTitle(title);
         NazvLIN->setText(m_nameLIN);
         pNameRas.append(m_nameLIN);
 
-        DnLIN->setText(field(row, lDnlin));
-        nomRES->setText(field(row, lNres));
-        nomLIN->setText(field(row, lNlin));
+        DnLIN->setText(row.value(lDnlin));
+        nomRES->setText(row.value(lNres));
+        nomLIN->setText(row.value(lNlin));
 
-        Otkl->setValue(field(row, lPodkl).toDouble());
-        Unom->setValue(field(row, lUnom).toDouble());
-        UNOM = field(row, lUnom).toDouble();
-        Umax->setValue(field(row, lUmax).toDouble());
-        Umin->setValue(field(row, lUmin).toDouble());
-        tg->setValue(field(row, lTgLin).toDouble());
-        Kz->setValue(field(row, lKzapol).toDouble());
-        Kfor->setValue(field(row, lKfor).toDouble());
-        Kfree->setValue(field(row, lKfree).toDouble());
+        Otkl->setValue(row.value(lPodkl).toDouble());
+        Unom->setValue(row.value(lUnom).toDouble());
+        UNOM = row.value(lUnom).toDouble();
+        Umax->setValue(row.value(lUmax).toDouble());
+        Umin->setValue(row.value(lUmin).toDouble());
+        tg->setValue(row.value(lTgLin).toDouble());
+        Kz->setValue(row.value(lKzapol).toDouble());
+        Kfor->setValue(row.value(lKfor).toDouble());
+        Kfree->setValue(row.value(lKfree).toDouble());
 
-        checkPosl->setChecked(field(row, lSost) == QLatin1String("1"));
-        checkVariant->setChecked(field(row, lVlin) == QLatin1String("1"));
-        checkKF->setChecked(field(row, lIndGraf) == QLatin1String("1"));
-        if (field(row, lVidRas) == QLatin1String("1"))
+        checkPosl->setChecked(row.value(lSost) == QLatin1String("1"));
+        checkVariant->setChecked(row.value(lVlin) == QLatin1String("1"));
+        checkKF->setChecked(row.value(lIndGraf) == QLatin1String("1"));
+        if (row.value(lVidRas) == QLatin1String("1"))
             MetodMax->setChecked(true);
         else
             MetodMiddle->setChecked(true);
@@ -171,7 +166,7 @@ void CDlgLIN::slot_Save()
         return;
     bool found = false;
     for (QStringList& old : lines) {
-        if (field(old, lNpes) == m_npes && field(old, lNres) == m_nres && field(old, lNlin) == m_nlin) {
+        if (old.value(lNpes) == m_npes && old.value(lNres) == m_nres && old.value(lNlin) == m_nlin) {
             old = row;
             found = true;
             break;

@@ -12,15 +12,6 @@
 
 #include <QCloseEvent>
 
-namespace {
-
-QString field(const QStringList& row, int i)
-{
-    return i < row.size() ? row.at(i) : QString();
-}
-
-} // namespace
-
 CDlgPES::CDlgPES(QString key, QWidget* tree)
     : QDialog(tree)
     , m_pTree(tree)
@@ -34,9 +25,9 @@ CDlgPES::CDlgPES(QString key, QWidget* tree)
 
     const Table rows = ReadShablonXML(QStringLiteral("pes"), attrPES, QStringLiteral("PES"));
     for (const QStringList& row : rows) {
-        if (field(row, 0) != NPES)
+        if (row.value(0) != NPES)
             continue;
-        m_name = field(row, 1);
+        m_name = row.value(1);
         setWindowTitle(m_name);
         pNameRas.append(m_name);
     }

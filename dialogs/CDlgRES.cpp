@@ -17,11 +17,6 @@ namespace {
 
 enum ResCol { rNpes, rNres, rName, rDnres, rIndT, rTemp };
 
-QString field(const QStringList& row, int i)
-{
-    return i < row.size() ? row.at(i) : QString();
-}
-
 const QString kErrorLog = QStringLiteral("Ошибки при расчете потерь.log");
 
 } // namespace
@@ -41,13 +36,13 @@ CDlgRES::CDlgRES(QString key, QWidget* tree)
 
     const Table rows = ReadShablonXML(QStringLiteral("res"), attrRES, QStringLiteral("RES"));
     for (const QStringList& row : rows) {
-        if (field(row, rNpes) != NPES || field(row, rNres) != NRES)
+        if (row.value(rNpes) != NPES || row.value(rNres) != NRES)
             continue;
-        m_name = field(row, rName);
-        m_npes = NPES = field(row, rNpes);
-        m_nres = NRES = field(row, rNres);
-        if (field(row, rIndT) == QLatin1String("1")) {
-            pT_RES = field(row, rTemp).toDouble();
+        m_name = row.value(rName);
+        m_npes = NPES = row.value(rNpes);
+        m_nres = NRES = row.value(rNres);
+        if (row.value(rIndT) == QLatin1String("1")) {
+            pT_RES = row.value(rTemp).toDouble();
             checkTemp->setChecked(true);
         } else {
             pT_RES = pT_sr;
@@ -56,8 +51,8 @@ CDlgRES::CDlgRES(QString key, QWidget* tree)
         m_temp = pT_RES;
         SpinTemp->setValue(pT_RES);
         setWindowTitle("Режимы работы на уровне " + m_name);
-        DnRES->setText(field(row, rDnres));
-        nomRES->setText(field(row, rNres));
+        DnRES->setText(row.value(rDnres));
+        nomRES->setText(row.value(rNres));
         pNameRas.append(m_name);
     }
 
@@ -105,7 +100,7 @@ void CDlgRES::slot_Save()
         return;   // a damaged table is never rewritten from a partial read
     bool found = false;
     for (QStringList& stored : rows) {
-        if (field(stored, rNpes) == m_npes && field(stored, rNres) == m_nres) {
+        if (stored.value(rNpes) == m_npes && stored.value(rNres) == m_nres) {
             stored = row;
             found = true;
             break;

@@ -24,11 +24,6 @@ int intOf(const QString& text)
     return ok ? value : int(text.trimmed().toDouble());
 }
 
-QString field(const QStringList& row, int i)
-{
-    return i < row.size() ? row.at(i) : QString();
-}
-
 } // namespace
 
 CDlgTblUchLIN::CDlgTblUchLIN(QWidget* parent)
@@ -126,13 +121,13 @@ void CDlgTblUchLIN::LoadVtv()
 
     tableWgt->setSortingEnabled(false);
     for (const QStringList& row : rows) {
-        if (field(row, cNpes) != m_npes || field(row, cNres) != m_nres || field(row, cNlin) != m_nlin)
+        if (row.value(cNpes) != m_npes || row.value(cNres) != m_nres || row.value(cNlin) != m_nlin)
             continue;
         const int r = tableWgt->rowCount();
         tableWgt->insertRow(r);
         for (int c = 0; c < columnCount; ++c) {
-            QString text = field(row, c);
-            if (c == cDl && field(row, cTip) == QLatin1String("2"))
+            QString text = row.value(c);
+            if (c == cDl && row.value(cTip) == QLatin1String("2"))
                 text.clear();
             tableWgt->setItem(r, c, new QTableWidgetItem(text));
         }
@@ -212,8 +207,8 @@ void CDlgTblUchLIN::loadPanel(int row, bool freshRow)
         QStringList marks;
         if (intOf(cell(row, TipCol)) == 2) {
             for (const QStringList& t : qAsConst(m_katTr)) {
-                if (field(t, 1) == m_klassU)
-                    marks.append(field(t, 0));
+                if (t.value(1) == m_klassU)
+                    marks.append(t.value(0));
             }
             label_4->show();
             spinOtv->show();
@@ -224,7 +219,7 @@ void CDlgTblUchLIN::loadPanel(int row, bool freshRow)
                 setCell(row, cDl, QString());
         } else {
             for (const QStringList& w : qAsConst(m_katLin))
-                marks.append(field(w, 0));
+                marks.append(w.value(0));
             DlinaSpin->setValue(cell(row, cDl).toDouble());
             DlinaSpin->show();
             label_3->show();
@@ -499,7 +494,7 @@ void CDlgTblUchLIN::slot_saveVtv()
     for (int r = 0; r < tableWgt->rowCount(); ++r)
         rows.append(rowTexts(r));
     for (const QStringList& row : file) {
-        if (field(row, cNpes) != m_npes || field(row, cNres) != m_nres || field(row, cNlin) != m_nlin)
+        if (row.value(cNpes) != m_npes || row.value(cNres) != m_nres || row.value(cNlin) != m_nlin)
             rows.append(row);
     }
     if (saveShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"),
