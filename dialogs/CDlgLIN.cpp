@@ -158,27 +158,13 @@ void CDlgLIN::slot_Save()
         flag(checkPosl), flag(checkVariant), flag(checkKF),
         MetodMax->isChecked() ? QStringLiteral("1") : QStringLiteral("0")};
 
-    // Read again just before writing, so that what other windows saved
-    // meanwhile stays; a damaged file is never rewritten from a partial read.
-    bool xmlError = false;
-    Table lines = ReadShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"), &xmlError);
-    if (xmlError)
-        return;
-    bool found = false;
-    for (QStringList& old : lines) {
-        if (old.value(lNpes) == m_npes && old.value(lNres) == m_nres && old.value(lNlin) == m_nlin) {
-            old = row;
-            found = true;
-            break;
-        }
-    }
-    if (!found) {
+    // Only this line's row is replaced; what other windows saved meanwhile stays.
+    const OwnRowSave saved = saveOwnRow(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"),
+                                        QStringLiteral("net110_lines"), row, 3);
+    if (saved == OwnRowSave::Missing)
         ShowWarning(QStringLiteral("Предупреждение"),
                     QStringLiteral("Линия не найдена в таблице линий, данные не сохранены"));
-        return;
-    }
-    if (saveShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"),
-                       QStringLiteral("net110_lines"), lines))
+    else if (saved == OwnRowSave::Saved)
         ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
 }
 

@@ -93,28 +93,13 @@ void CDlgRES::slot_Save()
     m_temp = SpinTemp->value();
     pT_RES = m_temp;
 
-    // Reread just before writing: rows changed meanwhile by other windows stay.
-    bool xmlError = false;
-    Table rows = ReadShablonXML(QStringLiteral("res"), attrRES, QStringLiteral("RES"), &xmlError);
-    if (xmlError)
-        return;   // a damaged table is never rewritten from a partial read
-    bool found = false;
-    for (QStringList& stored : rows) {
-        if (stored.value(rNpes) == m_npes && stored.value(rNres) == m_nres) {
-            stored = row;
-            found = true;
-            break;
-        }
-    }
-    // A RES gone from the table (its file replaced meanwhile) has nothing
-    // to receive the data: no rewrite, no success.
-    if (!found) {
+    // Only this RES's row is replaced; what other windows saved meanwhile stays.
+    const OwnRowSave saved = saveOwnRow(QStringLiteral("res"), attrRES, QStringLiteral("RES"),
+                                        QStringLiteral("net10_RES"), row, 2);
+    if (saved == OwnRowSave::Missing)
         ShowWarning(QStringLiteral("Предупреждение"),
                     QStringLiteral("РЭС не найден в таблице РЭС, данные не сохранены"));
-        return;
-    }
-    if (saveShablonXML(QStringLiteral("res"), attrRES, QStringLiteral("RES"),
-                       QStringLiteral("net10_RES"), rows))
+    else if (saved == OwnRowSave::Saved)
         ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
 }
 

@@ -127,3 +127,21 @@ bool saveShablonXMLAllowEmpty(const QString& table, const QStringList& names,
 {
     return writeTable(table, names, rowElement, rootElement, rows, true);
 }
+
+OwnRowSave saveOwnRow(const QString& table, const QStringList& names, const QString& rowElement,
+                      const QString& rootElement, const QStringList& row, int codeCount)
+{
+    bool xmlError = false;
+    Table rows = ReadShablonXML(table, names, rowElement, &xmlError);
+    if (xmlError)
+        return OwnRowSave::Damaged;
+    const QStringList codes = row.mid(0, codeCount);
+    for (QStringList& stored : rows) {
+        if (stored.mid(0, codeCount) == codes) {
+            stored = row;
+            return saveShablonXML(table, names, rowElement, rootElement, rows)
+                ? OwnRowSave::Saved : OwnRowSave::Failed;
+        }
+    }
+    return OwnRowSave::Missing;
+}

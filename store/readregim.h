@@ -77,6 +77,15 @@ bool saveShablonXMLAllowEmpty(const QString& table, const QStringList& names,
                               const QString& rowElement, const QString& rootElement,
                               const Table& rows);
 
+// A window's save of its own object: rereads the table just before writing
+// (so that rows other windows saved meanwhile stay), replaces the row whose
+// first codeCount values equal those of row, and writes the table. A damaged
+// table is never rewritten from a partial read; a row no longer in the table
+// writes nothing.
+enum class OwnRowSave { Saved, Damaged, Missing, Failed };
+OwnRowSave saveOwnRow(const QString& table, const QStringList& names, const QString& rowElement,
+                      const QString& rootElement, const QStringList& row, int codeCount);
+
 // ZORVAN_PATH + relative name.
 QString dataFile(const QString& relativeName);
 
