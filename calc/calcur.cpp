@@ -1,5 +1,7 @@
 #include "zorvantask.h"
 
+#include "store/numbers.h"
+
 #include <QtMath>
 
 namespace {
@@ -47,15 +49,15 @@ void CalcRadial::calcLine(const QStringList& line, const QString& nlin, int mode
     m_lineKeys.append(line.value(lNpes) + "," + line.value(lNres) + "," + line.value(lNlin));
     m_messages.append("--------------------- " + m_lineName + " --------------------- ");
 
-    const double podkl = line.value(lPodkl).toDouble();
-    m_Unom = line.value(lUnom).toDouble();
-    m_Umax = line.value(lUmax).toDouble();
-    m_Umin = line.value(lUmin).toDouble();
-    m_kZapol = line.value(lKzapol).toDouble();
-    const double kFor = line.value(lKfor).toDouble();
+    const double podkl = toNumber(line.value(lPodkl));
+    m_Unom = toNumber(line.value(lUnom));
+    m_Umax = toNumber(line.value(lUmax));
+    m_Umin = toNumber(line.value(lUmin));
+    m_kZapol = toNumber(line.value(lKzapol));
+    const double kFor = toNumber(line.value(lKfor));
     const QString sost = line.value(lSost);
     const QString indGraf = line.value(lIndGraf);
-    m_method = line.value(lVidRas).toInt();
+    m_method = toInteger(line.value(lVidRas));
 
     double limitMax, limitMin;
     if (m_Unom < 25.0) {

@@ -3,6 +3,7 @@
 #include "store/SaveInfo.h"
 #include "store/arxiv.h"
 #include "store/messages.h"
+#include "store/numbers.h"
 
 #include <QHash>
 
@@ -47,7 +48,7 @@ public:
             if (row.value(lNpes) != npes || row.value(lNres) != nres)
                 continue;
             const QString nlin = row.value(lNlin);
-            const double unom = row.value(lUnom).toDouble();
+            const double unom = toNumber(row.value(lUnom));
 
             auto calc = std::make_unique<CalcRadial>();
             CalcTables own = m_base;
@@ -98,7 +99,7 @@ QStringList resultRow(const QString& id, const QString& name, const QVector<doub
 {
     QStringList row{id, name};
     for (int j = 0; j < kValues; ++j)
-        row.append(QString::number(values.value(j), 'f', 3));
+        row.append(QString::number(shown(values.value(j)), 'f', 3));
     return row;
 }
 
@@ -267,11 +268,11 @@ QStringList lossReportBody(const QVector<QStringList>& rows, const QString& capt
         if (row.value(4) != QLatin1String("0.000"))
             energy += "<br>" + row.value(4);
         lines.append(cell + energy + end);
-        const double base = row.value(2).toDouble() * 0.01;
+        const double base = toNumber(row.value(2)) * 0.01;
         // dwpsuml .. dwpall: value and its share of the energy supplied.
         for (int i = 5; i <= 11; ++i) {
             const QString share = base > 0.0
-                ? QString::number(row.value(i).toDouble() / base, 'f', 2) + " %"
+                ? QString::number(shown(toNumber(row.value(i)) / base), 'f', 2) + " %"
                 : QStringLiteral(" ");
             lines.append(cell + row.value(i) + "<br>" + share + end);
         }

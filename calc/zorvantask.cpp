@@ -1,5 +1,7 @@
 #include "zorvantask.h"
 
+#include "store/numbers.h"
+
 #include <QtGlobal>
 
 namespace {
@@ -71,27 +73,27 @@ void CalcRadial::VvodLine(const QString& nlin, const Table& sections, const QVec
         if (row.value(uNpes) != NPES || row.value(uNres) != NRES || row.value(uNlin) != nlin)
             return;
         m_secName.append(row.value(uName));
-        m_secNyzln.append(row.value(uNyzln).toInt());
-        m_secNyzlk.append(row.value(uNyzlk).toInt());
+        m_secNyzln.append(toInteger(row.value(uNyzln)));
+        m_secNyzlk.append(toInteger(row.value(uNyzlk)));
         m_secPodkt.append(row.value(uPodkt));
-        m_secTipEl.append(row.value(uTipEl).toInt());
-        m_secDl.append(row.value(uDl).toDouble());
+        m_secTipEl.append(toInteger(row.value(uTipEl)));
+        m_secDl.append(toNumber(row.value(uDl)));
         m_secKodEl.append(row.value(uKodEl));
-        m_secNotv.append(row.value(uNotv).toInt());
+        m_secNotv.append(toInteger(row.value(uNotv)));
         m_secKbal.append(row.value(uKbal));
         m_secKey.append(row.value(uKey));
         if (row.value(uPodkt) == QLatin1String("0")) {
             m_secInService.append(m_inDl.size());
             m_inName.append(row.value(uName));
-            m_inNyzln.append(row.value(uNyzln).toInt());
-            m_inNyzlk.append(row.value(uNyzlk).toInt());
-            m_inNotv.append(row.value(uNotv).toInt());
-            m_inP.append(row.value(uPnagr).toDouble());
-            m_inQ.append(row.value(uQnagr).toDouble());
-            m_inWp.append(row.value(uWpnagr).toDouble());
-            m_inWq.append(row.value(uWqnagr).toDouble());
-            m_inTipEl.append(row.value(uTipEl).toInt());
-            m_inDl.append(row.value(uDl).toDouble());
+            m_inNyzln.append(toInteger(row.value(uNyzln)));
+            m_inNyzlk.append(toInteger(row.value(uNyzlk)));
+            m_inNotv.append(toInteger(row.value(uNotv)));
+            m_inP.append(toNumber(row.value(uPnagr)));
+            m_inQ.append(toNumber(row.value(uQnagr)));
+            m_inWp.append(toNumber(row.value(uWpnagr)));
+            m_inWq.append(toNumber(row.value(uWqnagr)));
+            m_inTipEl.append(toInteger(row.value(uTipEl)));
+            m_inDl.append(toNumber(row.value(uDl)));
             m_inKodEl.append(row.value(uKodEl));
             m_inKbal.append(row.value(uKbal));
             m_inKey.append(row.value(uKey));

@@ -11,8 +11,16 @@
 #include <QStringList>
 #include <QVector>
 
+#include <cmath>
 #include <map>
 #include <memory>
+
+// A figure as a report or the display shows it: a sum or a quotient that
+// overflowed shows 0, never "inf" or "nan".
+inline double shown(double value)
+{
+    return std::isfinite(value) ? value : 0.0;
+}
 
 // ---- Catalogs -----------------------------------------------------------------
 

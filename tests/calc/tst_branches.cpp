@@ -52,6 +52,8 @@ private slots:
         QTest::newRow("cable 240: class 5") << QStringList{"240", "1", "", "", "1"} << V{75, 480, 17, 88.8, 200};
         QTest::newRow("copper cable 300: class 6") << QStringList{"300", "1", "", "", "2"} << V{75, 450, 19.5, 96.4, 219};
         QTest::newRow("cable 2000: above the table") << QStringList{"2000", "1", "", "", "1"} << V{75, 3000, 24, 160, 329};
+        // A current no int holds is no current at all.
+        QTest::newRow("cross-section 1e300") << QStringList{"1e300", "0", "", "", "1"} << V{2.6, 0, 0, 0, 0};
     }
 
     void wireDerivedValues()
@@ -74,6 +76,8 @@ private slots:
         QCOMPARE(band.S, (QVector<double>{110, 121}));
         QCOMPARE(band.index.value("T121"), 1);
         QCOMPARE(band.n_otp.at(0), 9);   // a tap count read as a whole number
+        rows[1][8] = "1e12";                // ... that an int must hold
+        QCOMPARE(LoadKatalogTrans(rows, 110).n_otp.at(0), 0);
     }
 
     void sectionValues_data()
