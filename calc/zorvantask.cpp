@@ -215,8 +215,7 @@ void CalcRadial::ParamBranches(const KatalogLines& wires, const KatalogTrans& tr
         double R = 0.0, X = 0.0, B = 0.0, S = 0.0, ins = 0.0;
         int cable = 1;
         const auto it = wires.index.constFind(mark);
-        const bool found = it != wires.index.constEnd();
-        if (!found) {
+        if (it == wires.index.constEnd()) {
             m_messages.append("*** задана неверная марка " + mark + " в ветви " + label);
             ++m_errorCount;
         } else {
@@ -233,19 +232,20 @@ void CalcRadial::ParamBranches(const KatalogLines& wires, const KatalogTrans& tr
                                    : m_Unom <= 150.0 ? wires.ins110.at(k) : wires.ins220.at(k);
                 ins = dl * perKm;
             }
-            // A parallel circuit between the same nodes joins the first such
-            // section: one branch, one owner, one label.
-            const auto pj = sectionByPair.constFind(nodePairKey(begin, end));
-            if (pj != sectionByPair.constEnd()) {
-                const int j = pj.value();
-                m_brR[j] = m_brR.at(j) + R <= 0.0 ? 0.0 : m_brR.at(j) * R / (m_brR.at(j) + R);
-                m_brX[j] = m_brX.at(j) + X <= 0.0 ? 0.0 : m_brX.at(j) * X / (m_brX.at(j) + X);
-                m_brB[j] += B;
-                m_brIns[j] += ins;
-                m_brCircuits[j] += 1;
-                m_inBranch[r] = j;
-                continue;
-            }
+        }
+        // A parallel circuit between the same nodes joins the first such
+        // section, its mark known or not (an unknown one brings zero
+        // impedance): one branch, one owner, one label.
+        const auto pj = sectionByPair.constFind(nodePairKey(begin, end));
+        if (pj != sectionByPair.constEnd()) {
+            const int j = pj.value();
+            m_brR[j] = m_brR.at(j) + R <= 0.0 ? 0.0 : m_brR.at(j) * R / (m_brR.at(j) + R);
+            m_brX[j] = m_brX.at(j) + X <= 0.0 ? 0.0 : m_brX.at(j) * X / (m_brX.at(j) + X);
+            m_brB[j] += B;
+            m_brIns[j] += ins;
+            m_brCircuits[j] += 1;
+            m_inBranch[r] = j;
+            continue;
         }
         m_brBegin[b] = begin;
         m_brEnd[b] = end;

@@ -166,6 +166,30 @@ private slots:
         QCOMPARE(calc->m_messages, QStringList{heading});
     }
 
+    // A second circuit of an unknown mark is joined all the same, whichever
+    // row comes first: its mark is reported, the pair has zero impedance and
+    // is no ring.
+    void parallelPairWithUnknownMark()
+    {
+        QVector<double> totals[2];
+        for (int order = 0; order < 2; ++order) {
+            const QString marks[2] = {"АС-95/16", "АС-9"};
+            TestNetwork net = catalogs();
+            net.addLine("1", "Л", 110);
+            net.addSection("1", 0, 1, marks[order], 10);
+            net.addSection("1", 1, 0, marks[1 - order], 10);
+            net.addTrans("1", 1, 2, "ТДН-10000/110", 0, 0, 720, 360);
+            const auto calc = calculate(net);
+            QCOMPARE(calc->m_messages, (QStringList{heading, QString("*** задана неверная марка АС-9 в ветви ")
+                                                                 + (order == 0 ? "1 -0" : "0 -1")}));
+            QCOMPARE(calc->m_brCircuits, (QVector<int>{2, 1}));
+            QCOMPARE(calc->m_brR.at(0) + calc->m_brX.at(0), 0.0);
+            totals[order] = calc->m_totals;
+        }
+        QCOMPARE(totals[0], totals[1]);
+        QVERIFY(totals[0].value(0) > 0.0);
+    }
+
     void unknownMarksAreReported()
     {
         TestNetwork net = catalogs();
