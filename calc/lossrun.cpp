@@ -137,6 +137,13 @@ QString flagsCaption(const QString& separator)
 
 } // namespace
 
+double resTemperature(const QStringList& resRow)
+{
+    const double t = resRow.value(rIndT) == QLatin1String("1") ? toNumber(resRow.value(rTemp)) : pT_sr;
+    // Rounded as the spin box rounds what it is given.
+    return toNumber(QString::number(qBound(-50.0, t, 60.0), 'f', 1));
+}
+
 LossCollection runLossRES(const QString& npes, const QString& nres, const CalcTables& tables,
                           const LossProgress& progress, const LineCalculation& calc)
 {
@@ -160,7 +167,7 @@ LossCollection runLossPES(const QString& npes, const Table& resRows, const CalcT
             continue;
         NRES = res.value(rNres);
         out.resNames.append(res.value(rName));
-        pT_RES = res.value(rIndT) == QLatin1String("1") ? res.value(rTemp).toDouble() : pT_sr;
+        pT_RES = resTemperature(res);
         out.resIds.append(npes + QLatin1Char(',') + NRES);
         const bool goOn = runner.run(npes, NRES, false, out);
         out.resBounds.append(out.lineTotals.size());

@@ -37,6 +37,11 @@ using LossProgress = std::function<bool(const QString& lineName)>;
 // The calculation of one line; empty means CalcUR(nlin, 0, 0, 0).
 using LineCalculation = std::function<void(CalcRadial& calc, const QString& nlin)>;
 
+// The air temperature a RES row gives its lines: its "temp" when "ind_t" is
+// "1", else pT_sr; in the range of the RES window's spin box (-50 to 60 °C)
+// and to its one decimal, so that a run uses what the window shows.
+double resTemperature(const QStringList& resRow);
+
 // All lines of RES npes/nres at the temperature pT_RES. NPES and NRES are set
 // to npes and nres first: the calculation reads them.
 LossCollection runLossRES(const QString& npes, const QString& nres, const CalcTables& tables,

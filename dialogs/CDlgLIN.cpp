@@ -1,6 +1,7 @@
 #include "CDlgLIN.h"
 
 #include "CDlgTblUchLIN.h"
+#include "calc/lossrun.h"
 #include "calc/netreports.h"
 #include "calc/zorvantask.h"
 #include "store/messages.h"
@@ -11,7 +12,7 @@
 
 namespace {
 
-enum ResCol { rNpes, rNres, rName, rDnres, rIndT, rTemp };
+enum ResCol { rNpes, rNres, rName };
 enum LinCol {
     lNpes, lNres, lNlin, lName, lDnlin, lPodkl, lUnom, lUmax, lUmin, lTgLin, lKzapol, lKfor,
     lKfree, lSost, lVlin, lIndGraf, lVidRas
@@ -84,10 +85,7 @@ void CDlgLIN::LoadLIN()
             continue;
         title += row.value(rName);
         pNameRas.append(row.value(rName));
-        if (row.value(rIndT) == QLatin1String("1"))
-            pT_RES = row.value(rTemp).toDouble();
-        else
-            pT_RES = pT_sr;
+        pT_RES = resTemperature(row);   // as the RES window shows and runs it
         break;
     }
 

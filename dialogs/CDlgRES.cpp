@@ -15,7 +15,7 @@
 
 namespace {
 
-enum ResCol { rNpes, rNres, rName, rDnres, rIndT, rTemp };
+enum ResCol { rNpes, rNres, rName, rDnres, rIndT };
 
 const QString kErrorLog = QStringLiteral("Ошибки при расчете потерь.log");
 
@@ -41,13 +41,9 @@ CDlgRES::CDlgRES(QString key, QWidget* tree)
         m_name = row.value(rName);
         m_npes = NPES = row.value(rNpes);
         m_nres = NRES = row.value(rNres);
-        if (row.value(rIndT) == QLatin1String("1")) {
-            pT_RES = row.value(rTemp).toDouble();
-            checkTemp->setChecked(true);
-        } else {
-            pT_RES = pT_sr;
-            checkTemp->setChecked(false);
-        }
+        checkTemp->setChecked(row.value(rIndT) == QLatin1String("1"));
+        // The runs use what the spin box shows, never a value beyond its range.
+        pT_RES = resTemperature(row);
         m_temp = pT_RES;
         SpinTemp->setValue(pT_RES);
         setWindowTitle("Режимы работы на уровне " + m_name);
