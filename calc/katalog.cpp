@@ -128,10 +128,37 @@ const KatalogTrans& CatalogCache::trans(double U)
 CalcTables CalcTables::read()
 {
     CalcTables t;
-    t.lines = ReadShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"));
-    t.sections = ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"));
-    t.katLin = ReadShablonXML(QStringLiteral("kat_lin"), attrL, QStringLiteral("Wire"));
-    t.katTr = ReadShablonXML(QStringLiteral("kat_tr"), attrTR, QStringLiteral("Trans"));
+    bool failed[4] = {false, false, false, false};
+    t.lines = ReadShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"), &failed[0]);
+    t.sections = ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"),
+                                &failed[1]);
+    t.katLin = ReadShablonXML(QStringLiteral("kat_lin"), attrL, QStringLiteral("Wire"), &failed[2]);
+    t.katTr = ReadShablonXML(QStringLiteral("kat_tr"), attrTR, QStringLiteral("Trans"), &failed[3]);
+    t.damaged = failed[0] || failed[1] || failed[2] || failed[3];
+    if (t.damaged)
+        return t;
+
+    // An empty catalog while the sections name marks of its kind has been
+    // lost, not emptied on purpose: every mark would count as unknown and
+    // the totals would look right and be wrong.
+    bool needWires = false, needTrans = false;
+    for (const QStringList& row : qAsConst(t.sections)) {
+        if (row.value(8).isEmpty())   // kod_el
+            continue;
+        (toInteger(row.value(7)) == 2 ? needTrans : needWires) = true;   // tip_el
+    }
+    const auto lost = [](const Table& catalog, bool needed, const QString& file) {
+        if (!needed || !catalog.isEmpty())
+            return false;
+        // The reader has already reported a missing file.
+        const QString path = ZORVAN_PATH + file;
+        if (QFileInfo::exists(path))
+            ShowWarning(QStringLiteral("Предупреждение"), "Пустая таблица -" + path);
+        return true;
+    };
+    const bool noWires = lost(t.katLin, needWires, QStringLiteral("kat_lin.xml"));
+    const bool noTrans = lost(t.katTr, needTrans, QStringLiteral("kat_tr.xml"));
+    t.damaged = noWires || noTrans;
     t.indexSections();
     return t;
 }

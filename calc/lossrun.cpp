@@ -150,6 +150,9 @@ LossCollection runLossRES(const QString& npes, const QString& nres, const CalcTa
     NPES = npes;
     NRES = nres;
     LossCollection out;
+    out.refused = tables.damaged;
+    if (out.refused)
+        return out;
     LineRunner runner(tables, progress, calc);
     runner.run(npes, nres, true, out);
     return out;
@@ -161,6 +164,9 @@ LossCollection runLossPES(const QString& npes, const Table& resRows, const CalcT
     NPES = npes;
     LossCollection out;
     out.resBounds.append(0);
+    out.refused = tables.damaged;
+    if (out.refused)
+        return out;
     LineRunner runner(tables, progress, calc);
     for (const QStringList& res : resRows) {
         if (res.value(rNpes) != npes)

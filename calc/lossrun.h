@@ -29,6 +29,9 @@ struct LossCollection
     QList<QString> resNames;
     QList<QString> resIds;                // "npes,nres"
     QVector<int> resBounds;               // starts with 0
+    // The tables were damaged: nothing was calculated, and nothing of this
+    // run may be written.
+    bool refused = false;
 };
 
 // Called after each line with the line's name (for the work window). Return
@@ -43,7 +46,8 @@ using LineCalculation = std::function<void(CalcRadial& calc, const QString& nlin
 double resTemperature(const QStringList& resRow);
 
 // All lines of RES npes/nres at the temperature pT_RES. NPES and NRES are set
-// to npes and nres first: the calculation reads them.
+// to npes and nres first: the calculation reads them. Damaged tables are
+// refused.
 LossCollection runLossRES(const QString& npes, const QString& nres, const CalcTables& tables,
                           const LossProgress& progress = {}, const LineCalculation& calc = {});
 

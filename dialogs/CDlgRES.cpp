@@ -112,22 +112,26 @@ void CDlgRES::slot_CalcRES()
     NRES = m_nres;
     pT_RES = m_temp;
 
+    // A damaged table yields no result: the reader has warned, and the
+    // archive button stays disabled.
     const CalcTables tables = CalcTables::read();
-    int errorSum = 0;
-    const bool stayed = runLossInWindow(
-        this,
-        [&](const LossProgress& progress) { return runLossRES(m_npes, m_nres, tables, progress); },
-        [&](const LossCollection& run) {
-            keepLines(*this, run);
-            m_errors = run.errors;
-            errorSum = run.errorSum;
-            SavePoteri();
-        });
-    if (!stayed)
-        return;
-    SaveHtml(1);
-    if (errorSum != 0)
-        SaveLog(kErrorLog, m_errors);
+    if (!tables.damaged) {
+        int errorSum = 0;
+        const bool stayed = runLossInWindow(
+            this,
+            [&](const LossProgress& progress) { return runLossRES(m_npes, m_nres, tables, progress); },
+            [&](const LossCollection& run) {
+                keepLines(*this, run);
+                m_errors = run.errors;
+                errorSum = run.errorSum;
+                SavePoteri();
+            });
+        if (!stayed)
+            return;
+        SaveHtml(1);
+        if (errorSum != 0)
+            SaveLog(kErrorLog, m_errors);
+    }
 
     m_running = false;
     CalcRES->setEnabled(true);
