@@ -44,6 +44,20 @@ void showRefusal()
     ShowWarning(kWarningTitle, kMergeRefused);
 }
 
+WriteBody arxivDocument(const QVector<ResPoter>& records)
+{
+    return xmlDocument(kRootElement, [&records](QXmlStreamWriter& xml) {
+        for (const ResPoter& record : records) {
+            xml.writeStartElement(kRecordElement);
+            for (int i = 0; i < kRecordAttributes.size(); ++i)
+                writeXmlAttribute(xml, kRecordAttributes.at(i), recordFieldValue(record, i));
+            for (const QStringList& row : record.rows)
+                writeXmlRow(xml, kRowElement, attrArx, row);
+            xml.writeEndElement();
+        }
+    });
+}
+
 } // namespace
 
 bool sameArxivKey(const ResPoter& a, const ResPoter& b)
@@ -136,24 +150,6 @@ void mergeArxivRecord(QVector<ResPoter>& records, const ResPoter& record)
     if (!replaced)
         records.append(record);
 }
-
-namespace {
-
-WriteBody arxivDocument(const QVector<ResPoter>& records)
-{
-    return xmlDocument(kRootElement, [&records](QXmlStreamWriter& xml) {
-        for (const ResPoter& record : records) {
-            xml.writeStartElement(kRecordElement);
-            for (int i = 0; i < kRecordAttributes.size(); ++i)
-                writeXmlAttribute(xml, kRecordAttributes.at(i), recordFieldValue(record, i));
-            for (const QStringList& row : record.rows)
-                writeXmlRow(xml, kRowElement, attrArx, row);
-            xml.writeEndElement();
-        }
-    });
-}
-
-} // namespace
 
 bool writeArxivFile(const QString& path, const QVector<ResPoter>& records)
 {

@@ -34,10 +34,6 @@ const ModelTable kTables[] = {
 };
 const int kTableCount = int(sizeof(kTables) / sizeof(kTables[0]));
 
-} // namespace
-
-namespace {
-
 // A model file lives directly in "net/"; a name that leads elsewhere (a link
 // to "../pes.xml", say) would read or replace a live file.
 QString modelPath(const QString& fileName)

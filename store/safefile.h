@@ -51,11 +51,14 @@ using WriteBody = std::function<bool(QIODevice& out)>;
 // from copies made then; when such a copy cannot be made, commit() replaces
 // nothing). A target that cannot be put back is listed by unrestored(); short
 // of such a second failure, commit() returning false means that no target
-// changed. Files are not locked: another program writing the same files
-// meanwhile is not guarded against.
+// changed. Should the program itself end between two renames (killed, power
+// lost), some targets are new and others old; the previous versions of the
+// new ones then stay beside them as hidden ".<name>.prev<n>" files. Files are
+// not locked: another program writing the same files meanwhile is not guarded
+// against.
 //
 // The members of StagedFiles are silent; the store's staging functions
-// (stageShablonXML, stageSxemaFile, stageXmlDocument) warn when they fail, and
+// (stageShablonXML, stageSxemaFile, stageArxivFile) warn when they fail, and
 // commitStaged() warns when the commit itself fails.
 //
 // The object is not copyable; its destructor discards whatever was staged and

@@ -107,12 +107,6 @@ bool writeXmlDocument(const QString& path, const QString& root,
     return writeFileSafely(path, xmlDocument(root, body));
 }
 
-bool makeBackupCopy(const QString& path, const QString& bakPath)
-{
-    StagedFiles files;
-    return files.stageCopy(path, bakPath) && files.commit();
-}
-
 bool bytesAreBlank(const QByteArray& bytes)
 {
     for (const char c : bytes) {

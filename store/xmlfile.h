@@ -43,11 +43,6 @@ WriteBody xmlDocument(const QString& root, const std::function<void(QXmlStreamWr
 bool writeXmlDocument(const QString& path, const QString& root,
                       const std::function<void(QXmlStreamWriter&)>& body);
 
-// Replaces bakPath by a copy of path made through a temporary file (nothing
-// when path is missing: an older copy then stays). Returns false when a copy
-// was due and could not be made; bakPath is then as it was.
-bool makeBackupCopy(const QString& path, const QString& bakPath);
-
 // True when the bytes are empty or only white space: such a file counts as
 // empty rather than damaged.
 bool bytesAreBlank(const QByteArray& bytes);
