@@ -47,15 +47,24 @@ QStringList entries(QComboBox* combo)
     return out;
 }
 
+// Rows as "field;field;..." texts, so that a difference shows in full.
+QStringList texts(const QList<QStringList>& rows)
+{
+    QStringList out;
+    for (const QStringList& row : rows)
+        out.append(row.join(';'));
+    return out;
+}
+
 // Presses OK and gives the rows sent.
-QList<QStringList> pressOK(QWidget* popup)
+QStringList pressOK(QWidget* popup)
 {
     QSignalSpy spy(popup, SIGNAL(signalOKParamButton(QStringList)));
     child<QPushButton>(popup, "OKButton")->click();
     QList<QStringList> rows;
     for (const QList<QVariant>& args : spy)
         rows.append(args.at(0).toStringList());
-    return rows;
+    return texts(rows);
 }
 
 } // namespace
@@ -102,11 +111,12 @@ private slots:
         QCOMPARE(child<QCheckBox>(&popup, "checkBalance")->isChecked(), row.at(15) == "1");
         QStringList expected = row;
         expected[9] = dl;
-        QCOMPARE(pressOK(&popup), QList<QStringList>({expected}));
+        QCOMPARE(pressOK(&popup), texts({expected}));
         QVERIFY(popup.isHidden());
     }
 
     // Every edited field reaches its own place in the row; the rest stays.
+    // A length is typed as users write it.
     void sectionEdited()
     {
         CparamUCH popup(kWires);
@@ -114,11 +124,13 @@ private slots:
         child<QLineEdit>(&popup, "KommEdit")->setText("Л-1");
         child<QLineEdit>(&popup, "KommEdit_2")->setText("отпайка");
         child<QComboBox>(&popup, "Markacombo")->setCurrentText("АС-95");
-        child<QDoubleSpinBox>(&popup, "DlinaSpin")->setValue(7.25);
+        auto* length = child<QDoubleSpinBox>(&popup, "DlinaSpin");
+        length->selectAll();
+        QTest::keyClicks(length, "1 207,25");   // a comma is a decimal point in any locale
         child<QCheckBox>(&popup, "checkOtkl")->setChecked(true);
         child<QCheckBox>(&popup, "checkBalance")->setChecked(false);
-        QCOMPARE(pressOK(&popup), QList<QStringList>({uchRow("5", {{"name", "Л-1"}, {"name1", "отпайка"},
-            {"kod_el", "АС-95"}, {"dl", "7.250"}, {"kbal", "0"}, {"podkt", "1"}})}));
+        QCOMPARE(pressOK(&popup), texts({uchRow("5", {{"name", "Л-1"}, {"name1", "отпайка"},
+            {"kod_el", "АС-95"}, {"dl", "1207.250"}, {"kbal", "0"}, {"podkt", "1"}})}));
 
         popup.SetUCH({});
         QVERIFY(!child<QComboBox>(&popup, "Markacombo")->isEnabled());
@@ -157,7 +169,7 @@ private slots:
                  QStringList({"", "ТМН-6300/110", "ТДН-10000/110", "ТДТН-ВН"}));
         QStringList expected = row;
         expected[10] = written;
-        QCOMPARE(pressOK(&popup), QList<QStringList>({expected}));
+        QCOMPARE(pressOK(&popup), texts({expected}));
     }
 
     // One OK sends HV, MV and LV in this order; MV and LV change only in
@@ -176,7 +188,7 @@ private slots:
         child<QComboBox>(&popup, "Markacombo_2")->setCurrentText("ТДН-10000/110");
         child<QCheckBox>(&popup, "checkOtkl_3")->setChecked(true);
         child<QCheckBox>(&popup, "checkBalance")->setChecked(true);
-        QCOMPARE(pressOK(&popup), QList<QStringList>({
+        QCOMPARE(pressOK(&popup), texts({
             uchRow("4", {{"name", "Т-1"}, {"kod_el", "ТДТН-ВН"}, {"n_otv", "-2"}, {"kbal", "1"}}),
             uchRow("5", {{"name", "СН"}, {"kod_el", "ТДН-10000/110"}, {"n_otv", "3"}, {"kbal", "1"}}),
             uchRow("6", {{"name", "НН"}, {"kod_el", "ТМ-1000/35"}, {"kbal", "1"}, {"podkt", "1"}})}));
@@ -185,7 +197,7 @@ private slots:
         QVERIFY(!child<QComboBox>(&popup, "Markacombo_2")->isEnabled());
         QVERIFY(!child<QCheckBox>(&popup, "checkOtkl_2")->isEnabled());
         QVERIFY(child<QComboBox>(&popup, "Markacombo_3")->isEnabled());
-        QCOMPARE(pressOK(&popup), QList<QStringList>({hv, lv}));
+        QCOMPARE(pressOK(&popup), texts({hv, lv}));
     }
 };
 
