@@ -38,8 +38,8 @@ void CparamTR2::Param_OK()
         m_row[uchName1] = KommEdit_2->text();
         m_row[uchKodEl] = Markacombo->currentText();
         m_row[uchNotv] = tapField(spinOtv, m_row.at(uchNotv));
-        m_row[uchKbal] = flagField(checkBalance, m_row.at(uchKbal), m_row.at(uchKbal));
-        m_row[uchPodkt] = flagField(checkOtkl, m_row.at(uchPodkt), m_row.at(uchPodkt));
+        m_row[uchKbal] = flagField(checkBalance, m_row.at(uchKbal));
+        m_row[uchPodkt] = flagField(checkOtkl, m_row.at(uchPodkt));
         emit signalOKParamButton(m_row);
     }
     hide();

@@ -58,15 +58,15 @@ void CparamTR3::Param_OK()
         m_hv[uchName1] = KommEdit_2->text();
         m_hv[uchKodEl] = Markacombo->currentText();
         m_hv[uchNotv] = tapField(spinOtv, m_hv.at(uchNotv));
-        m_hv[uchPodkt] = flagField(checkOtkl, m_hv.at(uchPodkt), m_hv.at(uchPodkt));
+        m_hv[uchPodkt] = flagField(checkOtkl, m_hv.at(uchPodkt));
     }
     if (!m_mv.isEmpty()) {
         m_mv[uchKodEl] = Markacombo_2->currentText();
-        m_mv[uchPodkt] = flagField(checkOtkl_2, m_mv.at(uchPodkt), m_mv.at(uchPodkt));
+        m_mv[uchPodkt] = flagField(checkOtkl_2, m_mv.at(uchPodkt));
     }
     if (!m_lv.isEmpty()) {
         m_lv[uchKodEl] = Markacombo_3->currentText();
-        m_lv[uchPodkt] = flagField(checkOtkl_3, m_lv.at(uchPodkt), m_lv.at(uchPodkt));
+        m_lv[uchPodkt] = flagField(checkOtkl_3, m_lv.at(uchPodkt));
     }
     for (QStringList* row : {&m_hv, &m_mv, &m_lv}) {
         if (row->isEmpty())

@@ -57,8 +57,8 @@ void CparamUCH::Param_OK()
         m_row[uchDl] = DlinaSpin->value() == m_shownLength
             ? untouchedLength(m_row.at(uchDl))
             : QString::number(DlinaSpin->value(), 'f', 3);
-        m_row[uchKbal] = flagField(checkBalance, m_row.at(uchKbal), m_row.at(uchKbal));
-        m_row[uchPodkt] = flagField(checkOtkl, m_row.at(uchPodkt), m_row.at(uchPodkt));
+        m_row[uchKbal] = flagField(checkBalance, m_row.at(uchKbal));
+        m_row[uchPodkt] = flagField(checkOtkl, m_row.at(uchPodkt));
         emit signalOKParamButton(m_row);
     }
     hide();

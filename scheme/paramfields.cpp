@@ -65,6 +65,11 @@ QString flagField(const QCheckBox* box, const QString& shown, const QString& ori
     return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
 }
 
+QString flagField(const QCheckBox* box, const QString& original)
+{
+    return flagField(box, original, original);
+}
+
 void showTap(QSpinBox* spin, const QString& field)
 {
     spin->setValue(toWholeNumber(field));

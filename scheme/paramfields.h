@@ -29,6 +29,7 @@ void fillTypeCombo(QComboBox* combo, const QStringList& names, const QString& cu
 // came while the box shows what shown gave it; a changed box writes "1"/"0".
 void showFlag(QCheckBox* box, const QString& field);
 QString flagField(const QCheckBox* box, const QString& shown, const QString& original);
+QString flagField(const QCheckBox* box, const QString& original);
 
 // The tap, a whole number held within the spin box's range; untouched it
 // goes back as it came.
