@@ -25,9 +25,9 @@ QStringList records(const SxemaLin& s)
 }
 
 // Sections "a-b" separated by blanks, keyed 1, 2, ... in order.
-void addSections(TestNetwork& net, const QString& spec)
+void addSections(TestNetwork& net, const QString& list)
 {
-    for (const QString& s : spec.split(' ', Qt::SkipEmptyParts))
+    for (const QString& s : list.split(' ', Qt::SkipEmptyParts))
         net.addSection("1", s.section('-', 0, 0).toInt(), s.section('-', 1, 1).toInt(), "АС-70", 1);
 }
 
