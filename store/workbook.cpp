@@ -282,7 +282,9 @@ bool readSheetCells(const QByteArray& bytes, const QStringList& sharedStrings,
         if (xml.name() == QLatin1String("row")) {
             bool ok = false;
             const int r = xml.attributes().value(QLatin1String("r")).toInt(&ok);
-            row = ok && r > 0 ? r : row + 1;
+            // A row past the sheet's last is skipped below; counting on from
+            // there must not overflow.
+            row = ok && r > 0 ? r : (row > Document::kMaxRows ? row : row + 1);
             column = 0;
             continue;
         }
