@@ -2,7 +2,9 @@
 
 #include "dialogs/delegate.h"
 
+#include <QDoubleSpinBox>
 #include <QStandardItemModel>
+#include <QTableWidget>
 #include <QStyleOptionViewItem>
 #include <QtTest>
 
@@ -38,6 +40,23 @@ private slots:
         delegate.setEditorData(editor, index);
         delegate.setModelData(editor, &model, index);
         QTEST(model.data(index).toString(), "expected");
+    }
+
+    // In a table: Escape leaves the cell as it was; Enter stores a value
+    // beyond the range held at the maximum.
+    void escapeAndMaximumInATable()
+    {
+        QTableWidget table(1, 1);
+        table.setItem(0, 0, new QTableWidgetItem("2500"));
+        table.setItemDelegate(new DSBDelegate(&table, 0, 1000, 1, 0));
+        table.show();
+        for (const int key : {Qt::Key_Escape, Qt::Key_Return}) {
+            table.editItem(table.item(0, 0));
+            QTest::keyClick(table.findChild<QDoubleSpinBox*>(), Qt::Key(key));
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCOMPARE(table.item(0, 0)->text(), QString(key == Qt::Key_Escape ? "2500" : "1000"));
+        }
     }
 };
 

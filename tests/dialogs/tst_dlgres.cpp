@@ -3,12 +3,15 @@
 #include "calc/lossrun.h"
 #include "dialogs/CDlgPES.h"
 #include "dialogs/CDlgRES.h"
+#include "dialogs/CSplashScreen.h"
 #include "store/arxiv.h"
 
 #include "calcglobals.h"
+#include "testnetwork.h"
 #include "testsupport.h"
 
 #include <QDir>
+#include <QTimer>
 #include <QtTest>
 
 struct Examples : TempWorkDir { MessageRecorder rec; Examples() { copyExamples(); } };
@@ -82,6 +85,10 @@ private slots:
         QVERIFY(dir.readFile("poteri.xml").contains("<PoteriEn period=\"3\" year=\"2026\" npes=\"1\" nres=\"1\" "
                                                     "type=\"100\">"));
         QCOMPARE(readArxivFile(dir.filePath("poteri.xml")).records.value(0).rows, dlg->m_rows);
+        // Its characteristics are its own RES's too.
+        NRES = "2";
+        dlg->ParamRES->click();
+        QVERIFY(dir.readFile("html/Параметры линий по Заречный РЭС.html").contains("Заречная - Сосновка"));
 
         // A result that cannot be written is never offered to the archive.
         QFile::remove(dir.filePath("poteri.xml"));
@@ -185,7 +192,46 @@ private slots:
         QCOMPARE(ids.mid(0, 11) << ids.last(), (QStringList{"1,1,1", "1,1,2", "1,1,3", "B 1,1", "1,2,1", "1,2,2",
                                                             "1,2,3", "B 1,2", "1,3,1", "1,3,2", "B 1,3", "SUM"}));
         QCOMPARE(names.at(3) + "|" + names.last(), QString("Всего по Заречный РЭС|Всего по ПЭС"));
-        QCOMPARE(dir.rec.texts(), QStringList{"Потери в сети 3-20 кВ Северные электрические сети"});
+        NPES = "2";
+        dlg.ParamPES->click();
+        QCOMPARE(dir.rec.texts(), (QStringList{"Потери в сети 3-20 кВ Северные электрические сети",
+                                               "Параметры линий по Северные электрические сети"}));
+        QVERIFY(dir.readFile("html/Параметры линий по Северные электрические сети.html").contains("Заречная - Сосновка"));
+    }
+
+    // Three lines, the second with a mark the catalog lacks, the third in
+    // series: the work window names each line as it goes, and the log holds
+    // the messages of all three in line order.
+    void runCollectsTheMessagesOfEveryLine()
+    {
+        TempWorkDir dir;
+        MessageRecorder rec;
+        saveShablonXML("res", attrRES, "RES", "r", {{"1", "1", "Р", "", "0", ""}});
+        TestNetwork net;
+        net.addWire("W", "120", "0", "0.25", "0.4");
+        for (const QString n : {"1", "2", "3"}) {
+            net.addLine(n, "Л" + n);
+            net.addSection(n, 0, 1, n == "2" ? "Нет" : "W", 1);
+        }
+        net.setLine("3", "sost", "1");
+        net.write();
+        CDlgRES dlg(QString(), nullptr);
+        QStringList shown;   // the work window's text at each turn of the event loop
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&shown] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* splash = qobject_cast<CSplashScreen*>(w))
+                    if (shown.value(shown.size() - 1, "-") != splash->m_pLabel->text())
+                        shown.append(splash->m_pLabel->text());
+        });
+        watch.start(0);
+        dlg.slot_CalcRES();
+        QCOMPARE(shown, QStringList({"", "Расчет Л1", "Расчет Л2", "Расчет Л3"}));
+        const QString rule = "--------------------- ";
+        QCOMPARE(QString::fromUtf8(dir.readFile("Ошибки при расчете потерь.log")),
+                 rule + "Л1 " + rule + "\n" + rule + "Л2 " + rule + "\n*** задана неверная марка Нет в ветви 0 -1\n"
+                     + rule + "Л3 " + rule + "\n");
+        QCOMPARE(rec.texts(), (QStringList{"Потери в сети 35-220 кВ Р", "Ошибки при расчете потерь.log"}));
     }
 };
 

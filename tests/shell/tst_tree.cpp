@@ -125,29 +125,64 @@ private slots:
         QTEST(tree->currentKey() + ": " + enabledButtons(*tree), "enabled");
     }
 
-    void resDialogLocksTree()
+    void objectDialogLocksTree_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("whileOpen");   // the buttons after a find moved to a line
+        QTest::newRow("PES") << "Первый" << "paste move";
+        QTest::newRow("RES") << "Север" << "paste move";
+        QTest::newRow("a line does not lock") << "ВЛ-1" << "add low del copy sort vxod paste move view";
+    }
+    void objectDialogLocksTree()
+    {
+        QFETCH(QString, name);
         standardNetwork();
-        press("ВЛ-1", tree->CopyButton);   // a pending copy keeps paste and move enabled
-        press("Север", tree->VxodButton);
-        QWidget* dialog = tree->objectDialog(1);
+        press("ВЛ-2", tree->CopyButton);   // a pending copy keeps paste and move enabled
+        press(name, tree->VxodButton);
+        const QString key = tree->currentKey();
+        const int level = key.count(',');
+        QWidget* dialog = tree->objectDialog(level);
         QVERIFY(dialog && dialog->isVisible());
-        QCOMPARE(dialog->objectName() + " " + NPES + "," + NRES + " " + QString::number(UROV), QString("1,1 1,1 1"));
+        QCOMPARE(dialog->objectName() + " " + QStringList({NPES, NRES, NLIN}).mid(0, level + 1).join(',') + " "
+                     + QString::number(UROV), key + " " + key + " " + QString::number(level));
         // Find moves the selection but breaks no lock.
         tree->LineFind->setText("ВЛ-В");
         tree->FindButton->click();
-        QCOMPARE(tree->currentKey() + ": " + enabledButtons(*tree), QString("1,2,1: paste move"));
+        QTEST(enabledButtons(*tree), "whileOpen");
 
         // "Вход" again shows the same dialog, never a second one.
         dialog->hide();
-        select("Север");
+        select(name);
         tree->slot_Vxod();
         QVERIFY(dialog->isVisible() && tree->findChildren<QDialog*>().size() == 1);
 
         dialog->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!tree->objectDialog(1) && !tree->isLocked());
+        QVERIFY(!tree->objectDialog(level) && !tree->isLocked());
         QCOMPARE(enabledButtons(*tree), QString("add low del copy sort vxod paste move view"));
+    }
+
+    // New objects beside and below the selected one: the question, the new
+    // object's place (its key) and its selection.
+    void newObjects_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("below");
+        QTest::addColumn<QString>("result");   // question, then the selected name and key
+        QTest::newRow("PES") << "Второй" << false << "Добавить новый ПЭС ? Новый ПЭС 3";
+        QTest::newRow("RES beside a RES") << "Юг" << false << "Добавить новый РЭС ? Новый РЭС 2,2";
+        QTest::newRow("RES below a PES") << "Первый" << true << "Добавить новый РЭС ? Новый РЭС 1,3";
+        QTest::newRow("line beside a line") << "ВЛ-Ю" << false << "Добавить новую линию ? Новая линия 2,1,2";
+        QTest::newRow("line below a RES") << "Восток" << true << "Добавить новую линию ? Новая линия 1,2,2";
+        QTest::newRow("nothing below a line") << "ВЛ-1" << true << " ВЛ-1 1,1,1";
+    }
+    void newObjects()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, below);
+        standardNetwork();
+        press(name, below ? tree->AddLow : tree->AddButton);
+        QTEST(f->rec.texts().join("|") + " " + current() + " " + tree->currentKey(), "result");
     }
 
     void copyAndPasteRes()
@@ -160,29 +195,43 @@ private slots:
         QCOMPARE(storedRes(), QStringList({"1,1,Север", "1,2,Восток", "2,1,Юг", "2,2,Север- копия"}));
         QCOMPARE(storedLines().mid(4), QStringList({"2,2,1,ВЛ-1", "2,2,2,ВЛ-2"}));
         QCOMPARE(stored("uch_lin", "UCH_LIN", sectionAttrs).mid(4), QStringList({"2,2,1,1", "2,2,1,2", "2,2,2,7"}));
+        // A line moved before another of its RES, and found again.
+        press("ВЛ-2", tree->CopyButton);
+        f->rec.clear();
+        press("ВЛ-1", tree->ChangeButton);
+        QCOMPARE(f->rec.texts(), QStringList({"Перенести ВЛ-2 перед ВЛ-1", "Объект перемещен"}));
+        QCOMPARE(storedLines().mid(0, 2), QStringList({"1,1,2,ВЛ-2", "1,1,1,ВЛ-1"}));
+        QCOMPARE(tree->currentKey() + ": " + enabledButtons(*tree), QString("1,1,2: add low del copy sort vxod view"));
     }
 
     void clipboardStaysConsistent()
     {
         // A RES code holding "," gives a key of three codes at the RES level.
-        makeTree({"1|П"}, {"1|1|Хороший", "1|2,5|Плохой"}, {"1|1|1|Л"});
+        makeTree({"1|П"}, {"1|1|Хороший", "1|2,5|Плохой"}, {"1|1|1|Л", "1|1|2|Б"});
         press("Л", tree->CopyButton);
         select("П");
         tree->slot_copyObj();        // a PES is never copied
         press("Плохой", tree->CopyButton);   // refused: wrong key
         QCOMPARE(f->rec.warnings(), QStringList({"Информация|Л скопирован", "Предупреждение|Неверная кодировка РЭС"}));
         // The line is still what paste offers; at the RES level paste ends silently.
-        press("Л", tree->SortButton);   // sorting keeps the pending copy
+        press("Б", tree->SortButton);   // sorting at another line keeps the pending copy
         f->rec.clear();
         f->rec.answers = {true};
         tree->InsertButton->click();
         press("Хороший", tree->InsertButton);
-        QCOMPARE(f->rec.texts(), QStringList{"Добавить Л после Л"});
-        QCOMPARE(storedLines(), QStringList{"1,1,1,Л"});
+        QCOMPARE(f->rec.texts(), QStringList{"Добавить Л после Б"});
+        QCOMPARE(storedLines(), QStringList({"1,1,2,Б", "1,1,1,Л"}));
     }
 
-    void renameByClickingAway()
+    void renameInTheEditor_data()
     {
+        QTest::addColumn<bool>("enter");
+        QTest::newRow("Enter") << true;
+        QTest::newRow("clicking away") << false;
+    }
+    void renameInTheEditor()
+    {
+        QFETCH(bool, enter);
         standardNetwork();
         const QModelIndex north = find("Север");
         tree->TreeView->setCurrentIndex(north);
@@ -190,7 +239,12 @@ private slots:
         auto* editor = qobject_cast<QLineEdit*>(tree->TreeView->indexWidget(north));
         QVERIFY(editor);
         editor->setText("Северный");
-        select("ВЛ-Ю");   // commits the edit: the edited RES is renamed, not the clicked line
+        if (enter) {
+            QTest::keyClick(editor, Qt::Key_Return);
+            QCoreApplication::processEvents();
+        } else {
+            select("ВЛ-Ю");   // commits the edit: the edited RES is renamed, not the clicked line
+        }
         QCOMPARE(storedRes(), QStringList({"1,1,Северный", "1,2,Восток", "2,1,Юг"}));
         QVERIFY(!(tree->treeModel()->flags(north.sibling(north.row(), 1)) & Qt::ItemIsEditable));
     }
