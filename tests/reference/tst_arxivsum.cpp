@@ -1,0 +1,114 @@
+// The archive records as the viewer reads them, the notes of their options
+// and the sum of ticked periods.
+
+#include "reference/arxivsum.h"
+#include "store/readregim.h"
+
+#include <QtTest>
+
+namespace {
+
+// A row of id whose sixteen values are all value, but for the overrides
+// (attrArx index -> text).
+QStringList row(const QString& id, const QString& value, const QMap<int, QString>& overrides = {})
+{
+    QStringList out{id, "Имя " + id};
+    for (int c = 2; c < attrArx.size(); ++c)
+        out << overrides.value(c, value);
+    return out;
+}
+
+RaionPot record(const QString& type, const QVector<QStringList>& rows)
+{
+    RaionPot r;
+    r.type = type;
+    r.rows = rows;
+    r.selected = true;
+    return r;
+}
+
+QStringList column(const QVector<QStringList>& rows, int c)
+{
+    QStringList out;
+    for (const QStringList& r : rows)
+        out << r.value(c);
+    return out;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(QVector<RaionPot>)
+
+class TestArxivSum : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // "dwpsxx" of exactly "0.000" shows "dwpsumxx"; every record keeps its
+    // own type, so a record without one after a "111" adds no note.
+    void readRuleAndNotes()
+    {
+        QByteArray xml = "<ArxivPot>";
+        const QByteArrayList dwpsxx = {"0.000", "0.00", "0"};
+        for (const QByteArray& type : {QByteArray(" type=\"111\""), QByteArray(), QByteArray(" type=\"111\"")}) {
+            xml += "<PoteriEn period=\"1\" year=\"2023\" npes=\"1\" nres=\"1\"" + type + ">";
+            for (const QByteArray& v : dwpsxx)
+                xml += "<ResArxiv id=\"" + v + "\" dwpsumxx=\"9.000\" dwpsxx=\"" + v + "\"/>";
+            xml += "</PoteriEn>";
+        }
+        QVector<RaionPot> records = arxivRecords(parseArxiv(xml + "</ArxivPot>"));
+        QCOMPARE(column(records.value(0).rows, 10), (QStringList{"9.000", "0.00", "0"}));
+
+        const ArxivSelection selection = SelectArxiv(records, {true}, "2023", {"1", "1"}, ": ");
+        const QString all = " Расчет без учета балансовой принадлежности  Расчет без учета транзитных перетоков "
+                            " Коэффициент коррекции нагрузки не равен 1";
+        QCOMPARE(selection.count, 3);
+        QCOMPARE(selection.notes, all + all);
+        QCOMPARE(selection.periodText, QString("январь: январь: январь: 2023 года"));
+    }
+
+    void sums_data()
+    {
+        QTest::addColumn<QVector<RaionPot>>("records");
+        QTest::addColumn<QVector<QStringList>>("expected");
+        const QVector<QStringList> january = {row("1,1,1", "1.000"), row("35kV", "1.000"), row("SUM", "2.000")};
+        QTest::newRow("one period keeps its texts") << QVector<RaionPot>{record("000", january)} << january;
+        // The months' class rows differ: rows pair by id, not by position;
+        // a row only a later month holds is left out, one it lacks keeps its text.
+        QTest::newRow("two periods by id")
+            << QVector<RaionPot>{record("000", january),
+                                 record("000", {row("1,1,1", "2.000"), row("110kV", "2.000"), row("SUM", "4.500")})}
+            << QVector<QStringList>{row("1,1,1", "3.00"), row("35kV", "1.000"), row("SUM", "6.50")};
+        // Rounded once: step by step 0.012 -> 0.01, 0.014 -> 0.01.
+        const RaionPot small = record("000", {row("SUM", "0.006")});
+        QTest::newRow("three periods rounded once")
+            << QVector<RaionPot>{small, small, small} << QVector<QStringList>{row("SUM", "0.02")};
+        QTest::newRow("nan and inf read as 0")
+            << QVector<RaionPot>{record("000", {row("SUM", "nan", {{2, "1.000"}})}),
+                                 record("000", {row("SUM", "inf", {{2, "1e400"}}), row("X", "5.000")})}
+            << QVector<QStringList>{row("SUM", "0.00", {{2, "1.00"}})};
+    }
+
+    void sums()
+    {
+        QFETCH(QVector<RaionPot>, records);
+        QFETCH(QVector<QStringList>, expected);
+        records.prepend(record("000", {row("SUM", "100.000")}));   // not selected: not counted
+        records.first().selected = false;
+        QCOMPARE(SumArxivById(records), expected);
+    }
+
+    // Power drawn 100 thousand kW: 50 kW is 0.05 %; no power, no percentage.
+    void powerTable()
+    {
+        const QStringList body = arxivPowerBody({row("1,1,<1>", "50.000", {{12, "100.000"}}), row("SUM", "nan")});
+        const QString lines = body.mid(15).join(QString());
+        QVERIFY(lines.startsWith("<tr>\n<td align='center'>Имя 1,1,&lt;1&gt;</td>\n"
+                                 "<td align='center'>100.000</td>\n<td align='center'>50.000<br>0.05 %</td>\n"));
+        QVERIFY(lines.contains("<tr BGCOLOR = '#99CC99'>\n"));
+        QVERIFY(lines.endsWith("<span style=\" font-weight:600; \">nan<br> </td>\n</tr>\n</table>\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestArxivSum)
+#include "tst_arxivsum.moc"
