@@ -1,6 +1,7 @@
 // The archive records as the viewer reads them, the notes of their options
 // and the sum of ticked periods.
 
+#include "calc/lossrun.h"
 #include "reference/arxivsum.h"
 #include "store/readregim.h"
 
@@ -98,9 +99,13 @@ private slots:
         QCOMPARE(SumArxivById(records), expected);
     }
 
-    // Power drawn 100 thousand kW: 50 kW is 0.05 %; no power, no percentage.
-    void powerTable()
+    // Power drawn 100 thousand kW: 50 kW is 0.05 %; no power, no percentage;
+    // a value that is no number counts as 0 in a percentage.
+    void tables()
     {
+        const QStringList energy = lossReportBody({row("1,1,1", "inf", {{2, "100.000"}})}, QString());
+        QVERIFY(energy.contains("<td align='center'>inf<br>0.00 %</td>\n"));
+
         const QStringList body = arxivPowerBody({row("1,1,<1>", "50.000", {{12, "100.000"}}), row("SUM", "nan")});
         const QString lines = body.mid(15).join(QString());
         QVERIFY(lines.startsWith("<tr>\n<td align='center'>Имя 1,1,&lt;1&gt;</td>\n"
