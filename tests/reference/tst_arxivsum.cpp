@@ -80,10 +80,10 @@ private slots:
             << QVector<RaionPot>{record("000", january),
                                  record("000", {row("1,1,1", "2.000"), row("110kV", "2.000"), row("SUM", "4.500")})}
             << QVector<QStringList>{row("1,1,1", "3.00"), row("35kV", "1.000"), row("SUM", "6.50")};
-        // Rounded once: step by step 0.012 -> 0.01, 0.014 -> 0.01.
-        const RaionPot small = record("000", {row("SUM", "0.006")});
+        // Rounded once: step by step 0.004 -> 0.00, then 0.002 -> 0.00.
+        const RaionPot small = record("000", {row("SUM", "0.002")});
         QTest::newRow("three periods rounded once")
-            << QVector<RaionPot>{small, small, small} << QVector<QStringList>{row("SUM", "0.02")};
+            << QVector<RaionPot>{small, small, small} << QVector<QStringList>{row("SUM", "0.01")};
         QTest::newRow("nan and inf read as 0")
             << QVector<RaionPot>{record("000", {row("SUM", "nan", {{2, "1.000"}})}),
                                  record("000", {row("SUM", "inf", {{2, "1e400"}}), row("X", "5.000")})}
