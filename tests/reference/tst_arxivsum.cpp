@@ -19,21 +19,13 @@ QStringList row(const QString& id, const QString& value, const QMap<int, QString
     return out;
 }
 
-RaionPot record(const QString& type, const QVector<QStringList>& rows)
+// A selected record holding rows.
+RaionPot record(const QVector<QStringList>& rows)
 {
     RaionPot r;
-    r.type = type;
     r.rows = rows;
     r.selected = true;
     return r;
-}
-
-QStringList column(const QVector<QStringList>& rows, int c)
-{
-    QStringList out;
-    for (const QStringList& r : rows)
-        out << r.value(c);
-    return out;
 }
 
 } // namespace
@@ -45,25 +37,17 @@ class TestArxivSum : public QObject
     Q_OBJECT
 
 private slots:
-    // "dwpsxx" of exactly "0.000" shows "dwpsumxx"; every record keeps its
-    // own type, so a record without one after a "111" adds no note.
-    void readRuleAndNotes()
+    // Every record keeps its own type: one without it after a "111" adds no
+    // note; a note repeats for each record that carries it.
+    void notesOfEachRecord()
     {
         QByteArray xml = "<ArxivPot>";
-        const QByteArrayList dwpsxx = {"0.000", "0.00", "0"};
-        for (const QByteArray& type : {QByteArray(" type=\"111\""), QByteArray(), QByteArray(" type=\"111\"")}) {
-            xml += "<PoteriEn period=\"1\" year=\"2023\" npes=\"1\" nres=\"1\"" + type + ">";
-            for (const QByteArray& v : dwpsxx)
-                xml += "<ResArxiv id=\"" + v + "\" dwpsumxx=\"9.000\" dwpsxx=\"" + v + "\"/>";
-            xml += "</PoteriEn>";
-        }
+        for (const QByteArray& type : {QByteArray(" type=\"111\""), QByteArray(), QByteArray(" type=\"111\"")})
+            xml += "<PoteriEn period=\"1\" year=\"2023\" npes=\"1\" nres=\"1\"" + type + "><ResArxiv id=\"SUM\"/></PoteriEn>";
         QVector<RaionPot> records = arxivRecords(parseArxiv(xml + "</ArxivPot>"));
-        QCOMPARE(column(records.value(0).rows, 10), (QStringList{"9.000", "0.00", "0"}));
-
         const ArxivSelection selection = SelectArxiv(records, {true}, "2023", {"1", "1"}, ": ");
         const QString all = " Расчет без учета балансовой принадлежности  Расчет без учета транзитных перетоков "
                             " Коэффициент коррекции нагрузки не равен 1";
-        QCOMPARE(selection.count, 3);
         QCOMPARE(selection.notes, all + all);
         QCOMPARE(selection.periodText, QString("январь: январь: январь: 2023 года"));
     }
@@ -73,20 +57,20 @@ private slots:
         QTest::addColumn<QVector<RaionPot>>("records");
         QTest::addColumn<QVector<QStringList>>("expected");
         const QVector<QStringList> january = {row("1,1,1", "1.000"), row("35kV", "1.000"), row("SUM", "2.000")};
-        QTest::newRow("one period keeps its texts") << QVector<RaionPot>{record("000", january)} << january;
+        QTest::newRow("one period keeps its texts") << QVector<RaionPot>{record(january)} << january;
         // The months' class rows differ: rows pair by id, not by position;
         // a row only a later month holds is left out, one it lacks keeps its text.
         QTest::newRow("two periods by id")
-            << QVector<RaionPot>{record("000", january),
-                                 record("000", {row("1,1,1", "2.000"), row("110kV", "2.000"), row("SUM", "4.500")})}
+            << QVector<RaionPot>{record(january),
+                                 record({row("1,1,1", "2.000"), row("110kV", "2.000"), row("SUM", "4.500")})}
             << QVector<QStringList>{row("1,1,1", "3.00"), row("35kV", "1.000"), row("SUM", "6.50")};
         // Rounded once: step by step 0.004 -> 0.00, then 0.002 -> 0.00.
-        const RaionPot small = record("000", {row("SUM", "0.002")});
+        const RaionPot small = record({row("SUM", "0.002")});
         QTest::newRow("three periods rounded once")
             << QVector<RaionPot>{small, small, small} << QVector<QStringList>{row("SUM", "0.01")};
         QTest::newRow("nan and inf read as 0")
-            << QVector<RaionPot>{record("000", {row("SUM", "nan", {{2, "1.000"}})}),
-                                 record("000", {row("SUM", "inf", {{2, "1e400"}}), row("X", "5.000")})}
+            << QVector<RaionPot>{record({row("SUM", "nan", {{2, "1.000"}})}),
+                                 record({row("SUM", "inf", {{2, "1e400"}}), row("X", "5.000")})}
             << QVector<QStringList>{row("SUM", "0.00", {{2, "1.00"}})};
     }
 
@@ -94,7 +78,7 @@ private slots:
     {
         QFETCH(QVector<RaionPot>, records);
         QFETCH(QVector<QStringList>, expected);
-        records.prepend(record("000", {row("SUM", "100.000")}));   // not selected: not counted
+        records.prepend(record({row("SUM", "100.000")}));   // not selected: not counted
         records.first().selected = false;
         QCOMPARE(SumArxivById(records), expected);
     }
