@@ -117,9 +117,10 @@ void CDlgPES::slot_SaveArxiv()
 
 void CDlgPES::slot_ArxivPES()
 {
-    // The viewer keeps this window's PES, whatever the tree selects later.
+    // The viewer keeps this window's PES and its name, whatever is selected later.
     if (!m_pArxiv) {
         NPES = m_npes;
+        pNameRas = QStringList{m_name};
         m_pArxiv = new CDlgArxiv(this, 0, m_npes, QString());
     }
     m_pArxiv->show();

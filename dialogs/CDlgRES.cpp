@@ -167,10 +167,11 @@ void CDlgRES::slot_SaveArx()
 
 void CDlgRES::slot_ArxivRES()
 {
-    // The viewer keeps this window's RES, whatever the tree selects later.
+    // The viewer keeps this window's RES and its name, whatever is selected later.
     if (!m_pArxiv) {
         NPES = m_npes;
         NRES = m_nres;
+        pNameRas = QStringList{m_name};
         m_pArxiv = new CDlgArxiv(this, 1, m_npes, m_nres);
     }
     m_pArxiv->show();

@@ -37,6 +37,7 @@ static void initArxivResources()
 CDlgArxiv::CDlgArxiv(QWidget* parent, int level, const QString& npes, const QString& nres)
     : QDialog(parent)
     , m_object{npes, level == 0 ? QStringLiteral("0") : nres}
+    , m_names(pNameRas)
     , m_months(arxivMonthNames())
 {
     initArxivResources();
@@ -114,6 +115,11 @@ QVector<bool> CDlgArxiv::tickedPeriods() const
     return ticked;
 }
 
+void CDlgArxiv::makeCurrent() const
+{
+    pNameRas = m_names;
+}
+
 bool CDlgArxiv::selectAndSum(const QString& separator, ArxivSelection* selection)
 {
     *selection = SelectArxiv(m_records, tickedPeriods(), m_year, m_object, separator);
@@ -122,6 +128,7 @@ bool CDlgArxiv::selectAndSum(const QString& separator, ArxivSelection* selection
         return false;
     }
     m_rows = SumArxivById(m_records);
+    makeCurrent();
     return true;
 }
 
@@ -147,8 +154,8 @@ void CDlgArxiv::slot_showExcel()
     ArxivSelection selection;
     if (!selectAndSum(QStringLiteral(": "), &selection))
         return;
-    const QString file = arxivWorkbookPath(pNameRas);
-    if (!writeArxivWorkbook(file, m_rows, pNameRas, selection.periodText, selection.notes)) {
+    const QString file = arxivWorkbookPath(m_names);
+    if (!writeArxivWorkbook(file, m_rows, m_names, selection.periodText, selection.notes)) {
         ShowWarning(kWarningTitle, "Невозможно создать файл -" + file);
         return;
     }

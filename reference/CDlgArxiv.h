@@ -21,8 +21,8 @@ class CDlgArxiv : public QDialog, private Ui_CDlgArxiv
 public:
     // The viewer of the window parent that opens it: for level 0 the PES
     // npes, whose results are stored under nres "0" (NRES becomes "0" as
-    // well), otherwise the RES npes, nres. It keeps that object whatever the
-    // current selection does later.
+    // well), otherwise the RES npes, nres. It keeps that object and the
+    // object names of pNameRas whatever the current selection does later.
     CDlgArxiv(QWidget* parent, int level, const QString& npes, const QString& nres);
     ~CDlgArxiv() override;
 
@@ -47,11 +47,14 @@ private:
     // warning, when none holds a record.
     bool selectAndSum(const QString& separator, ArxivSelection* selection);
     QVector<bool> tickedPeriods() const;
+    // The report writer prints pNameRas: make it this viewer's names again.
+    void makeCurrent() const;
     // Removes what mark marks in the archive as it now stands, then shows
     // what is left; nothing says what to report when mark finds nothing.
     void SaveDelArxiv(const std::function<int(QVector<RaionPot>&)>& mark, const QString& nothing);
 
     ArxivObject m_object;
+    QStringList m_names;
     QVector<QStringList> m_rows;
     QStringList m_months;
     QString m_year;

@@ -124,7 +124,8 @@ private slots:
     }
 
     // Opened while a line window has moved the selection, the viewer of a
-    // PES shows and removes only its own records under nres "0".
+    // PES shows and removes only its own records under nres "0", and names
+    // its PES in its reports.
     void pesViewerKeepsItsPes()
     {
         Archive dir;
@@ -145,6 +146,10 @@ private slots:
         QCOMPARE(enabledPeriods(*viewer), QList<int>{2});
 
         tick(*viewer, {2});
+        pNameRas = QStringList{"РЭС", "Линия"};
+        viewer->slot_showPower();
+        QVERIFY(dir.html("Расчет потерь мощности (архив)").contains("Объект: ПЭС</h2>"));
+        dir.rec.clear();
         dir.rec.answers = {false};
         viewer->slot_delRow();
         QCOMPARE(dir.rec.texts(), (QStringList{"Удалить данные за месяц?", "Данные удалены из архива"}));
