@@ -79,6 +79,11 @@ void CDlgArxiv::LoadArxiv()
         box->setCheckState(Qt::Unchecked);
         tableWidget->setItem(i, 1, box);
     }
+    // All thirteen periods and both columns in sight, without scrolling.
+    const int frame = 2 * tableWidget->frameWidth();
+    tableWidget->setMinimumSize(tableWidget->horizontalHeader()->length() + frame,
+                                tableWidget->horizontalHeader()->sizeHint().height()
+                                    + tableWidget->verticalHeader()->length() + frame);
     slot_MetodComboChanged(spinBox->value());
 }
 
