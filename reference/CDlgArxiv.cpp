@@ -45,8 +45,8 @@ CDlgArxiv::CDlgArxiv(QWidget* parent, int level, const QString& npes, const QStr
     setAttribute(Qt::WA_DeleteOnClose);
     move(300, 60);
 
-    // The PES results are stored under nres "0"; the rest of the program
-    // finds the current object the same way while this viewer is open.
+    // PES results are stored under nres "0"; the current RES follows, and
+    // stays so after the viewer closes.
     if (level == 0)
         NRES = QStringLiteral("0");
 
@@ -180,9 +180,7 @@ void CDlgArxiv::slot_delRow()
                                         : QStringLiteral("Удалить данные за несколько месяцев?");
     if (MsgBox(question, QStringLiteral("Удаление данных из архива")))
         return;
-    const QString year = m_year;
-    const ArxivObject object = m_object;
-    SaveDelArxiv([&](QVector<RaionPot>& records) { return SelectArxiv(records, ticked, year, object, QString()).count; },
+    SaveDelArxiv([&](QVector<RaionPot>& records) { return SelectArxiv(records, ticked, m_year, m_object, QString()).count; },
                  nothing);
 }
 
@@ -195,14 +193,12 @@ void CDlgArxiv::slot_EraseArxiv()
     }
     if (MsgBox(QStringLiteral("Удалить данные за выбранный год?"), kWarningTitle))
         return;
-    const QString year = m_year;
-    SaveDelArxiv([&](QVector<RaionPot>& records) { return markArxivYear(records, year); }, nothing);
+    SaveDelArxiv([&](QVector<RaionPot>& records) { return markArxivYear(records, m_year); }, nothing);
 }
 
 void CDlgArxiv::SaveDelArxiv(const std::function<int(QVector<RaionPot>&)>& mark, const QString& nothing)
 {
-    const QString path = archivePath();
-    const ArxivPrune result = pruneArxiv(path, ZORVAN_PATH + QStringLiteral("arxiv110.bak"), &m_records, mark);
+    const ArxivPrune result = pruneArxiv(archivePath(), ZORVAN_PATH + QStringLiteral("arxiv110.bak"), &m_records, mark);
     // The records are now those of the archive as it was reread.
     slot_MetodComboChanged(spinBox->value());
     if (result == ArxivPrune::Removed)
