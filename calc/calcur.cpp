@@ -1,5 +1,7 @@
 #include "zorvantask.h"
 
+#include "store/numbers.h"
+
 #include <QtMath>
 
 namespace {
@@ -16,13 +18,15 @@ int CalcRadial::CalcUR(QString nlin, int mode, int show, int writeLog)
 {
     m_showReport = show;
     m_kt = (pT_RES - 20.0) * 0.004 + 1.0;
-    if (!m_haveTables) {
-        CalcTables own;
-        own.sections = ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"));
-        own.lines = ReadShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"));
-        m_tables = own;
-    }
+    // Without tables handed over the call reads them itself, once for all its lines.
+    if (!m_haveTables)
+        m_tables = CalcTables::read();
     m_lineKeys.clear();
+    // A damaged table never yields a figure; the reader has said why.
+    if (m_tables.damaged)
+        return 0;
+    if (!m_tables.catalogs)
+        m_tables.catalogs = std::make_shared<CatalogCache>(m_tables.katLin, m_tables.katTr);
 
     bool anyLine = false;
     for (const QStringList& line : qAsConst(m_tables.lines)) {
@@ -47,15 +51,15 @@ void CalcRadial::calcLine(const QStringList& line, const QString& nlin, int mode
     m_lineKeys.append(line.value(lNpes) + "," + line.value(lNres) + "," + line.value(lNlin));
     m_messages.append("--------------------- " + m_lineName + " --------------------- ");
 
-    const double podkl = line.value(lPodkl).toDouble();
-    m_Unom = line.value(lUnom).toDouble();
-    m_Umax = line.value(lUmax).toDouble();
-    m_Umin = line.value(lUmin).toDouble();
-    m_kZapol = line.value(lKzapol).toDouble();
-    const double kFor = line.value(lKfor).toDouble();
+    const double podkl = toNumber(line.value(lPodkl));
+    m_Unom = toNumber(line.value(lUnom));
+    m_Umax = toNumber(line.value(lUmax));
+    m_Umin = toNumber(line.value(lUmin));
+    m_kZapol = toNumber(line.value(lKzapol));
+    const double kFor = toNumber(line.value(lKfor));
     const QString sost = line.value(lSost);
     const QString indGraf = line.value(lIndGraf);
-    m_method = line.value(lVidRas).toInt();
+    m_method = toInteger(line.value(lVidRas));
 
     double limitMax, limitMin;
     if (m_Unom < 25.0) {
@@ -101,14 +105,10 @@ void CalcRadial::calcLine(const QStringList& line, const QString& nlin, int mode
     // Per-node energies follow the totals: loss hours over period hours.
     m_F = m_T > 0.0 ? m_Tloss / m_T : 0.0;
 
-    if (m_haveTables) {
-        const auto rows = m_tables.sectionsByLine.constFind(m_lineKeys.last());
-        static const QVector<int> none;
-        VvodLine(nlin, m_tables.sections,
-                 rows == m_tables.sectionsByLine.constEnd() ? &none : &rows.value());
-    } else {
-        VvodLine(nlin, m_tables.sections);
-    }
+    const auto rows = m_tables.sectionsByLine.constFind(m_lineKeys.last());
+    static const QVector<int> none;
+    VvodLine(nlin, m_tables.sections,
+             rows == m_tables.sectionsByLine.constEnd() ? &none : &rows.value());
 
     QString name = m_lineName;
     if (sost == QLatin1String("1"))
@@ -125,16 +125,7 @@ void CalcRadial::calcLine(const QStringList& line, const QString& nlin, int mode
     m_lineTitle = podkl <= 0.0 ? name
         : name + " (Отключена " + QString::number(podkl, 'f', 2) + " дней)";
 
-    if (m_haveTables && m_tables.catalogs) {
-        ParamBranches(m_tables.catalogs->wires(), m_tables.catalogs->trans(m_Unom));
-    } else {
-        // Catalogs live for this step only, so an edit counts at the next line.
-        const LoadKatalogLines wires = m_haveTables ? LoadKatalogLines(m_tables.katLin)
-                                                    : LoadKatalogLines();
-        const LoadKatalogTrans trans = m_haveTables ? LoadKatalogTrans(m_tables.katTr, m_Unom)
-                                                    : LoadKatalogTrans(m_Unom);
-        ParamBranches(wires, trans);
-    }
+    ParamBranches(m_tables.catalogs->wires(), m_tables.catalogs->trans(m_Unom));
     bool ring = false;
     CheckTopology(ring);
     if (ring) {

@@ -5,6 +5,9 @@
 #include <QMultiHash>
 #include <QtMath>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 const QString kCompany = QStringLiteral("0");
@@ -12,6 +15,11 @@ const QString kCompany = QStringLiteral("0");
 double clamp100(double v)
 {
     return v < 0.0 ? 0.0 : (v > 100.0 ? 100.0 : v);
+}
+
+bool allFinite(const QVector<double>& values)
+{
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
 } // namespace
@@ -185,6 +193,22 @@ void CalcRadial::runFlowAndTotals(int mode)
     t[14] = 1000.0 * sNLc;
     t[15] = 1000.0 * (sdPc + sNLc + sInsc);
 
+    // Values no network has (a load of 1e200 MWh, a catalog resistance of
+    // 1e300) overflow the flow: such a line gives no figures at all rather
+    // than infinite or undefined ones.
+    bool finite = allFinite(t) && std::isfinite(m_sumNlDp);
+    for (const QVector<double>* v : {&m_nodeU, &m_fP, &m_fQ, &m_fdPmax, &m_fdQ, &m_fdW, &m_fdWq,
+                                     &m_fPxx, &m_fQxx, &m_fWxx, &m_fWqxx, &m_fW, &m_fWq})
+        finite = finite && allFinite(*v);
+    if (!finite) {
+        m_messages.append(QStringLiteral(
+            "**** Результаты расчета вне допустимых пределов. Проверьте данные о нагрузках и участках линии"));
+        ++m_errorCount;
+        if (mode != 2)
+            m_totals.fill(0.0, m_nTotals);
+        return;
+    }
+
     if (mode == 1 || mode == 2)
         branchResults(mode);
     if (p_tranz != 0)
@@ -260,17 +284,17 @@ void CalcRadial::branchResults(int mode)
         const double Smva = qSqrt(P * P + Q * Q);
         double share = 0.0;
         if (m_sumNlDp > 0.0)
-            share = qMin(100.0, m_fdPmax.at(i) / m_sumNlDp * 100.0 / nc);
+            share = shown(qMin(100.0, m_fdPmax.at(i) / m_sumNlDp * 100.0 / nc));
         const double Ui = m_nodeU.at(i);
         const double U = Ui < 0.0 ? 0.0 : Ui;
         const double Up = m_nodeU.at(p);
-        const double I = (Ui > 1.0 && Up > 0.0) ? Smva / Up * 577.0 / nc : 0.0;
+        const double I = (Ui > 1.0 && Up > 0.0) ? shown(Smva / Up * 577.0 / nc) : 0.0;
         double drop = 0.0, dU = 0.0, loading = 0.0;
         if (!m_brTrans.at(br)) {
             drop = (m_Umax - U) / m_Unom * 100.0;
             dU = (Up - U) / m_Unom * 100.0;
             if (m_branchS.at(br) > 0.0) {
-                j = I / m_branchS.at(br);
+                j = shown(I / m_branchS.at(br));
                 loading = 0.4 * j;
                 if (j > 3.0)
                     m_messages.append("* Cредняя плотность тока на участке "
@@ -281,9 +305,9 @@ void CalcRadial::branchResults(int mode)
                 j = 0.0;
             }
         } else {
-            dU = (Up - U / m_brRatio.at(br)) / m_Unom * 100.0;
+            dU = shown((Up - U / m_brRatio.at(br)) / m_Unom * 100.0);
             if (m_branchS.at(br) > 0.0)
-                loading = Smva / nc / m_branchS.at(br) * m_kmax * 1000.0;
+                loading = shown(Smva / nc / m_branchS.at(br) * m_kmax * 1000.0);
             if (loading > 1.0)
                 m_messages.append("* Cредняя расчетная загрузка тр-ра "
                                   + QString::number(m_brBegin.at(br)) + " -"
@@ -347,7 +371,7 @@ void CalcRadial::summaryReport()
         m_htmlRows.append(first + m_cellEnd);
         for (int k = 3; k <= 9; ++k)
             m_htmlRows.append(m_cellStart + QString::number(t.at(k), 'f', 3) + "<br>"
-                              + QString::number(t.at(k) / d, 'f', 2) + " %" + m_cellEnd);
+                              + QString::number(shown(t.at(k) / d), 'f', 2) + " %" + m_cellEnd);
     }
     m_htmlRows.append(QStringLiteral("</tr>"));
     m_htmlRows.append(QStringLiteral("</table>\n"));

@@ -1,5 +1,10 @@
 #include "zorvantask.h"
 
+#include "store/messages.h"
+#include "store/numbers.h"
+
+#include <QFileInfo>
+
 namespace {
 
 // Cable insulation losses by cross-section class; a table value over 24000
@@ -11,13 +16,13 @@ const double kIns220[11] = {150.0, 160.0, 170.0, 180.0, 190.0, 200.0, 219.0, 247
 
 double number(const QStringList& row, int i)
 {
-    return row.value(i).toDouble();
+    return toNumber(row.value(i));
 }
 
 // "KL", "Imax" and "Material" are whole numbers; "1.0" or "" reads as 0.
 int integer(const QStringList& row, int i)
 {
-    return row.value(i).toInt();
+    return toInteger(row.value(i));
 }
 
 } // namespace
@@ -50,11 +55,12 @@ LoadKatalogLines::LoadKatalogLines(const Table& rows)
             b = kl == 1 ? 75.0 : 2.6;
         B0.append(b);
         if (imax == 0) {
-            imax = int(3.0 * s);
+            // A cross-section no wire has gives no current rather than an overflow.
+            imax = clampedInt(3.0 * s);
             if (material == 2)
-                imax = int(1.3 * imax);
+                imax = clampedInt(1.3 * imax);
             if (kl == 1)
-                imax = s > 270.0 ? int(1.5 * s) : int(2.0 * s);
+                imax = clampedInt(s > 270.0 ? 1.5 * s : 2.0 * s);
         }
         Imax.append(imax);
         if (kl != 1) {
@@ -99,7 +105,7 @@ LoadKatalogTrans::LoadKatalogTrans(const Table& rows, double U)
         Px.append(number(row, 5));
         Qx.append(number(row, 6));
         u_otv.append(number(row, 7));
-        n_otp.append(int(number(row, 8)));
+        n_otp.append(toWholeNumber(row.value(8)));
         uvn.append(number(row, 9));
         unn.append(number(row, 10));
     }
@@ -122,10 +128,37 @@ const KatalogTrans& CatalogCache::trans(double U)
 CalcTables CalcTables::read()
 {
     CalcTables t;
-    t.lines = ReadShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"));
-    t.sections = ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"));
-    t.katLin = ReadShablonXML(QStringLiteral("kat_lin"), attrL, QStringLiteral("Wire"));
-    t.katTr = ReadShablonXML(QStringLiteral("kat_tr"), attrTR, QStringLiteral("Trans"));
+    bool failed[4] = {false, false, false, false};
+    t.lines = ReadShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"), &failed[0]);
+    t.sections = ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"),
+                                &failed[1]);
+    t.katLin = ReadShablonXML(QStringLiteral("kat_lin"), attrL, QStringLiteral("Wire"), &failed[2]);
+    t.katTr = ReadShablonXML(QStringLiteral("kat_tr"), attrTR, QStringLiteral("Trans"), &failed[3]);
+    t.damaged = failed[0] || failed[1] || failed[2] || failed[3];
+    if (t.damaged)
+        return t;
+
+    // An empty catalog while the sections name marks of its kind has been
+    // lost, not emptied on purpose: every mark would count as unknown and
+    // the totals would look right and be wrong.
+    bool needWires = false, needTrans = false;
+    for (const QStringList& row : qAsConst(t.sections)) {
+        if (row.value(8).isEmpty())   // kod_el
+            continue;
+        (toInteger(row.value(7)) == 2 ? needTrans : needWires) = true;   // tip_el
+    }
+    const auto lost = [](const Table& catalog, bool needed, const QString& file) {
+        if (!needed || !catalog.isEmpty())
+            return false;
+        // The reader has already reported a missing file.
+        const QString path = ZORVAN_PATH + file;
+        if (QFileInfo::exists(path))
+            ShowWarning(QStringLiteral("Предупреждение"), "Пустая таблица -" + path);
+        return true;
+    };
+    const bool noWires = lost(t.katLin, needWires, QStringLiteral("kat_lin.xml"));
+    const bool noTrans = lost(t.katTr, needTrans, QStringLiteral("kat_tr.xml"));
+    t.damaged = noWires || noTrans;
     t.indexSections();
     return t;
 }

@@ -48,7 +48,7 @@ public:
             if (row.value(lNpes) != npes || row.value(lNres) != nres)
                 continue;
             const QString nlin = row.value(lNlin);
-            const double unom = row.value(lUnom).toDouble();
+            const double unom = toNumber(row.value(lUnom));
 
             auto calc = std::make_unique<CalcRadial>();
             CalcTables own = m_base;
@@ -99,7 +99,7 @@ QStringList resultRow(const QString& id, const QString& name, const QVector<doub
 {
     QStringList row{id, name};
     for (int j = 0; j < kValues; ++j)
-        row.append(QString::number(values.value(j), 'f', 3));
+        row.append(QString::number(shown(values.value(j)), 'f', 3));
     return row;
 }
 
@@ -137,12 +137,22 @@ QString flagsCaption(const QString& separator)
 
 } // namespace
 
+double resTemperature(const QStringList& resRow)
+{
+    const double t = resRow.value(rIndT) == QLatin1String("1") ? toNumber(resRow.value(rTemp)) : pT_sr;
+    // Rounded as the spin box rounds what it is given.
+    return toNumber(QString::number(qBound(-50.0, t, 60.0), 'f', 1));
+}
+
 LossCollection runLossRES(const QString& npes, const QString& nres, const CalcTables& tables,
                           const LossProgress& progress, const LineCalculation& calc)
 {
     NPES = npes;
     NRES = nres;
     LossCollection out;
+    out.refused = tables.damaged;
+    if (out.refused)
+        return out;
     LineRunner runner(tables, progress, calc);
     runner.run(npes, nres, true, out);
     return out;
@@ -154,13 +164,16 @@ LossCollection runLossPES(const QString& npes, const Table& resRows, const CalcT
     NPES = npes;
     LossCollection out;
     out.resBounds.append(0);
+    out.refused = tables.damaged;
+    if (out.refused)
+        return out;
     LineRunner runner(tables, progress, calc);
     for (const QStringList& res : resRows) {
         if (res.value(rNpes) != npes)
             continue;
         NRES = res.value(rNres);
         out.resNames.append(res.value(rName));
-        pT_RES = res.value(rIndT) == QLatin1String("1") ? res.value(rTemp).toDouble() : pT_sr;
+        pT_RES = resTemperature(res);
         out.resIds.append(npes + QLatin1Char(',') + NRES);
         const bool goOn = runner.run(npes, NRES, false, out);
         out.resBounds.append(out.lineTotals.size());
@@ -279,7 +292,7 @@ QStringList lossReportBody(const QVector<QStringList>& rows, const QString& capt
         // dwpsuml .. dwpall: value and its share of the energy supplied.
         for (int i = 5; i <= 11; ++i) {
             const QString share = base > 0.0
-                ? QString::number(toNumber(row.value(i)) / base, 'f', 2) + " %"
+                ? QString::number(shown(toNumber(row.value(i)) / base), 'f', 2) + " %"
                 : QStringLiteral(" ");
             lines.append(cell + row.value(i) + "<br>" + share + end);
         }

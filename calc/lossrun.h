@@ -29,6 +29,9 @@ struct LossCollection
     QList<QString> resNames;
     QList<QString> resIds;                // "npes,nres"
     QVector<int> resBounds;               // starts with 0
+    // The tables were damaged: nothing was calculated, and nothing of this
+    // run may be written.
+    bool refused = false;
 };
 
 // Called after each line with the line's name (for the work window). Return
@@ -37,8 +40,14 @@ using LossProgress = std::function<bool(const QString& lineName)>;
 // The calculation of one line; empty means CalcUR(nlin, 0, 0, 0).
 using LineCalculation = std::function<void(CalcRadial& calc, const QString& nlin)>;
 
+// The air temperature a RES row gives its lines: its "temp" when "ind_t" is
+// "1", else pT_sr; in the range of the RES window's spin box (-50 to 60 °C)
+// and to its one decimal, so that a run uses what the window shows.
+double resTemperature(const QStringList& resRow);
+
 // All lines of RES npes/nres at the temperature pT_RES. NPES and NRES are set
-// to npes and nres first: the calculation reads them.
+// to npes and nres first: the calculation reads them. Damaged tables are
+// refused.
 LossCollection runLossRES(const QString& npes, const QString& nres, const CalcTables& tables,
                           const LossProgress& progress = {}, const LineCalculation& calc = {});
 

@@ -1,6 +1,7 @@
 #include "netreports.h"
 
 #include "store/SaveInfo.h"
+#include "store/numbers.h"
 
 #include <QMap>
 
@@ -20,7 +21,7 @@ QString lineKey(const QString& npes, const QString& nres, const QString& nlin)
 // Voltage class of these reports: 0 for 35 kV, 1 for 110 kV, 2 for 220 kV.
 int reportClass(const QString& unom)
 {
-    const double u = unom.toDouble();
+    const double u = toNumber(unom);
     if (u < 50.0)
         return 0;
     return u > 150.0 ? 2 : 1;
@@ -39,6 +40,7 @@ QString headerCell(int colspan, int rowspan, const QString& text)
 // The summary table shows a zero as a blank, so that the figures stand out.
 QString summaryValue(double value, bool length)
 {
+    value = shown(value);
     if (value == 0.0)
         return QStringLiteral(" ");
     return length ? QString::number(value, 'f', 3) : QString::number(value, 'g', 6);
@@ -46,8 +48,8 @@ QString summaryValue(double value, bool length)
 
 QString pair(const QVector<double>& row, int all, int bal, int decimals)
 {
-    return QString::number(row.value(all), 'f', decimals) + "<br>"
-           + QString::number(row.value(bal), 'f', decimals);
+    return QString::number(shown(row.value(all)), 'f', decimals) + "<br>"
+           + QString::number(shown(row.value(bal)), 'f', decimals);
 }
 
 // The group rows of one table; the last row is the total row.
@@ -61,7 +63,7 @@ void groupRows(QStringList& body, const ValueRows& rows, GroupKind kind, const Q
         const auto cell = [&](const QString& content) { body << opener + content + closer; };
         body << QStringLiteral("<tr>");
         cell(total ? totalLabel : "Всего" + kBalance);
-        cell(QString::number(row.value(0), 'f', 0));
+        cell(QString::number(shown(row.value(0)), 'f', 0));
         if (kind == GroupKind::Transformers) {
             for (int k = 1; k <= 4; ++k)
                 cell(pair(row, k, k + 4, 0));
@@ -123,9 +125,9 @@ void SumRowHtml(QStringList& body, const QVector<double>& all, const QVector<dou
 
 void MergeRows(ValueRows& rows, int width, GroupKind kind)
 {
-    QMap<qint64, QVector<double>> groups;   // ascending by key
+    QMap<int, QVector<double>> groups;   // ascending by key
     for (const QVector<double>& row : qAsConst(rows)) {
-        const qint64 key = qint64(row.value(0));
+        const int key = clampedInt(row.value(0));
         auto it = groups.find(key);
         if (it == groups.end()) {
             QVector<double> first = row;

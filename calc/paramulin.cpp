@@ -3,19 +3,22 @@
 #include "netreports.h"
 
 #include "store/messages.h"
+#include "store/numbers.h"
 
 #include <QMap>
 
 namespace {
 
-// Group rows by the whole-number part of their catalog value, ascending.
-using Groups = QMap<qint64, QVector<double>>;
+// Group rows by the whole-number part of their catalog value, ascending (a
+// value no int holds groups with 0).
+using Groups = QMap<int, QVector<double>>;
 
 QVector<double>& group(Groups& groups, double value, int width)
 {
-    auto it = groups.find(qint64(value));
+    const int key = clampedInt(value);
+    auto it = groups.find(key);
     if (it == groups.end())
-        it = groups.insert(qint64(value), QVector<double>(width, 0.0));
+        it = groups.insert(key, QVector<double>(width, 0.0));
     return it.value();
 }
 
@@ -84,7 +87,7 @@ void ParamU_Lin::build(const QString& nlin, const Table& sections, const Katalog
         const bool cable = found && wires.KL.at(it.value()) == 1;
         QVector<double>& g = group(linGroups, S, 13);
         g[0] = S;
-        const double dl = row.value(9).toDouble();
+        const double dl = toNumber(row.value(9));
         if (!(dl > 0.0))
             continue;
         g[1] += 1; g[2] += dl;

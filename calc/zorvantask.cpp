@@ -1,5 +1,7 @@
 #include "zorvantask.h"
 
+#include "store/numbers.h"
+
 #include <QtGlobal>
 
 namespace {
@@ -71,27 +73,27 @@ void CalcRadial::VvodLine(const QString& nlin, const Table& sections, const QVec
         if (row.value(uNpes) != NPES || row.value(uNres) != NRES || row.value(uNlin) != nlin)
             return;
         m_secName.append(row.value(uName));
-        m_secNyzln.append(row.value(uNyzln).toInt());
-        m_secNyzlk.append(row.value(uNyzlk).toInt());
+        m_secNyzln.append(toInteger(row.value(uNyzln)));
+        m_secNyzlk.append(toInteger(row.value(uNyzlk)));
         m_secPodkt.append(row.value(uPodkt));
-        m_secTipEl.append(row.value(uTipEl).toInt());
-        m_secDl.append(row.value(uDl).toDouble());
+        m_secTipEl.append(toInteger(row.value(uTipEl)));
+        m_secDl.append(toNumber(row.value(uDl)));
         m_secKodEl.append(row.value(uKodEl));
-        m_secNotv.append(row.value(uNotv).toInt());
+        m_secNotv.append(toInteger(row.value(uNotv)));
         m_secKbal.append(row.value(uKbal));
         m_secKey.append(row.value(uKey));
         if (row.value(uPodkt) == QLatin1String("0")) {
             m_secInService.append(m_inDl.size());
             m_inName.append(row.value(uName));
-            m_inNyzln.append(row.value(uNyzln).toInt());
-            m_inNyzlk.append(row.value(uNyzlk).toInt());
-            m_inNotv.append(row.value(uNotv).toInt());
-            m_inP.append(row.value(uPnagr).toDouble());
-            m_inQ.append(row.value(uQnagr).toDouble());
-            m_inWp.append(row.value(uWpnagr).toDouble());
-            m_inWq.append(row.value(uWqnagr).toDouble());
-            m_inTipEl.append(row.value(uTipEl).toInt());
-            m_inDl.append(row.value(uDl).toDouble());
+            m_inNyzln.append(toInteger(row.value(uNyzln)));
+            m_inNyzlk.append(toInteger(row.value(uNyzlk)));
+            m_inNotv.append(toInteger(row.value(uNotv)));
+            m_inP.append(toNumber(row.value(uPnagr)));
+            m_inQ.append(toNumber(row.value(uQnagr)));
+            m_inWp.append(toNumber(row.value(uWpnagr)));
+            m_inWq.append(toNumber(row.value(uWqnagr)));
+            m_inTipEl.append(toInteger(row.value(uTipEl)));
+            m_inDl.append(toNumber(row.value(uDl)));
             m_inKodEl.append(row.value(uKodEl));
             m_inKbal.append(row.value(uKbal));
             m_inKey.append(row.value(uKey));
@@ -213,8 +215,7 @@ void CalcRadial::ParamBranches(const KatalogLines& wires, const KatalogTrans& tr
         double R = 0.0, X = 0.0, B = 0.0, S = 0.0, ins = 0.0;
         int cable = 1;
         const auto it = wires.index.constFind(mark);
-        const bool found = it != wires.index.constEnd();
-        if (!found) {
+        if (it == wires.index.constEnd()) {
             m_messages.append("*** задана неверная марка " + mark + " в ветви " + label);
             ++m_errorCount;
         } else {
@@ -231,19 +232,20 @@ void CalcRadial::ParamBranches(const KatalogLines& wires, const KatalogTrans& tr
                                    : m_Unom <= 150.0 ? wires.ins110.at(k) : wires.ins220.at(k);
                 ins = dl * perKm;
             }
-            // A parallel circuit between the same nodes joins the first such
-            // section: one branch, one owner, one label.
-            const auto pj = sectionByPair.constFind(nodePairKey(begin, end));
-            if (pj != sectionByPair.constEnd()) {
-                const int j = pj.value();
-                m_brR[j] = m_brR.at(j) + R <= 0.0 ? 0.0 : m_brR.at(j) * R / (m_brR.at(j) + R);
-                m_brX[j] = m_brX.at(j) + X <= 0.0 ? 0.0 : m_brX.at(j) * X / (m_brX.at(j) + X);
-                m_brB[j] += B;
-                m_brIns[j] += ins;
-                m_brCircuits[j] += 1;
-                m_inBranch[r] = j;
-                continue;
-            }
+        }
+        // A parallel circuit between the same nodes joins the first such
+        // section, its mark known or not (an unknown one brings zero
+        // impedance): one branch, one owner, one label.
+        const auto pj = sectionByPair.constFind(nodePairKey(begin, end));
+        if (pj != sectionByPair.constEnd()) {
+            const int j = pj.value();
+            m_brR[j] = m_brR.at(j) + R <= 0.0 ? 0.0 : m_brR.at(j) * R / (m_brR.at(j) + R);
+            m_brX[j] = m_brX.at(j) + X <= 0.0 ? 0.0 : m_brX.at(j) * X / (m_brX.at(j) + X);
+            m_brB[j] += B;
+            m_brIns[j] += ins;
+            m_brCircuits[j] += 1;
+            m_inBranch[r] = j;
+            continue;
         }
         m_brBegin[b] = begin;
         m_brEnd[b] = end;

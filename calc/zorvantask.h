@@ -11,8 +11,16 @@
 #include <QStringList>
 #include <QVector>
 
+#include <cmath>
 #include <map>
 #include <memory>
+
+// A figure as a report or the display shows it: a sum or a quotient that
+// overflowed shows 0, never "inf" or "nan".
+inline double shown(double value)
+{
+    return std::isfinite(value) ? value : 0.0;
+}
 
 // ---- Catalogs -----------------------------------------------------------------
 
@@ -90,8 +98,12 @@ struct CalcTables
     // scanning the whole table.
     QHash<QString, QVector<int>> sectionsByLine;
     // Set by a run over many lines and shared by each line's copy of the
-    // tables; without it every line converts katLin and katTr itself.
+    // tables; without it a calculation converts katLin and katTr itself.
     std::shared_ptr<CatalogCache> catalogs;
+    // A read met an XML error or could not be read, or a catalog is empty
+    // while sections name marks of its kind: no figure may come of these
+    // tables. The reader (or read()) has warned.
+    bool damaged = false;
 
     static CalcTables read();
     void indexSections();

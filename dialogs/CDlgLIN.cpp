@@ -1,16 +1,18 @@
 #include "CDlgLIN.h"
 
 #include "CDlgTblUchLIN.h"
+#include "calc/lossrun.h"
 #include "calc/netreports.h"
 #include "calc/zorvantask.h"
 #include "store/messages.h"
+#include "store/numbers.h"
 #include "store/readregim.h"
 
 #include <QCloseEvent>
 
 namespace {
 
-enum ResCol { rNpes, rNres, rName, rDnres, rIndT, rTemp };
+enum ResCol { rNpes, rNres, rName };
 enum LinCol {
     lNpes, lNres, lNlin, lName, lDnlin, lPodkl, lUnom, lUmax, lUmin, lTgLin, lKzapol, lKfor,
     lKfree, lSost, lVlin, lIndGraf, lVidRas
@@ -83,10 +85,7 @@ void CDlgLIN::LoadLIN()
             continue;
         title += row.value(rName);
         pNameRas.append(row.value(rName));
-        if (row.value(rIndT) == QLatin1String("1"))
-            pT_RES = row.value(rTemp).toDouble();
-        else
-            pT_RES = pT_sr;
+        pT_RES = resTemperature(row);   // as the RES window shows and runs it
         break;
     }
 
@@ -104,15 +103,15 @@ void CDlgLIN::LoadLIN()
         nomRES->setText(row.value(lNres));
         nomLIN->setText(row.value(lNlin));
 
-        Otkl->setValue(row.value(lPodkl).toDouble());
-        Unom->setValue(row.value(lUnom).toDouble());
-        UNOM = row.value(lUnom).toDouble();
-        Umax->setValue(row.value(lUmax).toDouble());
-        Umin->setValue(row.value(lUmin).toDouble());
-        tg->setValue(row.value(lTgLin).toDouble());
-        Kz->setValue(row.value(lKzapol).toDouble());
-        Kfor->setValue(row.value(lKfor).toDouble());
-        Kfree->setValue(row.value(lKfree).toDouble());
+        Otkl->setValue(toNumber(row.value(lPodkl)));
+        Unom->setValue(toNumber(row.value(lUnom)));
+        UNOM = toNumber(row.value(lUnom));
+        Umax->setValue(toNumber(row.value(lUmax)));
+        Umin->setValue(toNumber(row.value(lUmin)));
+        tg->setValue(toNumber(row.value(lTgLin)));
+        Kz->setValue(toNumber(row.value(lKzapol)));
+        Kfor->setValue(toNumber(row.value(lKfor)));
+        Kfree->setValue(toNumber(row.value(lKfree)));
 
         checkPosl->setChecked(row.value(lSost) == QLatin1String("1"));
         checkVariant->setChecked(row.value(lVlin) == QLatin1String("1"));

@@ -67,21 +67,27 @@ void CDlgPES::slot_CalcPES()
     // The calculation reads the current selection: make it this window's PES.
     NPES = m_npes;
 
-    const Table resRows = ReadShablonXML(QStringLiteral("res"), attrRES, QStringLiteral("RES"));
-    const CalcTables tables = CalcTables::read();
-    const bool stayed = runLossInWindow(
-        this,
-        [&](const LossProgress& progress) { return runLossPES(m_npes, resRows, tables, progress); },
-        [this](const LossCollection& run) {
-            keepLines(*this, run);
-            m_resNames = run.resNames;
-            m_resIds = run.resIds;
-            m_resBounds = run.resBounds;
-            SavePoteri();
-        });
-    if (!stayed)
-        return;
-    SaveHtml();
+    // A damaged table yields no result: the reader has warned, and the
+    // archive button stays disabled.
+    bool resDamaged = false;
+    const Table resRows = ReadShablonXML(QStringLiteral("res"), attrRES, QStringLiteral("RES"),
+                                         &resDamaged);
+    const CalcTables tables = resDamaged ? CalcTables() : CalcTables::read();
+    if (!resDamaged && !tables.damaged) {
+        const bool stayed = runLossInWindow(
+            this,
+            [&](const LossProgress& progress) { return runLossPES(m_npes, resRows, tables, progress); },
+            [this](const LossCollection& run) {
+                keepLines(*this, run);
+                m_resNames = run.resNames;
+                m_resIds = run.resIds;
+                m_resBounds = run.resBounds;
+                SavePoteri();
+            });
+        if (!stayed)
+            return;
+        SaveHtml();
+    }
 
     m_running = false;
     CalcPES->setEnabled(true);

@@ -17,7 +17,7 @@
 
 namespace {
 
-enum ResCol { rNpes, rNres, rName, rDnres, rIndT, rTemp };
+enum ResCol { rNpes, rNres, rName, rDnres, rIndT };
 
 const QString kErrorLog = QStringLiteral("Ошибки при расчете потерь.log");
 
@@ -43,13 +43,9 @@ CDlgRES::CDlgRES(QString key, QWidget* tree)
         m_name = row.value(rName);
         m_npes = NPES = row.value(rNpes);
         m_nres = NRES = row.value(rNres);
-        if (row.value(rIndT) == QLatin1String("1")) {
-            pT_RES = row.value(rTemp).toDouble();
-            checkTemp->setChecked(true);
-        } else {
-            pT_RES = pT_sr;
-            checkTemp->setChecked(false);
-        }
+        checkTemp->setChecked(row.value(rIndT) == QLatin1String("1"));
+        // The runs use what the spin box shows, never a value beyond its range.
+        pT_RES = resTemperature(row);
         m_temp = pT_RES;
         SpinTemp->setValue(pT_RES);
         setWindowTitle("Режимы работы на уровне " + m_name);
@@ -116,22 +112,26 @@ void CDlgRES::slot_CalcRES()
     NRES = m_nres;
     pT_RES = m_temp;
 
+    // A damaged table yields no result: the reader has warned, and the
+    // archive button stays disabled.
     const CalcTables tables = CalcTables::read();
-    int errorSum = 0;
-    const bool stayed = runLossInWindow(
-        this,
-        [&](const LossProgress& progress) { return runLossRES(m_npes, m_nres, tables, progress); },
-        [&](const LossCollection& run) {
-            keepLines(*this, run);
-            m_errors = run.errors;
-            errorSum = run.errorSum;
-            SavePoteri();
-        });
-    if (!stayed)
-        return;
-    SaveHtml(1);
-    if (errorSum != 0)
-        SaveLog(kErrorLog, m_errors);
+    if (!tables.damaged) {
+        int errorSum = 0;
+        const bool stayed = runLossInWindow(
+            this,
+            [&](const LossProgress& progress) { return runLossRES(m_npes, m_nres, tables, progress); },
+            [&](const LossCollection& run) {
+                keepLines(*this, run);
+                m_errors = run.errors;
+                errorSum = run.errorSum;
+                SavePoteri();
+            });
+        if (!stayed)
+            return;
+        SaveHtml(1);
+        if (errorSum != 0)
+            SaveLog(kErrorLog, m_errors);
+    }
 
     m_running = false;
     CalcRES->setEnabled(true);

@@ -5,6 +5,7 @@
 #include "delegate.h"
 #include "store/SaveInfo.h"
 #include "store/messages.h"
+#include "store/numbers.h"
 
 #include <QHeaderView>
 #include <QSignalBlocker>
@@ -19,9 +20,7 @@ enum Col {
 // Integer value of a cell: "3.0" is 3, text that is no number is 0.
 int intOf(const QString& text)
 {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    return ok ? value : int(text.trimmed().toDouble());
+    return toWholeNumber(text);
 }
 
 } // namespace
@@ -220,7 +219,7 @@ void CDlgTblUchLIN::loadPanel(int row, bool freshRow)
         } else {
             for (const QStringList& w : qAsConst(m_katLin))
                 marks.append(w.value(0));
-            DlinaSpin->setValue(cell(row, cDl).toDouble());
+            DlinaSpin->setValue(toNumber(cell(row, cDl)));
             DlinaSpin->show();
             label_3->show();
             label_4->hide();
@@ -279,17 +278,17 @@ void CDlgTblUchLIN::slot_BalanceChanged(int state)
 
 void CDlgTblUchLIN::CalcMaxIN()
 {
-    int largest = 0;
+    qint64 largest = 0;
     for (int r = 0; r < tableWgt->rowCount(); ++r)
-        largest = qMax(largest, qMax(intOf(cell(r, cBegin)), intOf(cell(r, cEnd))));
+        largest = qMax<qint64>(largest, qMax(intOf(cell(r, cBegin)), intOf(cell(r, cEnd))));
     m_nextNode = largest + 1;
 }
 
 void CDlgTblUchLIN::CalcNewId()
 {
-    int largest = 0;
+    qint64 largest = 0;
     for (int r = 0; r < tableWgt->rowCount(); ++r)
-        largest = qMax(largest, intOf(cell(r, cKey)));
+        largest = qMax<qint64>(largest, intOf(cell(r, cKey)));
     m_nextKey = largest + 1;
     // Sorting by the key column would move rows under the loop.
     const bool sorting = tableWgt->isSortingEnabled();
@@ -357,9 +356,9 @@ void CDlgTblUchLIN::slot_copyRow()
         return;
     tableWgt->setSortingEnabled(false);
     const QStringList texts = rowTexts(source);
-    int largest = 0;
+    qint64 largest = 0;
     for (int r = 0; r < tableWgt->rowCount(); ++r)
-        largest = qMax(largest, intOf(cell(r, cKey)));
+        largest = qMax<qint64>(largest, intOf(cell(r, cKey)));
     const int row = tableWgt->rowCount();
     tableWgt->insertRow(row);
     for (int c = 0; c < columnCount; ++c)

@@ -77,8 +77,9 @@ private:
     int m_findRow = -1;
     QPersistentModelIndex m_loaded;    // row last loaded into the panel
     QPersistentModelIndex m_current;   // row the panel edits
-    int m_nextNode = 0;
-    int m_nextKey = 0;
+    // Wider than a node or key: the next after the largest int must not overflow.
+    qint64 m_nextNode = 0;
+    qint64 m_nextKey = 0;
     QString m_findText;
     QString m_klassU;             // voltage class of the line: "35", "110", "220"
     QString m_npes, m_nres, m_nlin;

@@ -5,6 +5,7 @@
 
 #include "store/SaveInfo.h"
 #include "store/messages.h"
+#include "store/numbers.h"
 
 #include <QHash>
 #include <QHeaderView>
@@ -63,6 +64,33 @@ QHash<QString, int> identityPositions(const Table& rows, const QVector<int>& cod
 
 const QVector<int> kLineCodes = {LinNpes, LinNres, LinNlin};
 const QVector<int> kSectionCodes = {UchNpes, UchNres, UchNlin, UchKey};
+
+// The workbook's columns H to K: the loads and energies.
+const int kFirstLoadColumn = 7;
+const int kLastLoadColumn = 10;
+
+// A load cell as a Russian spreadsheet gives it: blanks and no-break spaces
+// between digit groups, a decimal comma. The text is kept as it stands when
+// it already is a number (or empty, which the tables read as 0), else kept
+// as the number it spells; false when it is no number at all.
+bool importedNumber(QString* text)
+{
+    bool plain = false;
+    toNumber(*text, &plain);
+    if (text->isEmpty() || plain)
+        return true;
+    double value = 0.0;
+    if (!parseTypedNumber(*text, &value))
+        return false;
+    // What stands between the text and its number are group separators and a comma.
+    QString number;
+    for (const QChar c : qAsConst(*text)) {
+        if (!c.isSpace())
+            number.append(c == QLatin1Char(',') ? QLatin1Char('.') : c);
+    }
+    *text = number;
+    return true;
+}
 
 QString podktText(Qt::CheckState state)
 {
@@ -345,6 +373,30 @@ void CDlgVvodRES::slot_Import()
     if (texts.isEmpty())
         return;
 
+    // Every row is read before any is applied: a cell that is no number
+    // refuses the whole workbook, while a row of another shape ends the
+    // import there, keeping the rows before it.
+    QVector<QStringList> read;
+    bool badShape = false;
+    for (int i = 0; i < texts.size(); ++i) {
+        QStringList parts = texts.at(i).split(QLatin1Char(';'), Qt::KeepEmptyParts);
+        if (parts.size() != 12) {
+            badShape = true;
+            break;
+        }
+        for (QString& part : parts)
+            part = part.trimmed();
+        for (int column = kFirstLoadColumn; column <= kLastLoadColumn; ++column) {
+            if (!importedNumber(&parts[column])) {
+                // Data rows start at the sheet's second row.
+                ShowWarning("Ошибка", QStringLiteral("Ошибка в строке %1, столбце %2: не число")
+                                          .arg(i + 2).arg(QChar('A' + column)), this);
+                return;
+            }
+        }
+        read.append(parts);
+    }
+
     // Rows stay in place while their cells change (a sorted column would move them).
     const bool sorting = tableWgt->isSortingEnabled();
     tableWgt->setSortingEnabled(false);
@@ -355,14 +407,7 @@ void CDlgVvodRES::slot_Import()
                                 + tableWgt->item(row, UchNyzlk)->text(),
                             row);
     }
-    for (const QString& text : texts) {
-        QStringList parts = text.split(QLatin1Char(';'), Qt::KeepEmptyParts);
-        if (parts.size() != 12) {
-            ShowWarning("Ошибка", "Неверный формат Xlsx файла", this);
-            break;
-        }
-        for (QString& part : parts)
-            part = part.trimmed();
+    for (const QStringList& parts : qAsConst(read)) {
         // Matched by line and node numbers only: columns A, B, D and G are not read.
         const auto matches = rowsOfBranch.values(parts.at(2) + QLatin1Char(',') + parts.at(4)
                                                  + QLatin1Char(',') + parts.at(5));
@@ -374,4 +419,6 @@ void CDlgVvodRES::slot_Import()
         }
     }
     tableWgt->setSortingEnabled(sorting);
+    if (badShape)
+        ShowWarning("Ошибка", "Неверный формат Xlsx файла", this);
 }

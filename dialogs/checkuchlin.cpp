@@ -1,23 +1,28 @@
 #include "checkuchlin.h"
 
+#include "store/numbers.h"
+
 #include <QHash>
+#include <QSet>
 #include <QVector>
+
+#include <algorithm>
 
 namespace {
 
 enum { colBegin = 5, colEnd = 6, colType = 7, colOff = 16 };
 
+// A node typed as "3.0" is still node 3; text that is no number, or a number
+// no int holds, is 0.
 int intValue(const QStringList& row, int col)
 {
-    if (col >= row.size())
-        return 0;
-    bool ok = false;
-    const QString text = row.at(col).trimmed();
-    const int value = text.toInt(&ok);
-    if (ok)
-        return value;
-    // A node typed as "3.0" is still node 3; text that is no number is 0.
-    return int(text.toDouble());
+    return toWholeNumber(row.value(col));
+}
+
+// The second entry of a list, or -1 when there is none.
+int second(const QVector<int>& list)
+{
+    return list.size() > 1 ? list.at(1) : -1;
 }
 
 } // namespace
@@ -51,24 +56,34 @@ QStringList checkLineSections(const Table& rows)
         if (E[i] != B[i])
             atNode[E[i]].append(i);
     }
-    for (auto it = atNode.begin(); it != atNode.end(); ++it)
-        std::sort(it->begin(), it->end());
+    const QVector<int> none;
+    const auto branchesAt = [&](int node) -> const QVector<int>& {
+        const auto it = atNode.constFind(node);
+        return it == atNode.constEnd() ? none : it.value();
+    };
 
     // 2. First walk: levels from the heads and orientation away from them.
+    // Level by level, each level's branches in list order, so that a branch
+    // is reached from the first branch before it in list order that ends at
+    // one of its nodes. A head that an earlier walk reached has had its
+    // neighbours taken then, and so have all branches of earlier walks.
+    QVector<int> level, next;
     for (int i = 0; i < n; ++i) {
         if (B[i] >= 1)
             continue;
+        const bool reached = L[i] >= 0;
         L[i] = 0;
         P[i] = 1;
-        for (int k = 0; k < n; ++k) {
-            bool any = false;
-            for (int j = 0; j < n; ++j) {
-                if (L[j] != k)
-                    continue;
-                any = true;
+        if (reached)
+            continue;
+        level = {i};
+        for (int k = 0; !level.isEmpty(); ++k) {
+            std::sort(level.begin(), level.end());
+            next.clear();
+            for (int j : qAsConst(level)) {
                 const int node = E[j];
-                for (int m : atNode.value(node)) {
-                    if (L[m] >= 0 || (B[m] != node && E[m] != node))
+                for (int m : branchesAt(node)) {
+                    if (L[m] >= 0)
                         continue;
                     L[m] = k + 1;
                     P[m] = j;
@@ -76,10 +91,10 @@ QStringList checkLineSections(const Table& rows)
                         E[m] = B[m];
                         B[m] = node;
                     }
+                    next.append(m);
                 }
             }
-            if (!any)
-                break;   // no branch on this level, so none further out
+            level.swap(next);
         }
     }
 
@@ -87,21 +102,22 @@ QStringList checkLineSections(const Table& rows)
     for (int i = 0; i < n; ++i) {
         if (B[i] >= 1)
             continue;
+        const bool reached = D[i] >= 0;
         D[i] = 0;
-        for (int k = 0; k < n; ++k) {
-            bool any = false;
-            for (int j = 0; j < n; ++j) {
-                if (D[j] != k)
-                    continue;
-                any = true;
-                const int node = E[j];
-                for (int m : atNode.value(node)) {
-                    if (D[m] < 0 && O[m] == 0 && (B[m] == node || E[m] == node))
-                        D[m] = k + 1;
+        if (reached)
+            continue;
+        level = {i};
+        while (!level.isEmpty()) {
+            next.clear();
+            for (int j : qAsConst(level)) {
+                for (int m : branchesAt(E[j])) {
+                    if (D[m] < 0 && O[m] == 0) {
+                        D[m] = D[j] + 1;
+                        next.append(m);
+                    }
                 }
             }
-            if (!any)
-                break;
+            level.swap(next);
         }
     }
 
@@ -115,7 +131,24 @@ QStringList checkLineSections(const Table& rows)
             lines.append("*** Узел " + QString::number(E[i]) + " находится за отключенным участком");
     }
 
-    // 5. Each switched-on branch against all the others.
+    // 5. Each switched-on branch against all the others, through what the
+    // switched-on branches give each node: how many begin there, and which
+    // end there in list order. Every end node counts for step 5d.
+    QHash<int, int> beginning;
+    QHash<int, QVector<int>> ending;
+    QSet<int> ends;
+    for (int m = 0; m < n; ++m) {
+        ends.insert(E[m]);
+        if (O[m] == 1)
+            continue;
+        ++beginning[B[m]];
+        ending[E[m]].append(m);
+    }
+    const auto ring = [&](int m) {
+        if (m >= 0)
+            lines.append("*** Участок " + QString::number(B[m]) + "-" + QString::number(E[m])
+                         + " образует кольцо");
+    };
     bool allOff = true;
     int head = -1;
     for (int i = 0; i < n; ++i) {
@@ -124,23 +157,19 @@ QStringList checkLineSections(const Table& rows)
         if (E[i] == B[i])
             lines.append("*** Участок " + QString::number(B[i]) + "-" + QString::number(E[i])
                          + " повторяется узел");
-        int leaving = 0, toBegin = 0, toEnd = 0;
-        // The message is built only when reported: this runs for every pair.
-        const auto ring = [&](int m) {
-            return "*** Участок " + QString::number(B[m]) + "-" + QString::number(E[m])
-                + " образует кольцо";
-        };
-        for (int m = 0; m < n; ++m) {
-            if (O[m] == 1)
-                continue;
-            if (B[m] == E[i])
-                ++leaving;
-            if (E[m] == B[i] && ++toBegin == 2)
-                lines.append(ring(m));
-            if (E[m] == E[i] && ++toEnd == 2)
-                lines.append(ring(m));
+        // The second branch ending at the begin of i closes a ring, and so
+        // does the second ending at its end; reported in list order, the
+        // begin first when it is one branch.
+        const int toBegin = second(ending.value(B[i]));
+        const int toEnd = second(ending.value(E[i]));
+        if (toEnd >= 0 && (toBegin < 0 || toEnd < toBegin)) {
+            ring(toEnd);
+            ring(toBegin);
+        } else {
+            ring(toBegin);
+            ring(toEnd);
         }
-        if (leaving == 0 && T[i] == 1)
+        if (beginning.value(E[i]) == 0 && T[i] == 1)
             lines.append("Предупреждение: Линия " + QString::number(B[i]) + "-"
                          + QString::number(E[i]) + " - тупиковая линия без ТП");
         if (B[i] == 0) {
@@ -148,7 +177,7 @@ QStringList checkLineSections(const Table& rows)
                 lines.append("*** Участок 0 -" + QString::number(E[i])
                              + " повторяется головной участок");
             head = i;
-        } else if (!E.contains(B[i])) {
+        } else if (!ends.contains(B[i])) {
             lines.append("*** Узел " + QString::number(B[i]) + " не связан с остальной схемой линии");
         }
         allOff = false;

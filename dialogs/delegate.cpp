@@ -1,5 +1,7 @@
 #include "delegate.h"
 
+#include "store/numbers.h"
+
 #include <QDoubleSpinBox>
 #include <QtMath>
 
@@ -27,7 +29,7 @@ QWidget* DSBDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
 
 void DSBDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
-    const double value = index.model()->data(index, Qt::EditRole).toString().toDouble();
+    const double value = toNumber(index.model()->data(index, Qt::EditRole).toString());
     static_cast<QDoubleSpinBox*>(editor)->setValue(value);
 }
 

@@ -4,9 +4,8 @@
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/readregim.h"
-#include "store/xmlfile.h"
+#include "store/safefile.h"
 
-#include <QFile>
 #include <QHash>
 
 namespace {
@@ -212,11 +211,12 @@ QStringList arxivPowerBody(const QVector<QStringList>& rows)
 ArxivPrune pruneArxiv(const QString& path, const QString& bakPath, QVector<RaionPot>* records,
                       const std::function<int(QVector<RaionPot>&)>& mark)
 {
-    const ArxivFile file = readArxivFile(path);
+    const FileBytes archive = readFileBytes(path);
+    const ArxivFile file = archive.readable ? parseArxiv(archive.bytes) : ArxivFile();
     *records = arxivRecords(file);
     // An archive that could not be read whole is never rewritten from what
     // was read of it.
-    if (file.xmlError || (!file.opened && QFile::exists(path))) {
+    if (file.xmlError || (archive.exists && !archive.readable)) {
         ShowWarning(kWarningTitle, "Ошибка чтения файла " + path);
         return ArxivPrune::Damaged;
     }
@@ -231,14 +231,16 @@ ArxivPrune pruneArxiv(const QString& path, const QString& bakPath, QVector<Raion
         kept.append(record);
         remaining.append(record);
     }
-    if (!makeBackupCopy(path, bakPath)) {
-        ShowWarning(kWarningTitle, "Невозможно создать файл -" + bakPath);
+    // The archive and, as its .bak, what it held just now: both or neither.
+    StagedFiles files;
+    if (!stageArxivFile(files, path, kept))
+        return ArxivPrune::NotWritten;
+    if (!files.stageBytes(bakPath, archive.bytes)) {
+        warnCannotCreate(bakPath);
         return ArxivPrune::NotWritten;
     }
-    if (!writeArxivFile(path, kept)) {
-        ShowWarning(kWarningTitle, "Невозможно создать файл -" + path);
+    if (!commitStaged(files))
         return ArxivPrune::NotWritten;
-    }
     *records = remaining;
     return ArxivPrune::Removed;
 }

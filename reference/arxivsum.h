@@ -70,7 +70,8 @@ enum class ArxivPrune { Removed, NothingMarked, Damaged, NotWritten };
 // Removes records from the archive at path: rereads it just before (a merge
 // made while the viewer was open stays), gives what it read to *records in
 // any case, marks with mark and, when the read was whole and anything was
-// marked, keeps the old archive as bakPath and writes the others in order.
+// marked, writes the others in order and the archive as read as bakPath,
+// both or neither.
 // A damaged read ("Ошибка чтения файла ") and a failed write ("Невозможно
 // создать файл -") are reported here; the file then stays as it was.
 ArxivPrune pruneArxiv(const QString& path, const QString& bakPath, QVector<RaionPot>* records,

@@ -1,10 +1,11 @@
 #include "workbook.h"
 
+#include "safefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTemporaryFile>
 #include <QUrl>
 #include <QXmlStreamReader>
@@ -281,7 +282,9 @@ bool readSheetCells(const QByteArray& bytes, const QStringList& sharedStrings,
         if (xml.name() == QLatin1String("row")) {
             bool ok = false;
             const int r = xml.attributes().value(QLatin1String("r")).toInt(&ok);
-            row = ok && r > 0 ? r : row + 1;
+            // A row past the sheet's last is skipped below; counting on from
+            // there must not overflow.
+            row = ok && r > 0 ? r : (row > Document::kMaxRows ? row : row + 1);
             column = 0;
             continue;
         }
@@ -707,9 +710,8 @@ bool Document::saveAs(const QString& fileName)
     const QByteArray bytes = built.readAll();
     built.close();
 
-    QSaveFile out(fileName);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        m_error = fileName + QStringLiteral(": ") + out.errorString();
+    if (!writeBytes(fileName, bytes)) {
+        m_error = fileName + QStringLiteral(": cannot be written");
         return false;
     }
     return true;

@@ -52,6 +52,8 @@ private slots:
         QTest::newRow("cable 240: class 5") << QStringList{"240", "1", "", "", "1"} << V{75, 480, 17, 88.8, 200};
         QTest::newRow("copper cable 300: class 6") << QStringList{"300", "1", "", "", "2"} << V{75, 450, 19.5, 96.4, 219};
         QTest::newRow("cable 2000: above the table") << QStringList{"2000", "1", "", "", "1"} << V{75, 3000, 24, 160, 329};
+        // A current no int holds is no current at all.
+        QTest::newRow("cross-section 1e300") << QStringList{"1e300", "0", "", "", "1"} << V{2.6, 0, 0, 0, 0};
     }
 
     void wireDerivedValues()
@@ -74,6 +76,8 @@ private slots:
         QCOMPARE(band.S, (QVector<double>{110, 121}));
         QCOMPARE(band.index.value("T121"), 1);
         QCOMPARE(band.n_otp.at(0), 9);   // a tap count read as a whole number
+        rows[1][8] = "1e12";                // ... that an int must hold
+        QCOMPARE(LoadKatalogTrans(rows, 110).n_otp.at(0), 0);
     }
 
     void sectionValues_data()
@@ -160,6 +164,30 @@ private slots:
         QCOMPARE(calc->m_branchLabels, (QStringList{"0 -3", "3 -5", "5 -6"}));
         QCOMPARE(calc->m_brOwner, (QStringList{"0", "0", "0"}));
         QCOMPARE(calc->m_messages, QStringList{heading});
+    }
+
+    // A second circuit of an unknown mark is joined all the same, whichever
+    // row comes first: its mark is reported, the pair has zero impedance and
+    // is no ring.
+    void parallelPairWithUnknownMark()
+    {
+        QVector<double> totals[2];
+        for (int order = 0; order < 2; ++order) {
+            const QString marks[2] = {"АС-95/16", "АС-9"};
+            TestNetwork net = catalogs();
+            net.addLine("1", "Л", 110);
+            net.addSection("1", 0, 1, marks[order], 10);
+            net.addSection("1", 1, 0, marks[1 - order], 10);
+            net.addTrans("1", 1, 2, "ТДН-10000/110", 0, 0, 720, 360);
+            const auto calc = calculate(net);
+            QCOMPARE(calc->m_messages, (QStringList{heading, QString("*** задана неверная марка АС-9 в ветви ")
+                                                                 + (order == 0 ? "1 -0" : "0 -1")}));
+            QCOMPARE(calc->m_brCircuits, (QVector<int>{2, 1}));
+            QCOMPARE(calc->m_brR.at(0) + calc->m_brX.at(0), 0.0);
+            totals[order] = calc->m_totals;
+        }
+        QCOMPARE(totals[0], totals[1]);
+        QVERIFY(totals[0].value(0) > 0.0);
     }
 
     void unknownMarksAreReported()

@@ -1,3 +1,4 @@
+#include "calc/lossrun.h"
 #include "calc/zorvantask.h"
 #include "calcglobals.h"
 #include "calcnetwork.h"
@@ -43,6 +44,11 @@ TestNetwork fiveRows()
     TestNetwork::set(net.addSection("1", 3, 4, "W", 2), attrUchLin, "podkt", "2");
     net.addSection("1", 7, 8, "W", 1);
     return net;
+}
+
+bool allFinite(const QVector<double>& values)
+{
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
 bool near(double a, double b, double rel = 1e-7)
@@ -255,7 +261,7 @@ private slots:
         QCOMPARE(calc->m_errorCount, state == 2 ? 1 : 0);   // only the collapse is an error
         QCOMPARE(calc->m_state, state);
         for (const QVector<double>* v : {&calc->m_totals, &calc->m_U, &calc->m_I, &calc->m_Kz, &calc->m_dP, &calc->m_dW})
-            QVERIFY(std::all_of(v->begin(), v->end(), [](double x) { return std::isfinite(x); }));
+            QVERIFY(allFinite(*v));
         // Energy drawn less all losses is the load energy, whatever the flow did;
         // a collapse zeroes the losses, any other line in service has some.
         const QVector<double>& t = calc->m_totals;
@@ -298,6 +304,63 @@ private slots:
         const auto sum = [](const QVector<double>& v) { return std::accumulate(v.begin(), v.end(), 0.0); };
         QVERIFY(near(sum(calc->m_dW) / 1000, t.at(5), 1e-9));   // kWh against MWh
         QVERIFY(near(sum(calc->m_Wxx) / 1000, t.at(6), 1e-9));
+    }
+
+    void poisonedColumnsGiveFiniteFigures_data()
+    {
+        QTest::addColumn<QString>("value");
+        for (const char* value : {"nan", "-inf", "1e400", "1e300"})
+            QTest::newRow(value) << QString(value);
+    }
+
+    // Whatever a numeric column of the line, section or catalog tables holds
+    // in every row, the totals, both reports and the result rows are finite:
+    // text that is no number reads as 0, and a line that overflows gives no
+    // figures but an error.
+    void poisonedColumnsGiveFiniteFigures()
+    {
+        QFETCH(QString, value);
+        const QRegularExpression notFinite("nan|inf", QRegularExpression::CaseInsensitiveOption);
+        const QVector<QVector<int>> columns = {{5, 6, 7, 8, 10, 11, 16}, {5, 6, 7, 9, 10, 11, 12, 13, 14},
+                                               {1, 2, 3, 4, 5, 6, 7}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}};
+        for (int table = 0; table < 4; ++table) {
+            for (int column : columns.at(table)) {
+                TestNetwork net = line(110, 115, "0.5");
+                net.addSection("1", 0, 1, "W", 10);
+                net.addTrans("1", 1, 2, "Т-1", 4, 2, 2880, 1440);
+                Table* rows[4] = {&net.lines, &net.sections, &net.katLin, &net.katTr};
+                for (QStringList& row : *rows[table])
+                    row[column] = value;
+                const auto calc = calculate(net, 1);
+                const QString where = QString("table %1, column %2").arg(table).arg(column);
+                QVERIFY2(calc->m_totals.size() == 16 && allFinite(calc->m_totals), qPrintable(where));
+                // Text that is no number is 0, not a line stopped for overflowing.
+                QVERIFY2(value == "1e300" || !calc->m_messages.join("").contains("вне допустимых"),
+                         qPrintable(where));
+                const QString shown = calc->m_htmlRows.join("") + calc->m_protocolRows.join("");
+                QVERIFY2(!shown.contains(notFinite), qPrintable(where));
+                CalcTables tables;
+                tables.lines = net.lines;
+                tables.sections = net.sections;
+                tables.katLin = net.katLin;
+                tables.katTr = net.katTr;
+                const QVector<QStringList> result = poteriRowsRES(runLossRES("1", "1", tables));
+                for (const QStringList& row : result)
+                    QVERIFY2(!row.join("").contains(notFinite), qPrintable(where));
+            }
+        }
+        // An energy no network delivers collapses and overflows the flow: the
+        // line stops with zero totals and both errors.
+        if (value == "1e300") {
+            TestNetwork net = line(110, 115, "0.5");
+            net.addTrans("1", 0, 1, "Т-1", 0, 0, 1e300, 0);
+            const auto calc = calculate(net, 0);
+            QCOMPARE(calc->m_messages.mid(1), (QStringList{
+                "**** Потеря напряжения в фидере превышает 50%. Проверьте данные о нагрузках",
+                "**** Результаты расчета вне допустимых пределов. Проверьте данные о нагрузках и участках линии"}));
+            QCOMPARE(calc->m_errorCount, 2);
+            QCOMPARE(calc->m_totals, QVector<double>(16, 0.0));
+        }
     }
 
     // Read from files, beside another line, the rows give what the tables

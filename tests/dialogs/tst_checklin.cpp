@@ -48,6 +48,8 @@ private slots:
             << QStringList{"*** Узел 2 находится за отключенным участком",
                            "*** Узел 3 находится за отключенным участком",
                            "*** Узел 1 не связан с остальной схемой линии", noHead};
+        // A node no int holds counts as 0.
+        QTest::newRow("node 1e12") << "0-1e12" << QStringList{"*** Участок 0-0 повторяется узел"};
         // One branch and no head: no second branch to judge it by.
         QTest::newRow("single branch, no head") << "1-2t"
             << QStringList{"*** Узел 1 не связан с остальной схемой линии", noHead};

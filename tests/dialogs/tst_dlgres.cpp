@@ -1,5 +1,6 @@
 // The RES and PES dialogs on the examples: own object, "poteri.xml", archive button, uninterruptible run.
 
+#include "calc/lossrun.h"
 #include "dialogs/CDlgPES.h"
 #include "dialogs/CDlgRES.h"
 #include "store/arxiv.h"
@@ -90,6 +91,80 @@ private slots:
         QVERIFY(!dlg->SaveArxRES->isEnabled());
         QCOMPARE(dir.rec.warnings(), QStringList{"Ошибка|Невозможно создать файл -" + dir.filePath("poteri.xml")});
         delete dlg;
+    }
+
+    // The window shows its own temperature within the spin box's range, and
+    // its run uses what it shows.
+    void temperatureBeyondTheRange()
+    {
+        Examples dir;
+        Table rows = ReadShablonXML("res", attrRES, "RES");
+        rows[0][4] = "1";
+        rows[0][5] = "-1000";
+        saveShablonXML("res", attrRES, "RES", "net10_RES", rows);
+        CDlgRES dlg(QString(), nullptr);
+        QCOMPARE(dlg.SpinTemp->value(), -50.0);
+        pT_RES = 20.0;
+        dlg.slot_CalcRES();
+        QCOMPARE(pT_RES, -50.0);
+        QVERIFY(dir.readFile("html/Потери в сети 35-220 кВ Заречный РЭС.html").contains("Температура -50.0"));
+    }
+
+    void damagedTableGivesNoResult_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("sections cut") << "uch_lin.xml" << "cut";
+        QTest::newRow("lines cut") << "lines.xml" << "cut";
+        QTest::newRow("wire catalog cut") << "kat_lin.xml" << "cut";
+        QTest::newRow("wire catalog empty") << "kat_lin.xml" << "empty";
+        QTest::newRow("transformer catalog missing") << "kat_tr.xml" << "missing";
+        QTest::newRow("RES table cut: PES run") << "res.xml" << "cut";
+    }
+
+    // A damaged table, or a catalog gone while sections name its marks, gives
+    // one warning naming the file and no figure: no result file, no archive
+    // button, no report, in the windows and without them.
+    void damagedTableGivesNoResult()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, damage);
+        Examples dir;
+        const QByteArray bytes = dir.readFile(file);
+        if (damage == "missing")
+            QFile::remove(dir.filePath(file));
+        else
+            dir.writeFile(file, damage == "cut" ? bytes.left(bytes.size() / 2) : QByteArray());
+        const auto oneWarningOnFile = [&] {
+            return dir.rec.messages.size() == 1 && dir.rec.messages.first().kind == "warning"
+                && dir.rec.messages.first().text.endsWith(dir.filePath(file));
+        };
+
+        if (file == "res.xml") {
+            UROV = 0;
+            CDlgPES pes("1", nullptr);
+            dir.rec.clear();
+            pes.slot_CalcPES();
+            QVERIFY(oneWarningOnFile() && !pes.ArxivSave->isEnabled() && pes.CalcPES->isEnabled());
+            QVERIFY(!dir.exists("poteri.xml"));
+            return;
+        }
+        dir.rec.clear();
+        const CalcTables tables = CalcTables::read();
+        QVERIFY(tables.damaged && oneWarningOnFile());
+        const LossCollection run = runLossRES("1", "1", tables);
+        QVERIFY(run.refused && run.lineTotals.isEmpty());
+        // The line window's calculation reads for itself: no totals, no report, no log.
+        dir.rec.clear();
+        CalcRadial line;
+        line.CalcUR("1", 1, 1, 1);
+        QVERIFY(line.m_totals.isEmpty() && line.m_messages.isEmpty() && oneWarningOnFile());
+
+        CDlgRES dlg(QString(), nullptr);
+        dir.rec.clear();
+        dlg.slot_CalcRES();
+        QVERIFY(oneWarningOnFile() && !dlg.SaveArxRES->isEnabled() && dlg.CalcRES->isEnabled());
+        QVERIFY(!dir.exists("poteri.xml"));
     }
 
     void pesRunWritesRowsPerResAndTotal()

@@ -77,6 +77,27 @@ private slots:
             QCOMPARE(rows.at(3).mid(1, 3), (QStringList{"Всего по Пустой", "0.000", "0.000"}));
     }
 
+    void resTemperature_data()
+    {
+        QTest::addColumn<QString>("indT");
+        QTest::addColumn<QString>("temp");
+        QTest::addColumn<double>("used");
+        QTest::newRow("own") << "1" << "18.57" << 18.6;
+        QTest::newRow("below the range") << "1" << "-1000" << -50.0;
+        QTest::newRow("above the range") << "1" << "75" << 60.0;
+        QTest::newRow("no number") << "1" << "nan" << 0.0;
+        QTest::newRow("general, beyond the range") << "0" << "5" << 60.0;
+    }
+
+    // A run uses what the RES window's spin box shows: within -50..60 °C, to one decimal.
+    void resTemperature()
+    {
+        QFETCH(QString, indT);
+        QFETCH(QString, temp);
+        pT_sr = 99.0;
+        QTEST(::resTemperature({"1", "1", "РЭС", "", indT, temp}), "used");
+    }
+
     void reportBody()
     {
         auto row = [](const QString& id, const QString& name, const QString& lenerp, const QString& stor) {

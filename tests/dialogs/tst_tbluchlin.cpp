@@ -70,6 +70,20 @@ private slots:
         QCOMPARE(withoutStamp(f.readFile("uch_lin.xml")), expected);
     }
 
+    // The next node after the largest an int holds is numbered without overflowing.
+    void newRowAfterLargestNode()
+    {
+        Folder f;
+        TestNetwork net = network();
+        net.sections[3][6] = "2147483647";
+        net.write();
+        CDlgTblUchLIN dlg(nullptr);
+        dlg.AddButton->click();
+        const int row = dlg.tableWgt->rowCount() - 1;
+        QCOMPARE(dlg.tableWgt->item(row, 5)->text() + "-" + dlg.tableWgt->item(row, 6)->text(),
+                 QString("2147483648-2147483649"));
+    }
+
     void deleteLastRow()
     {
         Folder f;

@@ -1,6 +1,7 @@
 // Monthly input of a RES: what a save leaves in "lines" and "uch_lin"; the load workbook both ways.
 
 #include "dialogs/CDlgVvodRES.h"
+#include "store/tableexchange.h"
 #include "pythonrunner.h"
 #include "testnetwork.h"
 #include "testsupport.h"
@@ -37,6 +38,12 @@ struct Folder : TempWorkDir
     MessageRecorder rec;
     Folder() { rec.defaultAnswer = false; network().write(); NPES = "1"; NRES = "2"; }
 };
+
+// A workbook's header row: the import skips it.
+static QStringList header()
+{
+    return QVector<QString>(11, "h").toList();
+}
 
 static QStringList column(QTableWidget* table, int c)
 {
@@ -91,6 +98,68 @@ private slots:
         net.sections[1][16] = tickTransformer ? "1" : "0";   // Т-21
         // Other RES and the section of no line stay as they are.
         QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"), net.sections);
+    }
+
+    void importReadsSpreadsheetNumbers_data()
+    {
+        // Т-12's row, then Т-11's with the cells H to K below.
+        QTest::addColumn<QStringList>("cells");
+        QTest::addColumn<QStringList>("warnings");
+        QTest::addColumn<QStringList>("stored");   // Т-11's P, Q, WP, WQ, then Т-12's WP
+        const QStringList before{"8", "3", "4000", "1700", "4000"};
+        QTest::newRow("digit groups and a decimal comma")
+            << QStringList{"8", "", "4 315", "4315,5"} << QStringList() << QStringList{"8", "", "4315", "4315.5", "7777"};
+        QTest::newRow("no-break spaces; numbers keep their text")
+            << QStringList{"1e3", "3", QString::fromUtf8("1 234 567,25"), "12.50"} << QStringList()
+            << QStringList{"1e3", "3", "1234567.25", "12.50", "7777"};
+        QTest::newRow("text refuses the workbook")
+            << QStringList{"8", "3", "abc", "1"} << QStringList{"Ошибка|Ошибка в строке 3, столбце J: не число"}
+            << before;
+        QTest::newRow("beyond a double")
+            << QStringList{"8", "3", "1", "1e400"} << QStringList{"Ошибка|Ошибка в строке 3, столбце K: не число"}
+            << before;
+    }
+
+    void importReadsSpreadsheetNumbers()
+    {
+        QFETCH(QStringList, cells);
+        Folder f;
+        CDlgVvodRES dlg("1", "1", "Северный РЭС");
+        QVERIFY(SaveXlsx(dlg.workbookFile(), {header(), {"1", "1", "1", "Т-12", "0", "3", "Т", "8", "3", "7777", "1700"},
+                                              QStringList{"1", "1", "1", "Т-11", "0", "1", "Т"} + cells}));
+        dlg.slot_Import();
+        QTEST(f.rec.warnings(), "warnings");
+        QTEST((QStringList{dlg.tableWgt->item(0, 11)->text(), dlg.tableWgt->item(0, 12)->text(),
+                           dlg.tableWgt->item(0, 13)->text(), dlg.tableWgt->item(0, 14)->text(),
+                           dlg.tableWgt->item(1, 13)->text()}), "stored");
+    }
+
+    // A sheet row numbered as far as an int goes, then one without a number:
+    // read without overflowing, the data row still imported.
+    void importOfRowNumbersBeyondTheSheet()
+    {
+        Folder f;
+        CDlgVvodRES dlg("1", "1", "Северный РЭС");
+        QVERIFY(SaveXlsx(dlg.workbookFile(), {header(),
+                                              {"1", "1", "1", "Т-11", "0", "1", "Т", "8", "3", "5555", "1700"}}));
+        QString error;
+        runPython(QStringLiteral(R"(
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1]) as z:
+    items = [(i, z.read(i.filename)) for i in z.infolist()]
+far = b'<row r="2147483647"><c r="A2147483647" t="inlineStr"><is><t>x</t></is></c></row>'
+with zipfile.ZipFile(sys.argv[1], "w") as z:
+    for info, data in items:
+        if info.filename == "xl/worksheets/sheet1.xml":
+            data = data.replace(b"</sheetData>", far + b'<row><c t="inlineStr"><is><t>y</t></is></c></row></sheetData>')
+        z.writestr(info, data)
+)"), {dlg.workbookFile()}, &error);
+        if (error.startsWith("python did not run"))
+            QSKIP(qPrintable(error));
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        dlg.slot_Import();
+        QCOMPARE(dlg.tableWgt->item(0, 13)->text(), QString("5555"));
+        QVERIFY(f.rec.warnings().isEmpty());
     }
 
     void workbookRoundTrip()
