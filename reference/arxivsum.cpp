@@ -1,6 +1,7 @@
 #include "arxivsum.h"
 
 #include "calc/lossrun.h"
+#include "calc/zorvantask.h"
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/readregim.h"
@@ -165,7 +166,7 @@ QVector<QStringList> SumArxivById(const QVector<RaionPot>& records)
         while (rows[a].size() < columns)
             rows[a].append(QString());
         for (int c = aFirstValue; c < columns; ++c)
-            rows[a][c] = QString::number(sums.at(a).at(c), 'f', 2);
+            rows[a][c] = QString::number(shown(sums.at(a).at(c)), 'f', 2);
     }
     return rows;
 }
@@ -198,7 +199,7 @@ QStringList arxivPowerBody(const QVector<QStringList>& rows)
         // Thousand kW to kW, in per cent.
         const double base = toNumber(row.value(aSump)) * 10.0;
         for (int c = aFirstPower; c < attrArx.size(); ++c) {
-            const QString share = base > 0.0 ? QString::number(toNumber(row.value(c)) / base, 'f', 2) + " %"
+            const QString share = base > 0.0 ? QString::number(shown(toNumber(row.value(c)) / base), 'f', 2) + " %"
                                              : QStringLiteral(" ");
             lines.append(cell + row.value(c) + "<br>" + share + end);
         }

@@ -1,5 +1,6 @@
 #include "arxivworkbook.h"
 
+#include "calc/zorvantask.h"
 #include "store/SaveInfo.h"
 #include "store/numbers.h"
 #include "store/readregim.h"
@@ -91,9 +92,10 @@ public:
     {
         m_ok = m_doc.write(row, column, text, format) && m_ok;
     }
+    // A sum or quotient that overflowed shows 0, as in the reports.
     void number(int row, int column, double value, const Format& format)
     {
-        m_ok = m_doc.write(row, column, value, format) && m_ok;
+        m_ok = m_doc.write(row, column, shown(value), format) && m_ok;
     }
     // Empty cells carrying a rule across columns first..last.
     void rule(int row, int first, int last, Rule rule)

@@ -72,6 +72,9 @@ private slots:
             << QVector<RaionPot>{record({row("SUM", "nan", {{2, "1.000"}})}),
                                  record({row("SUM", "inf", {{2, "1e400"}}), row("X", "5.000")})}
             << QVector<QStringList>{row("SUM", "0.00", {{2, "1.00"}})};
+        QTest::newRow("an overflowing sum shows 0")
+            << QVector<RaionPot>{record({row("SUM", "1e308")}), record({row("SUM", "1e308")})}
+            << QVector<QStringList>{row("SUM", "0.00")};
     }
 
     void sums()

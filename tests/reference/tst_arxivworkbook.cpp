@@ -24,6 +24,8 @@ private slots:
                                            {"SUM", "Всего", "0", "0", "0", "10", "nan", "10", "0", "0", "0", "10"}};
         QVERIFY(writeArxivWorkbook(dir.filePath("book.xlsx"), rows, {"Северный РЭС", "Л-5"},
                                    "январь: март: 2023 года", "примечание"));
+        // Ranges and shares that overflow are written as 0, never refused.
+        QVERIFY(writeArxivWorkbook(dir.filePath("big.xlsx"), {QStringList(QVector<QString>(12, "1e308").toList())}, {}, {}, {}));
         // sheet!cell|value|font size|bold|rules (l r t b)|fill
         const QStringList expected = {
             "Сокращенная форма!B1|Программа расчета потерь электроэнергии в радиальных сетях 35-220 кВ ЗОРВАН|18|0||",
