@@ -29,11 +29,6 @@ public:
     void LoadArxiv();
     void ReadArxiv();
 
-    const QVector<RaionPot>& records() const { return m_records; }
-    // The rows of the last summation, as the tables and the workbook print them.
-    const QVector<QStringList>& resultRows() const { return m_rows; }
-    const ArxivObject& object() const { return m_object; }
-
 public slots:
     void slot_showArxiv();
     void slot_showPower();
@@ -55,7 +50,7 @@ private:
 
     ArxivObject m_object;
     QStringList m_names;
-    QVector<QStringList> m_rows;
+    QVector<QStringList> m_rows;   // the last summation, as the tables and the workbook print it
     QStringList m_months;
     QString m_year;
     QVector<RaionPot> m_records;

@@ -57,7 +57,8 @@ int markArxivYear(QVector<RaionPot>& records, const QString& year);
 // The rows of the first selected record in its order. With more selected
 // records every value is the sum of the rows with the same id, read through
 // the one number conversion and written once with two decimals; rows that
-// only later records hold are left out. One selected record keeps its texts.
+// only later records hold are left out, a row no later record holds keeps its
+// texts. One selected record keeps its texts.
 QVector<QStringList> SumArxivById(const QVector<RaionPot>& records);
 
 // The table body of the power losses (HtmlBody mode 1): header, one row per
