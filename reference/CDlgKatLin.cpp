@@ -11,8 +11,13 @@ namespace {
 
 enum Col { cName, cS, cKL, cR, cX, cB, cImax, cMaterial, columnCount };
 
-const TableFile kKatLin{QStringLiteral("kat_lin"), attrL, QStringLiteral("Wire"),
-                        QStringLiteral("net110_WireInfo")};
+// Built on use: attrL is a global of another file, not yet made while this
+// file's globals are.
+TableFile katLinFile()
+{
+    return TableFile{QStringLiteral("kat_lin"), attrL, QStringLiteral("Wire"),
+                     QStringLiteral("net110_WireInfo")};
+}
 
 } // namespace
 
@@ -50,7 +55,8 @@ int CDlgKatLin::LoadLine()
 {
     tableWgt->horizontalHeader()->setStyleSheet(
         QStringLiteral("::section{Background-color:rgb(190,190,190)}"));
-    const Table rows = ReadShablonXML(kKatLin.stem, kKatLin.names, kKatLin.rowElement, &m_damagedRead);
+    const TableFile file = katLinFile();
+    const Table rows = ReadShablonXML(file.stem, file.names, file.rowElement, &m_damagedRead);
 
     fillTable(tableWgt, rows, columnCount, [this, &rows](int r) {
         setKindAndMaterial(r, rows.at(r).value(cKL) == QLatin1String("1"));
@@ -119,7 +125,7 @@ void CDlgKatLin::slot_saveLine()
     Table rows = tableRows(tableWgt, columnCount);
     for (int r = 0; r < rows.size(); ++r)
         rows[r][cKL] = isCable(r) ? QStringLiteral("1") : QStringLiteral("0");
-    saveTable(kKatLin, rows, m_damagedRead, this);
+    saveTable(katLinFile(), rows, m_damagedRead, this);
 }
 
 void CDlgKatLin::slot_addRow()

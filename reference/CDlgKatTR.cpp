@@ -12,8 +12,13 @@ namespace {
 
 enum Col { cName, cUnom, cS, cR, cX, cPx, cQx, cUotv, cNotp, cUvn, cUnn, columnCount };
 
-const TableFile kKatTr{QStringLiteral("kat_tr"), attrTR, QStringLiteral("Trans"),
-                       QStringLiteral("net10_TransInfo")};
+// Built on use: attrTR is a global of another file, not yet made while this
+// file's globals are.
+TableFile katTrFile()
+{
+    return TableFile{QStringLiteral("kat_tr"), attrTR, QStringLiteral("Trans"),
+                     QStringLiteral("net10_TransInfo")};
+}
 
 // Columns of numbers typed as free text: a decimal comma is stored as a
 // point, an empty cell stays empty, and text that is no number is refused.
@@ -96,7 +101,8 @@ int CDlgKatTR::LoadTrans()
 {
     tableWgt->horizontalHeader()->setStyleSheet(
         QStringLiteral("::section{Background-color:rgb(190,190,190)}"));
-    const Table rows = ReadShablonXML(kKatTr.stem, kKatTr.names, kKatTr.rowElement, &m_damagedRead);
+    const TableFile file = katTrFile();
+    const Table rows = ReadShablonXML(file.stem, file.names, file.rowElement, &m_damagedRead);
     fillTable(tableWgt, rows, columnCount);
 
     // Most 35-220 kV units are 10-250 MVA: S needs six digits of kVA; the
@@ -168,5 +174,5 @@ void CDlgKatTR::slot_saveTrans()
 {
     if (MsgBox(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение")))
         return;
-    saveTable(kKatTr, tableRows(tableWgt, columnCount), m_damagedRead, this);
+    saveTable(katTrFile(), tableRows(tableWgt, columnCount), m_damagedRead, this);
 }
