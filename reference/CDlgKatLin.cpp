@@ -163,13 +163,10 @@ void CDlgKatLin::AddFind(const QString& text)
 
 void CDlgKatLin::slot_delRow()
 {
-    if (MsgBox(QStringLiteral("Удалить запись"), QStringLiteral("Удаление")))
-        return;
-    const int row = tableWgt->currentRow();
-    if (row < 0 || row >= tableWgt->rowCount())
-        return;
-    tableWgt->removeRow(row);
-    showRow(tableWgt, qMin(row, tableWgt->rowCount() - 1));
+    // The row that takes the place of the deleted one is the current one.
+    const int row = deleteCurrentRow(tableWgt);
+    if (row >= 0)
+        showRow(tableWgt, qMin(row, tableWgt->rowCount() - 1));
 }
 
 void CDlgKatLin::slot_Find()

@@ -146,23 +146,12 @@ void CDlgKatTR::slot_addRow()
 void CDlgKatTR::slot_copyRow()
 {
     // A row the filter hides is no current row of the user's.
-    const int source = shownCurrentRow(tableWgt);
-    if (source < 0)
-        return;
-    showRow(tableWgt, appendRow(tableWgt, rowTexts(tableWgt, source, columnCount)));
+    showRow(tableWgt, copyCurrentRow(tableWgt, columnCount));
 }
 
 void CDlgKatTR::slot_delRow()
 {
-    if (MsgBox(QStringLiteral("Удалить запись"), QStringLiteral("Удаление")))
-        return;
-    const int row = shownCurrentRow(tableWgt);
-    if (row < 0)
-        return;
-    tableWgt->removeRow(row);
-    // No row is selected afterwards, so no current row is left that the
-    // user did not pick.
-    tableWgt->setCurrentCell(-1, -1);
+    deleteCurrentRow(tableWgt);
 }
 
 void CDlgKatTR::slot_Find()

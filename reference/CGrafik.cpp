@@ -63,30 +63,19 @@ void CGrafik::slot_saveGrafik()
 
 void CGrafik::slot_addRow()
 {
-    QStringList zeros;
-    for (int c = 0; c < m_attributes.size(); ++c)
-        zeros.append(QStringLiteral("0"));
+    // New graphs are not numbered: the user types the number.
+    const QStringList zeros = QVector<QString>(m_attributes.size(), QStringLiteral("0")).toList();
     showRow(tableWgt, appendRow(tableWgt, zeros));
 }
 
 void CGrafik::slot_copyRow()
 {
-    const int source = shownCurrentRow(tableWgt);
-    if (source < 0)
-        return;
-    showRow(tableWgt, appendRow(tableWgt, rowTexts(tableWgt, source, m_attributes.size())));
+    showRow(tableWgt, copyCurrentRow(tableWgt, m_attributes.size()));
 }
 
 void CGrafik::slot_delRow()
 {
-    if (MsgBox(QStringLiteral("Удалить запись"), QStringLiteral("Удаление")))
-        return;
-    const int row = shownCurrentRow(tableWgt);
-    if (row < 0)
-        return;
-    tableWgt->removeRow(row);
-    // No row is left current that the user did not pick.
-    tableWgt->setCurrentCell(-1, -1);
+    deleteCurrentRow(tableWgt);
 }
 
 void CGrafik::slot_Calc1(int row, int col)

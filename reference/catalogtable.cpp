@@ -31,19 +31,18 @@ private:
 
 } // namespace
 
-static void registerReferenceIcons()
+static bool registerReferenceIcons()
 {
+    initZorvanResources();
     Q_INIT_RESOURCE(reference);
+    return true;
 }
 
 void initReferenceResources()
 {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    initZorvanResources();
-    registerReferenceIcons();
+    // A local static is made once, on the first call.
+    static const bool registered = registerReferenceIcons();
+    Q_UNUSED(registered);
 }
 
 void fillTable(QTableWidget* table, const Table& rows, int columns,
@@ -119,6 +118,24 @@ int appendRow(QTableWidget* table, const QStringList& texts,
         added = table->model()->index(row, 0);
     }
     return added.row();
+}
+
+int copyCurrentRow(QTableWidget* table, int columns)
+{
+    const int source = shownCurrentRow(table);
+    return source < 0 ? -1 : appendRow(table, rowTexts(table, source, columns));
+}
+
+int deleteCurrentRow(QTableWidget* table)
+{
+    if (MsgBox(QStringLiteral("Удалить запись"), QStringLiteral("Удаление")))
+        return -1;
+    const int row = shownCurrentRow(table);
+    if (row < 0)
+        return -1;
+    table->removeRow(row);
+    table->setCurrentCell(-1, -1);
+    return row;
 }
 
 void findNextRow(QTableWidget* table, int column, const QString& text, RowSearch& search)

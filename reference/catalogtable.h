@@ -52,6 +52,15 @@ void showRow(QTableWidget* table, int row, int column = 0);
 int appendRow(QTableWidget* table, const QStringList& texts,
               const std::function<void(int row)>& dress = {});
 
+// The copy of the current row the user sees, appended; gives its place, -1
+// when there is no such row.
+int copyCurrentRow(QTableWidget* table, int columns);
+
+// Asks "Удалить запись" and on Yes removes the current row the user sees.
+// No row is current afterwards, so none is left that the user did not pick.
+// Gives the index the row had, -1 when nothing was removed.
+int deleteCurrentRow(QTableWidget* table);
+
 // The stepwise search of the catalog editors: repeated requests with the same
 // text step down through the shown rows whose column holds it (any case);
 // after the last hit one request finds nothing and the next starts at the top.

@@ -3,18 +3,67 @@
 // directory whose questions are all answered Yes, and the user's own way of
 // editing a cell.
 
+#include "store/readregim.h"
 #include "testsupport.h"
 
 #include <QAbstractSpinBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
+
+#include <memory>
 
 struct Folder : TempWorkDir
 {
     MessageRecorder rec;
     Folder() { rec.defaultAnswer = false; }   // Yes
+};
+
+// A table file as the test writes it and reads it back.
+struct TableFileOf
+{
+    QString stem;
+    QStringList names;
+    QString row, root;
+
+    // Writes rows and gives the file's bytes without their stamp.
+    QByteArray write(const TempWorkDir& dir, const Table& rows) const
+    {
+        saveShablonXML(stem, names, row, root, rows);
+        return withoutStamp(dir.readFile(stem + ".xml"));
+    }
+    Table stored() const { return ReadShablonXML(stem, names, row); }
+};
+
+// The editor window of one test function, reached as the user reaches it:
+// its table, its buttons and labels by name.
+template <class Dialog>
+struct EditorUnderTest
+{
+    explicit EditorUnderTest(TableFileOf editorFile) : file(std::move(editorFile)) {}
+
+    TableFileOf file;   // the file the editor reads and writes
+    std::unique_ptr<Dialog> dlg;
+
+    void open() { dlg.reset(new Dialog(nullptr)); }
+    // Writes rows as the editor's file, then opens the editor on it.
+    void open(const TempWorkDir& dir, const Table& rows)
+    {
+        file.write(dir, rows);
+        open();
+    }
+    QTableWidget* table() const { return dlg->template findChild<QTableWidget*>("tableWgt"); }
+    void click(const char* button) const { dlg->template findChild<QPushButton*>(button)->click(); }
+    QStringList labels(std::initializer_list<const char*> names) const
+    {
+        QStringList texts;
+        for (const char* name : names)
+            texts.append(dlg->template findChild<QLabel*>(name)->text());
+        return texts;
+    }
 };
 
 // Opens the editor of a cell, types text over what it shows (or, with a null

@@ -3,8 +3,6 @@
 #include "referencetest.h"
 #include "reference/CGrafik.h"
 
-#include <QLabel>
-#include <QPushButton>
 
 static QStringList graphNames()
 {
@@ -23,23 +21,15 @@ static QStringList graph(const QString& nom, const QStringList& loads = {})
     return row;
 }
 
-static QByteArray writeGraphs(const TempWorkDir& dir, const Table& rows)
-{
-    saveShablonXML("grafiki", graphNames(), "nomgr", "grafiki", rows);
-    return withoutStamp(dir.readFile("grafiki.xml"));
-}
-
-class TestGrafik : public QObject
+class TestGrafik : public QObject, EditorUnderTest<CGrafik>
 {
     Q_OBJECT
 
-    CGrafik* dlg = nullptr;
-    QTableWidget* table() const { return dlg->findChild<QTableWidget*>("tableWgt"); }
-    void click(const char* button) const { dlg->findChild<QPushButton*>(button)->click(); }
+public:
+    TestGrafik() : EditorUnderTest({"grafiki", graphNames(), "nomgr", "grafiki"}) {}
 
 private slots:
-    void init() { dlg = nullptr; }
-    void cleanup() { delete dlg; }
+    void cleanup() { dlg.reset(); }
 
     void factors_data()
     {
@@ -59,22 +49,17 @@ private slots:
     {
         QFETCH(QStringList, loads);
         Folder f;
-        writeGraphs(f, {graph("1", loads)});
-        dlg = new CGrafik(nullptr);
+        open(f, {graph("1", loads)});
         table()->setCurrentCell(0, 3);
         emit table()->cellClicked(0, 3);
-        QStringList labels;
-        for (const char* name : {"Kz", "Tay", "Kf2"})
-            labels.append(dlg->findChild<QLabel*>(name)->text());
-        QTEST(labels, "labels");
+        QTEST(labels({"Kz", "Tay", "Kf2"}), "labels");
     }
 
     void commandsReachTheFile()
     {
         Folder f;
         const Table graphs = {graph("7", {"1", "2"}), graph("3", {"9.5"}), graph("12")};
-        writeGraphs(f, graphs);
-        dlg = new CGrafik(nullptr);
+        open(f, graphs);
         QCOMPARE(table()->columnCount(), 25);
         table()->sortItems(0, Qt::AscendingOrder);   // "12", "3", "7" as texts
         table()->setCurrentCell(1, 5);
@@ -87,7 +72,7 @@ private slots:
         click("AddButton");
         click("SaveButton");
         QCOMPARE(f.rec.warnings(), QStringList{"Информация|Данные сохранены"});
-        QCOMPARE(ReadShablonXML("grafiki", graphNames(), "nomgr"),
+        QCOMPARE(file.stored(),
                  (Table{graph("0"), graph("0"), graph("3", {"9.5"}), graph("3", {"9.5", "2.5"}), graph("7", {"1", "2"})}));
     }
 
@@ -95,7 +80,7 @@ private slots:
     void savesAndBackups()
     {
         Folder f;
-        dlg = new CGrafik(nullptr);   // no file yet
+        open();   // no file yet
         f.rec.clear();
         click("SaveButton");
         QCOMPARE(f.rec.warnings(), QStringList{"Предупреждение|Пустая таблица -" + f.filePath("grafiki.xml")});
@@ -106,7 +91,7 @@ private slots:
         click("AddButton");
         click("SaveButton");
         QCOMPARE(f.readFile("grafiki.bak"), first);
-        QCOMPARE(ReadShablonXML("grafiki", graphNames(), "nomgr").size(), 2);
+        QCOMPARE(file.stored().size(), 2);
     }
 };
 

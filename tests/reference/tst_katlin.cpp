@@ -4,8 +4,6 @@
 #include "reference/CDlgKatLin.h"
 
 #include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
 
 // Marks not in order; a material above 3, a negative one and one that is no number.
 static const Table kCatalog = {
@@ -16,31 +14,22 @@ static const Table kCatalog = {
     {"ПС-25", "25", "0", "6.2", "0.45", "", "", "стальной"},
 };
 
-static QByteArray writeCatalog(const TempWorkDir& dir, const Table& rows)
-{
-    saveShablonXML("kat_lin", attrL, "Wire", "net110_WireInfo", rows);
-    return withoutStamp(dir.readFile("kat_lin.xml"));
-}
-
-static Table storedCatalog() { return ReadShablonXML("kat_lin", attrL, "Wire"); }
-
-class TestKatLin : public QObject
+class TestKatLin : public QObject, EditorUnderTest<CDlgKatLin>
 {
     Q_OBJECT
 
-    CDlgKatLin* dlg = nullptr;
-    QTableWidget* table() const { return dlg->findChild<QTableWidget*>("tableWgt"); }
-    void click(const char* button) const { dlg->findChild<QPushButton*>(button)->click(); }
     QComboBox* material(int row) const { return qobject_cast<QComboBox*>(table()->cellWidget(row, 7)); }
 
+public:
+    TestKatLin() : EditorUnderTest({"kat_lin", attrL, "Wire", "net110_WireInfo"}) {}
+
 private slots:
-    void init() { dlg = nullptr; }
-    void cleanup() { delete dlg; }
+    void cleanup() { dlg.reset(); }
 
     void headers()
     {
         Folder f;
-        dlg = new CDlgKatLin(nullptr);
+        open();
         const QStringList headers = headerTexts(table());
         QCOMPARE(headers, (QStringList{"Марка", "Сечение", "КЛ", "R, Oм/км", "X, Oм/км", "B, мкС/км",
                                        "Iмах, А", "Материал"}));
@@ -59,8 +48,8 @@ private slots:
     void opensIntactAndSavesUnchanged()
     {
         Folder f;
-        const QByteArray original = writeCatalog(f, kCatalog);
-        dlg = new CDlgKatLin(nullptr);
+        const QByteArray original = file.write(f, kCatalog);
+        open();
         QCOMPARE(shownColumn(table(), 0), (QStringList{"АС-95/16", "АПвПу 1х240", "АС-35/6.2", "М-50", "ПС-25"}));
         QCOMPARE(shownColumn(table(), 3), (QStringList{"0.301", "0.125", "0.773", "0.4", "6.2"}));
         QCOMPARE(table()->item(1, 2)->checkState(), Qt::Checked);
@@ -79,8 +68,7 @@ private slots:
     void editsReachTheFile()
     {
         Folder f;
-        writeCatalog(f, kCatalog);
-        dlg = new CDlgKatLin(nullptr);
+        open(f, kCatalog);
         table()->sortItems(0, Qt::DescendingOrder);   // ПС-25, М-50, АС-95/16, АС-35/6.2, АПвПу
         table()->setCurrentCell(1, 0);
         click("DelButton");                           // М-50
@@ -95,7 +83,7 @@ private slots:
         QCOMPARE(table()->currentRow(), 5);
         emit material(0)->activated(0);               // ПС-25 made aluminium
         click("SaveButton");
-        QCOMPARE(storedCatalog(), (Table{
+        QCOMPARE(file.stored(), (Table{
             {"ПС-25", "25", "0", "6.2", "0.45", "", "", "1"},
             {"АС-95/16", "95", "0", "0.301", "0.434", "2.61", "330", "1"},
             {"АС-35/6.2", "35", "0", "0.773", "0.466", "", "175", "5"},
@@ -108,13 +96,12 @@ private slots:
     void copyKeepsStoredMaterial()
     {
         Folder f;
-        writeCatalog(f, kCatalog);
-        dlg = new CDlgKatLin(nullptr);
+        open(f, kCatalog);
         table()->setCurrentCell(4, 1);
         click("CopyButton");
         QCOMPARE(material(5)->currentText(), QString("Медь"));
         click("SaveButton");
-        QCOMPARE(storedCatalog().last(), (QStringList{"ПС-25-копия", "25", "0", "6.2", "0.45", "", "", "стальной"}));
+        QCOMPARE(file.stored().last(), (QStringList{"ПС-25-копия", "25", "0", "6.2", "0.45", "", "", "стальной"}));
     }
 
     void calculator_data()
@@ -128,21 +115,16 @@ private slots:
     {
         QFETCH(int, row);
         Folder f;
-        writeCatalog(f, kCatalog);
-        dlg = new CDlgKatLin(nullptr);
+        open(f, kCatalog);
         table()->setCurrentCell(row, 0);
         dlg->findChild<QDoubleSpinBox*>("Line_L")->setValue(10);
-        QStringList labels;
-        for (const char* name : {"RLin", "XLin", "BLin"})
-            labels.append(dlg->findChild<QLabel*>(name)->text());
-        QTEST(labels, "labels");
+        QTEST(labels({"RLin", "XLin", "BLin"}), "labels");
     }
 
     void search()
     {
         Folder f;
-        writeCatalog(f, kCatalog);
-        dlg = new CDlgKatLin(nullptr);
+        open(f, kCatalog);
         auto* text = dlg->findChild<QLineEdit*>("LineFind");
         text->setText("ас-");
         QList<int> hits;
@@ -162,7 +144,7 @@ private slots:
     {
         Folder f;
         f.writeFile("kat_lin.xml", "<net110_WireInfo><Wire name=\"А\" S=\"1\"/><Wire name=");
-        dlg = new CDlgKatLin(nullptr);
+        open();
         QCOMPARE(table()->rowCount(), 1);
         click("SaveButton");
         const QString path = f.filePath("kat_lin.xml");
@@ -171,9 +153,7 @@ private slots:
         QCOMPARE(f.readFile("kat_lin.xml"), QByteArray("<net110_WireInfo><Wire name=\"А\" S=\"1\"/><Wire name="));
         QVERIFY(!f.exists("kat_lin.bak"));
 
-        delete dlg;
-        writeCatalog(f, kCatalog);
-        dlg = new CDlgKatLin(nullptr);
+        open(f, kCatalog);
         f.rec.clear();
         while (table()->rowCount() > 0) {
             table()->setCurrentCell(0, 0);

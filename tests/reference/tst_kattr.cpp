@@ -5,7 +5,6 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QPushButton>
 
 // 110 kV and 35 kV types mixed; a voltage written "110.0" and an empty one,
 // which no filter choice shows; an S above the old editor's range.
@@ -18,40 +17,25 @@ static const Table kCatalog = {
     {"ТМН-6300/35", "35", "6300", "1.44", "14.6", "8", "50.4", "1.5", "6", "35", "11"},
 };
 
-static QByteArray writeCatalog(const TempWorkDir& dir, const Table& rows)
-{
-    saveShablonXML("kat_tr", attrTR, "Trans", "net10_TransInfo", rows);
-    return withoutStamp(dir.readFile("kat_tr.xml"));
-}
-
-static Table storedCatalog() { return ReadShablonXML("kat_tr", attrTR, "Trans"); }
-
-class TestKatTR : public QObject
+class TestKatTR : public QObject, EditorUnderTest<CDlgKatTR>
 {
     Q_OBJECT
 
-    CDlgKatTR* dlg = nullptr;
-    QTableWidget* table() const { return dlg->findChild<QTableWidget*>("tableWgt"); }
-    void click(const char* button) const { dlg->findChild<QPushButton*>(button)->click(); }
     void filter(const QString& unom) const
     {
         auto* combo = dlg->findChild<QComboBox*>("UNOMcombo");
         combo->setCurrentIndex(combo->findText(unom + "кВ"));
     }
-    void open(Folder& f, const Table& rows = kCatalog)
-    {
-        writeCatalog(f, rows);
-        dlg = new CDlgKatTR(nullptr);
-    }
+public:
+    TestKatTR() : EditorUnderTest({"kat_tr", attrTR, "Trans", "net10_TransInfo"}) {}
 
 private slots:
-    void init() { dlg = nullptr; }
-    void cleanup() { delete dlg; }
+    void cleanup() { dlg.reset(); }
 
     void headers()
     {
         Folder f;
-        open(f);
+        open(f, kCatalog);
         const QStringList headers = headerTexts(table());
         QCOMPARE(headers, (QStringList{"Марка", "Uном, кВ", "S, кВА", "R, Oм", "X, Oм", "Рхх, кВт", "Qхх,квар",
                                        "U отв,%", "N отп", "Uвн, кВ", "Uнн, кВ"}));
@@ -69,8 +53,8 @@ private slots:
     void filterAndSave()
     {
         Folder f;
-        const QByteArray original = writeCatalog(f, kCatalog);
-        dlg = new CDlgKatTR(nullptr);
+        const QByteArray original = file.write(f, kCatalog);
+        open();
         QCOMPARE(shownColumn(table(), 0), (QStringList{"ТДН-16000/110", "ТРДН-25000/110"}));
         filter("35");
         QCOMPARE(shownColumn(table(), 0), (QStringList{"ТМН-2500/35", "ТМН-6300/35"}));
@@ -84,7 +68,7 @@ private slots:
         QCOMPARE(shownColumn(table(), 0), (QStringList{"ТМН-6300/35", "ТМН-2500/35"}));
         click("SaveButton");
         QStringList names;
-        for (const QStringList& row : storedCatalog())
+        for (const QStringList& row : file.stored())
             names.append(row.at(0));
         QCOMPARE(names, (QStringList{"ТРДН-25000/110", "ТМН-6300/35", "ТМН-2500/35", "ТМ-1000/35",
                                      "ТДН-16000/110", "Без напряжения"}));
@@ -93,7 +77,7 @@ private slots:
     void addCopyDelete()
     {
         Folder f;
-        open(f);
+        open(f, kCatalog);
         table()->setCurrentCell(2, 0);   // ТРДН-25000/110
         click("CopyButton");
         QCOMPARE(table()->currentRow(), 6);
@@ -111,7 +95,7 @@ private slots:
         click("DelButton");   // ТМН-2500/35
         QCOMPARE(table()->currentRow(), -1);
         click("SaveButton");
-        const Table stored = storedCatalog();
+        const Table stored = file.stored();
         QCOMPARE(stored.size(), 7);
         QCOMPARE(stored.at(1).at(0), QString("ТРДН-25000/110"));
         QCOMPARE(stored.at(5), kCatalog.at(2));   // the copy: same name, no suffix
@@ -139,7 +123,7 @@ private slots:
         QFETCH(int, column);
         QFETCH(QByteArray, typed);
         Folder f;
-        open(f);
+        open(f, kCatalog);
         f.rec.clear();
         QVERIFY(editCell(table(), 0, column, typed.isNull() ? nullptr : typed.constData()));
         QTEST(table()->item(0, column)->text(), "stored");
@@ -150,7 +134,7 @@ private slots:
     void ranges()
     {
         Folder f;
-        open(f);
+        open(f, kCatalog);
         QStringList ranges;
         for (int c : {1, 2}) {
             const QModelIndex index = table()->model()->index(0, c);
@@ -173,13 +157,13 @@ private slots:
             QVERIFY(editCell(table(), 0, c, nullptr));
         QCOMPARE(f.rec.warnings(), QStringList());
         click("SaveButton");
-        QCOMPARE(storedCatalog().at(0), (QStringList{"Странный", "110", "1500000", "abc", "-1", "", "x", "", "25", "y", ""}));
+        QCOMPARE(file.stored().at(0), (QStringList{"Странный", "110", "1500000", "abc", "-1", "", "x", "", "25", "y", ""}));
     }
 
     void search()
     {
         Folder f;
-        open(f);
+        open(f, kCatalog);
         auto* text = dlg->findChild<QLineEdit*>("LineFind");
         text->setText("тм");   // ТМН-2500/35 and ТМН-6300/35 hidden under 110 kV
         click("FindButton");
@@ -198,7 +182,7 @@ private slots:
     {
         Folder f;
         f.writeFile("kat_tr.xml", "<net10_TransInfo><Trans name=\"Т\" unom=\"110\"/><Trans");
-        dlg = new CDlgKatTR(nullptr);
+        open();
         click("SaveButton");
         const QString warning = "Предупреждение|Ошибка чтения файла " + f.filePath("kat_tr.xml");
         QCOMPARE(f.rec.warnings(), (QStringList{warning, warning}));
