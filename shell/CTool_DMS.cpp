@@ -2,11 +2,11 @@
 
 #include "store/messages.h"
 #include "store/readregim.h"
+#include "store/safefile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -33,31 +33,20 @@ QStringList listPlainFiles(const QString& dir)
 
 QString pathInsideFolder(const QString& dir, const QString& name)
 {
-    const QDir folder(dir);
-    const QString folderPath = QDir::cleanPath(folder.absolutePath());
-    const QString path = QDir::cleanPath(folder.absoluteFilePath(name));
-    if (path == folderPath || QFileInfo(path).absolutePath() != folderPath)
-        return QString();
-    return path;
+    return realPathInFolder(dir, QDir(dir).absoluteFilePath(name));
 }
 
 bool copyFileReplacing(const QString& source, const QString& target)
 {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        ShowWarning(kWarningTitle, "Отсутствует файл -" + source);
+    // Each file stays in its own folder: a link there that leads elsewhere
+    // (to a live table, say) is neither read nor written through.
+    const FileBytes in = readFileBytes(realPathInFolder(QFileInfo(source).absolutePath(), source));
+    if (!in.readable) {
+        ShowWarning(kWarningTitle, (in.exists ? "Ошибка чтения файла " : "Отсутствует файл -") + source);
         return false;
     }
-    const QByteArray bytes = in.readAll();
-    const bool readWhole = in.error() == QFileDevice::NoError;
-    in.close();
-    if (!readWhole) {
-        ShowWarning(kWarningTitle, "Ошибка чтения файла " + source);
-        return false;
-    }
-
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+    const QString targetPath = realPathInFolder(QFileInfo(target).absolutePath(), target);
+    if (targetPath.isEmpty() || !writeBytes(targetPath, in.bytes)) {
         ShowWarning(kWarningTitle, "Невозможно создать файл -" + target);
         return false;
     }

@@ -71,11 +71,14 @@ public slots:
 // The plain files of dir (no folders), ordered by name without regard to case.
 QStringList listPlainFiles(const QString& dir);
 
-// The cleaned absolute path of dir + name when it names an entry directly in
-// dir (not dir itself, not a path leading out of it); empty otherwise.
+// The real path of dir + name (links followed) when it names an entry
+// directly in dir (not dir itself, not a path or a link leading out of it);
+// empty otherwise.
 QString pathInsideFolder(const QString& dir, const QString& name);
 
 // Byte copy of source over target through a temporary file, so the old target
-// survives any failure. Warns "Отсутствует файл -" (source unreadable) or
+// survives any failure. Each must lie in its own folder after links are
+// followed. Warns "Отсутствует файл -" (source missing or leading out of its
+// folder), "Ошибка чтения файла " (source there but unreadable) or
 // "Невозможно создать файл -" (target not written) and returns false then.
 bool copyFileReplacing(const QString& source, const QString& target);

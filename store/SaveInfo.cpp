@@ -2,10 +2,10 @@
 
 #include "messages.h"
 #include "readregim.h"
+#include "safefile.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QSaveFile>
 
 // File names are handed to the file system through the locale's 8-bit
 // conversion once the program runs on its UNIX setup; with the UTF-8 locale
@@ -18,18 +18,6 @@ QString osFileName(const QString& name)
 }
 
 namespace {
-
-bool writeTextFile(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
 
 QString headerCell(const QString& span, int count, const QString& text)
 {
@@ -94,7 +82,7 @@ bool HtmlBody(const QString& name, const QString& period, const QStringList& bod
     const QByteArray bytes = reportLines(name, period, body, mode).join(QString()).toUtf8();
     const QString path = reportFilePath(name);
     QDir().mkpath(ZORVAN_PATH + "html");
-    if (!writeTextFile(path, bytes)) {
+    if (!writeBytes(path, bytes)) {
         ShowWarning(QStringLiteral("Предупреждение"), "Невозможно создать файл -" + path);
         return false;
     }
@@ -136,7 +124,7 @@ bool SaveLog(const QString& file, const QStringList& lines)
         bytes += '\n';
     }
     const QString path = logFilePath(file);
-    if (!writeTextFile(path, bytes)) {
+    if (!writeBytes(path, bytes)) {
         ShowWarning(QStringLiteral("Предупреждение"), "Невозможно создать файл -" + path);
         return false;
     }

@@ -4,8 +4,6 @@
 #include "readregim.h"
 #include "xmlfile.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <QXmlStreamReader>
 
 namespace {
@@ -46,21 +44,18 @@ void showRefusal()
     ShowWarning(kWarningTitle, kMergeRefused);
 }
 
-void showCannotCreate(const QString& path)
+WriteBody arxivDocument(const QVector<ResPoter>& records)
 {
-    ShowWarning(kWarningTitle, "Невозможно создать файл -" + path);
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return xmlDocument(kRootElement, [&records](QXmlStreamWriter& xml) {
+        for (const ResPoter& record : records) {
+            xml.writeStartElement(kRecordElement);
+            for (int i = 0; i < kRecordAttributes.size(); ++i)
+                writeXmlAttribute(xml, kRecordAttributes.at(i), recordFieldValue(record, i));
+            for (const QStringList& row : record.rows)
+                writeXmlRow(xml, kRowElement, attrArx, row);
+            xml.writeEndElement();
+        }
+    });
 }
 
 } // namespace
@@ -77,10 +72,13 @@ ArxivFile parseArxiv(const QByteArray& bytes)
 
     ResPoter current;
     bool currentHasRows = false;
+    int elements = 0;
+    int rowElements = 0;
     QXmlStreamReader xml(bytes);
     while (!xml.atEnd() && !xml.hasError()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
+        ++elements;
         const QStringRef element = xml.name();
         if (element == kRecordElement) {
             if (currentHasRows)
@@ -105,6 +103,7 @@ ArxivFile parseArxiv(const QByteArray& bytes)
             current.rows.append(row);
             file.asResult.rows.append(row);
             currentHasRows = true;
+            ++rowElements;
         }
     }
     if (currentHasRows)
@@ -113,19 +112,18 @@ ArxivFile parseArxiv(const QByteArray& bytes)
     if (xml.hasError()) {
         file.blank = bytesAreBlank(bytes);
         file.xmlError = !file.blank;
+    } else if (elements > 1 && file.recordElements == 0 && rowElements == 0) {
+        file.xmlError = true;   // elements, but none of an archive
     }
     return file;
 }
 
 ArxivFile readArxivFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const FileBytes file = readFileBytes(path);
+    if (!file.readable)
         return ArxivFile();
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return ArxivFile();
-    return parseArxiv(bytes);
+    return parseArxiv(file.bytes);
 }
 
 bool resultRecord(const ArxivFile& file, ResPoter* record)
@@ -155,16 +153,17 @@ void mergeArxivRecord(QVector<ResPoter>& records, const ResPoter& record)
 
 bool writeArxivFile(const QString& path, const QVector<ResPoter>& records)
 {
-    return writeXmlDocument(path, kRootElement, [&](QXmlStreamWriter& xml) {
-        for (const ResPoter& record : records) {
-            xml.writeStartElement(kRecordElement);
-            for (int i = 0; i < kRecordAttributes.size(); ++i)
-                writeXmlAttribute(xml, kRecordAttributes.at(i), recordFieldValue(record, i));
-            for (const QStringList& row : record.rows)
-                writeXmlRow(xml, kRowElement, attrArx, row);
-            xml.writeEndElement();
-        }
-    });
+    return writeFileSafely(path, arxivDocument(records));
+}
+
+bool stageArxivFile(StagedFiles& files, const QString& path, const QVector<ResPoter>& records)
+{
+    if (files.failed())
+        return false;
+    if (files.stage(path, arxivDocument(records)))
+        return true;
+    warnCannotCreate(files.failedPath());
+    return false;
 }
 
 bool SaveArxiv()
@@ -173,27 +172,25 @@ bool SaveArxiv()
     const QString archivePath = ZORVAN_PATH + "arxiv110.xml";
     const QString bakPath = ZORVAN_PATH + "arxiv110.bak";
 
-    QFile resultFile(resultPath);
-    if (!resultFile.open(QIODevice::ReadOnly)) {
+    const FileBytes result = readFileBytes(resultPath);
+    if (!result.readable) {
         ShowWarning(kMergeRefused, "Нет файла " + resultPath);
         return false;
     }
-    const QByteArray resultBytes = resultFile.readAll();
-    const bool resultRead = resultFile.error() == QFileDevice::NoError;
-    resultFile.close();
 
     // A damaged or incomplete result would put a record without key or rows
     // into the archive (or, as the first archive, break every later merge).
     ResPoter record;
-    if (!resultRead || !resultRecord(parseArxiv(resultBytes), &record)) {
+    if (!resultRecord(parseArxiv(result.bytes), &record)) {
         showRefusal();
         return false;
     }
 
-    if (!QFile::exists(archivePath)) {
+    const FileBytes archiveFile = readFileBytes(archivePath);
+    if (!archiveFile.exists) {
         // The first result becomes the archive as it is, byte for byte.
-        if (!writeBytes(archivePath, resultBytes)) {
-            showCannotCreate(archivePath);
+        if (!writeBytes(archivePath, result.bytes)) {
+            warnCannotCreate(archivePath);
             return false;
         }
         ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные добалены в архив"));
@@ -202,21 +199,27 @@ bool SaveArxiv()
 
     // An archive that could not be read whole is never rewritten from what
     // was read: it and its .bak stay as they are.
-    ArxivFile archive = readArxivFile(archivePath);
+    ArxivFile archive;
+    if (archiveFile.readable)
+        archive = parseArxiv(archiveFile.bytes);
     if (!archive.opened || archive.xmlError) {
         showRefusal();
         return false;
     }
-    if (!makeBackupCopy(archivePath, bakPath)) {
-        showCannotCreate(bakPath);
-        return false;
-    }
 
+    // The archive and its previous version as .bak: both or neither, so a
+    // failed merge never leaves a short archive to be copied over the .bak
+    // by the next one.
     mergeArxivRecord(archive.records, record);
-    if (!writeArxivFile(archivePath, archive.records)) {
-        showCannotCreate(archivePath);
+    StagedFiles files;
+    if (!stageArxivFile(files, archivePath, archive.records))
+        return false;
+    if (!files.stageBytes(bakPath, archiveFile.bytes)) {
+        warnCannotCreate(bakPath);
         return false;
     }
+    if (!commitStaged(files))
+        return false;
     ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные добалены в архив"));
     return true;
 }

@@ -14,6 +14,8 @@
 #include <QStringList>
 #include <QVector>
 
+class StagedFiles;
+
 // One record: the results of one calculation (year, period, PES, RES).
 // Fields hold the attribute texts exactly as read; rows hold attrArx.size()
 // items each, trimmed.
@@ -36,7 +38,9 @@ struct ArxivFile
 {
     bool opened = false;     // the file existed and could be read
     bool blank = false;      // zero bytes or white space only: an empty archive
-    bool xmlError = false;   // the XML was damaged (never set for a blank file)
+    // The read is damaged: an XML error (never set for a blank file), or
+    // elements under the root but not one record or row of an archive.
+    bool xmlError = false;
     QVector<ResPoter> records;
     int recordElements = 0;  // "PoteriEn" elements seen, rowless ones included
     // The whole file read as one result: each field from the last "PoteriEn"
@@ -50,7 +54,8 @@ struct ArxivFile
 // no record. The read stops at the first XML error with what came before it.
 ArxivFile parseArxiv(const QByteArray& bytes);
 
-// Reads and parses a file once.
+// Reads and parses a file once; one that is missing or cannot be read is not
+// opened.
 ArxivFile readArxivFile(const QString& path);
 
 // The single record of a result file: each key attribute taken from the last
@@ -67,9 +72,15 @@ void mergeArxivRecord(QVector<ResPoter>& records, const ResPoter& record);
 // Writes records whole to path (root "ArxivPot", records in order, attributes
 // "period", "year", "npes", "nres", "type", rows in attrArx order). Returns
 // false when the file could not be written; the old file is then untouched.
+// Silent: the caller warns.
 bool writeArxivFile(const QString& path, const QVector<ResPoter>& records);
 
+// The same write staged into files, to be committed with other files
+// (safefile.h); warns "Невозможно создать файл -" when it cannot be staged.
+bool stageArxivFile(StagedFiles& files, const QString& path, const QVector<ResPoter>& records);
+
 // Merges ZORVAN_PATH + "poteri.xml" into ZORVAN_PATH + "arxiv110.xml", keeping
-// the previous archive as "arxiv110.bak"; every outcome is reported through
-// the message hook. Returns true when the archive was written.
+// the previous archive as "arxiv110.bak" (both files or neither); every
+// outcome is reported through the message hook. Returns true when the archive
+// was written.
 bool SaveArxiv();

@@ -6,7 +6,7 @@
 #include "messages.h"
 #include "xmlfile.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QXmlStreamReader>
 
 namespace {
@@ -34,10 +34,23 @@ const ModelTable kTables[] = {
 };
 const int kTableCount = int(sizeof(kTables) / sizeof(kTables[0]));
 
+// A model file lives directly in "net/"; a name that leads elsewhere (a link
+// to "../pes.xml", say) would read or replace a live file.
+QString modelPath(const QString& fileName)
+{
+    return realPathInFolder(ZORVAN_PATH + "net", fileName);
+}
+
 } // namespace
 
 bool CreateNet(const QString& fileName)
 {
+    const QString path = modelPath(fileName);
+    if (path.isEmpty()) {
+        warnCannotCreate(fileName);
+        return false;
+    }
+
     Table tables[kTableCount];
     for (int t = 0; t < kTableCount; ++t) {
         bool damaged = false;
@@ -47,8 +60,16 @@ bool CreateNet(const QString& fileName)
         if (damaged)
             return false;
     }
+    // Nor would a model without a PES load back. A missing table has been
+    // warned about by the reader.
+    if (tables[0].isEmpty()) {
+        const QString pesFile = ZORVAN_PATH + kTables[0].table + ".xml";
+        if (QFileInfo::exists(pesFile))
+            ShowWarning(kWarningTitle, "Пустая таблица -" + pesFile);
+        return false;
+    }
 
-    const bool written = writeXmlDocument(fileName, QStringLiteral("Net10"),
+    const bool written = writeXmlDocument(path, QStringLiteral("Net10"),
                                           [&](QXmlStreamWriter& xml) {
         for (int t = 0; t < kTableCount; ++t) {
             xml.writeStartElement(QString::fromLatin1(kTables[t].container));
@@ -59,7 +80,7 @@ bool CreateNet(const QString& fileName)
         }
     });
     if (!written) {
-        ShowWarning(kWarningTitle, "Невозможно создать файл -" + fileName);
+        warnCannotCreate(fileName);
         return false;
     }
     ShowWarning(QStringLiteral("Информация"), QStringLiteral("Модель сети сохранена"));
@@ -68,27 +89,31 @@ bool CreateNet(const QString& fileName)
 
 int LoadNet(const QString& fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    const QFileInfo info(fileName);
+    if (!info.exists() && !info.isSymLink()) {
         ShowWarning(kWarningTitle, "Отсутствует файл -" + fileName);
         return 1;
     }
+    const QString path = modelPath(fileName);
+    const FileBytes file = path.isEmpty() ? FileBytes() : readFileBytes(path);
 
     Table tables[kTableCount];
-    QXmlStreamReader xml(&file);
-    while (!xml.atEnd() && !xml.hasError()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        const QStringRef name = xml.name();
-        for (int t = 0; t < kTableCount; ++t) {
-            if (name != QLatin1String(kTables[t].row))
+    bool damaged = !file.readable;
+    if (file.readable) {
+        QXmlStreamReader xml(file.bytes);
+        while (!xml.atEnd() && !xml.hasError()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
                 continue;
-            tables[t].append(readXmlRow(xml.attributes(), *kTables[t].names));
-            break;
+            const QStringRef name = xml.name();
+            for (int t = 0; t < kTableCount; ++t) {
+                if (name != QLatin1String(kTables[t].row))
+                    continue;
+                tables[t].append(readXmlRow(xml.attributes(), *kTables[t].names));
+                break;
+            }
         }
+        damaged = xml.hasError();
     }
-    const bool damaged = xml.hasError();
-    file.close();
 
     // A damaged model, or one without a single PES, would replace a working
     // network with part of one: nothing is changed.
@@ -97,18 +122,21 @@ int LoadNet(const QString& fileName)
         return 1;
     }
 
-    bool ok = true;
+    // The six tables and their .bak copies are replaced together or not at
+    // all, so that a failed load leaves the old model whole.
+    StagedFiles files;
     for (int t = 0; t < kTableCount; ++t) {
         const ModelTable& m = kTables[t];
-        if (m.catalog) {
-            // An empty catalog container keeps the current catalog (the
-            // writer refuses it with its warning).
-            const bool written = saveShablonXML(m.table, *m.names, m.row, m.root, tables[t]);
-            ok = (written || tables[t].isEmpty()) && ok;
-        } else {
-            // The model simply has none of these: the table becomes empty.
-            ok = saveShablonXMLAllowEmpty(m.table, *m.names, m.row, m.root, tables[t]) && ok;
+        // An empty catalog container keeps the current catalog: the writer's
+        // refusal "Пустая таблица -" is all that happens, the set goes on. A
+        // model without RES, lines or sections simply has none, and the table
+        // becomes empty.
+        if (m.catalog && tables[t].isEmpty()) {
+            stageShablonXML(files, m.table, *m.names, m.row, m.root, tables[t]);
+            continue;
         }
+        if (!stageShablonXML(files, m.table, *m.names, m.row, m.root, tables[t], !m.catalog))
+            return 1;
     }
-    return ok ? 0 : 1;
+    return commitStaged(files) ? 0 : 1;
 }

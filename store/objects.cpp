@@ -1,10 +1,12 @@
 // Creating, pasting, renaming, moving and deleting PES, RES and lines. Each
 // operation reads every table it needs first and writes nothing when one of
-// them was damaged, so a half-read table is never written back.
+// them was damaged, so a half-read table is never written back; the tables it
+// changes are replaced together or not at all.
 
 #include "readregim.h"
 
 #include "messages.h"
+#include "safefile.h"
 #include "sxema.h"
 
 #include <limits>
@@ -20,6 +22,21 @@ const int kPesName = 1;
 const int kResName = 2;
 const int kLinName = 3;
 
+// A network table file: name, attribute list and row element.
+struct TableFile
+{
+    const char* name;
+    const QStringList& names;
+    const char* row;
+};
+
+const TableFile kPes{"pes", attrPES, "PES"};
+const TableFile kRes{"res", attrRES, "RES"};
+const TableFile kLines{"lines", attrLin, "LIN"};
+const TableFile kUch{"uch_lin", attrUchLin, "UCH_LIN"};
+const QString kLinesRoot = QStringLiteral("net110_LIN");
+const QString kUchRoot = QStringLiteral("net110_uch_lin");
+
 // A table with the outcome of its read.
 struct Loaded
 {
@@ -27,17 +44,12 @@ struct Loaded
     bool damaged = false;
 };
 
-Loaded load(const QString& table, const QStringList& names, const QString& row)
+Loaded load(const TableFile& table)
 {
     Loaded t;
-    t.rows = ReadShablonXML(table, names, row, &t.damaged);
+    t.rows = ReadShablonXML(table.name, table.names, table.row, &t.damaged);
     return t;
 }
-
-Loaded loadPes() { return load(QStringLiteral("pes"), attrPES, QStringLiteral("PES")); }
-Loaded loadRes() { return load(QStringLiteral("res"), attrRES, QStringLiteral("RES")); }
-Loaded loadLines() { return load(QStringLiteral("lines"), attrLin, QStringLiteral("LIN")); }
-Loaded loadUch() { return load(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN")); }
 
 // The scheme file is read with the tables; its damage, like theirs, stops
 // the operation before anything is written.
@@ -49,29 +61,18 @@ bool loadSxema(SxemaFile& file)
     return !file.xmlError;
 }
 
-bool writePes(const Table& rows, const QString& root, bool allowEmpty = false)
+// Every table an operation changes is staged into one set and committed
+// together: all of them change, or none (safefile.h).
+bool stage(StagedFiles& files, const TableFile& table, const Table& rows, const QString& root,
+           bool allowEmpty = false)
 {
-    return allowEmpty ? saveShablonXMLAllowEmpty("pes", attrPES, "PES", root, rows)
-                      : saveShablonXML("pes", attrPES, "PES", root, rows);
+    return stageShablonXML(files, table.name, table.names, table.row, root, rows, allowEmpty);
 }
 
-bool writeRes(const Table& rows, const QString& root, bool allowEmpty = false)
+// An operation that changes one table only.
+bool write(const TableFile& table, const Table& rows, const QString& root)
 {
-    return allowEmpty ? saveShablonXMLAllowEmpty("res", attrRES, "RES", root, rows)
-                      : saveShablonXML("res", attrRES, "RES", root, rows);
-}
-
-bool writeLines(const Table& rows, bool allowEmpty = false)
-{
-    return allowEmpty ? saveShablonXMLAllowEmpty("lines", attrLin, "LIN", "net110_LIN", rows)
-                      : saveShablonXML("lines", attrLin, "LIN", "net110_LIN", rows);
-}
-
-bool writeUch(const Table& rows, bool allowEmpty = false)
-{
-    return allowEmpty
-        ? saveShablonXMLAllowEmpty("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows)
-        : saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows);
+    return saveShablonXML(table.name, table.names, table.row, root, rows);
 }
 
 // Codes are compared as text; only the search for the largest sibling code
@@ -83,11 +84,22 @@ qlonglong codeValue(const QString& code)
     return ok ? value : 0;
 }
 
+// The code after largest; empty when largest is already the largest integer,
+// since the next object would share its code.
 QString codeAfter(qlonglong largest)
 {
     if (largest >= std::numeric_limits<qlonglong>::max())
-        largest = std::numeric_limits<qlonglong>::max() - 1;
+        return QString();
     return QString::number(largest + 1);
+}
+
+// True (after a warning) when no new code is left.
+bool noCodeLeft(const QString& code)
+{
+    if (!code.isEmpty())
+        return false;
+    ShowWarning(kWarningTitle, QStringLiteral("Нет свободного кода для нового объекта"));
+    return true;
 }
 
 // A code to match in a cascade: one given code, or every code. An explicit
@@ -188,9 +200,9 @@ Table copiedRows(const Table& rows, const QString& srcPes, const QString& srcRes
 
 int pasteRes(const QString& srcPes, const QString& srcRes)
 {
-    Loaded lines = loadLines();
-    Loaded uch = loadUch();
-    Loaded res = loadRes();
+    Loaded lines = load(kLines);
+    Loaded uch = load(kUch);
+    Loaded res = load(kRes);
     if (lines.damaged || uch.damaged || res.damaged)
         return 0;
 
@@ -199,29 +211,26 @@ int pasteRes(const QString& srcPes, const QString& srcRes)
         return 0; // copied, then deleted: nothing to paste
     const QString name = res.rows.at(source).at(kResName);
     const QString code = nextCode(res.rows, ColRes, exactly(NPES), kAnyCode);
+    if (noCodeLeft(code))
+        return 0;
     // The copy does not take the dispatcher name nor the temperature.
     res.rows.append({NPES, code, name + "- копия", QString(), QString(), QString()});
-    // Lines under a RES that was never written would belong to nobody.
-    if (!writeRes(res.rows, QStringLiteral("net110_RES")))
-        return 0;
-    bool ok = true;
-
     lines.rows += copiedRows(lines.rows, srcPes, srcRes, nullptr, NPES, code, nullptr);
-    if (!lines.rows.isEmpty())
-        ok = writeLines(lines.rows) && ok;
     uch.rows += copiedRows(uch.rows, srcPes, srcRes, nullptr, NPES, code, nullptr);
-    if (!uch.rows.isEmpty())
-        ok = writeUch(uch.rows) && ok;
 
-    if (ok)
-        ShowWarning(kInfoTitle, QStringLiteral("Объект добавлен"));
+    StagedFiles files;
+    if (!stage(files, kRes, res.rows, QStringLiteral("net110_RES"))
+        || (!lines.rows.isEmpty() && !stage(files, kLines, lines.rows, kLinesRoot))
+        || (!uch.rows.isEmpty() && !stage(files, kUch, uch.rows, kUchRoot)) || !commitStaged(files))
+        return 0;
+    ShowWarning(kInfoTitle, QStringLiteral("Объект добавлен"));
     return 0;
 }
 
 int pasteLine(const QString& srcPes, const QString& srcRes, const QString& srcLin)
 {
-    Loaded lines = loadLines();
-    Loaded uch = loadUch();
+    Loaded lines = load(kLines);
+    Loaded uch = load(kUch);
     if (lines.damaged || uch.damaged)
         return 0;
 
@@ -230,31 +239,30 @@ int pasteLine(const QString& srcPes, const QString& srcRes, const QString& srcLi
         return 0; // copied, then deleted: nothing to paste
 
     const QString code = nextCode(lines.rows, ColLin, exactly(NPES), exactly(NRES));
+    if (noCodeLeft(code))
+        return 0;
     QStringList copy = lines.rows.at(source);
     copy[ColPes] = NPES;
     copy[ColRes] = NRES;
     copy[ColLin] = code;
     copy[kLinName] = copy.at(kLinName) + "- копия";
     lines.rows.append(copy);
-    if (!writeLines(lines.rows))
-        return 0;
-    bool ok = true;
-
     // The sections keep their keys: they are unique within the new line too.
     uch.rows += copiedRows(uch.rows, srcPes, srcRes, &srcLin, NPES, NRES, &code);
-    if (!uch.rows.isEmpty())
-        ok = writeUch(uch.rows) && ok;
 
-    if (ok)
-        ShowWarning(kInfoTitle, QStringLiteral("Объект добавлен"));
+    StagedFiles files;
+    if (!stage(files, kLines, lines.rows, kLinesRoot)
+        || (!uch.rows.isEmpty() && !stage(files, kUch, uch.rows, kUchRoot)) || !commitStaged(files))
+        return 0;
+    ShowWarning(kInfoTitle, QStringLiteral("Объект добавлен"));
     return 0;
 }
 
 int moveRes(const QString& srcPes, const QString& srcRes)
 {
-    Loaded lines = loadLines();
-    Loaded uch = loadUch();
-    Loaded res = loadRes();
+    Loaded lines = load(kLines);
+    Loaded uch = load(kUch);
+    Loaded res = load(kRes);
     SxemaFile schemes;
     if (lines.damaged || uch.damaged || res.damaged || !loadSxema(schemes))
         return 1;
@@ -264,12 +272,10 @@ int moveRes(const QString& srcPes, const QString& srcRes)
         return 1; // cut, then deleted: nothing to move
 
     const QString code = nextCode(res.rows, ColRes, exactly(NPES), kAnyCode);
+    if (noCodeLeft(code))
+        return 1;
     res.rows[source][ColPes] = NPES;
     res.rows[source][ColRes] = code;
-    if (!writeRes(res.rows, QStringLiteral("net10_RES")))
-        return 1;
-    bool ok = true;
-
     auto follow = [&](Table& rows) {
         for (QStringList& row : rows) {
             if (row.at(ColPes) == srcPes && row.at(ColRes) == srcRes) {
@@ -279,11 +285,7 @@ int moveRes(const QString& srcPes, const QString& srcRes)
         }
     };
     follow(lines.rows);
-    if (!lines.rows.isEmpty())
-        ok = writeLines(lines.rows) && ok;
     follow(uch.rows);
-    if (!uch.rows.isEmpty())
-        ok = writeUch(uch.rows) && ok;
 
     // The lines take their drawings along. A drawing left under the new codes
     // by a former object belongs to nobody now.
@@ -295,18 +297,21 @@ int moveRes(const QString& srcPes, const QString& srcRes)
             ++changed;
         }
     }
-    if (changed > 0)
-        ok = writeSxemaFile(schemes.records) && ok;
 
-    if (ok)
-        ShowWarning(kInfoTitle, QStringLiteral("Объект перемещен"));
+    StagedFiles files;
+    if (!stage(files, kRes, res.rows, QStringLiteral("net10_RES"))
+        || (!lines.rows.isEmpty() && !stage(files, kLines, lines.rows, kLinesRoot))
+        || (!uch.rows.isEmpty() && !stage(files, kUch, uch.rows, kUchRoot))
+        || (changed > 0 && !stageSxemaFile(files, schemes.records)) || !commitStaged(files))
+        return 1;
+    ShowWarning(kInfoTitle, QStringLiteral("Объект перемещен"));
     return 0;
 }
 
 int moveLine(const QString& srcPes, const QString& srcRes, const QString& srcLin)
 {
     // Only the order of the rows changes; the sections are not read.
-    Loaded lines = loadLines();
+    Loaded lines = load(kLines);
     if (lines.damaged)
         return 1;
 
@@ -320,8 +325,9 @@ int moveLine(const QString& srcPes, const QString& srcRes, const QString& srcLin
     }
     const QStringList row = lines.rows.takeAt(source);
     lines.rows.insert(source < target ? target - 1 : target, row);
-    if (writeLines(lines.rows))
-        ShowWarning(kInfoTitle, QStringLiteral("Объект перемещен"));
+    if (!write(kLines, lines.rows, kLinesRoot))
+        return 1;
+    ShowWarning(kInfoTitle, QStringLiteral("Объект перемещен"));
     return 0;
 }
 
@@ -329,31 +335,35 @@ int moveLine(const QString& srcPes, const QString& srcRes, const QString& srcLin
 
 int CreateNewObj(int level)
 {
+    if (level < 0 || level > 2)
+        return 1;
+    const TableFile& table = level == 0 ? kPes : level == 1 ? kRes : kLines;
+    Loaded t = load(table);
+    if (t.damaged)
+        return 1;
+
     if (level == 0) {
-        Loaded pes = loadPes();
-        if (pes.damaged)
+        const QString code = nextCode(t.rows, ColPes, kAnyCode, kAnyCode);
+        if (noCodeLeft(code))
             return 1;
-        const QString code = nextCode(pes.rows, ColPes, kAnyCode, kAnyCode);
-        pes.rows.append({code, QStringLiteral("Новый ПЭС")});
-        writePes(pes.rows, QStringLiteral("net110_PES"));
+        t.rows.append({code, QStringLiteral("Новый ПЭС")});
+        write(kPes, t.rows, QStringLiteral("net110_PES"));
     } else if (level == 1) {
-        Loaded res = loadRes();
-        if (res.damaged)
+        const QString code = nextCode(t.rows, ColRes, exactly(NPES), kAnyCode);
+        if (noCodeLeft(code))
             return 1;
-        const QString code = nextCode(res.rows, ColRes, exactly(NPES), kAnyCode);
-        res.rows.append({NPES, code, QStringLiteral("Новый РЭС"), QString(), QString(), QString()});
-        writeRes(res.rows, QStringLiteral("net110_RES"));
-    } else if (level == 2) {
-        Loaded lines = loadLines();
-        if (lines.damaged)
-            return 1;
+        t.rows.append({NPES, code, QStringLiteral("Новый РЭС"), QString(), QString(), QString()});
+        write(kRes, t.rows, QStringLiteral("net110_RES"));
+    } else {
         // A 35 kV line with the usual load-graph factors; the line dialog
         // lets the user set the real ones.
-        const QString code = nextCode(lines.rows, ColLin, exactly(NPES), exactly(NRES));
-        lines.rows.append({NPES, NRES, code, QStringLiteral("Новая линия"),
-                           QString(), "0", "35", "35", "35", "0.5", "0.5", "1.0", "0.8",
-                           "0", "0", "0", "0"});
-        writeLines(lines.rows);
+        const QString code = nextCode(t.rows, ColLin, exactly(NPES), exactly(NRES));
+        if (noCodeLeft(code))
+            return 1;
+        t.rows.append({NPES, NRES, code, QStringLiteral("Новая линия"),
+                       QString(), "0", "35", "35", "35", "0.5", "0.5", "1.0", "0.8",
+                       "0", "0", "0", "0"});
+        write(kLines, t.rows, kLinesRoot);
     }
     return 1;
 }
@@ -370,7 +380,7 @@ int InsertObj(const QStringList& key)
 int UpdateObj(int level, const QString& name, const QString&, const QString&, const QString&)
 {
     if (level == 0) {
-        Loaded pes = loadPes();
+        Loaded pes = load(kPes);
         if (pes.damaged)
             return 0;
         for (QStringList& row : pes.rows) {
@@ -379,23 +389,23 @@ int UpdateObj(int level, const QString& name, const QString&, const QString&, co
                 break;
             }
         }
-        writePes(pes.rows, QStringLiteral("net10_PES"));
+        write(kPes, pes.rows, QStringLiteral("net10_PES"));
     } else if (level == 1) {
-        Loaded res = loadRes();
+        Loaded res = load(kRes);
         if (res.damaged)
             return 0;
         const int i = indexOfRes(res.rows, NPES, NRES);
         if (i >= 0)
             res.rows[i][kResName] = name;
-        writeRes(res.rows, QStringLiteral("net10_RES"));
+        write(kRes, res.rows, QStringLiteral("net10_RES"));
     } else if (level == 2) {
-        Loaded lines = loadLines();
+        Loaded lines = load(kLines);
         if (lines.damaged)
             return 0;
         const int i = indexOfLine(lines.rows, NPES, NRES, NLIN);
         if (i >= 0)
             lines.rows[i][kLinName] = name;
-        writeLines(lines.rows);
+        write(kLines, lines.rows, kLinesRoot);
     }
     return 0;
 }
@@ -417,11 +427,11 @@ int DeleteObj(int level, const QString&, const QString&, const QString&)
     Loaded pes;
     Loaded res;
     if (level == 0)
-        pes = loadPes();
+        pes = load(kPes);
     if (level <= 1)
-        res = loadRes();
-    Loaded lines = loadLines();
-    Loaded uch = loadUch();
+        res = load(kRes);
+    Loaded lines = load(kLines);
+    Loaded uch = load(kUch);
     SxemaFile schemes;
     if (pes.damaged || res.damaged || lines.damaged || uch.damaged || !loadSxema(schemes))
         return 1;
@@ -431,7 +441,9 @@ int DeleteObj(int level, const QString&, const QString&, const QString&)
     const CodeMatch l = level <= 1 ? kAnyCode : exactly(NLIN);
 
     // A table from which the last row went is written empty: the object is
-    // gone, not kept for want of rows.
+    // gone, not kept for want of rows. Every changed file is replaced
+    // together, so a failed delete leaves no lines without their RES.
+    StagedFiles files;
     if (level == 0) {
         bool removed = false;
         for (int i = 0; i < pes.rows.size(); ++i) {
@@ -441,18 +453,21 @@ int DeleteObj(int level, const QString&, const QString&, const QString&)
                 break;
             }
         }
-        if (removed || !pes.rows.isEmpty())
-            writePes(pes.rows, QStringLiteral("net10_PES"), removed);
+        if ((removed || !pes.rows.isEmpty())
+            && !stage(files, kPes, pes.rows, QStringLiteral("net10_PES"), removed))
+            return 1;
     }
-    if (level <= 1 && removeRows(res.rows, p, r, l, false) > 0)
-        writeRes(res.rows, QStringLiteral("net10_RES"), true);
-    if (removeRows(lines.rows, p, r, l, true) > 0)
-        writeLines(lines.rows, true);
-    if (removeRows(uch.rows, p, r, l, true) > 0)
-        writeUch(uch.rows, true);
+    if (level <= 1 && removeRows(res.rows, p, r, l, false) > 0
+        && !stage(files, kRes, res.rows, QStringLiteral("net10_RES"), true))
+        return 1;
+    if (removeRows(lines.rows, p, r, l, true) > 0 && !stage(files, kLines, lines.rows, kLinesRoot, true))
+        return 1;
+    if (removeRows(uch.rows, p, r, l, true) > 0 && !stage(files, kUch, uch.rows, kUchRoot, true))
+        return 1;
     // The drawings go with their lines, or a line that later receives a freed
     // code would open with a stranger's scheme.
-    if (removeSchemes(schemes.records, p, r, l) > 0)
-        writeSxemaFile(schemes.records);
+    if (removeSchemes(schemes.records, p, r, l) > 0 && !stageSxemaFile(files, schemes.records))
+        return 1;
+    commitStaged(files);
     return 1;
 }

@@ -3,7 +3,6 @@
 #include "messages.h"
 #include "xmlfile.h"
 
-#include <QFile>
 #include <QXmlStreamReader>
 
 QString NPES;
@@ -52,25 +51,9 @@ const QString kWarningTitle = QStringLiteral("Предупреждение");
 bool writeTable(const QString& table, const QStringList& names, const QString& rowElement,
                 const QString& rootElement, const Table& rows, bool allowEmpty)
 {
-    const QString fileName = ZORVAN_PATH + table + ".xml";
-    if (rows.isEmpty() && !allowEmpty) {
-        ShowWarning(kWarningTitle, "Пустая таблица -" + fileName);
-        return false;
-    }
-    for (const QStringList& row : rows) {
-        if (row.size() < names.size()) {
-            ShowWarning(kWarningTitle, "Структура данных нарушена, файл -" + fileName);
-            return false;
-        }
-    }
-    makeBackupCopy(fileName, ZORVAN_PATH + table + ".bak");
-    const bool written = writeXmlDocument(fileName, rootElement, [&](QXmlStreamWriter& xml) {
-        for (const QStringList& row : rows)
-            writeXmlRow(xml, rowElement, names, row);
-    });
-    if (!written)
-        ShowWarning(kWarningTitle, "Невозможно создать файл -" + fileName);
-    return written;
+    StagedFiles files;
+    return stageShablonXML(files, table, names, rowElement, rootElement, rows, allowEmpty)
+        && commitStaged(files);
 }
 
 } // namespace
@@ -92,26 +75,67 @@ Table ReadShablonXML(const QString& table, const QStringList& names,
         *xmlError = false;
     Table rows;
     const QString fileName = ZORVAN_PATH + table + ".xml";
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    const FileBytes file = readFileBytes(fileName);
+    if (!file.exists) {
         ShowWarning(kWarningTitle, "Отсутствует файл -" + fileName);
         return rows;
     }
 
-    QXmlStreamReader xml(&file);
-    while (!xml.atEnd() && !xml.hasError()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != rowElement)
-            continue;
-        rows.append(readXmlRow(xml.attributes(), names));
+    // A file that is there but cannot be read is no empty table: a writer
+    // that took it for one would replace the whole table.
+    bool damaged = !file.readable;
+    if (file.readable) {
+        QXmlStreamReader xml(file.bytes);
+        int elements = 0;
+        while (!xml.atEnd() && !xml.hasError()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            ++elements;
+            if (xml.name() == rowElement)
+                rows.append(readXmlRow(xml.attributes(), names));
+        }
+        // A blank file is an empty table, not a damaged one. Elements under
+        // the root without one row of the kind asked for are another table or
+        // rows of another spelling, not an empty table.
+        if (xml.hasError())
+            damaged = !(rows.isEmpty() && bytesAreBlank(file.bytes));
+        else
+            damaged = rows.isEmpty() && elements > 1;
     }
-
-    // A blank file is an empty table, not a damaged one.
-    if (xml.hasError() && !(rows.isEmpty() && fileIsBlank(fileName))) {
+    if (damaged) {
         if (xmlError)
             *xmlError = true;
         ShowWarning(kWarningTitle, "Ошибка чтения файла " + fileName);
     }
     return rows;
+}
+
+bool stageShablonXML(StagedFiles& files, const QString& table, const QStringList& names,
+                     const QString& rowElement, const QString& rootElement, const Table& rows,
+                     bool allowEmpty)
+{
+    if (files.failed())
+        return false;
+    const QString fileName = ZORVAN_PATH + table + ".xml";
+    if (rows.isEmpty() && !allowEmpty) {
+        ShowWarning(kWarningTitle, "Пустая таблица -" + fileName);
+        return false;
+    }
+    for (const QStringList& row : rows) {
+        if (row.size() < names.size()) {
+            ShowWarning(kWarningTitle, "Структура данных нарушена, файл -" + fileName);
+            return false;
+        }
+    }
+    // The table first, so that a folder standing in its place is what the
+    // warning names; then its previous version as ".bak".
+    const bool staged = files.stage(fileName, xmlDocument(rootElement, [&](QXmlStreamWriter& xml) {
+        for (const QStringList& row : rows)
+            writeXmlRow(xml, rowElement, names, row);
+    })) && files.stageCopy(fileName, ZORVAN_PATH + table + ".bak");
+    if (!staged)
+        warnCannotCreate(files.failedPath());
+    return staged;
 }
 
 bool saveShablonXML(const QString& table, const QStringList& names,

@@ -8,6 +8,7 @@
 #include <QVector>
 
 class QTextCodec;
+class StagedFiles;
 
 // A table: rows of strings; item i of a row is the value of name i of the
 // attribute list the table was read with.
@@ -57,16 +58,21 @@ bool MsgBox(const QString& text, const QString& title);
 // ---- Table files ------------------------------------------------------------------
 // Reads ZORVAN_PATH + table + ".xml": every element named rowElement, wherever
 // it stands, becomes a row of names.size() trimmed values. A missing file warns
-// "Отсутствует файл -" and gives an empty table. An XML error ends the read
-// with the rows before it, warns "Ошибка чтения файла " once and sets
-// *xmlError, so the caller can refuse to write the damaged table back.
+// "Отсутствует файл -" and gives an empty table; a blank file or a root
+// without children is an empty table, silently. The read is damaged when the file met an XML
+// error (the rows before it are returned), exists but cannot be read or is no
+// regular file, or holds elements under its root but not one rowElement: it
+// then warns "Ошибка чтения файла " once and sets *xmlError, so that the
+// caller refuses to write the table back from it.
 Table ReadShablonXML(const QString& table, const QStringList& names,
                      const QString& rowElement, bool* xmlError = nullptr);
 
-// Writes rows to ZORVAN_PATH + table + ".xml" after copying the old file to
-// table + ".bak". Refuses an empty table ("Пустая таблица -") and a row shorter
-// than names ("Структура данных нарушена, файл -"), writing nothing. Returns
-// true when the file was written.
+// Writes rows to ZORVAN_PATH + table + ".xml" and the previous file to
+// table + ".bak", both or neither (safefile.h). Refuses an empty table
+// ("Пустая таблица -") and a row shorter than names ("Структура данных
+// нарушена, файл -"); a file that cannot be written warns "Невозможно создать
+// файл -". A refused or failed write leaves the file and its .bak as they
+// were. Returns true when the file was written.
 bool saveShablonXML(const QString& table, const QStringList& names,
                     const QString& rowElement, const QString& rootElement,
                     const Table& rows);
@@ -76,6 +82,14 @@ bool saveShablonXML(const QString& table, const QStringList& names,
 bool saveShablonXMLAllowEmpty(const QString& table, const QStringList& names,
                               const QString& rowElement, const QString& rootElement,
                               const Table& rows);
+
+// Stages the same write (the table and its .bak) into files, with the same
+// refusals and warnings, for an operation that writes several files at once;
+// nothing is on disk before commitStaged(files). False when refused or when it
+// cannot be staged (files is then spoiled).
+bool stageShablonXML(StagedFiles& files, const QString& table, const QStringList& names,
+                     const QString& rowElement, const QString& rootElement, const Table& rows,
+                     bool allowEmpty = false);
 
 // A window's save of its own object: rereads the table just before writing
 // (so that rows other windows saved meanwhile stay), replaces the row whose
@@ -92,7 +106,10 @@ QString dataFile(const QString& relativeName);
 // ---- Object operations ------------------------------------------------------------
 // Each works on the current selection NPES, NRES, NLIN, reads the tables it
 // needs once and writes nothing when one of them (or "sxemalin.xml") was
-// damaged. Line schemes follow their lines: a delete removes them, a move of a
+// damaged. The files an operation changes are replaced all together or, when
+// one cannot be written, not at all (with the warning "Невозможно создать
+// файл -"); a success message follows only a complete write. A new code beyond
+// the largest integer is refused ("Нет свободного кода для нового объекта"). Line schemes follow their lines: a delete removes them, a move of a
 // RES gives them its new codes.
 
 // New PES (level 0), RES in NPES (1) or line in NPES, NRES (2), coded as the

@@ -109,18 +109,25 @@ ReadSxem::ReadSxem()
 SxemaFile readSxemaFile()
 {
     SxemaFile result;
-    const QString path = sxemaFilePath();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    const FileBytes file = readFileBytes(sxemaFilePath());
+    if (!file.exists)
         return result;
+    // A file that cannot be read would be rewritten from nothing.
+    if (!file.readable) {
+        result.xmlError = true;
+        return result;
+    }
 
-    QXmlStreamReader xml(&file);
+    QXmlStreamReader xml(file.bytes);
     SxemaLin current;
     bool inRecord = false;
     bool hasElements = false;
+    int elements = 0;
+    int recordElements = 0;
     while (!xml.atEnd() && !xml.hasError()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
+        ++elements;
         if (xml.name() == kRecordElement) {
             // A record without any element is not carried over.
             if (hasElements)
@@ -129,6 +136,7 @@ SxemaFile readSxemaFile()
             current.key = recordKey(xml.attributes());
             inRecord = true;
             hasElements = false;
+            ++recordElements;
         } else if (inRecord && appendElement(xml, current)) {
             hasElements = true;
         }
@@ -136,17 +144,20 @@ SxemaFile readSxemaFile()
     if (hasElements)
         result.records.append(current);
 
-    if (xml.hasError() && !(result.records.isEmpty() && fileIsBlank(path)))
-        result.xmlError = true;
+    if (xml.hasError())
+        result.xmlError = !(result.records.isEmpty() && bytesAreBlank(file.bytes));
+    else
+        result.xmlError = recordElements == 0 && elements > 1;   // not a scheme file
     return result;
 }
 
-bool writeSxemaFile(const QVector<SxemaLin>& records)
+bool stageSxemaFile(StagedFiles& files, const QVector<SxemaLin>& records)
 {
+    if (files.failed())
+        return false;
     const QString path = sxemaFilePath();
-    makeBackupCopy(path, ZORVAN_PATH + QStringLiteral("sxemalin.bak"));
-    const bool written = writeXmlDocument(path, QStringLiteral("lines_sxemes"),
-                                          [&](QXmlStreamWriter& xml) {
+    const bool staged = files.stage(path, xmlDocument(QStringLiteral("lines_sxemes"),
+                                                      [&](QXmlStreamWriter& xml) {
         for (const SxemaLin& record : records) {
             xml.writeStartElement(kRecordElement);
             const int n = qMin(record.key.size(), sxemaKeyAttrs.size());
@@ -158,10 +169,16 @@ bool writeSxemaFile(const QVector<SxemaLin>& records)
             writeRows(xml, QStringLiteral("Transf_3"), sxemaTransf3Attrs, record.transf3);
             xml.writeEndElement();
         }
-    });
-    if (!written)
-        ShowWarning(kWarningTitle, "Невозможно создать файл -" + path);
-    return written;
+    })) && files.stageCopy(path, ZORVAN_PATH + QStringLiteral("sxemalin.bak"));
+    if (!staged)
+        warnCannotCreate(files.failedPath());
+    return staged;
+}
+
+bool writeSxemaFile(const QVector<SxemaLin>& records)
+{
+    StagedFiles files;
+    return stageSxemaFile(files, records) && commitStaged(files);
 }
 
 bool saveSxemaXML(SxemaLin sxema)

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVector>
 
+class StagedFiles;
+
 // Attribute names of the record and of each kind of drawn element, in the
 // order they are written; item i of a row is the value of name i.
 extern const QStringList sxemaKeyAttrs;      // "npes", "nres", "nlin", "background-color"
@@ -50,16 +52,23 @@ bool saveSxemaXML(SxemaLin sxema);
 struct SxemaFile
 {
     QVector<SxemaLin> records;  // records with at least one element, file order
-    bool xmlError = false;      // the read stopped at an XML error
+    // The read is damaged: an XML error, a file that exists but cannot be
+    // read, or elements without one "LinID". Never rewrite from such a read.
+    bool xmlError = false;
 };
 
 // Reads every record of "sxemalin.xml"; a missing or blank file gives no
 // records and no error. Shows nothing.
 SxemaFile readSxemaFile();
 
-// Rewrites "sxemalin.xml" from records after copying the old file to
-// "sxemalin.bak". Warns "Невозможно создать файл -" when it cannot be written.
+// Rewrites "sxemalin.xml" from records and the previous file as
+// "sxemalin.bak", both or neither. Warns "Невозможно создать файл -" when it
+// cannot be written.
 bool writeSxemaFile(const QVector<SxemaLin>& records);
+
+// The same write staged into files (with the same warning when it cannot be
+// staged), to be committed with other files (safefile.h).
+bool stageSxemaFile(StagedFiles& files, const QVector<SxemaLin>& records);
 
 // Full path of the scheme file.
 QString sxemaFilePath();

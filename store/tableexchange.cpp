@@ -4,11 +4,11 @@
 
 #include "messages.h"
 #include "readregim.h"
+#include "safefile.h"
 #include "workbook.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextCodec>
 #include <QTextStream>
 
@@ -70,17 +70,10 @@ QStringList LoadXlsx(const QString& file, int n)
 
 void SaveCsv(const QString& file, const QVector<QStringList>& rows, const QString& header)
 {
-    QSaveFile out(osFileName(file));
-    bool written = out.open(QIODevice::WriteOnly);
-    if (written) {
-        QTextStream stream(&out);
-        stream.setCodec("UTF-8");
-        stream << header << '\n';
-        for (const QStringList& row : rows)
-            stream << row.join(QLatin1Char(';')) << '\n';
-        stream.flush();
-        written = stream.status() == QTextStream::Ok && out.commit();
-    }
+    QByteArray bytes = header.toUtf8() + '\n';
+    for (const QStringList& row : rows)
+        bytes += row.join(QLatin1Char(';')).toUtf8() + '\n';
+    const bool written = writeBytes(osFileName(file), bytes);
     if (!written) {
         ShowWarning(kErrorTitle, "Ошибка открытия файла " + file);
         return;

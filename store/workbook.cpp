@@ -1,10 +1,11 @@
 #include "workbook.h"
 
+#include "safefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTemporaryFile>
 #include <QUrl>
 #include <QXmlStreamReader>
@@ -707,9 +708,8 @@ bool Document::saveAs(const QString& fileName)
     const QByteArray bytes = built.readAll();
     built.close();
 
-    QSaveFile out(fileName);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        m_error = fileName + QStringLiteral(": ") + out.errorString();
+    if (!writeBytes(fileName, bytes)) {
+        m_error = fileName + QStringLiteral(": cannot be written");
         return false;
     }
     return true;

@@ -1,8 +1,6 @@
 #include "xmlfile.h"
 
 #include <QDateTime>
-#include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -84,45 +82,29 @@ QString xmlCreatedStamp()
     return QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
 }
 
+WriteBody xmlDocument(const QString& root, const std::function<void(QXmlStreamWriter&)>& body)
+{
+    return [root, body](QIODevice& out) {
+        QXmlStreamWriter xml(&out);
+        xml.setCodec("UTF-8");
+        xml.setAutoFormatting(true);
+        xml.setAutoFormattingIndent(2);
+        xml.writeStartDocument();
+        xml.writeStartElement(root);
+        xml.writeAttribute(QStringLiteral("created"), xmlCreatedStamp());
+        xml.writeAttribute(QStringLiteral("modeling_authority"), QStringLiteral("TARNO"));
+        if (body)
+            body(xml);
+        xml.writeEndElement();
+        xml.writeEndDocument();
+        return !xml.hasError();
+    };
+}
+
 bool writeXmlDocument(const QString& path, const QString& root,
                       const std::function<void(QXmlStreamWriter&)>& body)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
-    QXmlStreamWriter xml(&file);
-    xml.setCodec("UTF-8");
-    xml.setAutoFormatting(true);
-    xml.setAutoFormattingIndent(2);
-    xml.writeStartDocument();
-    xml.writeStartElement(root);
-    xml.writeAttribute(QStringLiteral("created"), xmlCreatedStamp());
-    xml.writeAttribute(QStringLiteral("modeling_authority"), QStringLiteral("TARNO"));
-    if (body)
-        body(xml);
-    xml.writeEndElement();
-    xml.writeEndDocument();
-    if (xml.hasError()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
-bool makeBackupCopy(const QString& path, const QString& bakPath)
-{
-    QFile::remove(bakPath);
-    if (!QFile::exists(path))
-        return true;
-    return QFile::copy(path, bakPath);
-}
-
-bool fileIsBlank(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return true;
-    return bytesAreBlank(file.readAll());
+    return writeFileSafely(path, xmlDocument(root, body));
 }
 
 bool bytesAreBlank(const QByteArray& bytes)

@@ -1,8 +1,10 @@
 #pragma once
 // Common conventions of every XML file the program writes: the declaration,
 // a root element with "created" and "modeling_authority", 2-space indent,
-// UTF-8, characters XML cannot carry dropped, and a write through QSaveFile
+// UTF-8, characters XML cannot carry dropped, and a safe write (safefile.h)
 // so that a crash or a full disk never leaves a half-written file.
+
+#include "safefile.h"
 
 #include <QString>
 #include <QStringList>
@@ -30,19 +32,17 @@ QStringList readXmlRow(const QXmlStreamAttributes& attributes, const QStringList
 // The root attribute "created" as the program writes it.
 QString xmlCreatedStamp();
 
-// Writes path whole: the declaration, the root element named root with
-// "created" and "modeling_authority", whatever body writes inside it, then the
-// end. The file is replaced only when everything was written. Returns false
-// when the file could not be created or committed; the old file is untouched.
+// The contents of an XML document: the declaration, the root element named
+// root with "created" and "modeling_authority", whatever body writes inside
+// it, then the end. Fails when the writer met an error.
+WriteBody xmlDocument(const QString& root, const std::function<void(QXmlStreamWriter&)>& body);
+
+// Writes path whole as xmlDocument(root, body). The file is replaced only when
+// everything was written. Returns false when it could not be written; the old
+// file is untouched. Silent: the caller warns.
 bool writeXmlDocument(const QString& path, const QString& root,
                       const std::function<void(QXmlStreamWriter&)>& body);
 
-// Removes bakPath and copies path to it (silently nothing when path is
-// missing). Returns false only when a copy was due and failed.
-bool makeBackupCopy(const QString& path, const QString& bakPath);
-
-// True when the file is missing, empty or holds only white space: such a file
-// counts as an empty table rather than a damaged one.
-bool fileIsBlank(const QString& path);
-// The same test on bytes already read.
+// True when the bytes are empty or only white space: such a file counts as
+// empty rather than damaged.
 bool bytesAreBlank(const QByteArray& bytes);

@@ -97,6 +97,7 @@ private slots:
         const QByteArray result = documentXml(recordXml("5", "a"));
         const QByteArray archive = documentXml(recordXml("1", "a"));
         QTest::newRow("archive damaged") << result << archive.left(archive.size() - 20);
+        QTest::newRow("archive of another spelling") << result << archive.toLower();
         QTest::newRow("result damaged") << result.left(result.size() - 30) << archive;
         QTest::newRow("result without PoteriEn") << documentXml("") << archive;
         QTest::newRow("result with empty key") << documentXml(recordXml("5", "a", "1", "")) << archive;

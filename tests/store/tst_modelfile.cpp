@@ -88,6 +88,27 @@ private slots:
         QCOMPARE(rec.warnings(), QStringList("Предупреждение|Ошибка чтения файла " + m_dir->filePath("net/m")));
     }
 
+    // A name in "net/" that is a link to a live table is neither written nor
+    // read through; a model without its PES table would not load back.
+    void refusedModels()
+    {
+        MessageRecorder rec;
+        QVERIFY(QFile::link("../pes.xml", m_dir->filePath("net/link")));
+        const QMap<QString, QByteArray> before = m_dir->files();
+        QVERIFY(!CreateNet(m_dir->filePath("net/link")));
+        QCOMPARE(LoadNet(m_dir->filePath("net/link")), 1);
+        QCOMPARE(m_dir->files(), before);
+        QFile::remove(m_dir->filePath("pes.xml"));
+        QVERIFY(!CreateNet(m_dir->filePath("net/m")));
+        QVERIFY(QDir().mkpath(m_dir->filePath("pes.xml/x")));
+        QVERIFY(!CreateNet(m_dir->filePath("net/m")));
+        QVERIFY(!m_dir->exists("net/m"));
+        QCOMPARE(rec.warnings(), QStringList({"Предупреждение|Невозможно создать файл -" + m_dir->filePath("net/link"),
+                                              "Предупреждение|Ошибка чтения файла " + m_dir->filePath("net/link"),
+                                              "Предупреждение|Отсутствует файл -" + m_dir->filePath("pes.xml"),
+                                              "Предупреждение|Ошибка чтения файла " + m_dir->filePath("pes.xml")}));
+    }
+
 private:
     QScopedPointer<TempWorkDir> m_dir;
 };

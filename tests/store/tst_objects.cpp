@@ -69,11 +69,13 @@ private slots:
     {
         QTest::addColumn<int>("level");
         QTest::addColumn<Table>("existing");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("expected");   // empty: refused
         QTest::newRow("PES after 2, 7 and x") << 0 << Table({{"2", "а"}, {"7", "б"}, {"x", "в"}}) << "8";
         QTest::newRow("first RES of its PES") << 1 << Table({{"2", "5", "а", "", "", ""}}) << "1";
         QTest::newRow("line after 10, 9; other RES ignored")
             << 2 << Table({lineRow("1,1,10", "а"), lineRow("1,1,9", "б"), lineRow("2,1,20", "в")}) << "11";
+        QTest::newRow("no code after the largest integer")
+            << 1 << Table({{"1", "9223372036854775807", "а", "", "", ""}}) << "";
     }
 
     void newObjectCodes()
@@ -89,6 +91,11 @@ private slots:
         saveShablonXML(file.at(0), names, file.at(1), "root", existing);
         NPES = NRES = "1";
         QCOMPARE(CreateNewObj(level), 1);
+        if (expected.isEmpty()) {   // two objects would share the code
+            QCOMPARE(ReadShablonXML(file.at(0), names, file.at(1)), existing);
+            QCOMPARE(rec.warnings(), QStringList("Предупреждение|Нет свободного кода для нового объекта"));
+            return;
+        }
         const QStringList created = ReadShablonXML(file.at(0), names, file.at(1)).last();
         QCOMPARE(created.mid(0, level + 2),
                  QStringList({"1", "1"}).mid(0, level) + QStringList({expected, file.mid(2).join(' ')}));
@@ -168,6 +175,30 @@ private slots:
         // Other columns are copied as they were; a rewritten table keeps its .bak.
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN").last().mid(4), lineRow("1,1,1", "").mid(4));
         QVERIFY(dir.readFile("lines.bak") == linesBefore || source == current);
+    }
+
+    // A table that exists but cannot be read, or holds only rows of another
+    // spelling, is not replaced by a table of one new row.
+    void damagedTableIsNotRewritten_data()
+    {
+        QTest::addColumn<QByteArray>("pes");   // "<folder>": a folder
+        QTest::newRow("a folder") << QByteArray("<folder>");
+        QTest::newRow("rows of another spelling") << QByteArray("<net110_PES><pes npes=\"1\" name=\"П\"/></net110_PES>");
+    }
+
+    void damagedTableIsNotRewritten()
+    {
+        QFETCH(QByteArray, pes);
+        TempWorkDir dir;
+        MessageRecorder rec;
+        if (pes == "<folder>")
+            QDir().mkpath(dir.filePath("pes.xml/x"));
+        else
+            dir.writeFile("pes.xml", pes);
+        const QMap<QString, QByteArray> before = dir.files();
+        CreateNewObj(0);
+        QCOMPARE(dir.files(), before);
+        QCOMPARE(rec.warnings(), QStringList("Предупреждение|Ошибка чтения файла " + dir.filePath("pes.xml")));
     }
 
     void deleteLastRemainingObject_data()

@@ -58,8 +58,8 @@ private slots:
     }
 
     // A record's codes are found by name, in any order and trimmed. A damaged
-    // file is never rewritten, nor is a drawing without its line code stored;
-    // the file and its .bak stay as they were.
+    // or unreadable file is never rewritten, nor is a drawing without its line
+    // code stored; the file and its .bak stay as they were.
     void codesByNameAndRefusals()
     {
         TempWorkDir dir;
@@ -83,8 +83,14 @@ private slots:
         d.key = QStringList({"1", "1"});
         QVERIFY(!saveSxemaXML(d));
         QCOMPARE(dir.readFile("sxemalin.xml") + dir.readFile("sxemalin.bak"), damaged + "old copy");
+        // A file that cannot be read is damaged too, not missing.
+        QFile::remove(dir.filePath("sxemalin.xml"));
+        QVERIFY(QDir().mkpath(dir.filePath("sxemalin.xml/x")));
+        QVERIFY(!saveSxemaXML(drawing("1", "1", "1", "rgb(0,0,0)")));
+        QCOMPARE(dir.readFile("sxemalin.bak"), QByteArray("old copy"));
         QCOMPARE(rec.warnings(), QStringList({"Предупреждение|Ошибка чтения файла " + dir.filePath("sxemalin.xml"),
-                                              "Предупреждение|Нет данных о ключе схемы"}));
+                                              "Предупреждение|Нет данных о ключе схемы",
+                                              "Предупреждение|Ошибка чтения файла " + dir.filePath("sxemalin.xml")}));
     }
 };
 

@@ -14,7 +14,7 @@ class TestTableFiles : public QObject
 private slots:
     void reads_data()
     {
-        QTest::addColumn<QByteArray>("file");      // null: no file
+        QTest::addColumn<QByteArray>("file");      // null: no file; "<folder>": a folder
         QTest::addColumn<Table>("expected");       // columns "m", "none", "n"
         QTest::addColumn<bool>("xmlError");
         QTest::addColumn<QString>("warning");      // followed by the path
@@ -26,6 +26,10 @@ private slots:
             << QByteArray("<?xml version=\"1.0\"?>\n<a>\n<R n=\"1\"/>\n<R n=\"2\"/>\n<R n=\"3")
             << Table({{"", "", "1"}, {"", "", "2"}}) << true << "Ошибка чтения файла ";
         QTest::newRow("blank") << QByteArray(" \n\t\n") << Table() << false << "";
+        QTest::newRow("empty root") << QByteArray("<a/>") << Table() << false << "";
+        QTest::newRow("rows of another element only")
+            << QByteArray("<a><r n=\"1\"/><x/></a>") << Table() << true << "Ошибка чтения файла ";
+        QTest::newRow("a folder in its place") << QByteArray("<folder>") << Table() << true << "Ошибка чтения файла ";
         QTest::newRow("missing") << QByteArray() << Table() << false << "Отсутствует файл -";
     }
 
@@ -37,7 +41,9 @@ private slots:
         QFETCH(QString, warning);
         TempWorkDir dir;
         MessageRecorder rec;
-        if (!file.isNull())
+        if (file == "<folder>")
+            QDir().mkpath(dir.filePath("t.xml"));
+        else if (!file.isNull())
             dir.writeFile("t.xml", file);
         bool error = !xmlError;
         QCOMPARE(ReadShablonXML("t", {"m", "none", "n"}, "R", &error), expected);

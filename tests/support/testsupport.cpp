@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <sys/mount.h>
+
 MessageRecorder::MessageRecorder()
     : m_previous(setMessageSink(this))
 {
@@ -115,4 +117,44 @@ QByteArray withoutStamp(QByteArray bytes)
     QString text = QString::fromUtf8(bytes);
     text.replace(stamp, QStringLiteral("created=\"STAMP\""));
     return text.toUtf8();
+}
+
+SmallDisk::SmallDisk(const TempWorkDir& dir, int kilobytes)
+    : m_path(dir.path())
+{
+    const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
+    m_mounted = ::mount("tmpfs", QFile::encodeName(m_path).constData(), "tmpfs", 0, options.constData()) == 0;
+}
+
+SmallDisk::~SmallDisk()
+{
+    if (m_mounted)
+        ::umount2(QFile::encodeName(m_path).constData(), MNT_DETACH);
+}
+
+void SmallDisk::fill() const
+{
+    QFile filler(m_path + ".filler");
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return;
+    for (const int size : {65536, 4096, 512, 1}) {
+        const QByteArray block(size, 'x');
+        while (filler.write(block) == size) {
+        }
+    }
+}
+
+QMap<QString, QByteArray> TempWorkDir::files() const
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next(), name = file.mid(path().size());
+        if (name == QLatin1String(".filler"))
+            continue;
+        QFile in(file);
+        out.insert(name, it.fileInfo().isDir() || !in.open(QIODevice::ReadOnly) ? QByteArray("<folder>")
+                                                                                : in.readAll());
+    }
+    return out;
 }

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -56,6 +57,9 @@ public:
     bool exists(const QString& name) const;
     // Copies every file of the project's examples/ (with its folders) here.
     void copyExamples() const;
+    // Every file and folder here, hidden ones too, by relative name; a folder
+    // reads as "<folder>". Temporary files left behind would show here.
+    QMap<QString, QByteArray> files() const;
 
 private:
     QTemporaryDir m_dir;
@@ -65,3 +69,22 @@ private:
 // The document text with its "created" stamp replaced by "STAMP", so that
 // written files can be compared byte for byte.
 QByteArray withoutStamp(QByteArray bytes);
+
+// A small tmpfs mounted over a TempWorkDir for the lifetime of the object, so
+// that a test can fill the disk under the data path. Mounting needs root:
+// check mounted() and skip otherwise. Destroy it before the TempWorkDir.
+class SmallDisk
+{
+public:
+    SmallDisk(const TempWorkDir& dir, int kilobytes);
+    ~SmallDisk();
+
+    bool mounted() const { return m_mounted; }
+    // Fills every free byte with the file ".filler", which TempWorkDir::files()
+    // leaves out.
+    void fill() const;
+
+private:
+    QString m_path;
+    bool m_mounted = false;
+};
