@@ -1,43 +1,17 @@
 #include "delegate.h"
 
+#include "scheme/typedspinbox.h"
 #include "store/numbers.h"
 
 #include <QLineEdit>
 #include <QtMath>
 
-DecimalSpinBox::DecimalSpinBox(QWidget* parent)
-    : QDoubleSpinBox(parent)
-{
-    connect(lineEdit(), &QLineEdit::textEdited, this, [this] { m_edited = true; });
-}
-
-void DecimalSpinBox::stepBy(int steps)
-{
-    m_edited = true;
-    QDoubleSpinBox::stepBy(steps);
-}
-
-QString DecimalSpinBox::withLocalePoint(QString text) const
-{
-    const QChar point = locale().decimalPoint();
-    for (QChar& c : text) {
-        if (c == QLatin1Char(',') || c == QLatin1Char('.'))
-            c = point;
-    }
-    return text;
-}
-
-QValidator::State DecimalSpinBox::validate(QString& input, int& pos) const
-{
-    // The line edit takes the mended text, so the user sees the point too.
-    input = withLocalePoint(input);
-    return QDoubleSpinBox::validate(input, pos);
-}
-
-double DecimalSpinBox::valueFromText(const QString& text) const
-{
-    return QDoubleSpinBox::valueFromText(withLocalePoint(text));
-}
+namespace {
+// Set on an editor once the user typed into it.
+const char* const kTypedProperty = "zorvanTyped";
+// The value an editor showed when it was filled from its cell.
+const char* const kShownProperty = "zorvanShown";
+} // namespace
 
 DSBDelegate::DSBDelegate(QObject* parent, double minimum, double maximum, double step,
                          int decimals)
@@ -52,30 +26,38 @@ DSBDelegate::DSBDelegate(QObject* parent, double minimum, double maximum, double
 QWidget* DSBDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                    const QModelIndex&) const
 {
-    auto* editor = new DecimalSpinBox(parent);
+    auto* editor = new TypedDoubleSpinBox(parent);
     editor->setMinimum(m_minimum);
     editor->setMaximum(m_maximum);
     editor->setDecimals(m_decimals);
     editor->setSingleStep(m_step);
     editor->installEventFilter(const_cast<DSBDelegate*>(this));
+    if (m_writesOnlyEdits) {
+        if (auto* line = editor->findChild<QLineEdit*>()) {
+            connect(line, &QLineEdit::textEdited, editor,
+                    [editor] { editor->setProperty(kTypedProperty, true); });
+        }
+    }
     return editor;
 }
 
 void DSBDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
     const double value = toNumber(index.model()->data(index, Qt::EditRole).toString());
-    auto* spinBox = static_cast<DecimalSpinBox*>(editor);
+    auto* spinBox = static_cast<QDoubleSpinBox*>(editor);
     spinBox->setValue(value);
-    spinBox->resetEdited();
+    spinBox->setProperty(kShownProperty, spinBox->value());
 }
 
 void DSBDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
                                const QModelIndex& index) const
 {
-    auto* spinBox = static_cast<DecimalSpinBox*>(editor);
-    if (m_writesOnlyEdits && !spinBox->isEdited())
-        return;
+    auto* spinBox = static_cast<QDoubleSpinBox*>(editor);
     spinBox->interpretText();
+    // Neither typed into nor stepped: the cell keeps what it holds.
+    if (m_writesOnlyEdits && !spinBox->property(kTypedProperty).toBool()
+        && spinBox->value() == spinBox->property(kShownProperty).toDouble())
+        return;
     const double value = spinBox->value();
     if (m_decimals == 0 && qAbs(value) < 9.0e15)
         model->setData(index, qint64(qRound64(value)), Qt::EditRole);

@@ -1,36 +1,13 @@
 #pragma once
 // Cell editors shared by the table dialogs.
 
-#include <QDoubleSpinBox>
 #include <QItemDelegate>
 
-// A decimal spin box in which a typed comma and a typed point are both the
-// decimal point, whatever the locale: "0,4" is 0.4 under the program's own
-// C locale too, where the comma would otherwise be a group separator and
-// give 4.
-class DecimalSpinBox : public QDoubleSpinBox
-{
-public:
-    explicit DecimalSpinBox(QWidget* parent = nullptr);
-
-    QValidator::State validate(QString& input, int& pos) const override;
-    double valueFromText(const QString& text) const override;
-    void stepBy(int steps) override;
-
-    // Whether the user typed into the box or stepped it since the last reset;
-    // values set by the program do not count.
-    bool isEdited() const { return m_edited; }
-    void resetEdited() { m_edited = false; }
-
-private:
-    QString withLocalePoint(QString text) const;
-
-    bool m_edited = false;
-};
-
-// Edits a numeric cell with a spin box of fixed range, step and decimals. The
-// cell then holds a number; with zero decimals an integer, so a node number
-// 1000000 stays "1000000" and never turns into "1e+06".
+// Edits a numeric cell with a spin box of fixed range, step and decimals that
+// reads a typed number as the rest of the program does (a decimal comma is a
+// point under any locale). The cell then holds a number; with zero decimals
+// an integer, so a node number 1000000 stays "1000000" and never turns into
+// "1e+06".
 class DSBDelegate : public QItemDelegate
 {
 public:

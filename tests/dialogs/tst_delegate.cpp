@@ -2,6 +2,7 @@
 
 #include "dialogs/delegate.h"
 
+#include <QDoubleSpinBox>
 #include <QLocale>
 #include <QStandardItemModel>
 #include <QStyleOptionViewItem>
