@@ -139,8 +139,8 @@ void CDlgKatLin::slot_addRow()
 
 void CDlgKatLin::slot_copyRow()
 {
-    const int source = tableWgt->currentRow();
-    if (source < 0 || source >= tableWgt->rowCount())
+    const int source = shownCurrentRow(tableWgt);
+    if (source < 0)
         return;
     // The material goes over as stored, not as the combo happens to show it.
     QStringList texts = rowTexts(tableWgt, source, columnCount);
@@ -176,8 +176,8 @@ void CDlgKatLin::slot_Find()
 
 void CDlgKatLin::slot_Calc(double length)
 {
-    const int row = tableWgt->currentRow();
-    if (row < 0 || row >= tableWgt->rowCount())
+    const int row = shownCurrentRow(tableWgt);
+    if (row < 0)
         return;
     const double r = toNumber(cellText(tableWgt, row, cR));
     const double x = toNumber(cellText(tableWgt, row, cX));

@@ -82,8 +82,8 @@ void CGrafik::slot_Calc1(int row, int col)
 {
     Q_UNUSED(row);
     Q_UNUSED(col);
-    const int current = tableWgt->currentRow();
-    if (current < 0 || current >= tableWgt->rowCount())
+    const int current = shownCurrentRow(tableWgt);
+    if (current < 0)
         return;
     double sum = 0, squares = 0, peak = 0;
     for (int h = 1; h <= kHours; ++h) {

@@ -62,8 +62,10 @@ int copyCurrentRow(QTableWidget* table, int columns);
 int deleteCurrentRow(QTableWidget* table);
 
 // The stepwise search of the catalog editors: repeated requests with the same
-// text step down through the shown rows whose column holds it (any case);
-// after the last hit one request finds nothing and the next starts at the top.
+// text step down through the shown rows whose column holds it (any case).
+// With no hit below the last one a request finds nothing and leaves the
+// selection, and the next starts at the top; after a hit in the bottom row
+// the next request starts at the top at once.
 struct RowSearch
 {
     QString text;   // lower case
