@@ -406,12 +406,7 @@ private slots:
                          qPrintable(where));
                 const QString shown = calc->m_htmlRows.join("") + calc->m_protocolRows.join("");
                 QVERIFY2(!shown.contains(notFinite), qPrintable(where));
-                CalcTables tables;
-                tables.lines = net.lines;
-                tables.sections = net.sections;
-                tables.katLin = net.katLin;
-                tables.katTr = net.katTr;
-                const QVector<QStringList> result = poteriRowsRES(runLossRES("1", "1", tables));
+                const QVector<QStringList> result = poteriRowsRES(runLossRES("1", "1", calcTables(net)));
                 for (const QStringList& row : result)
                     QVERIFY2(!row.join("").contains(notFinite), qPrintable(where));
             }

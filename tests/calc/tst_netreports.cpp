@@ -31,10 +31,10 @@ const QStringList L2 = {"1<br>1", " <br> ", "250<br>250", " <br> ", "1<br>1", "1
                         "1.000<br>1.000", "1.000<br>1.000", " <br> "};
 const QStringList NONE = {"0<br>0", "0.000<br>0.000"};
 
-// Line 1 of RES 1 (35 kV): a 250 kVA unit on the balance, disconnected, and a
-// 400 kVA consumer unit. Line 2 (110 kV, a name to escape): one 250 kVA unit.
-// Line 3 (220 kV) is a variant ("v_lin" 1) and stays out. RES 2 has one
-// 220 kV line of cable sections only, so no 220 kV class row anywhere.
+// RES 1: line 1 (35 kV) with a 250 kVA unit on the balance, disconnected, and
+// a 400 kVA consumer unit; line 2 (110 kV, a name to escape) with one 250 kVA
+// unit; line 3 (220 kV), a variant ("v_lin" 1) that stays out; line 4 (220 kV)
+// of cable sections only, so no 220 kV class row. RES 2 has no lines.
 TestNetwork fixture()
 {
     TestNetwork net;
@@ -45,6 +45,7 @@ TestNetwork fixture()
     net.addLine("1", "Л-1", 35);
     net.addLine("2", "Л<2>&", 110);
     net.addLine("3", "Вариант", 220);
+    net.addLine("4", "Л-3", 220);
     for (QStringList& line : net.lines)
         TestNetwork::set(line, attrLin, "v_lin", line.at(2) == "3" ? "1" : "0");
     TestNetwork::set(net.addTrans("1", 1, 2, "Т250"), attrUchLin, "podkt", "1");
@@ -54,10 +55,8 @@ TestNetwork fixture()
     net.addTrans("2", 1, 2, "Т250");
     net.addSection("2", 1, 3, "АС-70", 1);
     net.addTrans("3", 1, 2, "Т400");
-    net.nres = "2";
-    TestNetwork::set(net.addLine("1", "Л-3", 220), attrLin, "v_lin", "0");
-    net.addSection("1", 1, 2, "К-120", 0.5);
-    net.addSection("1", 2, 3, "К-120", 0.25, "1");
+    net.addSection("4", 1, 2, "К-120", 0.5);
+    net.addSection("4", 2, 3, "К-120", 0.25, "1");
     return net;
 }
 
@@ -149,41 +148,14 @@ private slots:
     }
 
     // The three reports byte for byte: the RES, its first line, and the PES
-    // with a second RES of cable sections only (no 220 kV class row).
+    // that the RES alone makes up.
     void reportsOfTheFixture()
     {
         TempWorkDir dir;
         MessageRecorder recorder;
         fixture().write();
-        const QString white = "<tr BGCOLOR = '#FFFFFF'>", yellow = "<tr BGCOLOR = '#DDCC99'>", total = "<tr BGCOLOR = '#CCEEDD'>";
-        const QStringList tr250 = {"250", "2<br>2", "500<br>500", "1<br>1", "250<br>250"};
-        const QStringList tr400 = {"400", "1<br>0", "400<br>0", "0<br>0", "0<br>0"};
-        const QStringList tr300 = {"300", "3<br>2", "900<br>500", "1<br>1", "250<br>250"};
-        const QStringList sec70 = QStringList{"70", "2<br>2", "3.500<br>3.500"} + NONE + QStringList{"2<br>2", "3.500<br>3.500"};
         QVERIFY(ParamRESReport("Заречный"));
-        QCOMPARE(reportBody("Параметры линий по Заречный"), characteristics(0,
-            {row(white, P, "Л-1", L1), row(white, P, "Л&lt;2&gt;&amp;", L2), row(yellow, P, "Всего по 35 кВ", L1),
-             row(yellow, P, "Всего по 110 кВ", L2), row(total, B, "Всего по Заречный", {"3<br>2", "1<br>1", "900<br>500",
-                 "250<br>250", "3<br>2", "2<br>2", "1<br> ", "5.000<br>3.500", "3.500<br>3.500", "1.500<br> "})},
-            {row("<tr>", P, "Всего", tr250), row("<tr>", P, "Всего", tr400), row("<tr>", B, "Всего по РЭС", tr300)},
-            {row("<tr>", P, "Всего", sec70),
-             row("<tr>", P, "Всего", QStringList{"120", "1<br>0", "1.500<br>0.000", "1<br>0", "1.500<br>0.000"} + NONE),
-             row("<tr>", B, "Всего по РЭС", {"87", "3<br>2", "5.000<br>3.500", "1<br>0", "1.500<br>0.000", "2<br>2",
-                                             "3.500<br>3.500"})}));
-
-        const QString end = "</tr>\n";
         QVERIFY(ParamLineReport("Л-1"));
-        QCOMPARE(reportBody("Параметры линии Л-1"), characteristics(2, {},
-            {row("<tr>", P, "Всего", {"250", "1<br>1", "250<br>250", "1<br>1", "250<br>250"}, true, end),
-             row("<tr>", P, "Всего", tr400, true, end),
-             row("<tr>", B, "Всего по линии", {"325", "2<br>1", "650<br>250", "1<br>1", "250<br>250"}, true, end)},
-            {row("<tr>", P, "Всего", QStringList{"70", "1<br>1", "2.500<br>2.500"} + NONE
-                                         + QStringList{"1<br>1", "2.500<br>2.500"}, true, end),
-             row("<tr>", P, "Всего", QStringList{"120", "1<br>0", "1.500<br>0.000", "1<br>0", "1.500<br>0.000"} + NONE,
-                 true, end),
-             row("<tr>", B, "Всего по линии", {"95", "2<br>1", "4.000<br>2.500", "1<br>0", "1.500<br>0.000", "1<br>1",
-                                               "2.500<br>2.500"}, true, end)}));
-
         saveShablonXMLAllowEmpty("res", attrRES, "RES", "net10_RES",
                                  {{"1", "1", "Заречный", "", "0", "0"}, {"2", "1", "Чужой", "", "0", "0"},
                                   {"1", "2", "Луговой", "", "0", "0"}});
@@ -191,20 +163,37 @@ private slots:
         QVERIFY(ParamPESReport("Юг & Север/2"));
         QCOMPARE(NRES, QString("2"));   // left at the last RES of the PES
         QVERIFY(dir.exists("html/Параметры линий по Юг & Север_2.html"));
-        QCOMPARE(reportBody("Параметры линий по Юг & Север/2"), characteristics(1,
-            {row(white, P, "Л-1", L1, true), row(white, P, "Л&lt;2&gt;&amp;", L2, true),
-             row(white, P, "Л-3", {" <br> ", " <br> ", " <br> ", " <br> ", "2<br>1", " <br> ", "2<br>1",
-                                   "0.750<br>0.500", " <br> ", "0.750<br>0.500"}, true),
-             row(yellow, P, "Всего по 35 кВ", L1, true), row(yellow, P, "Всего по 110 кВ", L2, true),
-             row(total, B, "Всего по Юг &amp; Север/2", {"3<br>2", "1<br>1", "900<br>500", "250<br>250", "5<br>3",
-                 "2<br>2", "3<br>1", "5.750<br>4.000", "3.500<br>3.500", "2.250<br>0.500"}, true)},
-            {row("<tr>", P, "Всего", tr250, true), row("<tr>", P, "Всего", tr400, true),
-             row("<tr>", B, "Всего по ПЭС", tr300, true)},
-            {row("<tr>", P, "Всего", sec70, true, end),
-             row("<tr>", P, "Всего", QStringList{"120", "3<br>1", "2.250<br>0.500", "3<br>1", "2.250<br>0.500"} + NONE,
-                 true, end),
-             row("<tr>", B, "Всего по ПЭС", {"100", "5<br>3", "5.750<br>4.000", "3<br>1", "2.250<br>0.500", "2<br>2",
-                                             "3.500<br>3.500"}, true, end)}));
+        const QString white = "<tr BGCOLOR = '#FFFFFF'>", yellow = "<tr BGCOLOR = '#DDCC99'>", end = "</tr>\n";
+        const QStringList tr400 = {"400", "1<br>0", "400<br>0", "0<br>0", "0<br>0"};
+        const QStringList sec120 = QStringList{"120", "1<br>0", "1.500<br>0.000", "1<br>0", "1.500<br>0.000"} + NONE;
+        for (const bool pes : {false, true}) {
+            const QString name = pes ? "Юг &amp; Север/2" : "Заречный", level = pes ? "Всего по ПЭС" : "Всего по РЭС";
+            QCOMPARE(reportBody("Параметры линий по " + QString(pes ? "Юг & Север/2" : "Заречный")), characteristics(pes,
+                {row(white, P, "Л-1", L1, pes), row(white, P, "Л&lt;2&gt;&amp;", L2, pes),
+                 row(white, P, "Л-3", {" <br> ", " <br> ", " <br> ", " <br> ", "2<br>1", " <br> ", "2<br>1",
+                                       "0.750<br>0.500", " <br> ", "0.750<br>0.500"}, pes),
+                 row(yellow, P, "Всего по 35 кВ", L1, pes), row(yellow, P, "Всего по 110 кВ", L2, pes),
+                 row("<tr BGCOLOR = '#CCEEDD'>", B, "Всего по " + name, {"3<br>2", "1<br>1", "900<br>500", "250<br>250",
+                     "5<br>3", "2<br>2", "3<br>1", "5.750<br>4.000", "3.500<br>3.500", "2.250<br>0.500"}, pes)},
+                {row("<tr>", P, "Всего", {"250", "2<br>2", "500<br>500", "1<br>1", "250<br>250"}, pes),
+                 row("<tr>", P, "Всего", tr400, pes), row("<tr>", B, level, {"300", "3<br>2", "900<br>500", "1<br>1",
+                                                                          "250<br>250"}, pes)},
+                {row("<tr>", P, "Всего", QStringList{"70", "2<br>2", "3.500<br>3.500"} + NONE
+                                             + QStringList{"2<br>2", "3.500<br>3.500"}, pes, pes ? end : "</tr>"),
+                 row("<tr>", P, "Всего", QStringList{"120", "3<br>1", "2.250<br>0.500", "3<br>1", "2.250<br>0.500"} + NONE,
+                     pes, pes ? end : "</tr>"),
+                 row("<tr>", B, level, {"100", "5<br>3", "5.750<br>4.000", "3<br>1", "2.250<br>0.500", "2<br>2",
+                                        "3.500<br>3.500"}, pes, pes ? end : "</tr>")}));
+        }
+        QCOMPARE(reportBody("Параметры линии Л-1"), characteristics(2, {},
+            {row("<tr>", P, "Всего", {"250", "1<br>1", "250<br>250", "1<br>1", "250<br>250"}, true, end),
+             row("<tr>", P, "Всего", tr400, true, end),
+             row("<tr>", B, "Всего по линии", {"325", "2<br>1", "650<br>250", "1<br>1", "250<br>250"}, true, end)},
+            {row("<tr>", P, "Всего", QStringList{"70", "1<br>1", "2.500<br>2.500"} + NONE
+                                         + QStringList{"1<br>1", "2.500<br>2.500"}, true, end),
+             row("<tr>", P, "Всего", sec120, true, end),
+             row("<tr>", B, "Всего по линии", {"95", "2<br>1", "4.000<br>2.500", "1<br>0", "1.500<br>0.000", "1<br>1",
+                                               "2.500<br>2.500"}, true, end)}));
         QCOMPARE(recorder.texts(), (QStringList{"Параметры линий по Заречный", "Параметры линии Л-1",
                                                 "Параметры линий по Юг & Север/2"}));
     }

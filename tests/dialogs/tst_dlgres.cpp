@@ -61,11 +61,15 @@ private slots:
     {
         Examples dir;
         dir.writeFile("poteri.xml", "<ArxivPot/>");   // an older result is never this window's
+        Table res = ReadShablonXML("res", attrRES, "RES");
+        res[0][4] = "1";
+        res[0][5] = "-1000";   // shown, and used, as the spin box's lowest
+        saveShablonXML("res", attrRES, "RES", "net10_RES", res);
         pMec = "3";
         pYear = "2026";
         pr_Bal = 1;
         QPointer<CDlgRES> dlg = new CDlgRES(QString(), nullptr);
-        QVERIFY(!dlg->SaveArxRES->isEnabled());
+        QVERIFY(dlg->SpinTemp->value() == -50.0 && !dlg->SaveArxRES->isEnabled());
         dlg->show();
         NRES = "2";
         pT_RES = 99.0;
@@ -80,7 +84,7 @@ private slots:
         QCOMPARE(NRES, QString("1"));
         // One report, at the window's own temperature.
         QCOMPARE(dir.rec.texts(), QStringList{"Потери в сети 35-220 кВ Заречный РЭС"});
-        QVERIFY(dir.readFile("html/Потери в сети 35-220 кВ Заречный РЭС.html").contains("Температура 20.0"));
+        QVERIFY(dir.readFile("html/Потери в сети 35-220 кВ Заречный РЭС.html").contains("Температура -50.0"));
         QCOMPARE(column(dlg->m_rows, 0), (QStringList{"1,1,1", "1,1,2", "1,1,3", "35kV", "110kV", "SUM"}));
         QVERIFY(dir.readFile("poteri.xml").contains("<PoteriEn period=\"3\" year=\"2026\" npes=\"1\" nres=\"1\" "
                                                     "type=\"100\">"));
@@ -98,23 +102,6 @@ private slots:
         QVERIFY(!dlg->SaveArxRES->isEnabled());
         QCOMPARE(dir.rec.warnings(), QStringList{"Ошибка|Невозможно создать файл -" + dir.filePath("poteri.xml")});
         delete dlg;
-    }
-
-    // The window shows its own temperature within the spin box's range, and
-    // its run uses what it shows.
-    void temperatureBeyondTheRange()
-    {
-        Examples dir;
-        Table rows = ReadShablonXML("res", attrRES, "RES");
-        rows[0][4] = "1";
-        rows[0][5] = "-1000";
-        saveShablonXML("res", attrRES, "RES", "net10_RES", rows);
-        CDlgRES dlg(QString(), nullptr);
-        QCOMPARE(dlg.SpinTemp->value(), -50.0);
-        pT_RES = 20.0;
-        dlg.slot_CalcRES();
-        QCOMPARE(pT_RES, -50.0);
-        QVERIFY(dir.readFile("html/Потери в сети 35-220 кВ Заречный РЭС.html").contains("Температура -50.0"));
     }
 
     void damagedTableGivesNoResult_data()
