@@ -170,9 +170,11 @@ private slots:
         NLIN = "2";
         UNOM = 35;
         m_scene->LoadModel();
+        QVERIFY(m_rec->messages.isEmpty());   // line 1's saved scheme
         QCOMPARE(registry(*m_scene).first(), QString("0 0: 1,7"));
         m_scene->LoadSxems(1);
         QCOMPARE(registry(*m_scene).mid(0, 2), QStringList({"0 0: 1,7", "0 1: 1,2,3"}));
+        QCOMPARE(bus(*m_scene, "0")->rect().height(), 7.0);   // laid out at 110 kV
         QCOMPARE(NLIN, QString("2"));
         QCOMPARE(UNOM, 35.0);
 
