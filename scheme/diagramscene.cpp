@@ -597,13 +597,20 @@ void DiagramScene::DelBranchPoints()
         line->DeletePoints();
 }
 
+void DiagramScene::finishAdd(QPointF labelAt, int kind, const QString& text, const QString& name, int color)
+{
+    m_modified = true;
+    TextAdd(whole(labelAt.x()), whole(labelAt.y()), kind, 0, 0, text, name, paletteColor(color));
+    rebuildLookup();
+    fitSceneRect();
+}
+
 void DiagramScene::AddLine()
 {
     BusItem* current = currentBus();
     if (!current)
         return;
-    const QPointF p = current->pos();
-    m_nodePosition = p;
+    const QPointF p = m_nodePosition = current->pos();
     const QString node = guidNode();
     // Drawn as its rectangle, so that it loads again as it was drawn.
     BusItem* bus = addBus(p + QPointF(195, 150), QRectF(0, 0, 20, 5), 20, 5, node);
@@ -615,10 +622,7 @@ void DiagramScene::AddLine()
     const QPolygonF path(QVector<QPointF>{p + QPointF(2, 2), p + QPointF(202, 2), p + QPointF(202, 152)});
     addLineItem(polylinePath(path), 2.0, key, current->m_nodeName, kNewLine);
     m_lineRows.append(newRow(m_lineTemplate, kNewLine, current->m_nodeName, node, key));
-    m_modified = true;
-    TextAdd(whole(p.x() + 30), whole(p.y() - 20), KindLine, 0, 0, kNewLine, key, paletteColor(kLineLabelColor));
-    rebuildLookup();
-    fitSceneRect();
+    finishAdd(p + QPointF(30, -20), KindLine, kNewLine, key, kLineLabelColor);
 }
 
 void DiagramScene::AddTP()
@@ -626,8 +630,7 @@ void DiagramScene::AddTP()
     BusItem* current = currentBus();
     if (!current)
         return;
-    const QPointF p = current->pos();
-    m_nodePosition = p;
+    const QPointF p = m_nodePosition = current->pos();
     const SchemeStyle::ClassSizes& sizes = sceneSizes(m_ku);
     auto* t = new Transf2;
     t->setPos(p + QPointF(-15, 5));
@@ -641,11 +644,7 @@ void DiagramScene::AddTP()
     addTransf2(t, kNewTrans);
     current->addLink(t->m_key);
     m_lineRows.append(newRow(m_transTemplate, kNewTrans, current->m_nodeName, guidNode(), t->m_key));
-    m_modified = true;
-    TextAdd(whole(p.x() + 120), whole(p.y() + 80), KindTransf2, 0, 0, kNewTrans, t->m_key,
-            paletteColor(kTransLabelColor));
-    rebuildLookup();
-    fitSceneRect();
+    finishAdd(p + QPointF(120, 80), KindTransf2, kNewTrans, t->m_key, kTransLabelColor);
 }
 
 void DiagramScene::AddTP3()
@@ -653,8 +652,7 @@ void DiagramScene::AddTP3()
     BusItem* current = currentBus();
     if (!current)
         return;
-    const QPointF p = current->pos();
-    m_nodePosition = p;
+    const QPointF p = m_nodePosition = current->pos();
     const SchemeStyle::ClassSizes& sizes = sceneSizes(m_ku);
     auto* t = new Transf3;
     t->setPos(p + QPointF(-25, 5));
@@ -677,11 +675,7 @@ void DiagramScene::AddTP3()
     m_lineRows.append(newRow(m_transTemplate, QStringLiteral("Обмотка ВН"), from, star, t->m_key));
     m_lineRows.append(newRow(m_transTemplate, QStringLiteral("Обмотка-2"), star, plus(star, 1), t->m_key2));
     m_lineRows.append(newRow(m_transTemplate, QStringLiteral("Обмотка-3"), star, plus(star, 2), t->m_key3));
-    m_modified = true;
-    TextAdd(whole(p.x() - 30), whole(p.y() + 80), KindTransf3, 0, 0, kNewTrans, t->m_key,
-            paletteColor(kTransLabelColor));
-    rebuildLookup();
-    fitSceneRect();
+    finishAdd(p + QPointF(-30, 80), KindTransf3, kNewTrans, t->m_key, kTransLabelColor);
 }
 
 void DiagramScene::DelItems()

@@ -165,6 +165,8 @@ private:
                            const QString& startNode, const QString& name);
     void addTransf2(Transf2* item, const QString& name);
     void addTransf3(Transf3* item, const QString& name);
+    // What every add does last: the scene is modified, the element labelled.
+    void finishAdd(QPointF labelAt, int kind, const QString& text, const QString& name, int color);
     void connectMenu(QObject* item, const char* signal, const char* slot);
     BusItem* currentBus() const;
     int firstRowWithKey(const QString& key) const;
