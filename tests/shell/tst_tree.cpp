@@ -108,23 +108,6 @@ private slots:
                                      "2|ВЛ 110|2,1,5", "2|ВЛ 35|2,1,6", "1|Ноль-один|2,01"}));
     }
 
-    void buttonsByLevel_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("enabled");
-        QTest::newRow("PES") << "Первый" << "1: add low del vxod view";
-        QTest::newRow("RES") << "Юг" << "2,1: add low del copy sort vxod view";
-        QTest::newRow("line") << "ВЛ-2" << "1,1,2: add low del copy sort vxod view";
-        QTest::newRow("empty tree") << "" << ": add view";   // the first PES can be added
-    }
-    void buttonsByLevel()
-    {
-        QFETCH(QString, name);
-        name.isEmpty() ? makeTree({}, {}, {}) : standardNetwork();
-        select(name);
-        QTEST(tree->currentKey() + ": " + enabledButtons(*tree), "enabled");
-    }
-
     void objectDialogLocksTree_data()
     {
         QTest::addColumn<QString>("name");
@@ -162,27 +145,31 @@ private slots:
         QCOMPARE(enabledButtons(*tree), QString("add low del copy sort vxod paste move view"));
     }
 
-    // New objects beside and below the selected one: the question, the new
-    // object's place (its key) and its selection.
+    // New objects beside and below the selected one, the first PES of an empty
+    // tree: the question, then the new object selected, its key and the
+    // buttons of its level.
     void newObjects_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("below");
-        QTest::addColumn<QString>("result");   // question, then the selected name and key
-        QTest::newRow("PES") << "Второй" << false << "Добавить новый ПЭС ? Новый ПЭС 3";
-        QTest::newRow("RES beside a RES") << "Юг" << false << "Добавить новый РЭС ? Новый РЭС 2,2";
-        QTest::newRow("RES below a PES") << "Первый" << true << "Добавить новый РЭС ? Новый РЭС 1,3";
-        QTest::newRow("line beside a line") << "ВЛ-Ю" << false << "Добавить новую линию ? Новая линия 2,1,2";
-        QTest::newRow("line below a RES") << "Восток" << true << "Добавить новую линию ? Новая линия 1,2,2";
-        QTest::newRow("nothing below a line") << "ВЛ-1" << true << " ВЛ-1 1,1,1";
+        QTest::addColumn<QString>("result");
+        const QString pes = ": add low del vxod view", other = ": add low del copy sort vxod view";
+        QTest::newRow("first PES") << "" << false << "Добавить новый ПЭС ? Новый ПЭС 1" + pes;
+        QTest::newRow("PES") << "Второй" << false << "Добавить новый ПЭС ? Новый ПЭС 3" + pes;
+        QTest::newRow("RES beside a RES") << "Юг" << false << "Добавить новый РЭС ? Новый РЭС 2,2" + other;
+        QTest::newRow("RES below a PES") << "Первый" << true << "Добавить новый РЭС ? Новый РЭС 1,3" + other;
+        QTest::newRow("line beside a line") << "ВЛ-Ю" << false << "Добавить новую линию ? Новая линия 2,1,2" + other;
+        QTest::newRow("line below a RES") << "Восток" << true << "Добавить новую линию ? Новая линия 1,2,2" + other;
+        QTest::newRow("nothing below a line") << "ВЛ-1" << true << " ВЛ-1 1,1,1" + other;
     }
     void newObjects()
     {
         QFETCH(QString, name);
         QFETCH(bool, below);
-        standardNetwork();
+        name.isEmpty() ? makeTree({}, {}, {}) : standardNetwork();
         press(name, below ? tree->AddLow : tree->AddButton);
-        QTEST(f->rec.texts().join("|") + " " + current() + " " + tree->currentKey(), "result");
+        QTEST(f->rec.texts().join("|") + " " + current() + " " + tree->currentKey() + ": " + enabledButtons(*tree),
+              "result");
     }
 
     void copyAndPasteRes()
