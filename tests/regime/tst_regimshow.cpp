@@ -1,7 +1,8 @@
 // The regime window: the saved scheme coloured and labelled by the calculated
-// regime, its own line kept, find and zoom steps.
+// regime, its own line kept, find, zoom steps and the way in from the line dialog.
 
 #include "calcglobals.h"
+#include "dialogs/CDlgLIN.h"
 #include "regime/CRegimShow.h"
 #include "regime/CparamShow.h"
 #include "regime/RegimScene.h"
@@ -265,6 +266,40 @@ private slots:
         w.FindLine->setText("Участок");
         w.FindButtonTriggered();
         QVERIFY(w.scene()->items().isEmpty());
+    }
+
+    void fromTheLineDialog()
+    {
+        Folder f;
+        saveShablonXML("res", attrRES, "RES", "net110_RES", {{"1", "1", "Заречный РЭС", "", "0", ""}});
+        writeLine(f, false);
+        CDlgLIN dlg("1,1,1", nullptr);
+        QVERIFY(dlg.SxemaLin->isEnabled());
+        const auto windows = [] {
+            int n = 0;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                n += qobject_cast<CRegimShow*>(w) != nullptr;
+            return n;
+        };
+        NLIN = "2";   // another line entered meanwhile
+        dlg.SxemaLin->click();
+        QCOMPARE(f.rec.warnings(),
+                 QStringList({"Предупреждение|В архиве схем нет сохраненной схемы. Создайте схему в редакторе схем",
+                              "Предупреждение|Ошибка расчета режима сети. Проверьте информацию о фидере"}));
+        QCOMPARE(windows(), 0);
+
+        saveSxemaXML(regimeScheme());
+        f.rec.clear();
+        NLIN = "2";
+        dlg.SxemaLin->click();
+        QCOMPARE(f.rec.texts(), QStringList());
+        QPointer<CRegimShow> shown;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* r = qobject_cast<CRegimShow*>(w))
+                shown = r;
+        QVERIFY(shown && shown->isVisible() && shown->testAttribute(Qt::WA_DeleteOnClose));
+        shown->close();
+        QTRY_VERIFY(!shown);
     }
 
     void zoomSteps()
