@@ -143,46 +143,42 @@ QColor CRegimShow::LimitU(int node) const
 
 QColor CRegimShow::LineKz(int branch) const
 {
-    return branchColor(m_pScene->lineBand(branch, lineView));
+    return branchColor(m_pScene->branchBand(branch, lineView, false));
 }
 
 QColor CRegimShow::TrKz(int branch) const
 {
-    return branchColor(m_pScene->transBand(branch, lineView));
+    return branchColor(m_pScene->branchBand(branch, lineView, true));
 }
 
-void CRegimShow::ShowBusInfo(int node, const QPointF& at)
+void CRegimShow::addLabel(const QStringList& lines, const QColor& color, const QPointF& at)
 {
-    if (node < 0 || busLabels < 0)
-        return;
     auto* label = new TextMS;
-    label->setLines(m_pScene->busText(node, mode));
-    label->color = kBusText;
+    label->setLines(lines);
+    label->color = color;
     label->setPos(at);
     m_pScene->addItem(label);
 }
 
+void CRegimShow::ShowBusInfo(int node, const QPointF& at)
+{
+    if (node >= 0 && busLabels >= 0)
+        addLabel(m_pScene->busText(node, mode), kBusText, at);
+}
+
 void CRegimShow::ShowLineInfo(int branch)
 {
-    if (branch < 0 || lineLabels < 0)
-        return;
-    auto* label = new TextMS;
-    label->setLines(m_pScene->lineText(branch, mode, LineParam));
-    label->color = kLineText;
-    label->setPos(m_pScene->labelX.value(branch),
-                  m_pScene->labelY.value(branch) + RegimModel::lineTextOffset(mode, LineParam));
-    m_pScene->addItem(label);
+    if (branch >= 0 && lineLabels >= 0)
+        addLabel(m_pScene->lineText(branch, mode, LineParam), kLineText,
+                 QPointF(m_pScene->labelX.value(branch),
+                         m_pScene->labelY.value(branch) + RegimModel::lineTextOffset(mode, LineParam)));
 }
 
 void CRegimShow::ShowTRInfo(int branch)
 {
-    if (branch < 0 || lineLabels < 0)
-        return;
-    auto* label = new TextMS;
-    label->setLines(m_pScene->transText(branch, mode, LineParam));
-    label->color = kTransText;
-    label->setPos(m_pScene->labelX.value(branch), m_pScene->labelY.value(branch));
-    m_pScene->addItem(label);
+    if (branch >= 0 && lineLabels >= 0)
+        addLabel(m_pScene->transText(branch, mode, LineParam), kTransText,
+                 QPointF(m_pScene->labelX.value(branch), m_pScene->labelY.value(branch)));
 }
 
 void CRegimShow::ViewComboChanged(int newMode)
@@ -224,28 +220,23 @@ void CRegimShow::paintRegime()
             }
             if (line->hide == 0)
                 ShowLineInfo(b);
-        } else if (auto* t2 = qgraphicsitem_cast<Transf2s*>(item)) {
+        } else if (item->type() == Transf2s::Type || item->type() == Transf3s::Type) {
+            // One label, of the first winding; each winding its own colour.
+            auto* t = static_cast<TransfItem*>(item);
+            auto* t3 = qgraphicsitem_cast<Transf3s*>(item);
             if (values) {
-                t2->hvColor = t2->lvColor = TrKz(t2->branch);
-                if (t2->hide == 0)
-                    ShowTRInfo(t2->branch);
-            } else if (t2->hide == 0) {
-                if (t2->kbal == 1)
-                    t2->hvColor = t2->lvColor = kConsumer;
-                ShowTRInfo(t2->branch);
+                t->hvColor = TrKz(t->branch);
+                t->lvColor = TrKz(t3 ? t3->branch3 : t->branch);
+                if (t3)
+                    t3->mvColor = TrKz(t3->branch2);
+            } else if (t->hide == 0 && t->kbal == 1) {
+                t->hvColor = t->lvColor = kConsumer;
+                if (t3)
+                    t3->mvColor = kConsumer;
             }
-        } else if (auto* t3 = qgraphicsitem_cast<Transf3s*>(item)) {
-            if (values) {
-                t3->hvColor = TrKz(t3->branch[0]);
-                t3->mvColor = TrKz(t3->branch[1]);
-                t3->lvColor = TrKz(t3->branch[2]);
-                if (t3->hide == 0)
-                    ShowTRInfo(t3->branch[0]);
-            } else if (t3->hide == 0) {
-                if (t3->kbal == 1)
-                    t3->hvColor = t3->mvColor = t3->lvColor = kConsumer;
-                ShowTRInfo(t3->branch[0]);
-            }
+            if (t->hide == 0)
+                ShowTRInfo(t->branch);
+            t->update();
         }
     }
     m_pScene->update(m_pScene->sceneRect());
@@ -353,10 +344,7 @@ void CRegimShow::FindButtonTriggered()
             line->color = kRed;
         } else {
             m_pView->centerOn(item->pos());
-            if (auto* t2 = qgraphicsitem_cast<Transf2s*>(item))
-                t2->hvColor = kRed;
-            else if (auto* t3 = qgraphicsitem_cast<Transf3s*>(item))
-                t3->hvColor = kRed;
+            static_cast<TransfItem*>(item)->hvColor = kRed;
         }
         item->update();
         return;

@@ -80,6 +80,7 @@ private:
     void createToolbars();
     // Colours and labels of the items in the scene, in the current mode.
     void paintRegime();
+    void addLabel(const QStringList& lines, const QColor& color, const QPointF& at);
 
     RegimScene* m_pScene = nullptr;
     CparamShow* m_pParamShow = nullptr;

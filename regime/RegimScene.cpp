@@ -14,8 +14,8 @@ namespace {
 // Field positions of the scheme records.
 enum NodeField { nX, nY, nW, nH, nKey, nXkt, nYkt, nHide };
 enum LineField { lPoints, lKey, lXkt, lYkt, lHide };
-enum TransfField { tX, tY, tW, tH, tUvn, tUnn, tKey, tXkt, tYkt, tHide };
-enum Transf3Field { t3X, t3Y, t3W, t3H, t3Uvn, t3Usn, t3Unn, t3Key, t3Key2, t3Key3, t3Xkt, t3Ykt, t3Hide };
+enum TransfField { tX, tY, tW, tH, tUvn, tUnn, tKey, tXkt };
+enum Transf3Field { t3Usn = 5, t3Unn, t3Key, t3Key2, t3Key3, t3Xkt };
 
 double coordinate(const QString& text)
 {
@@ -152,57 +152,52 @@ void RegimScene::addLines(const ReadSxem& sxema)
     }
 }
 
+// What the two kinds of record give alike: x, y, w, h and the HV voltage
+// lead them, the key and the label stand where the kind keeps them.
+void RegimScene::placeTransformer(TransfItem* t, int kind, const QStringList& r, int keyField,
+                                  int xktField)
+{
+    t->key = r.value(keyField);
+    t->branch = branchMap.value(t->key, -1);
+    t->xkt = coordinate(r.value(xktField));
+    t->ykt = coordinate(r.value(xktField + 1));
+    t->hide = toInteger(r.value(xktField + 2));
+    if (t->branch >= 0) {
+        enter(t, t->branch, kind, t->xkt, t->ykt);
+        t->kbal = kbal.at(t->branch);
+    }
+    t->setPos(coordinate(r.value(tX)), coordinate(r.value(tY)));
+    t->setSize(size(r.value(tW)), size(r.value(tH)));
+    t->u_vn = toNumber(r.value(tUvn));
+    t->hvColor = classColor(t->u_vn);
+    t->setZValue(1100);
+}
+
 void RegimScene::addTransformers(const ReadSxem& sxema)
 {
     for (const QStringList& r : sxema.transf) {
         auto* t = new Transf2s;
-        t->key = r.value(tKey);
-        t->branch = branchMap.value(t->key, -1);
-        t->xkt = coordinate(r.value(tXkt));
-        t->ykt = coordinate(r.value(tYkt));
-        if (t->branch >= 0) {
-            enter(t, t->branch, 2, t->xkt, t->ykt);
-            t->kbal = kbal.at(t->branch);
-        }
-        t->setPos(coordinate(r.value(tX)), coordinate(r.value(tY)));
-        t->u_vn = toNumber(r.value(tUvn));
+        placeTransformer(t, 2, r, tKey, tXkt);
         t->u_nn = toNumber(r.value(tUnn));
-        t->hvColor = classColor(t->u_vn);
         t->lvColor = classColor(t->u_nn);
-        t->setSize(size(r.value(tW)), size(r.value(tH)));
         if (t->kbal == 1)
             t->hvColor = t->lvColor = kConsumer;
-        t->setZValue(1100);
-        t->hide = toInteger(r.value(tHide));
         addItem(t);
     }
 
     for (const QStringList& r : sxema.transf3) {
         auto* t = new Transf3s;
-        t->key = r.value(t3Key);
+        placeTransformer(t, 3, r, t3Key, t3Xkt);
         t->key2 = r.value(t3Key2);
         t->key3 = r.value(t3Key3);
-        t->branch[0] = branchMap.value(t->key, -1);
-        t->branch[1] = branchMap.value(t->key2, -1);
-        t->branch[2] = branchMap.value(t->key3, -1);
-        t->xkt = coordinate(r.value(t3Xkt));
-        t->ykt = coordinate(r.value(t3Ykt));
-        if (t->branch[0] >= 0) {
-            enter(t, t->branch[0], 3, t->xkt, t->ykt);
-            t->kbal = kbal.at(t->branch[0]);
-        }
-        t->setPos(coordinate(r.value(t3X)), coordinate(r.value(t3Y)));
-        t->u_vn = toNumber(r.value(t3Uvn));
+        t->branch2 = branchMap.value(t->key2, -1);
+        t->branch3 = branchMap.value(t->key3, -1);
         t->u_sn = toNumber(r.value(t3Usn));
         t->u_nn = toNumber(r.value(t3Unn));
-        t->hvColor = classColor(t->u_vn);
         t->mvColor = classColor(t->u_sn);
         t->lvColor = classColor(t->u_nn);
-        t->setSize(size(r.value(t3W)), size(r.value(t3H)));
         if (t->kbal == 1)
             t->hvColor = t->mvColor = t->lvColor = kConsumer;
-        t->setZValue(1100);
-        t->hide = toInteger(r.value(t3Hide));
         addItem(t);
     }
 }

@@ -11,6 +11,7 @@
 #include <QVector>
 
 class ReadSxem;
+class TransfItem;
 
 class RegimScene : public QGraphicsScene, public RegimModel
 {
@@ -45,5 +46,6 @@ private:
     void addBuses(const ReadSxem& sxema);
     void addLines(const ReadSxem& sxema);
     void addTransformers(const ReadSxem& sxema);
+    void placeTransformer(TransfItem* t, int kind, const QStringList& r, int keyField, int xktField);
     void enter(QGraphicsItem* item, int branch, int kind, double xkt, double ykt);
 };

@@ -14,11 +14,9 @@ QPen thinPen(const QColor& color)
 
 } // namespace
 
-// ---- two-winding transformer -------------------------------------------------------
+// ---- transformers ---------------------------------------------------------------------
 
-Transf2s::Transf2s() = default;
-
-void Transf2s::setSize(int w, int h)
+void TransfItem::setSize(int w, int h)
 {
     prepareGeometryChange();
     m_w = w;
@@ -42,18 +40,9 @@ void Transf2s::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget
     painter->drawRect(int(0.34 * w), h - 2, int(0.33 * w), 2);
 }
 
-// ---- three-winding transformer -----------------------------------------------------
-
 Transf3s::Transf3s()
 {
     setZValue(1);
-}
-
-void Transf3s::setSize(int w, int h)
-{
-    prepareGeometryChange();
-    m_w = w;
-    m_h = h;
 }
 
 QRectF Transf3s::boundingRect() const

@@ -16,20 +16,14 @@
 // (by the scene), so that no arithmetic on an absurd value overflows.
 constexpr int kMaxSchemeExtent = 10000000;
 
-class Transf2s : public QObject, public QGraphicsItem
+// What the two- and three-winding symbols share: the size and label of
+// their record, the branch of their (first) key and the outer windings.
+class TransfItem : public QObject, public QGraphicsItem
 {
     Q_OBJECT
     Q_INTERFACES(QGraphicsItem)
 
 public:
-    enum { Type = UserType + 11 };
-
-    Transf2s();
-
-    int type() const override { return Type; }
-    QRectF boundingRect() const override;
-    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
-
     void setSize(int w, int h);
     int width() const { return m_w; }
     int height() const { return m_h; }
@@ -42,14 +36,25 @@ public:
     double xkt = 0.0, ykt = 0.0;
     int hide = 0;
 
-private:
+protected:
     int m_w = 0, m_h = 0;
 };
 
-class Transf3s : public QObject, public QGraphicsItem
+class Transf2s : public TransfItem
 {
     Q_OBJECT
-    Q_INTERFACES(QGraphicsItem)
+
+public:
+    enum { Type = UserType + 11 };
+
+    int type() const override { return Type; }
+    QRectF boundingRect() const override;
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+};
+
+class Transf3s : public TransfItem
+{
+    Q_OBJECT
 
 public:
     enum { Type = UserType + 12 };
@@ -60,21 +65,11 @@ public:
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
-    void setSize(int w, int h);
-    int width() const { return m_w; }
-    int height() const { return m_h; }
-
     int variant = 0;
-    int kbal = 0;
-    int branch[3] = {-1, -1, -1};   // of key, key2, key3
-    double u_vn = 0.0, u_sn = 0.0, u_nn = 0.0;
-    QColor hvColor, mvColor, lvColor;
-    QString key, key2, key3;
-    double xkt = 0.0, ykt = 0.0;
-    int hide = 0;
-
-private:
-    int m_w = 0, m_h = 0;
+    int branch2 = -1, branch3 = -1;   // of key2, key3
+    double u_sn = 0.0;
+    QColor mvColor;
+    QString key2, key3;
 };
 
 class BussItem : public QObject, public QGraphicsRectItem

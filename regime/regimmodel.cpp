@@ -259,39 +259,25 @@ Regime::NodeBand RegimModel::nodeBand(int node) const
     return NodeBand::Normal;
 }
 
-Regime::BranchBand RegimModel::lineBand(int branch, int lineView) const
+Regime::BranchBand RegimModel::branchBand(int branch, int lineView, bool transformer) const
 {
     if (branch < 0 || branch >= branchCount())
         return BranchBand::NoValue;
+    const double dU = shown.dU.value(branch);
+    const double dP = shown.dP.value(branch);
     switch (lineView) {
     case 0:
-        if (podkt.value(branch) == 1)
+        if (!transformer && podkt.value(branch) == 1)
             return BranchBand::NoValue;
         return band(shown.Kz.value(branch), kLoading);
     case 1:
-        return band(shown.dU.value(branch), kLineDrop);
+        return band(dU, transformer ? kTransDrop : kLineDrop);
     case 2:
-        return band(shown.dU.value(branch) * shown.dP.value(branch), kLineLoss);
-    default:
-        return BranchBand::Undefined;
-    }
-}
-
-Regime::BranchBand RegimModel::transBand(int branch, int lineView) const
-{
-    if (branch < 0 || branch >= branchCount())
-        return BranchBand::NoValue;
-    switch (lineView) {
-    case 0:
-        return band(shown.Kz.value(branch), kLoading);
-    case 1:
-        return band(shown.dU.value(branch), kTransDrop);
-    case 2: {
-        const double s = shown.S.value(branch);
-        if (s == 0.0)
+        if (!transformer)
+            return band(dU * dP, kLineLoss);
+        if (shown.S.value(branch) == 0.0)
             return BranchBand::NoCapacity;
-        return band(20.0 * shown.dP.value(branch) / s, kTransLoss);
-    }
+        return band(20.0 * dP / shown.S.value(branch), kTransLoss);
     default:
         return BranchBand::Undefined;
     }

@@ -87,9 +87,9 @@ public:
 
     // ---- colour rules ----
     Regime::NodeBand nodeBand(int node) const;
-    // lineView: 0 loading, 1 voltage drop, 2 active losses.
-    Regime::BranchBand lineBand(int branch, int lineView) const;
-    Regime::BranchBand transBand(int branch, int lineView) const;
+    // Of a line section or a transformer winding; lineView: 0 loading,
+    // 1 voltage drop, 2 active losses.
+    Regime::BranchBand branchBand(int branch, int lineView, bool transformer) const;
 
     // ---- label texts ----
     // Nothing (an empty list) for an index outside the line.
