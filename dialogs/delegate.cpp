@@ -1,9 +1,17 @@
 #include "delegate.h"
 
+#include "scheme/typedspinbox.h"
 #include "store/numbers.h"
 
-#include <QDoubleSpinBox>
+#include <QLineEdit>
 #include <QtMath>
+
+namespace {
+// Set on an editor once the user typed into it.
+const char* const kTypedProperty = "zorvanTyped";
+// The value an editor showed when it was filled from its cell.
+const char* const kShownProperty = "zorvanShown";
+} // namespace
 
 DSBDelegate::DSBDelegate(QObject* parent, double minimum, double maximum, double step,
                          int decimals)
@@ -18,19 +26,27 @@ DSBDelegate::DSBDelegate(QObject* parent, double minimum, double maximum, double
 QWidget* DSBDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                    const QModelIndex&) const
 {
-    auto* editor = new QDoubleSpinBox(parent);
+    auto* editor = new TypedDoubleSpinBox(parent);
     editor->setMinimum(m_minimum);
     editor->setMaximum(m_maximum);
     editor->setDecimals(m_decimals);
     editor->setSingleStep(m_step);
     editor->installEventFilter(const_cast<DSBDelegate*>(this));
+    if (m_writesOnlyEdits) {
+        if (auto* line = editor->findChild<QLineEdit*>()) {
+            connect(line, &QLineEdit::textEdited, editor,
+                    [editor] { editor->setProperty(kTypedProperty, true); });
+        }
+    }
     return editor;
 }
 
 void DSBDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
     const double value = toNumber(index.model()->data(index, Qt::EditRole).toString());
-    static_cast<QDoubleSpinBox*>(editor)->setValue(value);
+    auto* spinBox = static_cast<QDoubleSpinBox*>(editor);
+    spinBox->setValue(value);
+    spinBox->setProperty(kShownProperty, spinBox->value());
 }
 
 void DSBDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
@@ -38,6 +54,10 @@ void DSBDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
 {
     auto* spinBox = static_cast<QDoubleSpinBox*>(editor);
     spinBox->interpretText();
+    // Neither typed into nor stepped: the cell keeps what it holds.
+    if (m_writesOnlyEdits && !spinBox->property(kTypedProperty).toBool()
+        && spinBox->value() == spinBox->property(kShownProperty).toDouble())
+        return;
     const double value = spinBox->value();
     if (m_decimals == 0 && qAbs(value) < 9.0e15)
         model->setData(index, qint64(qRound64(value)), Qt::EditRole);
