@@ -3,6 +3,7 @@
 #include "CparamShow.h"
 #include "RegimScene.h"
 #include "SxemaItems.h"
+#include "scheme/CNavigate.h"
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/readregim.h"
@@ -369,10 +370,17 @@ void CRegimShow::slot_colorBkgSelected(QColor color)
 
 void CRegimShow::slot_NavigateButton()
 {
+    const int height = writeNavigationPicture(m_pScene, m_pScene->sceneWidth, m_pScene->sceneHeight);
+    if (height <= 0)
+        return;
+    auto* navigate = new CNavigate;
+    navigate->showPicture(navigationPicturePath(), height);
+    connect(navigate, &CNavigate::clicked, this, &CRegimShow::slot_Navigate);
+    navigate->show();
 }
 
 void CRegimShow::slot_Navigate(QPointF p)
 {
-    const double k = m_pScene->sceneWidth / 400.0;
+    const double k = double(m_pScene->sceneWidth) / kNavigationWidth;
     m_pView->centerOn(p.x() * k, p.y() * k);
 }

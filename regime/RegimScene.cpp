@@ -38,6 +38,7 @@ const QColor kConsumer = paletteColor(12);
 
 RegimScene::RegimScene(QObject* parent)
     : QGraphicsScene(parent)
+    , m_selection(LineSelection::current())
 {
 }
 
@@ -46,14 +47,17 @@ bool RegimScene::ShowModel()
     // One read of the tables serves the model and the calculation.
     const CalcTables tables = CalcTables::read();
     ReadModel(tables.sections);
-    if (ReadRegim_(tables) != 0)
-        return true;
+    {
+        const ScopedSelection line(m_selection);
+        if (ReadRegim_(tables) != 0)
+            return true;
+    }
     return AddGraph_() != 0;
 }
 
 ReadSxem RegimScene::readScheme() const
 {
-    const SelectionGuard line(*this);
+    const ScopedSelection line(m_selection);
     return ReadSxem();
 }
 

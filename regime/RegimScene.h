@@ -4,6 +4,7 @@
 // scheme editor saved for the line. It never writes a file.
 
 #include "regimmodel.h"
+#include "scheme/diagramscene.h"
 
 #include <QGraphicsScene>
 #include <QList>
@@ -43,6 +44,10 @@ public slots:
 
 private:
     ReadSxem readScheme() const;
+
+    // The line as the window opened on it: the scheme file and the
+    // calculation read the current line, so they are read with this one.
+    const LineSelection m_selection;
     void addBuses(const ReadSxem& sxema);
     void addLines(const ReadSxem& sxema);
     void addTransformers(const ReadSxem& sxema);

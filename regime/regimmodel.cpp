@@ -152,7 +152,6 @@ void RegimModel::ReadModel(const Table& sections)
 
 int RegimModel::ReadRegim_(const CalcTables& tables)
 {
-    const SelectionGuard line(*this);
     CalcRadial calc;
     calc.setTables(tables);
     calc.CalcUR(nlin, 2, 0, 0);
@@ -341,24 +340,4 @@ QStringList RegimModel::branchTexts(int b, int mode, const QStringList& params, 
     if (params.contains(QStringLiteral("DU")))
         lines.append("Потеря U=" + fixed(shown.dU.value(b), 1));
     return lines;
-}
-
-SelectionGuard::SelectionGuard(const RegimModel& model)
-    : m_npes(NPES)
-    , m_nres(NRES)
-    , m_nlin(NLIN)
-    , m_unom(UNOM)
-{
-    NPES = model.npes;
-    NRES = model.nres;
-    NLIN = model.nlin;
-    UNOM = model.unom;
-}
-
-SelectionGuard::~SelectionGuard()
-{
-    NPES = m_npes;
-    NRES = m_nres;
-    NLIN = m_nlin;
-    UNOM = m_unom;
 }

@@ -78,7 +78,8 @@ public:
     // Fills the nodes and branches from the rows of the line-section table.
     void ReadModel(const Table& sections);
     // Runs the line's calculation in display mode on tables already read and
-    // takes its results over. 0 on success, 1 when no regime was calculated.
+    // takes its results over; the caller makes this line the current one.
+    // 0 on success, 1 when no regime was calculated.
     int ReadRegim_(const CalcTables& tables);
     // Takes the results of a finished calculation over; 1 when it holds none.
     int takeRegime(const CalcRadial& calc);
@@ -102,20 +103,4 @@ public:
 private:
     QStringList branchTexts(int branch, int mode, const QStringList& params, int nameLength,
                             bool noLoadLine) const;
-};
-
-// Sets NPES, NRES, NLIN and UNOM to a model's line for its lifetime and puts
-// the previous values back afterwards: readers of the current line (the
-// scheme file, the calculation) then read this line whatever is current.
-class SelectionGuard
-{
-public:
-    explicit SelectionGuard(const RegimModel& model);
-    ~SelectionGuard();
-    SelectionGuard(const SelectionGuard&) = delete;
-    SelectionGuard& operator=(const SelectionGuard&) = delete;
-
-private:
-    QString m_npes, m_nres, m_nlin;
-    double m_unom;
 };

@@ -8,6 +8,7 @@
 #include "regime/RegimScene.h"
 #include "regime/SxemaItems.h"
 #include "regimenetwork.h"
+#include "scheme/CNavigate.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -326,6 +327,32 @@ private slots:
         QCOMPARE(m_iScale, 4.0);
         QVERIFY(!w.Scale_plus->isEnabled());
         QCOMPARE(w.m_pView->transform().m11(), 4.0);
+    }
+
+    // The picture has the drawing's proportions; a click in it centres the
+    // view on the point it stands for.
+    void navigation()
+    {
+        Folder f;
+        writeLine(f, false);
+        SxemaLin s = regimeScheme();
+        s.nodes[3][0] = "900";   // 900 + 40 + 90 wide
+        saveSxemaXML(s);
+        CRegimShow w;
+        w.show();
+        w.Scale_plus->click();
+        w.Scale_plus->click();
+        w.NavigateButton->click();
+        QCOMPARE(QImage(f.filePath("scene.png")).size(), QSize(400, 400 * 600 / 1030));
+        CNavigate* navigate = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* n = qobject_cast<CNavigate*>(top))
+                navigate = n;
+        QVERIFY(navigate && navigate->isVisible());
+        emit navigate->clicked(QPointF(200, 100));
+        const QPointF centre = w.m_pView->mapToScene(w.m_pView->viewport()->rect().center());
+        QVERIFY(qAbs(centre.x() - 515) < 1 && qAbs(centre.y() - 257.5) < 1);
+        delete navigate;
     }
 
     // A label knows its size before it is first painted, and keeps it.
