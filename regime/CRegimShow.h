@@ -2,7 +2,7 @@
 // The regime window of one line: runs the line's calculation once, when it is
 // built, and shows the result on the line's saved scheme, coloured by
 // threshold and labelled with the quantities the user picks. It writes no
-// data file.
+// data file, only the navigation picture.
 
 #include "ui_CRegimShow.h"
 

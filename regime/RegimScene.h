@@ -44,13 +44,13 @@ public slots:
 
 private:
     ReadSxem readScheme() const;
-
-    // The line as the window opened on it: the scheme file and the
-    // calculation read the current line, so they are read with this one.
-    const LineSelection m_selection;
     void addBuses(const ReadSxem& sxema);
     void addLines(const ReadSxem& sxema);
     void addTransformers(const ReadSxem& sxema);
     void placeTransformer(TransfItem* t, int kind, const QStringList& r, int keyField, int xktField);
     void enter(QGraphicsItem* item, int branch, int kind, double xkt, double ykt);
+
+    // The line as the window opened on it: the scheme file and the
+    // calculation read the current line, so they are read with this one.
+    const LineSelection m_selection;
 };

@@ -31,7 +31,7 @@ enum class NodeBand { NoValue, FarBelow, Below, Normal, Above, FarAbove };
 // Colour bands of a branch's value in a line view.
 enum class BranchBand { NoValue, NoCapacity, Undefined, Low, Normal, High, Overloaded };
 
-// Display modes and the codes of the quantities a branch label shows.
+// Display modes of the regime window.
 enum Mode { Power = 0, Energy = 1, Scheme = 2 };
 
 } // namespace Regime

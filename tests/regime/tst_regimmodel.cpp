@@ -74,15 +74,6 @@ private slots:
         QCOMPARE(m.U, m.regime.U);
     }
 
-    // A calculation that returned no node is a failure and changes nothing.
-    void noRegime()
-    {
-        RegimModel m;
-        m.ReadModel(regimeNetwork().sections);
-        CalcRadial empty;
-        QCOMPARE(m.takeRegime(empty), 1);
-    }
-
     void drawingClasses_data()
     {
         QTest::addColumn<double>("kv");
