@@ -46,7 +46,7 @@ private slots:
                                    << "" << "13 366 Год 2024 года 7.5 1.1 0.8";
         QTest::newRow("year 2025") << "period=\"12\" year=\"2025\"" << "" << "13 365 Год 2025 года 20 1 0.8";
         QTest::newRow("month index 13") << "period=\"13\" year=\"2024\"" << "" << "1 31 Январь 2024 года 20 1 0.8";
-        QTest::newRow("February, then 2024") << "" << "MonthCombo=1 Period=2024" << "2 29 Февраль 2024 года 20 1 0.8";
+        QTest::newRow("2024, then February") << "" << "Period=2024 MonthCombo=1" << "2 29 Февраль 2024 года 20 1 0.8";
         QTest::newRow("year, then 2025") << "period=\"12\" year=\"2024\"" << "Period=2025"
                                          << "13 365 Год 2025 года 20 1 0.8";
         QTest::newRow("coefficients") << "" << "TempMec=15.5 kPn=1.2 kHoliday=0.7" << "1 31 Январь 2023 года 15.5 1.2 0.7";
