@@ -1,9 +1,25 @@
 #include "delegate.h"
 
+#include "scheme/typedspinbox.h"
 #include "store/numbers.h"
 
-#include <QDoubleSpinBox>
 #include <QtMath>
+
+namespace {
+// A value in plain decimals, trailing zeros dropped (12.000 is "12"): a
+// number stored as a double would come back from the table as "2e+06".
+QString plainDecimalText(double value, int decimals)
+{
+    QString text = QString::number(value, 'f', decimals);
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
+} // namespace
 
 DSBDelegate::DSBDelegate(QObject* parent, double minimum, double maximum, double step,
                          int decimals)
@@ -18,7 +34,7 @@ DSBDelegate::DSBDelegate(QObject* parent, double minimum, double maximum, double
 QWidget* DSBDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                    const QModelIndex&) const
 {
-    auto* editor = new QDoubleSpinBox(parent);
+    auto* editor = new TypedDoubleSpinBox(parent);
     editor->setMinimum(m_minimum);
     editor->setMaximum(m_maximum);
     editor->setDecimals(m_decimals);
@@ -42,7 +58,7 @@ void DSBDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
     if (m_decimals == 0 && qAbs(value) < 9.0e15)
         model->setData(index, qint64(qRound64(value)), Qt::EditRole);
     else
-        model->setData(index, value, Qt::EditRole);
+        model->setData(index, plainDecimalText(value, m_decimals), Qt::EditRole);
 }
 
 void DSBDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
