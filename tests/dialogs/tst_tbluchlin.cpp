@@ -70,6 +70,23 @@ private slots:
         QCOMPARE(withoutStamp(f.readFile("uch_lin.xml")), expected);
     }
 
+    // "Рабочее ответвление" shows the transformer's tap and writes a change back.
+    void tapShownAndWritten()
+    {
+        Folder f;
+        TestNetwork net = network();
+        net.sections[1][10] = "3";
+        net.write();
+        CDlgTblUchLIN dlg(nullptr);
+        dlg.slot_RowChanged(1, 0);
+        QCOMPARE(dlg.spinOtv->value(), 3);
+        dlg.spinOtv->setValue(-2);
+        QCOMPARE(dlg.tableWgt->item(1, 10)->text(), QString("-2"));
+        dlg.slot_RowChanged(3, 0);
+        QCOMPARE(dlg.spinOtv->value(), 0);
+        QCOMPARE(dlg.tableWgt->item(1, 10)->text() + dlg.tableWgt->item(3, 10)->text(), QString("-20"));
+    }
+
     // The next node after the largest an int holds is numbered without overflowing.
     void newRowAfterLargestNode()
     {
