@@ -25,6 +25,14 @@ static TestNetwork network()
     return net;
 }
 
+// The network with one cell of its sections changed, written.
+static void writeNetworkWith(int row, int column, const QString& value)
+{
+    TestNetwork net = network();
+    net.sections[row][column] = value;
+    net.write();
+}
+
 class TestTblUchLin : public QObject
 {
     Q_OBJECT
@@ -74,9 +82,7 @@ private slots:
     void tapShownAndWritten()
     {
         Folder f;
-        TestNetwork net = network();
-        net.sections[1][10] = "3";
-        net.write();
+        writeNetworkWith(1, 10, "3");
         CDlgTblUchLIN dlg(nullptr);
         dlg.slot_RowChanged(1, 0);
         QCOMPARE(dlg.spinOtv->value(), 3);
@@ -91,9 +97,7 @@ private slots:
     void newRowAfterLargestNode()
     {
         Folder f;
-        TestNetwork net = network();
-        net.sections[3][6] = "2147483647";
-        net.write();
+        writeNetworkWith(3, 6, "2147483647");
         CDlgTblUchLIN dlg(nullptr);
         dlg.AddButton->click();
         const int row = dlg.tableWgt->rowCount() - 1;
