@@ -255,27 +255,34 @@ bool writePoteri(const QString& npes, const QString& nres, const QVector<QString
     return true;
 }
 
-QStringList lossReportBody(const QVector<QStringList>& rows, const QString& caption)
+QString lossRowStart(const QString& id, QString* cellStart)
 {
     const QString plain = QStringLiteral("<td align='center'>");
     const QString bold = plain + QStringLiteral("<span style=\" font-weight:600; \">");
+    if (id == QLatin1String("SUM")) {
+        *cellStart = bold;
+        return QStringLiteral("<tr BGCOLOR = '#99CC99'>\n");
+    }
+    if (id.contains(QLatin1String("kV"))) {
+        *cellStart = plain;
+        return QStringLiteral("<tr BGCOLOR = '#DDCC99'>\n");
+    }
+    if (id.contains(QLatin1Char('B'))) {
+        *cellStart = bold;
+        return QStringLiteral("<tr BGCOLOR = '#CCEEDD'>\n");
+    }
+    *cellStart = plain;
+    return QStringLiteral("<tr>\n");
+}
+
+QStringList lossReportBody(const QVector<QStringList>& rows, const QString& caption)
+{
     const QString end = QStringLiteral("</td>\n");
 
     QStringList lines = TableHtml();
     for (const QStringList& row : rows) {
-        const QString id = row.value(0);
-        QString cell = plain;
-        if (id == QLatin1String("SUM")) {
-            lines.append(QStringLiteral("<tr BGCOLOR = '#99CC99'>\n"));
-            cell = bold;
-        } else if (id.contains(QLatin1String("kV"))) {
-            lines.append(QStringLiteral("<tr BGCOLOR = '#DDCC99'>\n"));
-        } else if (id.contains(QLatin1Char('B'))) {
-            lines.append(QStringLiteral("<tr BGCOLOR = '#CCEEDD'>\n"));
-            cell = bold;
-        } else {
-            lines.append(QStringLiteral("<tr>\n"));
-        }
+        QString cell;
+        lines.append(lossRowStart(row.value(0), &cell));
         lines.append(cell + row.value(1).toHtmlEscaped() + end);
         QString energy = row.value(2) + "<br>" + row.value(3);
         if (row.value(4) != QLatin1String("0.000"))

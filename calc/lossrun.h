@@ -73,6 +73,10 @@ QString poteriType();
 // "Невозможно создать файл -" and the path) and returns false.
 bool writePoteri(const QString& npes, const QString& nres, const QVector<QStringList>& rows);
 
+// The start of a loss table row by its id ("SUM", a voltage class "..kV", a
+// RES "B ..", else a line) and, in *cellStart, the start of its cells.
+QString lossRowStart(const QString& id, QString* cellStart);
+
 // The body of the loss report (header rows of TableHtml, one table row per
 // result row, the end of the table and the caption) for HtmlBody mode 1.
 QStringList lossReportBody(const QVector<QStringList>& rows, const QString& caption);

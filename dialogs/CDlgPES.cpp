@@ -3,6 +3,8 @@
 #include "dialogresources.h"
 #include "lossrunwindow.h"
 
+#include "reference/CDlgArxiv.h"
+
 #include "calc/lossrun.h"
 #include "calc/netreports.h"
 #include "store/SaveInfo.h"
@@ -39,8 +41,6 @@ CDlgPES::CDlgPES(QString key, QWidget* tree)
     connect(ParamPES, &QPushButton::clicked, this, &CDlgPES::slot_ParamPES);
     // Only a result file written by this window may go into the archive.
     ArxivSave->setEnabled(false);
-    // The archive viewer is still to come.
-    ArxivPES->setEnabled(false);
 }
 
 CDlgPES::~CDlgPES()
@@ -125,10 +125,14 @@ void CDlgPES::slot_SaveArxiv()
 
 void CDlgPES::slot_ArxivPES()
 {
-    if (m_pArxiv) {
-        m_pArxiv->show();
-        m_pArxiv->raise();
+    // The viewer keeps this window's PES and its name, whatever is selected later.
+    if (!m_pArxiv) {
+        NPES = m_npes;
+        pNameRas = QStringList{m_name};
+        m_pArxiv = new CDlgArxiv(this, 0, m_npes, QString());
     }
+    m_pArxiv->show();
+    m_pArxiv->raise();
 }
 
 void CDlgPES::slot_ParamPES()

@@ -52,8 +52,7 @@ public:
     QList<QString> m_resNames;
     QVector<int> m_resBounds;
     QVector<QVector<double>> m_lineTotals;
-    // The archive viewer comes with its own window; until then its button
-    // stays disabled and this stays null.
+    // The archive viewer of this PES, null while none is open.
     QPointer<QWidget> m_pArxiv;
     QWidget* m_pTree;
     QVector<QStringList> m_rows;

@@ -4,6 +4,8 @@
 #include "dialogresources.h"
 #include "lossrunwindow.h"
 
+#include "reference/CDlgArxiv.h"
+
 #include "calc/lossrun.h"
 #include "calc/netreports.h"
 #include "store/SaveInfo.h"
@@ -62,8 +64,6 @@ CDlgRES::CDlgRES(QString key, QWidget* tree)
     connect(SaveButton, &QPushButton::clicked, this, &CDlgRES::slot_Save);
     // Only a result file written by this window may go into the archive.
     SaveArxRES->setEnabled(false);
-    // Window still to come: the archive viewer.
-    ArxivRES->setEnabled(false);
 }
 
 CDlgRES::~CDlgRES()
@@ -175,10 +175,15 @@ void CDlgRES::slot_SaveArx()
 
 void CDlgRES::slot_ArxivRES()
 {
-    if (m_pArxiv) {
-        m_pArxiv->show();
-        m_pArxiv->raise();
+    // The viewer keeps this window's RES and its name, whatever is selected later.
+    if (!m_pArxiv) {
+        NPES = m_npes;
+        NRES = m_nres;
+        pNameRas = QStringList{m_name};
+        m_pArxiv = new CDlgArxiv(this, 1, m_npes, m_nres);
     }
+    m_pArxiv->show();
+    m_pArxiv->raise();
 }
 
 void CDlgRES::slot_VvodRES()

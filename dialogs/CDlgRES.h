@@ -53,8 +53,7 @@ public:
     QList<QString> m_lineNames;
     QList<QString> m_lineIds;
     QVector<double> m_lineUnom;
-    // The archive viewer (its button stays disabled until that window
-    // exists) and the monthly load input, cleared when they close.
+    // The archive viewer and the monthly load input, cleared when they close.
     QPointer<QWidget> m_pArxiv;
     QPointer<QWidget> m_pVvod;
     QVector<QStringList> m_rows;

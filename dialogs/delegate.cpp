@@ -3,9 +3,15 @@
 #include "scheme/typedspinbox.h"
 #include "store/numbers.h"
 
+#include <QLineEdit>
 #include <QtMath>
 
 namespace {
+// Set on an editor once the user typed into it.
+const char* const kTypedProperty = "zorvanTyped";
+// The value an editor showed when it was filled from its cell.
+const char* const kShownProperty = "zorvanShown";
+
 // A value in plain decimals, trailing zeros dropped (12.000 is "12"): a
 // number stored as a double would come back from the table as "2e+06".
 QString plainDecimalText(double value, int decimals)
@@ -40,13 +46,21 @@ QWidget* DSBDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
     editor->setDecimals(m_decimals);
     editor->setSingleStep(m_step);
     editor->installEventFilter(const_cast<DSBDelegate*>(this));
+    if (m_writesOnlyEdits) {
+        if (auto* line = editor->findChild<QLineEdit*>()) {
+            connect(line, &QLineEdit::textEdited, editor,
+                    [editor] { editor->setProperty(kTypedProperty, true); });
+        }
+    }
     return editor;
 }
 
 void DSBDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
     const double value = toNumber(index.model()->data(index, Qt::EditRole).toString());
-    static_cast<QDoubleSpinBox*>(editor)->setValue(value);
+    auto* spinBox = static_cast<QDoubleSpinBox*>(editor);
+    spinBox->setValue(value);
+    spinBox->setProperty(kShownProperty, spinBox->value());
 }
 
 void DSBDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
@@ -54,6 +68,10 @@ void DSBDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
 {
     auto* spinBox = static_cast<QDoubleSpinBox*>(editor);
     spinBox->interpretText();
+    // Neither typed into nor stepped: the cell keeps what it holds.
+    if (m_writesOnlyEdits && !spinBox->property(kTypedProperty).toBool()
+        && spinBox->value() == spinBox->property(kShownProperty).toDouble())
+        return;
     const double value = spinBox->value();
     if (m_decimals == 0 && qAbs(value) < 9.0e15)
         model->setData(index, qint64(qRound64(value)), Qt::EditRole);

@@ -2,6 +2,9 @@
 
 #include "CTool_DMS.h"
 #include "CTreeZORVAN.h"
+#include "reference/CDlgKatLin.h"
+#include "reference/CDlgKatTR.h"
+#include "reference/CGrafik.h"
 #include "store/messages.h"
 #include "store/readregim.h"
 #include "store/ui/widgetmessages.h"
@@ -146,15 +149,20 @@ void ZORVAN::createActions()
     connect(ui->checkBalance, &QCheckBox::stateChanged, this, &ZORVAN::slot_checkBalance);
     connect(ui->checkTranzit, &QCheckBox::stateChanged, this, &ZORVAN::slot_checkTranzit);
     connect(ui->checkIzol, &QCheckBox::stateChanged, this, &ZORVAN::slot_checkIzol);
+    connect(ui->Info_Trans, &QAction::triggered, this, &ZORVAN::slot_KatTRDlg);
+    connect(ui->KatTR_Show, &QPushButton::clicked, this, &ZORVAN::slot_KatTRDlg);
+    connect(ui->Info_Line, &QAction::triggered, this, &ZORVAN::slot_KatLinDlg);
+    connect(ui->KatLin_Show, &QPushButton::clicked, this, &ZORVAN::slot_KatLinDlg);
     connect(ui->AboutPrg, &QAction::triggered, this, &ZORVAN::slot_AboutPrg);
+    connect(ui->Grafik_Show, &QPushButton::clicked, this, &ZORVAN::slot_GrafikDlg);
     connect(ui->SaveToolButt, &QPushButton::clicked, this, &ZORVAN::slot_SaveTools);
     connect(ui->Model_Save, &QPushButton::clicked, this, &ZORVAN::slot_SaveModel);
     connect(ui->Model_Load, &QPushButton::clicked, this, &ZORVAN::slot_LoadModel);
     connect(ui->Model_Save_A, &QPushButton::clicked, this, &ZORVAN::slot_SaveModelA);
     connect(ui->Model_Load_A, &QPushButton::clicked, this, &ZORVAN::slot_LoadModelA);
     connect(ui->Model_Del, &QPushButton::clicked, this, &ZORVAN::slot_DelModel);
-    // The catalogs and the load graphs stay disabled in the form until their
-    // windows exist.
+    // Edit_Load ("Редактирование нагрузок на шинах ПС") is shown but opens
+    // nothing, so the form keeps it disabled.
 
     m_settingsPath = ZORVAN_PATH + "taskparam.xml";
     ReadTools();
@@ -414,6 +422,35 @@ void ZORVAN::slot_FilSelected(const QString& name)
     default:
         break;
     }
+}
+
+namespace {
+
+template <class Dialog>
+void showOwnDialog(QPointer<Dialog>& dialog, QWidget* parent)
+{
+    if (!dialog)
+        dialog = new Dialog(parent);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+} // namespace
+
+void ZORVAN::slot_KatLinDlg()
+{
+    showOwnDialog(m_katLin, this);
+}
+
+void ZORVAN::slot_KatTRDlg()
+{
+    showOwnDialog(m_katTR, this);
+}
+
+void ZORVAN::slot_GrafikDlg()
+{
+    showOwnDialog(m_grafik, this);
 }
 
 void ZORVAN::slot_AboutPrg()

@@ -11,8 +11,11 @@
 #include <QStringList>
 
 class CDlgAboutPrg;
+class CDlgKatLin;
+class CDlgKatTR;
 class CFileDelDlg;
 class CFileDlg;
+class CGrafik;
 class CTreeZORVAN;
 class QLabel;
 class Ui_ZORVAN;
@@ -50,7 +53,12 @@ public slots:
     // Writes the settings page into "taskparam.xml".
     void slot_SaveTools();
 
+    // The catalogs and the load graphs: one window of each kind, shown
+    // again while it is open and built anew (reading its file) after it closed.
+    void slot_KatLinDlg();
     void slot_AboutPrg();
+    void slot_KatTRDlg();
+    void slot_GrafikDlg();
 
     // Page "Импорт и экспорт данных": network models in "net/", copies of the
     // loss archive in "arxives/". Each asks first, then opens the file dialog.
@@ -73,7 +81,10 @@ private:
     QString periodText() const;   // "<period name> <year>"
 
     QPointer<CTreeZORVAN> m_pTree;        // child of the window, deletes itself on close
+    QPointer<CDlgKatLin> m_katLin;        // children of the window, deleted on close
+    QPointer<CDlgKatTR> m_katTR;
     CDlgAboutPrg* m_aboutPrg = nullptr;   // created at start, owned
+    QPointer<CGrafik> m_grafik;
 
     QString m_settingsPath;
     QStringList m_periodNames;            // 12 months, then "Год"

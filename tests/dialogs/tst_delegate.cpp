@@ -2,9 +2,29 @@
 
 #include "dialogs/delegate.h"
 
+#include <QDoubleSpinBox>
+#include <QLocale>
 #include <QStandardItemModel>
 #include <QStyleOptionViewItem>
 #include <QtTest>
+
+// Opens an editor on a cell holding cell, types typed over it (nothing when
+// typed is null) and commits; gives what the cell then holds.
+static QString commit(DSBDelegate& delegate, const QString& cell, const char* typed)
+{
+    QStandardItemModel model(1, 1);
+    const QModelIndex index = model.index(0, 0);
+    model.setData(index, cell);
+    QWidget parent;
+    auto* editor = static_cast<QDoubleSpinBox*>(delegate.createEditor(&parent, QStyleOptionViewItem(), index));
+    delegate.setEditorData(editor, index);
+    if (typed) {
+        editor->selectAll();
+        QTest::keyClicks(editor, QString::fromUtf8(typed));
+    }
+    delegate.setModelData(editor, &model, index);
+    return model.data(index).toString();
+}
 
 class TestDelegate : public QObject
 {
@@ -30,16 +50,51 @@ private slots:
         QFETCH(double, minimum);
         QFETCH(int, decimals);
         QFETCH(QString, cell);
-        QStandardItemModel model(1, 1);
-        const QModelIndex index = model.index(0, 0);
-        model.setData(index, cell);
         DSBDelegate delegate(nullptr, minimum, 99999999.0, 0.1, decimals);
-        QWidget parent;
-        QWidget* editor = delegate.createEditor(&parent, QStyleOptionViewItem(), index);
-        QVERIFY(editor);
-        delegate.setEditorData(editor, index);
-        delegate.setModelData(editor, &model, index);
-        QTEST(model.data(index).toString(), "expected");
+        QTEST(commit(delegate, cell, nullptr), "expected");
+    }
+
+    // Typed "0,4" under the program's own C locale once stored 4.
+    void decimalCommaUnderAnyLocale_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("typed");
+        for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::Russian, QLocale::Russia),
+                                      QLocale(QLocale::English, QLocale::UnitedStates)}) {
+            for (const char* typed : {"0,4", "0.4"})
+                QTest::addRow("%s %s", qPrintable(locale.name()), typed) << locale << QString(typed);
+        }
+    }
+    void decimalCommaUnderAnyLocale()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, typed);
+        const QLocale previous;
+        QLocale::setDefault(locale);
+        DSBDelegate delegate(nullptr, 0, 19.99, 0.001, 3);
+        const QString stored = commit(delegate, "0.3", typed.toUtf8().constData());
+        QLocale::setDefault(previous);
+        QCOMPARE(stored, QString("0.4"));
+    }
+
+    // A cell only opened and closed keeps what the file holds.
+    void writesOnlyEdits_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QByteArray>("typed");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("above the range") << "150000" << QByteArray() << "150000";
+        QTest::newRow("no number") << "abc" << QByteArray() << "abc";
+        QTest::newRow("edited") << "150000" << QByteArray("25") << "25";
+        QTest::newRow("edited to what it showed") << "150000" << QByteArray("9999") << "9999";
+    }
+    void writesOnlyEdits()
+    {
+        QFETCH(QString, cell);
+        QFETCH(QByteArray, typed);
+        DSBDelegate delegate(nullptr, 0, 9999, 0.1, 3);
+        delegate.setWritesOnlyEdits(true);
+        QTEST(commit(delegate, cell, typed.isNull() ? nullptr : typed.constData()), "expected");
     }
 };
 

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
@@ -68,6 +69,53 @@ private slots:
             QCOMPARE(lastClosed.count(), 1);
         }
         QVERIFY(!aboutBox());   // the box goes with its window
+    }
+
+    // One window of each kind: a second request shows it again, one after it
+    // closed builds a new one.
+    void referenceWindows_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("wires and cables") << "Info_Line" << "KatLin_Show" << "CDlgKatLin";
+        QTest::newRow("transformers") << "Info_Trans" << "KatTR_Show" << "CDlgKatTR";
+        QTest::newRow("load graphs") << "" << "Grafik_Show" << "CGrafik";
+    }
+    void referenceWindows()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, button);
+        QFETCH(QString, dialog);
+        StartFolder folder;
+        MessageRecorder messages;
+        ZORVAN window(nullptr);
+        const auto open = [&window, &dialog] {
+            QList<QDialog*> found;
+            for (QDialog* d : window.findChildren<QDialog*>())
+                if (d->metaObject()->className() == dialog && d->isVisible())
+                    found.append(d);
+            return found;
+        };
+        auto* push = window.findChild<QPushButton*>(button);
+        QVERIFY(push->isEnabled());
+        push->click();
+        const QList<QDialog*> first = open();
+        QCOMPARE(first.size(), 1);
+        if (!action.isEmpty()) {
+            auto* act = window.findChild<QAction*>(action);
+            QVERIFY(act->isEnabled());
+            act->trigger();
+        } else {
+            push->click();
+        }
+        QCOMPARE(open(), first);
+        first.at(0)->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(open().isEmpty());
+        push->click();
+        QCOMPARE(open().size(), 1);
+        QVERIFY(!window.findChild<QAction*>("Edit_Load")->isEnabled());
     }
 
     // At its smallest the window still shows every control of the tree, none
