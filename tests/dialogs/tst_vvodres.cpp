@@ -119,9 +119,11 @@ private slots:
     void saveWritesOnlyEditedCells()
     {
         Folder f;
+        TestNetwork net = network();
+        net.sections[4][11] = "8.12345";   // Т-12's P, more decimals than the editor shows
+        net.write();
         CDlgVvodRES dlg("1", "1", "Северный РЭС");
         dlg.show();
-        TestNetwork net = network();
         net.sections[3][8] = "ТДН-25000/110";   // Т-11's type and tap, in the sections editor
         net.sections[3][10] = "2";
         net.lines[0][6] = "35";                  // line 1's voltage, in the line window
@@ -130,6 +132,7 @@ private slots:
         dlg.checkEner->click();   // P and Q shown
         typeInto(dlg.tableWgt, 0, 11, "6,15");
         typeInto(dlg.tableWgt, 0, 14, "1200");
+        typeInto(dlg.tableWgt, 1, 11, "");   // opened and left: kept as stored
         typeInto(dlg.tableLIN, 0, 12, "0,7");
         dlg.slot_saveVtv();
 
