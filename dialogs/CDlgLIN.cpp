@@ -4,6 +4,7 @@
 #include "calc/lossrun.h"
 #include "calc/netreports.h"
 #include "calc/zorvantask.h"
+#include "regime/CRegimShow.h"
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/readregim.h"
@@ -65,8 +66,7 @@ CDlgLIN::CDlgLIN(QString key, QWidget* parent)
     connect(checkKF, &QCheckBox::clicked, this, &CDlgLIN::slot_Refresh);
     connect(SaveButton, &QPushButton::clicked, this, &CDlgLIN::slot_Save);
 
-    // The regime window and the scheme editor are not part of this build yet.
-    SxemaLin->setEnabled(false);
+    // The scheme editor is not part of this build yet.
     SxemaEdit->setEnabled(false);
 }
 
@@ -203,7 +203,15 @@ void CDlgLIN::slot_Param()
 
 void CDlgLIN::slot_Sxema()
 {
-    // The regime window comes with the regime display.
+    makeCurrent();
+    auto* window = new CRegimShow(this);
+    // It has warned already; a window without a regime is never shown.
+    if (window->failed()) {
+        delete window;
+        return;
+    }
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
 }
 
 void CDlgLIN::slot_EditSxema()

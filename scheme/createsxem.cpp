@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -222,9 +223,10 @@ int layoutSizeClass(double u)
     return kClassCount - 1;
 }
 
-CreateSxem::CreateSxem(int mode, const Table* rows)
+CreateSxem::CreateSxem(int mode, const Table* rows, const SxemaLin* savedScheme)
 {
-    const ReadSxem saved;
+    std::optional<ReadSxem> ownRead;
+    const SxemaLin& saved = savedScheme ? *savedScheme : ownRead.emplace();
     const bool update = mode == 2 && !saved.nodes.isEmpty();
     Table read;
     if (!rows) {

@@ -19,8 +19,9 @@ public:
     // scheme, lays everything out anew. rows, when given (even empty), are
     // the line's rows in file order; without them "uch_lin" is read. A line
     // without rows warns "Для линии не заведены участки" and leaves every
-    // list empty, the key list too.
-    explicit CreateSxem(int mode, const Table* rows = nullptr);
+    // list empty, the key list too. saved, when given, is the line's saved
+    // scheme as the caller has just read it; without it the file is read.
+    explicit CreateSxem(int mode, const Table* rows = nullptr, const SxemaLin* saved = nullptr);
 
     QString color = QStringLiteral("RGB(0,0,0)");
 };

@@ -380,6 +380,20 @@ def check(line, out):
 
 
 # --- writing ----------------------------------------------------------------
+# --- daily load graphs --------------------------------------------------------
+# Hourly loads of typical days in per cent of the day's maximum, as the
+# dispatchers' winter and summer control days give them.
+GRAPHS = [
+    ("1", [62, 58, 56, 55, 56, 60, 72, 86, 94, 97, 98, 96,
+           93, 94, 95, 96, 98, 100, 99, 97, 93, 86, 76, 67]),   # winter working day
+    ("2", [55, 51, 49, 48, 49, 52, 60, 71, 80, 86, 89, 90,
+           88, 88, 89, 88, 87, 86, 85, 86, 87, 80, 70, 61]),   # summer working day
+    ("3", [64, 60, 58, 57, 57, 58, 62, 68, 75, 80, 82, 82,
+           80, 78, 77, 78, 82, 88, 92, 93, 90, 84, 76, 69]),   # winter day off
+]
+ATTR_GRAPH = ["nom"] + ["t%d" % h for h in range(1, 25)]
+
+
 def esc(text):
     return (str(text).replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
             .replace('"', "&quot;"))
@@ -439,6 +453,8 @@ def main():
                 [[g(v) if isinstance(v, (int, float)) else v for v in w] for w in WIRES])
     write_table(folder, "kat_tr.xml", "net110_TRansInfo", "Trans", ATTR_TR,
                 [[g(v) if isinstance(v, (int, float)) else v for v in t] for t in TRANS])
+    write_table(folder, "grafiki.xml", "grafiki", "nomgr", ATTR_GRAPH,
+                [[nom] + [str(v) for v in hours] for nom, hours in GRAPHS])
     print("\nwritten to", os.path.normpath(folder))
     return 0
 

@@ -1,0 +1,214 @@
+#pragma once
+// The editing scene of one line's single-line scheme. It holds everything
+// the editor knows about the line while its window is open: the line's rows
+// of the line-section table, the drawing as last loaded, the registry of
+// drawn elements and the element under the last context menu. The items
+// send their right clicks to the window (queued, by slot name); the window
+// decides and calls the scene's operations.
+
+#include "scheme/graphitems.h"
+#include "store/readregim.h"
+#include "store/sxema.h"
+
+#include <QColor>
+#include <QGraphicsScene>
+#include <QHash>
+#include <QPoint>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <memory>
+#include <vector>
+
+class CparamTR2;
+class CparamTR3;
+class CparamUCH;
+
+// One drawn element of the scheme.
+struct SORTED_OBJECT_INF
+{
+    QString name;                    // empty for a node; the row's "name" otherwise
+    int kind = KindNode;             // SchemeKind
+    QString key;                     // node number or element key (HV key of a 3-winding unit)
+    QGraphicsItem* item = nullptr;   // owned by the scene
+};
+
+// The line a scheme window works on, as the window was opened on it.
+struct LineSelection
+{
+    QString npes, nres, nlin;
+    double unom = 0.0;
+    QStringList nameRas;
+
+    static LineSelection current();  // from the program-wide globals
+};
+
+// Puts a selection into the globals for the store's readers and the layout,
+// which read them, and puts the previous values back when it goes.
+class ScopedSelection
+{
+public:
+    explicit ScopedSelection(const LineSelection& selection);
+    ~ScopedSelection();
+    ScopedSelection(const ScopedSelection&) = delete;
+    ScopedSelection& operator=(const ScopedSelection&) = delete;
+
+private:
+    LineSelection m_previous;
+};
+
+class DiagramScene : public QGraphicsScene
+{
+    Q_OBJECT
+
+public:
+    // parent: the editor window, receiver of the items' menu signals by the
+    // slot names slot_NodeMenu, slot_BranchMenu, slot_TransMenu. The scene
+    // keeps the current selection (NPES, NRES, NLIN, UNOM, pNameRas) as it
+    // is now and works on that line whatever is entered later.
+    explicit DiagramScene(QObject* parent = nullptr);
+    ~DiagramScene() override;
+
+    // ---- Loading ----
+    // Reads the line's rows and draws its saved scheme, or an automatic
+    // one when none is saved. Called once, after the scene is built.
+    void LoadModel();
+    // 0: the saved scheme (or automatic); 1: laid out anew; 2: laid out anew
+    // keeping the saved place of every element the saved scheme has.
+    void LoadSxems(int mode);
+
+    // ---- Registry ----
+    void OBJECT_INF(const QString& name, int kind, const QString& key, QGraphicsItem* item);
+    const std::vector<std::unique_ptr<SORTED_OBJECT_INF>>& objects() const { return m_objects; }
+    // Records whose key is key, in registry order; none for an empty key.
+    const QVector<SORTED_OBJECT_INF*>& recordsWithKey(const QString& key) const;
+    // The record of a drawn element; null for an item that is not (or no
+    // longer) an element of the scheme.
+    const SORTED_OBJECT_INF* recordOf(const QGraphicsItem* item) const;
+
+    // Next free node number and key of the line (largest + 1; a key never
+    // "0", which the sections editor renumbers).
+    QString guidNode() const;
+    QString guidBranch() const;
+
+    TextParam* TextAdd(int x, int y, int kind, int hide, int rotated, QString text, QString name,
+                       QColor color);
+    static QColor getColorFromRgbString(const QString& text, bool* error);
+    void moveSelectedItemsByKey(int dx, int dy);
+    // Moves what hangs on bus by (dx, dy): the ends of its line sections and,
+    // for a drag of the bus alone (single), its transformers; a single drag
+    // moves each end by itself, so bend points stay.
+    void moveAttached(BusItem* bus, double dx, double dy, bool single);
+
+    // ---- The element under the last menu (set by the window) ----
+    // Each accepts only a live element of the scheme of the right kind, so a
+    // queued menu signal of an element deleted meanwhile sets nothing; false
+    // then, and the current element is cleared.
+    bool setCurrentNode(const QString& name, QGraphicsItem* item);
+    bool setCurrentBranch(const QString& key, QGraphicsItem* item);
+    void setCurrentBranchKey(const QString& key) { m_currentBranchKey = key; }
+    QString currentNodeName() const { return m_currentNodeName; }
+    QGraphicsItem* currentNodeItem() const { return m_currentNodeItem; }
+    QString currentBranchKey() const { return m_currentBranchKey; }
+    QGraphicsItem* currentBranchItem() const { return m_currentBranchItem; }
+
+    // ---- Editing ----
+    void AddBranchPoints();
+    void DelBranchPoints();
+    void AddLine();
+    void AddTP();
+    void AddTP3();
+    void DelItems();
+    // 4: the line-section pop-up, 2: the two-winding pop-up, for the row of
+    // the current branch key; nothing when no row has it.
+    void ParamUCH(int kind, QPoint point);
+    void ParamTR3(QGraphicsItem* item, QPoint point);
+
+    // ---- State for the window and the save ----
+    const LineSelection& selection() const { return m_selection; }
+    int voltageClass() const { return m_ku; }
+    // Extent of the drawing as loaded (the navigation picture's region);
+    // the scene rectangle also holds every item.
+    int drawingWidth() const { return m_width; }
+    int drawingHeight() const { return m_height; }
+    QColor backgroundColor() const { return m_bkColor; }
+    QString backgroundText() const { return m_bkText; }
+    void setBackgroundText(const QString& text) { m_bkText = text; }
+    bool isModified() const { return m_modified; }
+    const Table& lineRows() const { return m_lineRows; }
+    const Table& allRows() const { return m_allRows; }
+    // The line-section table met an error when read: never write it back.
+    bool rowsDamaged() const { return m_rowsDamaged; }
+    const SxemaLin& sxema() const { return m_sxema; }
+    QString mode() const { return m_mode; }
+    QPointF nodePosition() const { return m_nodePosition; }
+
+public slots:
+    // An edited row from a pop-up: replaces the line's row with its key.
+    void slot_ParamUCH(QStringList row);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent* event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent* event) override;
+
+private:
+    void AddXMLGraph();
+    void clearDrawing();
+    void rebuildLookup();
+    void fitSceneRect();
+    BusItem* addBus(QPointF pos, const QRectF& rect, int width, int height, const QString& name);
+    VLKL_Item* addLineItem(const QPainterPath& path, double penWidth, const QString& key,
+                           const QString& startNode, const QString& name);
+    void addTransf2(Transf2* item, const QString& name);
+    void addTransf3(Transf3* item, const QString& name);
+    // What every add does last: the scene is modified, the element labelled.
+    void finishAdd(QPointF labelAt, int kind, const QString& text, const QString& name, int color);
+    void connectMenu(QObject* item, const char* signal, const char* slot);
+    BusItem* currentBus() const;
+    int firstRowWithKey(const QString& key) const;
+    int lastRowWithKey(const QString& key) const;
+    QStringList newRow(const QStringList& pattern, const QString& name, const QString& begin,
+                       const QString& end, const QString& key) const;
+
+    const LineSelection m_selection;
+    QObject* m_window;
+    int m_ku;
+    int m_width = 800;
+    int m_height = 600;
+    bool m_modified = false;
+    QString m_currentNodeName;
+    QString m_currentBranchKey;
+    QGraphicsItem* m_currentBranchItem = nullptr;
+    QGraphicsItem* m_currentNodeItem = nullptr;
+    QPointF m_nodePosition;
+    QColor m_bkColor;
+    QString m_bkText = QStringLiteral("RGB(232,232,232)");
+    QString m_mode = QStringLiteral("Select");
+
+    std::vector<std::unique_ptr<SORTED_OBJECT_INF>> m_objects;
+    QHash<QString, QVector<SORTED_OBJECT_INF*>> m_byKey;
+    QHash<const QGraphicsItem*, SORTED_OBJECT_INF*> m_byItem;
+
+    Table m_lineRows;
+    Table m_allRows;
+    bool m_rowsDamaged = false;
+    QStringList m_lineTemplate;
+    QStringList m_transTemplate;
+    SxemaLin m_sxema;
+
+    // Built from the line rows: the row of each key (a later row wins) and
+    // the keys of the rows at each node, in row order.
+    QHash<QString, int> m_keyIndex;
+    QHash<QString, QStringList> m_nodeLinks;
+
+    std::unique_ptr<CparamUCH> m_popUCH;
+    std::unique_ptr<CparamTR2> m_popTR2;
+    std::unique_ptr<CparamTR3> m_popTR3;
+
+    QPointF m_pressPoint;
+    bool m_leftHeld = false;
+};

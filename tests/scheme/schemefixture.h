@@ -1,0 +1,141 @@
+#pragma once
+// The scheme tests' line and a view to drag in.
+//
+// Line 1,1,1 at 110 kV: sections 0-1 (key 1) and 1-2 (key 2), a two-winding
+// unit 1-3 (key 3), a three-winding unit 2-4 with windings 4-5, 4-6 (keys
+// 4, 5, 6), a three-winding unit 0-7 without windings (key 7) and a section
+// 2-10 without a key; line 1,1,2 has one section (key 9). The saved scheme
+// has buses 0, 1, 2 and 9 (no rows; hidden label, at x -100), both lines
+// with a bend point, the two-winding unit, both three-winding variants and
+// a line record whose key no row has.
+
+#include "scheme/diagramscene.h"
+#include "store/sxema.h"
+#include "testnetwork.h"
+
+#include <QGraphicsView>
+#include <QMouseEvent>
+#include <QtTest>
+
+inline void writeSchemeFixture()
+{
+    NPES = NRES = NLIN = QStringLiteral("1");
+    UNOM = 110;
+    TestNetwork net;
+    net.addTransType("ТДН-10000/110", "110", "10000", "1", "1", "1", "1", "1.78", "9", "115", "11");
+    net.addTransType("ТМ-1000/35", "35", "1000", "1", "1", "1", "1", "1.78", "9", "35", "10");
+    net.addSection("1", 0, 1, "АС-70", 1);
+    net.addSection("1", 1, 2, "АС-70", 1);
+    net.addTrans("1", 1, 3, "ТДН-10000/110");
+    net.addTrans("1", 2, 4, "ТДТН-ВН");
+    net.addTrans("1", 4, 5, "ТДТН-НН");
+    net.addTrans("1", 4, 6, "ТДТН-СН");
+    net.addTrans("1", 0, 7, "ТДТН-ВН");
+    net.addSection("1", 2, 10, "АС-70", 1)[17] = QString();
+    net.addSection("2", 0, 1, "АС-70", 1);
+    net.write();
+
+    SxemaLin s;
+    s.key = QStringList{"1", "1", "1", "rgb(10,20,30)"};
+    s.nodes = {{"10", "117", "7", "7", "0", "0", "0", "0"},
+               {"160", "117", "35", "7", "1", "0", "0", "0"},
+               {"310", "117", "70", "7", "2", "0", "0", "0"},
+               {"-100", "300", "7", "7", "9", "0", "0", "1"}};
+    s.lines = {{"12,119 90,150 162,119", "1", "0", "0", "0"},
+               {"162,119 240,41 312,119", "2", "0", "0", "0"},
+               {"400,200 500,200", "99", "0", "0", "0"}};
+    s.transf = {{"155", "122", "35", "70", "115", "11", "3", "0", "0", "0"}};
+    s.transf3 = {{"305", "122", "70", "70", "115", "38.5", "11", "4", "6", "5", "0", "0", "0"},
+                 {"5", "122", "70", "70", "115", "11", "10.5", "7", "", "", "0", "0", "0"}};
+    QVERIFY(writeSxemaFile({s}));
+}
+
+// The element of kind with key (node number) on the scene.
+template<typename T>
+T* element(const DiagramScene& scene, int kind, const QString& key)
+{
+    for (const auto& record : scene.objects()) {
+        if (record->kind == kind && record->key == key)
+            return qgraphicsitem_cast<T*>(record->item);
+    }
+    return nullptr;
+}
+
+inline BusItem* bus(const DiagramScene& scene, const QString& node)
+{
+    return element<BusItem>(scene, KindNode, node);
+}
+
+inline VLKL_Item* line(const DiagramScene& scene, const QString& key)
+{
+    return element<VLKL_Item>(scene, KindLine, key);
+}
+
+// Vertices as "x,y x,y ...", in scene units.
+inline QString vertices(const VLKL_Item* item)
+{
+    QStringList out;
+    for (const QPointF& p : pathVertices(item->path()))
+        out.append(QString::number(p.x()) + ',' + QString::number(p.y()));
+    return out.join(' ');
+}
+
+// A view on the scene at a zoom, scene top left at the viewport's corner.
+// Mouse actions go to the viewport at the view points of scene points.
+class SchemeView
+{
+public:
+    explicit SchemeView(QGraphicsScene* scene, qreal zoom = 1.0)
+    {
+        view.setScene(scene);
+        view.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        view.setTransform(QTransform::fromScale(zoom, zoom));
+        view.resize(1400, 1000);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+    }
+
+    void press(QPointF at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = {})
+    {
+        send(QEvent::MouseButtonPress, at, button, button, keys);
+    }
+    void release(QPointF at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = {})
+    {
+        send(QEvent::MouseButtonRelease, at, button, Qt::NoButton, keys);
+    }
+    // A move with the buttons held (none: a hover).
+    void move(QPointF at, Qt::MouseButtons held = Qt::LeftButton)
+    {
+        send(QEvent::MouseMove, at, Qt::NoButton, held, {});
+    }
+    void click(QPointF at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = {})
+    {
+        press(at, button, keys);
+        release(at, button, keys);
+    }
+    void doubleClick(QPointF at)
+    {
+        click(at);
+        send(QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton, {});
+        release(at);
+    }
+    // Press at from, move through every step in turn, release at the last.
+    void drag(QPointF from, const QVector<QPointF>& steps)
+    {
+        press(from);
+        for (const QPointF& p : steps)
+            move(p);
+        release(steps.isEmpty() ? from : steps.last());
+    }
+
+    QGraphicsView view;
+
+private:
+    void send(QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons,
+              Qt::KeyboardModifiers keys)
+    {
+        const QPoint p = view.mapFromScene(at);
+        QMouseEvent event(type, p, view.viewport()->mapToGlobal(p), button, buttons, keys);
+        QApplication::sendEvent(view.viewport(), &event);
+    }
+};
