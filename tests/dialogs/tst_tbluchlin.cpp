@@ -28,6 +28,14 @@ static TestNetwork network()
     return net;
 }
 
+// The network with one cell of its sections changed, written.
+static void writeNetworkWith(int row, int column, const QString& value)
+{
+    TestNetwork net = network();
+    net.sections[row][column] = value;
+    net.write();
+}
+
 class TestTblUchLin : public QObject
 {
     Q_OBJECT
@@ -73,6 +81,21 @@ private slots:
         QCOMPARE(QString::fromUtf8(f.readFile("Ошибки в участках линии.log")),
                  QString("*** Узел 4 находится за отключенным участком\n"));
         QCOMPARE(withoutStamp(f.readFile("uch_lin.xml")), expected);
+    }
+
+    // "Рабочее ответвление" shows the transformer's tap and writes a change back.
+    void tapShownAndWritten()
+    {
+        Folder f;
+        writeNetworkWith(1, 10, "3");
+        CDlgTblUchLIN dlg(nullptr);
+        dlg.slot_RowChanged(1, 0);
+        QCOMPARE(dlg.spinOtv->value(), 3);
+        dlg.spinOtv->setValue(-2);
+        QCOMPARE(dlg.tableWgt->item(1, 10)->text(), QString("-2"));
+        dlg.slot_RowChanged(3, 0);
+        QCOMPARE(dlg.spinOtv->value(), 0);
+        QCOMPARE(dlg.tableWgt->item(1, 10)->text() + dlg.tableWgt->item(3, 10)->text(), QString("-20"));
     }
 
     // A line without sections opens with one; a row added after 0-1 and 1-2

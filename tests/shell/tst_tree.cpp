@@ -112,15 +112,15 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("whileOpen");   // the buttons after a find moved to a line
-        QTest::newRow("PES") << "Первый" << "paste move";
-        QTest::newRow("RES") << "Север" << "paste move";
+        QTest::newRow("PES") << "Первый" << "";
+        QTest::newRow("RES") << "Север" << "";
         QTest::newRow("a line does not lock") << "ВЛ-1" << "add low del copy sort vxod paste move view";
     }
     void objectDialogLocksTree()
     {
         QFETCH(QString, name);
         standardNetwork();
-        press("ВЛ-2", tree->CopyButton);   // a pending copy keeps paste and move enabled
+        press("ВЛ-2", tree->CopyButton);   // a pending copy, for paste and move
         press(name, tree->VxodButton);
         const QString key = tree->currentKey();
         const int level = key.count(',');
@@ -128,10 +128,16 @@ private slots:
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->objectName() + " " + QStringList({NPES, NRES, NLIN}).mid(0, level + 1).join(',') + " "
                      + QString::number(UROV), key + " " + key + " " + QString::number(level));
-        // Find moves the selection but breaks no lock.
+        // Find moves the selection but breaks no lock; nothing may be pasted
+        // into or moved out of what a PES or RES dialog works on.
         tree->LineFind->setText("ВЛ-В");
         tree->FindButton->click();
         QTEST(enabledButtons(*tree), "whileOpen");
+        if (level < 2) {
+            tree->slot_ChangeObj();
+            tree->slot_InsertObj();
+            QCOMPARE(f->rec.texts(), (QStringList{"Сделать копию Линия ?", "ВЛ-2 скопирован"}));
+        }
 
         // "Вход" again shows the same dialog, never a second one.
         dialog->hide();
@@ -234,6 +240,55 @@ private slots:
         }
         QCOMPARE(storedRes(), QStringList({"1,1,Северный", "1,2,Восток", "2,1,Юг"}));
         QVERIFY(!(tree->treeModel()->flags(north.sibling(north.row(), 1)) & Qt::ItemIsEditable));
+    }
+
+    void renameRefusesBlankName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("empty") << "";
+        QTest::newRow("blanks") << "   ";
+    }
+    void renameRefusesBlankName()
+    {
+        QFETCH(QString, name);
+        standardNetwork();
+        const QByteArray before = f->readFile("res.xml");
+        auto* north = tree->treeModel()->itemFromIndex(find("Север"));
+        north->setText(name);
+        QCOMPARE(north->text(), QString("Север"));
+        QCOMPARE(f->readFile("res.xml"), before);
+        QCOMPARE(f->rec.warnings(), QStringList{"Предупреждение|Название объекта не может быть пустым"});
+        north->setText("Северный");
+        QCOMPARE(storedRes().first(), QString("1,1,Северный"));
+    }
+
+    // A damaged scheme file, which nothing in the program can repair, does not
+    // stop a delete: the tables change, the file stays as it is, and the user
+    // is told once.
+    void deleteWithDamagedSchemeFile()
+    {
+        standardNetwork();
+        f->writeFile("sxemalin.xml", "<SxemaLin><LinID npes=\"1\"");
+        press("Север", tree->DelButton);
+        QCOMPARE(storedRes(), QStringList({"1,2,Восток", "2,1,Юг"}));
+        QCOMPARE(storedLines(), QStringList({"1,2,1,ВЛ-В", "2,1,1,ВЛ-Ю"}));
+        QCOMPARE(f->readFile("sxemalin.xml"), QByteArray("<SxemaLin><LinID npes=\"1\""));
+        QVERIFY(!f->exists("sxemalin.bak"));
+        QCOMPARE(f->rec.warnings(), QStringList{"Предупреждение|Ошибка чтения файла " + f->filePath("sxemalin.xml")});
+    }
+
+    // A copy deleted before its paste: after the question the user learns why nothing happened.
+    void pasteOfDeletedCopy()
+    {
+        standardNetwork();
+        press("ВЛ-1", tree->CopyButton);
+        press("ВЛ-1", tree->DelButton);
+        const QStringList lines = storedLines();
+        f->rec.clear();
+        press("ВЛ-2", tree->InsertButton);
+        QCOMPARE(f->rec.texts(), (QStringList{"Добавить ВЛ-1 после ВЛ-2",
+                                              "Скопированный объект не найден: он был удален или изменен"}));
+        QCOMPARE(storedLines(), lines);
     }
 
     void sortByNameAcrossPes()
