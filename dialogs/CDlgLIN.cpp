@@ -4,6 +4,7 @@
 #include "calc/lossrun.h"
 #include "calc/netreports.h"
 #include "calc/zorvantask.h"
+#include "scheme/CGraph_DMS.h"
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/readregim.h"
@@ -65,9 +66,8 @@ CDlgLIN::CDlgLIN(QString key, QWidget* parent)
     connect(checkKF, &QCheckBox::clicked, this, &CDlgLIN::slot_Refresh);
     connect(SaveButton, &QPushButton::clicked, this, &CDlgLIN::slot_Save);
 
-    // The regime window and the scheme editor are not part of this build yet.
+    // The regime window is not part of this build yet.
     SxemaLin->setEnabled(false);
-    SxemaEdit->setEnabled(false);
 }
 
 CDlgLIN::~CDlgLIN()
@@ -208,7 +208,10 @@ void CDlgLIN::slot_Sxema()
 
 void CDlgLIN::slot_EditSxema()
 {
-    // The scheme editor comes with the scheme subsystem.
+    // The editor keeps the line current now, whatever is entered later.
+    makeCurrent();
+    auto* editor = new CGraph_DMS(nullptr);
+    editor->show();
 }
 
 void CDlgLIN::closeEvent(QCloseEvent* event)
