@@ -80,6 +80,17 @@ inline QString vertices(const VLKL_Item* item)
     return out.join(' ');
 }
 
+// The visible top-level window of class T: a pop-up, a navigation window.
+template<typename T>
+T* shownPopup()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* popup = qobject_cast<T*>(w); popup && popup->isVisible())
+            return popup;
+    }
+    return nullptr;
+}
+
 // A mouse event on view's viewport at the view point of a scene point.
 inline void sendViewMouse(QGraphicsView& view, QEvent::Type type, QPointF at, Qt::MouseButton button,
                           Qt::MouseButtons buttons, Qt::KeyboardModifiers keys = {})

@@ -74,16 +74,6 @@ void processDeletes()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-template<typename T>
-T* topLevel()
-{
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* found = qobject_cast<T*>(w); found && found->isVisible())
-            return found;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 class TestCGraphDMS : public QObject
@@ -325,12 +315,12 @@ private slots:
         m_w->show();
         QPointer<QWidget> nodeMenu = m_w->nodeMenu(), branchMenu = m_w->branchMenu();
         m_w->slot_NavigateButton();
-        QPointer<CNavigate> navigator = topLevel<CNavigate>();
+        QPointer<CNavigate> navigator = shownPopup<CNavigate>();
         m_w->bkGroundButton->click();
         QPointer<QColorDialog> colors = m_w->findChild<QColorDialog*>();
         scene().setCurrentBranchKey("1");
         scene().ParamUCH(KindLine, QPoint(10, 10));
-        QPointer<CparamUCH> popup = topLevel<CparamUCH>();
+        QPointer<CparamUCH> popup = shownPopup<CparamUCH>();
         QVERIFY(nodeMenu && branchMenu && navigator && colors && colors->isVisible() && popup);
         close();
         QVERIFY(!m_w && !nodeMenu && !branchMenu && !navigator && !colors && !popup);
@@ -396,7 +386,7 @@ private slots:
         QCOMPARE(vertices(line(scene(), "2")), QString("162,119 240,41 276,80 312,119"));
 
         screen = rightClick(QPointF(320, 140));
-        auto* tr3 = topLevel<CparamTR3>();
+        auto* tr3 = shownPopup<CparamTR3>();
         QVERIFY(tr3);
         QVERIFY(near(tr3->pos(), screen + QPoint(20, -20)));
         tr3->hide();
@@ -444,7 +434,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(m_w));
         m_w->NavigateButton->click();
         QCOMPARE(QImage(m_dir->filePath("scene.png")).size(), QSize(400, 120));
-        auto* navigator = topLevel<CNavigate>();
+        auto* navigator = shownPopup<CNavigate>();
         QVERIFY(navigator);
         QTest::mouseClick(navigator, Qt::LeftButton, {}, QPoint(200, 60));
         const QPointF centre = m_w->m_pView->mapToScene(m_w->m_pView->viewport()->rect().center());
