@@ -4,6 +4,7 @@
 #include "calc/lossrun.h"
 #include "calc/netreports.h"
 #include "calc/zorvantask.h"
+#include "regime/CRegimShow.h"
 #include "scheme/CGraph_DMS.h"
 #include "store/messages.h"
 #include "store/numbers.h"
@@ -65,9 +66,6 @@ CDlgLIN::CDlgLIN(QString key, QWidget* parent)
     connect(SxemaEdit, &QPushButton::clicked, this, &CDlgLIN::slot_EditSxema);
     connect(checkKF, &QCheckBox::clicked, this, &CDlgLIN::slot_Refresh);
     connect(SaveButton, &QPushButton::clicked, this, &CDlgLIN::slot_Save);
-
-    // The regime window is not part of this build yet.
-    SxemaLin->setEnabled(false);
 }
 
 CDlgLIN::~CDlgLIN()
@@ -203,7 +201,15 @@ void CDlgLIN::slot_Param()
 
 void CDlgLIN::slot_Sxema()
 {
-    // The regime window comes with the regime display.
+    makeCurrent();
+    auto* window = new CRegimShow(this);
+    // It has warned already; a window without a regime is never shown.
+    if (window->failed()) {
+        delete window;
+        return;
+    }
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
 }
 
 void CDlgLIN::slot_EditSxema()

@@ -76,7 +76,9 @@ void CDlgPES::slot_CalcPES()
     if (!resDamaged && !tables.damaged) {
         const bool stayed = runLossInWindow(
             this,
-            [&](const LossProgress& progress) { return runLossPES(m_npes, resRows, tables, progress); },
+            [npes = m_npes, &resRows, &tables](const LossProgress& progress) {
+                return runLossPES(npes, resRows, tables, progress);
+            },
             [this](const LossCollection& run) {
                 keepLines(*this, run);
                 m_resNames = run.resNames;

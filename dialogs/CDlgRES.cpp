@@ -103,8 +103,7 @@ void CDlgRES::slot_CalcRES()
 {
     if (m_running)
         return;
-    m_running = true;
-    CalcRES->setEnabled(false);
+    setRunning(true);
     SaveArxRES->setEnabled(false);
 
     // The calculation reads the current selection: make it this window's RES.
@@ -119,7 +118,9 @@ void CDlgRES::slot_CalcRES()
         int errorSum = 0;
         const bool stayed = runLossInWindow(
             this,
-            [&](const LossProgress& progress) { return runLossRES(m_npes, m_nres, tables, progress); },
+            [npes = m_npes, nres = m_nres, &tables](const LossProgress& progress) {
+                return runLossRES(npes, nres, tables, progress);
+            },
             [&](const LossCollection& run) {
                 keepLines(*this, run);
                 m_errors = run.errors;
@@ -133,8 +134,15 @@ void CDlgRES::slot_CalcRES()
             SaveLog(kErrorLog, m_errors);
     }
 
-    m_running = false;
-    CalcRES->setEnabled(true);
+    setRunning(false);
+}
+
+void CDlgRES::setRunning(bool running)
+{
+    m_running = running;
+    CalcRES->setEnabled(!running);
+    // The RES row and the temperature the run uses stay as they are until it ends.
+    groupBox->setEnabled(!running);
 }
 
 void CDlgRES::SavePoteri()

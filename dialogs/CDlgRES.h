@@ -62,6 +62,9 @@ public:
     QWidget* m_pTree;
 
 private:
+    // A run disables the controls that would start it again or change its data.
+    void setRunning(bool running);
+
     // This window's own RES, kept from opening: a RES entered in the tree
     // meanwhile never receives its data.
     QString m_npes;

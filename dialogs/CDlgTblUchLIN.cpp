@@ -153,6 +153,10 @@ void CDlgTblUchLIN::LoadVtv()
             &CDlgTblUchLIN::slot_DlinaSpinChanged);
     connect(checkOtkl, &QCheckBox::stateChanged, this, &CDlgTblUchLIN::slot_OtklChanged);
     connect(checkBalance, &QCheckBox::stateChanged, this, &CDlgTblUchLIN::slot_BalanceChanged);
+    connect(spinOtv, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int value) {
+        if (panelRow() >= 0)
+            setCell(panelRow(), cOtv, QString::number(value));
+    });
 
     auto* nodes = new DSBDelegate(this, 0, 99999999, 1, 0);
     tableWgt->setItemDelegateForColumn(cBegin, nodes);
@@ -171,11 +175,12 @@ void CDlgTblUchLIN::LoadKatLinTR()
 
 void CDlgTblUchLIN::clearPanel()
 {
-    const QSignalBlocker b1(Markacombo), b2(DlinaSpin), b3(checkOtkl), b4(checkBalance);
+    const QSignalBlocker b1(Markacombo), b2(DlinaSpin), b3(checkOtkl), b4(checkBalance), b5(spinOtv);
     m_current = QPersistentModelIndex();
     m_loaded = QPersistentModelIndex();
     Markacombo->clear();
     DlinaSpin->setValue(0);
+    spinOtv->setValue(0);
     checkOtkl->setChecked(false);
     checkBalance->setChecked(false);
     groupBox_2->setEnabled(false);
@@ -198,7 +203,7 @@ void CDlgTblUchLIN::loadPanel(int row, bool freshRow)
     groupBox_2->setEnabled(true);
     m_current = QPersistentModelIndex(tableWgt->model()->index(row, 0));
     // Showing a row never writes into it: the panel is filled silently.
-    const QSignalBlocker b1(Markacombo), b2(DlinaSpin), b3(checkOtkl), b4(checkBalance);
+    const QSignalBlocker b1(Markacombo), b2(DlinaSpin), b3(checkOtkl), b4(checkBalance), b5(spinOtv);
 
     if (m_loaded != m_current) {
         Markacombo->clear();
@@ -209,6 +214,9 @@ void CDlgTblUchLIN::loadPanel(int row, bool freshRow)
                 if (t.value(1) == m_klassU)
                     marks.append(t.value(0));
             }
+            // The working tap of the row (clamped to the box's range only
+            // on screen: the row keeps its value until the box is changed).
+            spinOtv->setValue(intOf(cell(row, cOtv)));
             label_4->show();
             spinOtv->show();
             DlinaSpin->hide();

@@ -17,7 +17,7 @@ const QString kHeaderStyle = QStringLiteral("::section{Background-color:rgb(190,
 const QString kInfoTitle = QStringLiteral("Информация");
 
 // Columns of the line table ("lines" order).
-enum LinColumn { LinNpes = 0, LinNres = 1, LinNlin = 2 };
+enum LinColumn { LinNpes = 0, LinNres = 1, LinNlin = 2, LinName = 3 };
 const QVector<int> kHiddenLinColumns = {0, 1, 2, 4, 6, 7, 8, 13, 14, 15, 16};
 
 // Columns of the node table ("uch_lin" order).
@@ -179,19 +179,27 @@ bool CDlgVvodRES::LoadVtv()
         tableWgt->setColumnHidden(column, true);
     slot_CheckChanged();
 
+    // Every numeric cell takes a number only, a decimal comma read as a point.
     auto* podkl = new DSBDelegate(this, 0, 366, 1, 2);
     auto* coefficient = new DSBDelegate(this, 0, 1, 0.05, 2);
     auto* form = new DSBDelegate(this, 1, 2, 0.05, 2);
+    // "Квых" in the range of the day-off consumption of the settings page.
+    auto* dayOff = new DSBDelegate(this, 0, 2, 0.01, 2);
     tableLIN->setItemDelegateForColumn(5, podkl);
     tableLIN->setItemDelegateForColumn(9, coefficient);
     tableLIN->setItemDelegateForColumn(10, coefficient);
     tableLIN->setItemDelegateForColumn(11, form);
+    tableLIN->setItemDelegateForColumn(12, dayOff);
     auto* readOnly = new NonEditTableColumnDelegate(this);
     auto* energy = new DSBDelegate(this, -999999, 999999, 1, 3);
+    // A cell only opened and left keeps its text: a stored load with more
+    // decimals, or beyond the editor's range, is not rounded by a click.
+    for (DSBDelegate* delegate : {dayOff, energy})
+        delegate->setWritesOnlyEdits(true);
     tableWgt->setItemDelegateForColumn(UchNyzlk, readOnly);
     tableWgt->setItemDelegateForColumn(UchKodEl, readOnly);
-    tableWgt->setItemDelegateForColumn(UchWP, energy);
-    tableWgt->setItemDelegateForColumn(UchWQ, energy);
+    for (int column : {UchP, UchQ, UchWP, UchWQ})
+        tableWgt->setItemDelegateForColumn(column, energy);
 
     // The user may sort the node table by a header click; until then the rows
     // stay in the order they were filled.
@@ -229,14 +237,6 @@ int CDlgVvodRES::rowIndex(QTableWidget* table, int row)
     return table->item(row, 0)->data(Qt::UserRole).toInt();
 }
 
-QStringList CDlgVvodRES::rowTexts(QTableWidget* table, int row)
-{
-    QStringList texts;
-    for (int c = 0; c < table->columnCount(); ++c)
-        texts.append(table->item(row, c)->text());
-    return texts;
-}
-
 void CDlgVvodRES::slot_RowChanged(int row, int col)
 {
     Q_UNUSED(col);
@@ -268,7 +268,7 @@ void CDlgVvodRES::slot_LinChanged(QTableWidgetItem* item)
     if (m_filling)
         return;
     m_linesChanged = true;
-    m_editedLines.insert(rowIndex(tableLIN, item->row()));
+    m_editedLines[rowIndex(tableLIN, item->row())].insert(item->column());
 }
 
 void CDlgVvodRES::slot_UchChanged(QTableWidgetItem* item)
@@ -276,7 +276,7 @@ void CDlgVvodRES::slot_UchChanged(QTableWidgetItem* item)
     if (m_filling)
         return;
     m_sectionsChanged = true;
-    m_editedSections.insert(rowIndex(tableWgt, item->row()));
+    m_editedSections[rowIndex(tableWgt, item->row())].insert(item->column());
 }
 
 void CDlgVvodRES::slot_saveVtv()
@@ -298,14 +298,25 @@ void CDlgVvodRES::saveLines()
         return;   // the reader has warned; a damaged file is never rewritten
     const QVector<QString> ids = rowIdentities(m_lines, kLineCodes);
     const QHash<QString, int> positions = identityPositions(rows, kLineCodes);
+    QStringList notSaved;
     for (int row = 0; row < tableLIN->rowCount(); ++row) {
         const int index = rowIndex(tableLIN, row);
+        const QSet<int> cells = m_editedLines.value(index);
+        if (cells.isEmpty())
+            continue;
         // A line that has left the file meanwhile is not brought back.
         const int position = positions.value(ids.at(index), -1);
-        if (m_editedLines.contains(index) && position >= 0)
-            rows[position] = rowTexts(tableLIN, row);
+        if (position < 0) {
+            notSaved.append("линия " + tableLIN->item(row, LinName)->text());
+            continue;
+        }
+        for (int column : cells)
+            rows[position][column] = tableLIN->item(row, column)->text();
     }
-    if (saveShablonXML("lines", attrLin, "LIN", "net110_lines", rows))
+    const bool written = saveShablonXML("lines", attrLin, "LIN", "net110_lines", rows);
+    if (!notSaved.isEmpty())
+        warnNotSaved(notSaved);
+    else if (written)
         ShowWarning(kInfoTitle, "Данные о линиях сохранены", this);
 }
 
@@ -329,23 +340,50 @@ void CDlgVvodRES::saveSections()
 
     const QVector<QString> ids = rowIdentities(m_sections, kSectionCodes);
     const QHash<QString, int> positions = identityPositions(rows, kSectionCodes);
+    QStringList notSaved;
     for (int row = 0; row < tableWgt->rowCount(); ++row) {
         const int index = rowIndex(tableWgt, row);
+        const QSet<int> cells = m_editedSections.value(index);
         const int position = positions.value(ids.at(index), -1);
-        if (position < 0)
+        if (position < 0) {
+            // Renumbered or removed by another window since this one opened.
+            if (!cells.isEmpty()) {
+                auto text = [this, row](int column) { return tableWgt->item(row, column)->text(); };
+                notSaved.append("линия " + lineName(text(UchNlin)) + ": " + text(UchName) + ", узлы "
+                                + text(UchNyzln) + "-" + text(UchNyzlk));
+            }
             continue;
-        if (m_editedSections.contains(index)) {
-            rows[position] = rowTexts(tableWgt, row);
-        } else {
-            // Untouched here: keep the row as it is now on disk, its "Откл"
-            // written as "0" or "1" like every row of the RES.
-            QString& podkt = rows[position][UchPodkt];
-            podkt = podkt == "1" ? QStringLiteral("1") : QStringLiteral("0");
         }
+        // Every row of the RES keeps its "Откл" as "0" or "1"; the rest of a
+        // row is as it is now on disk, but for the cells edited here.
+        QStringList& target = rows[position];
+        target[UchPodkt] = target.value(UchPodkt) == "1" ? QStringLiteral("1") : QStringLiteral("0");
+        for (int column : cells)
+            target[column] = tableWgt->item(row, column)->text();
     }
     tableWgt->setSortingEnabled(sorting);
-    if (saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows))
+    const bool written = saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows);
+    if (!notSaved.isEmpty())
+        warnNotSaved(notSaved);
+    else if (written)
         ShowWarning(kInfoTitle, "Данные об участках линий сохранены", this);
+}
+
+void CDlgVvodRES::warnNotSaved(const QStringList& rows)
+{
+    ShowWarning("Предупреждение",
+                "Не сохранены строки, измененные в другом окне после открытия этого окна:\n"
+                    + rows.join("\n") + "\nОткройте окно ввода заново и повторите ввод.",
+                this);
+}
+
+QString CDlgVvodRES::lineName(const QString& nlin) const
+{
+    for (int row = 0; row < tableLIN->rowCount(); ++row) {
+        if (tableLIN->item(row, LinNlin)->text() == nlin)
+            return tableLIN->item(row, LinName)->text();
+    }
+    return nlin;
 }
 
 void CDlgVvodRES::slot_Export()

@@ -8,6 +8,7 @@
 #include "store/readregim.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QSet>
 #include <QString>
 
@@ -49,8 +50,10 @@ private:
     void fillTable(QTableWidget* table, const Table& rows, const QVector<int>& indexes);
     void saveLines();
     void saveSections();
+    // The warning naming the edited rows a save could not find any more.
+    void warnNotSaved(const QStringList& rows);
+    QString lineName(const QString& nlin) const;
     static int rowIndex(QTableWidget* table, int row);
-    static QStringList rowTexts(QTableWidget* table, int row);
 
     QWidget* m_owner;
     QString m_npes;
@@ -61,9 +64,10 @@ private:
     QString m_curLine = QStringLiteral("1");
     bool m_linesChanged = false;
     bool m_sectionsChanged = false;
-    // Rows of m_lines / m_sections whose cells this window changed: a save
-    // replaces only those, keeping what other windows wrote meanwhile.
-    QSet<int> m_editedLines;
-    QSet<int> m_editedSections;
+    // Cells this window changed, by row of m_lines / m_sections: a save
+    // writes only those cells, keeping what other windows wrote meanwhile
+    // into the same rows.
+    QHash<int, QSet<int>> m_editedLines;
+    QHash<int, QSet<int>> m_editedSections;
     bool m_filling = false;  // cells set by the window itself, not the user
 };

@@ -15,6 +15,9 @@ CSplashScreen* CSplashScreen::start()
 {
     auto* splash = new CSplashScreen;
     splash->setWindowFlags(Qt::WindowStaysOnTopHint);
+    // A run takes its period, coefficients and RES data from the windows
+    // behind it: none of them may change them until it ends.
+    splash->setWindowModality(Qt::ApplicationModal);
     splash->move(500, 220);
     splash->m_pLabel->setText(QString());
     splash->show();

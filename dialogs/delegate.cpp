@@ -11,6 +11,20 @@ namespace {
 const char* const kTypedProperty = "zorvanTyped";
 // The value an editor showed when it was filled from its cell.
 const char* const kShownProperty = "zorvanShown";
+
+// A value in plain decimals, trailing zeros dropped (12.000 is "12"): a
+// number stored as a double would come back from the table as "2e+06".
+QString plainDecimalText(double value, int decimals)
+{
+    QString text = QString::number(value, 'f', decimals);
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
 } // namespace
 
 DSBDelegate::DSBDelegate(QObject* parent, double minimum, double maximum, double step,
@@ -62,7 +76,7 @@ void DSBDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
     if (m_decimals == 0 && qAbs(value) < 9.0e15)
         model->setData(index, qint64(qRound64(value)), Qt::EditRole);
     else
-        model->setData(index, value, Qt::EditRole);
+        model->setData(index, plainDecimalText(value, m_decimals), Qt::EditRole);
 }
 
 void DSBDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,

@@ -10,11 +10,14 @@
 #include <functional>
 
 // Runs calculate behind the work window; each line calculated is named in it.
+// The work window is modal while it is shown, so no other window can change
+// the settings, tables or selection the run works on.
 // When window is still there afterwards, store receives the collection while
 // the work window is still shown (the result file is written then) and true
 // is returned. A window destroyed meanwhile (with its parent, while events
-// were processed) stops the run: nothing is stored and false is returned, and
-// the caller must not touch its members any more.
+// were processed, from the first pass on) stops the run: nothing is stored
+// and false is returned, and the caller must not touch its members any more;
+// calculate must therefore hold copies, not references to those members.
 bool runLossInWindow(QWidget* window,
                      const std::function<LossCollection(const LossProgress&)>& calculate,
                      const std::function<void(const LossCollection&)>& store);

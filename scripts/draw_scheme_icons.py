@@ -9,29 +9,13 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from pngcanvas import (draw_icons, polygon, disc, ring, segment, polyline, rect,  # noqa: E402
-                       frame, INK, PAPER, EDGE, BLUE, RED, GREEN, GOLD, SILVER)
-
-WHITE = (255, 255, 255)
+from pngcanvas import (draw_icons, polygon, ring, segment, polyline, rect,  # noqa: E402
+                       INK, PAPER, BLUE, RED, GREEN, GOLD, SILVER)
 
 
 def galka_red(c):
     # a red tick: the navigation window's picture until the scheme's is set
     c.fill(polyline([(7, 25), (19, 38), (42, 10)], 7), RED)
-
-
-def about_screen(c):
-    # a screen showing the whole scheme, with the part in view framed red
-    c.fill(rect(3, 6, 45, 36, 3), EDGE)
-    c.fill(rect(6, 9, 42, 33, 1), PAPER)
-    c.fill(segment(10, 14, 38, 14, 2.5), INK)
-    c.fill(segment(15, 14, 15, 28, 1.8), BLUE)
-    c.fill(segment(31, 14, 31, 28, 1.8), BLUE)
-    c.fill(segment(11, 28, 19, 28, 2.5), INK)
-    c.fill(segment(27, 28, 35, 28, 2.5), INK)
-    c.fill(frame(24, 11, 40, 31, 2), RED)
-    c.fill(rect(20, 36, 28, 41), EDGE)
-    c.fill(rect(13, 41, 35, 44, 1), EDGE)
 
 
 def calc_discn(c):
@@ -72,41 +56,11 @@ def sendtoback(c):
     stacked(c, False)
 
 
-def magnifier(c):
-    c.fill(segment(29, 29, 43, 43, 6), (120, 80, 40))
-    c.fill(disc(19, 19, 15), EDGE)
-    c.fill(disc(19, 19, 12.5), WHITE)
-
-
-def report_zoomin(c):
-    magnifier(c)
-    c.fill(segment(12, 19, 26, 19, 3.5), GREEN)
-    c.fill(segment(19, 12, 19, 26, 3.5), GREEN)
-
-
-def report_zoomout(c):
-    magnifier(c)
-    c.fill(segment(12, 19, 26, 19, 3.5), RED)
-
-
-def server_connect_off(c):
-    # a palette with colour wells: the background colour
-    c.fill(disc(24, 24, 20), GOLD)
-    c.fill(disc(31, 33, 5), WHITE)
-    for (x, y), colour in zip(((14, 18), (22, 11), (32, 14), (14, 30)), (RED, GREEN, BLUE, INK)):
-        c.fill(disc(x, y, 4), colour)
-    c.fill(ring(31, 33, 5, 1.5), EDGE)
-
-
 ICONS = {
     'galka-red.png': galka_red,
-    'about-screen.png': about_screen,
     'calc_discn.png': calc_discn,
     'bringtofront.png': bringtofront,
     'sendtoback.png': sendtoback,
-    'report-zoomin.png': report_zoomin,
-    'report-zoomout.png': report_zoomout,
-    'server-connect-off.png': server_connect_off,
 }
 
 

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qtbase5-dev qtbase5-dev-tools
+  qtbase5-dev qtbase5-dev-tools qttranslations5-l10n
   libxlsxwriter-dev libminizip-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2
   python3-openpyxl

@@ -89,9 +89,13 @@ void collectHits(const QAbstractItemModel* model, const QModelIndex& parent, con
     }
 }
 
+// The name an item had before the user edited it, so a refused edit can be undone.
+const int kStoredNameRole = Qt::UserRole + 1;
+
 QList<QStandardItem*> treeRow(const QString& name, const QString& objectKey)
 {
     auto* nameItem = new QStandardItem(name);
+    nameItem->setData(name, kStoredNameRole);
     auto* keyItem = new QStandardItem(objectKey);
     keyItem->setEditable(false);   // the key is never renamed
     return {nameItem, keyItem};
@@ -247,6 +251,9 @@ void CTreeZORVAN::setLevelButtons(bool enable)
 
 void CTreeZORVAN::setClipboardButtons(bool enable)
 {
+    // While a PES or RES dialog is open, nothing may re-code or add to the
+    // objects it works on.
+    enable = enable && !locked;
     ChangeButton->setEnabled(enable);
     InsertButton->setEnabled(enable);
 }
@@ -299,6 +306,7 @@ void CTreeZORVAN::Refresh(bool enable)
 {
     locked = !enable;
     TreeView->setEnabled(enable);
+    setClipboardButtons(bufPending);
     if (!enable) {
         setLevelButtons(false);
         return;
@@ -451,7 +459,7 @@ bool CTreeZORVAN::pasteTarget(QString* target)
 void CTreeZORVAN::slot_InsertObj()
 {
     QString target;
-    if (!pasteTarget(&target))
+    if (locked || !pasteTarget(&target))
         return;
     if (MsgBox("Добавить " + bufName + " после " + target, QStringLiteral("Вставка")))
         return;
@@ -464,7 +472,7 @@ void CTreeZORVAN::slot_InsertObj()
 void CTreeZORVAN::slot_ChangeObj()
 {
     QString target;
-    if (!pasteTarget(&target))
+    if (locked || !pasteTarget(&target))
         return;
     if (MsgBox("Перенести " + bufName + " перед " + target, QStringLiteral("Перенос")))
         return;
@@ -494,6 +502,14 @@ void CTreeZORVAN::onItemChanged(QStandardItem* item)
 {
     if (!item || item->column() != 0)
         return;
+    const QString stored = item->data(kStoredNameRole).toString();
+    if (item->text() == stored)
+        return;   // unchanged, or the old name just put back
+    if (item->text().trimmed().isEmpty()) {
+        ShowWarning(kWarningTitle, QStringLiteral("Название объекта не может быть пустым"));
+        item->setText(stored);
+        return;
+    }
     // The edited item names its own object: the edit may be committed after
     // another item has already become current.
     const QModelIndex index = item->index();
@@ -502,6 +518,7 @@ void CTreeZORVAN::onItemChanged(QStandardItem* item)
     if (setSelectionFromKey(itemLevel, itemKey))
         return;
     UpdateObj(itemLevel, item->text(), NPES, NRES, NLIN);
+    item->setData(item->text(), kStoredNameRole);
 }
 
 bool CTreeZORVAN::sortTableByName(int tableLevel)

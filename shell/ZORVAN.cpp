@@ -101,6 +101,11 @@ void ZORVAN::LoadTree()
     m_pTree = new CTreeZORVAN(this);
     m_pTree->show();
     m_pTree->move(6, 32);
+    // The tree keeps its place and size, so the window may not become lower
+    // than the tree and the status bar under it: its buttons, search line and
+    // "Вход" would be cut off or cover the status text.
+    const int treeBottom = m_pTree->geometry().bottom() + 1;
+    setMinimumHeight(qMax(minimumHeight(), treeBottom + statusBar()->sizeHint().height()));
 }
 
 CTreeZORVAN* ZORVAN::objectTree() const

@@ -1,5 +1,6 @@
 #include "ZORVAN.h"
 #include "objectdialogs.h"
+#include "translations.h"
 #include "store/ui/widgetmessages.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    installQtTranslations();
     installWidgetMessages();
     registerObjectDialogs();
     // Declared after the application object, so it is destroyed before it.

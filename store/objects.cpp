@@ -51,14 +51,20 @@ Loaded load(const TableFile& table)
     return t;
 }
 
-// The scheme file is read with the tables; its damage, like theirs, stops
-// the operation before anything is written.
-bool loadSxema(SxemaFile& file)
+// The scheme file is read with the tables. A damaged one must not block the
+// tables (nothing in the program could repair it): it is left untouched, and
+// the user learns once, after the tables changed, that the drawings did not
+// follow.
+void warnSxemaNotUpdated(const SxemaFile& file)
 {
-    file = readSxemaFile();
     if (file.xmlError)
         ShowWarning(kWarningTitle, "Ошибка чтения файла " + sxemaFilePath());
-    return !file.xmlError;
+}
+
+// A copied or cut object deleted before the paste or move.
+void warnSourceGone()
+{
+    ShowWarning(kWarningTitle, QStringLiteral("Скопированный объект не найден: он был удален или изменен"));
 }
 
 // Every table an operation changes is staged into one set and committed
@@ -207,8 +213,10 @@ int pasteRes(const QString& srcPes, const QString& srcRes)
         return 0;
 
     const int source = indexOfRes(res.rows, srcPes, srcRes);
-    if (source < 0)
-        return 0; // copied, then deleted: nothing to paste
+    if (source < 0) {
+        warnSourceGone();
+        return 0;
+    }
     const QString name = res.rows.at(source).at(kResName);
     const QString code = nextCode(res.rows, ColRes, exactly(NPES), kAnyCode);
     if (noCodeLeft(code))
@@ -235,8 +243,10 @@ int pasteLine(const QString& srcPes, const QString& srcRes, const QString& srcLi
         return 0;
 
     const int source = indexOfLine(lines.rows, srcPes, srcRes, srcLin);
-    if (source < 0)
-        return 0; // copied, then deleted: nothing to paste
+    if (source < 0) {
+        warnSourceGone();
+        return 0;
+    }
 
     const QString code = nextCode(lines.rows, ColLin, exactly(NPES), exactly(NRES));
     if (noCodeLeft(code))
@@ -263,13 +273,15 @@ int moveRes(const QString& srcPes, const QString& srcRes)
     Loaded lines = load(kLines);
     Loaded uch = load(kUch);
     Loaded res = load(kRes);
-    SxemaFile schemes;
-    if (lines.damaged || uch.damaged || res.damaged || !loadSxema(schemes))
+    SxemaFile schemes = readSxemaFile();
+    if (lines.damaged || uch.damaged || res.damaged)
         return 1;
 
     const int source = indexOfRes(res.rows, srcPes, srcRes);
-    if (source < 0)
-        return 1; // cut, then deleted: nothing to move
+    if (source < 0) {
+        warnSourceGone();
+        return 1;
+    }
 
     const QString code = nextCode(res.rows, ColRes, exactly(NPES), kAnyCode);
     if (noCodeLeft(code))
@@ -302,8 +314,10 @@ int moveRes(const QString& srcPes, const QString& srcRes)
     if (!stage(files, kRes, res.rows, QStringLiteral("net10_RES"))
         || (!lines.rows.isEmpty() && !stage(files, kLines, lines.rows, kLinesRoot))
         || (!uch.rows.isEmpty() && !stage(files, kUch, uch.rows, kUchRoot))
-        || (changed > 0 && !stageSxemaFile(files, schemes.records)) || !commitStaged(files))
+        || (changed > 0 && !schemes.xmlError && !stageSxemaFile(files, schemes.records))
+        || !commitStaged(files))
         return 1;
+    warnSxemaNotUpdated(schemes);
     ShowWarning(kInfoTitle, QStringLiteral("Объект перемещен"));
     return 0;
 }
@@ -317,6 +331,8 @@ int moveLine(const QString& srcPes, const QString& srcRes, const QString& srcLin
 
     const int source = indexOfLine(lines.rows, srcPes, srcRes, srcLin);
     const int target = indexOfLine(lines.rows, NPES, NRES, NLIN);
+    if (source < 0)
+        warnSourceGone();
     if (source < 0 || target < 0)
         return 1;
     if (source == target) {
@@ -432,8 +448,8 @@ int DeleteObj(int level, const QString&, const QString&, const QString&)
         res = load(kRes);
     Loaded lines = load(kLines);
     Loaded uch = load(kUch);
-    SxemaFile schemes;
-    if (pes.damaged || res.damaged || lines.damaged || uch.damaged || !loadSxema(schemes))
+    SxemaFile schemes = readSxemaFile();
+    if (pes.damaged || res.damaged || lines.damaged || uch.damaged)
         return 1;
 
     const CodeMatch p = exactly(NPES);
@@ -466,8 +482,10 @@ int DeleteObj(int level, const QString&, const QString&, const QString&)
         return 1;
     // The drawings go with their lines, or a line that later receives a freed
     // code would open with a stranger's scheme.
-    if (removeSchemes(schemes.records, p, r, l) > 0 && !stageSxemaFile(files, schemes.records))
+    if (!schemes.xmlError && removeSchemes(schemes.records, p, r, l) > 0
+        && !stageSxemaFile(files, schemes.records))
         return 1;
-    commitStaged(files);
+    if (commitStaged(files))
+        warnSxemaNotUpdated(schemes);
     return 1;
 }

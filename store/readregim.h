@@ -105,12 +105,15 @@ QString dataFile(const QString& relativeName);
 
 // ---- Object operations ------------------------------------------------------------
 // Each works on the current selection NPES, NRES, NLIN, reads the tables it
-// needs once and writes nothing when one of them (or "sxemalin.xml") was
-// damaged. The files an operation changes are replaced all together or, when
-// one cannot be written, not at all (with the warning "Невозможно создать
-// файл -"); a success message follows only a complete write. A new code beyond
-// the largest integer is refused ("Нет свободного кода для нового объекта"). Line schemes follow their lines: a delete removes them, a move of a
-// RES gives them its new codes.
+// needs once and writes nothing when one of them was damaged. A damaged
+// "sxemalin.xml" is left untouched while the tables change, with the warning
+// "Ошибка чтения файла " and its path. A copied object no longer in its table
+// is neither pasted nor moved, with a warning. The files an operation changes
+// are replaced all together or, when one cannot be written, not at all (with
+// the warning "Невозможно создать файл -"); a success message follows only a
+// complete write. A new code beyond the largest integer is refused ("Нет
+// свободного кода для нового объекта"). Line schemes follow their lines: a
+// delete removes them, a move of a RES gives them its new codes.
 
 // New PES (level 0), RES in NPES (1) or line in NPES, NRES (2), coded as the
 // largest sibling code + 1. Returns 1.

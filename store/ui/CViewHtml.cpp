@@ -2,12 +2,28 @@
 
 #include "store/SaveInfo.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFile>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScopedPointer>
 #include <QTextDocument>
+
+namespace {
+
+// A table cell narrower than its text wraps it between words only, never
+// inside one: "12539.498" or "Комментарий" stay whole on screen and on paper
+// (the toolkit's default breaks anywhere once a word does not fit). The
+// report files stay as written; this is the document's own default.
+void keepWordsWhole(QTextDocument* doc)
+{
+    QTextOption option = doc->defaultTextOption();
+    option.setWrapMode(QTextOption::WordWrap);
+    doc->setDefaultTextOption(option);
+}
+
+} // namespace
 
 CViewHtml::CViewHtml(QString name, QString kind, QWidget* parent)
     : QWidget(parent)
@@ -46,6 +62,8 @@ CViewHtml::CViewHtml(QString name, QString kind, QWidget* parent)
     else
         m_pDoc->setPlainText(m_text);
 
+    // The editor gives its own wrap mode to the document it shows.
+    textEdit->setWordWrapMode(QTextOption::WordWrap);
     textEdit->setDocument(m_pDoc);
     textEdit->setCurrentFont(font);
     show();
@@ -81,8 +99,21 @@ void CViewHtml::OnActPrevClick(bool)
 QTextDocument* CViewHtml::createPrintDocument() const
 {
     auto* doc = new QTextDocument();
+    keepWordsWhole(doc);
     doc->setHtml(textEdit->toHtml());
     return doc;
+}
+
+void CViewHtml::choosePageOrientation(QPrinter* printer, QTextDocument* doc)
+{
+    printer->setPageOrientation(QPageLayout::Portrait);
+    const qreal pageWidth = printer->pageLayout().paintRectPixels(printer->resolution()).width();
+    // Laid out on the portrait width, a table whose words cannot wrap any
+    // further comes out wider than the page: it gets landscape pages.
+    doc->setTextWidth(pageWidth);
+    if (doc->documentLayout()->documentSize().width() > pageWidth + 0.5)
+        printer->setPageOrientation(QPageLayout::Landscape);
+    doc->setTextWidth(-1);
 }
 
 QPrintPreviewDialog* CViewHtml::createPrintPreview(QPrinter* printer, QTextDocument* doc)
@@ -99,6 +130,7 @@ void CViewHtml::OnPrintPreviewClick(bool)
         return;
     QPrinter printer(QPrinter::ScreenResolution);
     QScopedPointer<QTextDocument> doc(createPrintDocument());
+    choosePageOrientation(&printer, doc.data());
     QScopedPointer<QPrintPreviewDialog> dialog(createPrintPreview(&printer, doc.data()));
     dialog->exec();
 }

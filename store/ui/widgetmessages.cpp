@@ -2,9 +2,28 @@
 
 #include "CViewHtml.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QMessageBox>
 #include <QWidget>
+
+namespace {
+
+// A box shown while a window that stays on top is open (the About box, the
+// work window of a run) would open beneath it, and the program would look
+// frozen: such a box stays on top as well.
+void keepAboveStaysOnTopWindows(QWidget* box)
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows) {
+        if (w != box && w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+            box->setWindowFlag(Qt::WindowStaysOnTopHint);
+            return;
+        }
+    }
+}
+
+} // namespace
 
 QMessageBox* createConfirmationBox(const QString& text, const QString& title)
 {
@@ -17,6 +36,14 @@ QMessageBox* createConfirmationBox(const QString& text, const QString& title)
     box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box->setDefaultButton(QMessageBox::No);
     box->setEscapeButton(QMessageBox::No);
+    keepAboveStaysOnTopWindows(box);
+    return box;
+}
+
+QMessageBox* createWarningBox(const QString& title, const QString& text, QWidget* parent)
+{
+    auto* box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    keepAboveStaysOnTopWindows(box);
     return box;
 }
 
@@ -28,8 +55,9 @@ bool runConfirmationBox(QMessageBox* box)
 
 void WidgetMessageSink::warning(const QString& title, const QString& text, QObject* parent)
 {
-    QWidget* parentWidget = qobject_cast<QWidget*>(parent);
-    QMessageBox::warning(parentWidget, title, text, QMessageBox::Ok);
+    QMessageBox* box = createWarningBox(title, text, qobject_cast<QWidget*>(parent));
+    box->exec();
+    delete box;
 }
 
 bool WidgetMessageSink::question(const QString& text, const QString& title)

@@ -4,10 +4,16 @@
 #include "store/messages.h"
 
 class QMessageBox;
+class QWidget;
 
 // Builds the confirmation box as the program shows it: no parent, Arial 12
 // bold, question icon, Yes and No with No as the default. The caller runs it.
+// Like every box of the program it stays on top while a window that stays on
+// top is shown, so it never opens beneath one.
 QMessageBox* createConfirmationBox(const QString& text, const QString& title);
+
+// The warning box with one OK button, used for problems and success alike.
+QMessageBox* createWarningBox(const QString& title, const QString& text, QWidget* parent);
 
 // Runs the box modally: true for No, Escape and closing, false for Yes.
 bool runConfirmationBox(QMessageBox* box);

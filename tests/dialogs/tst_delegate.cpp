@@ -42,6 +42,8 @@ private slots:
         QTest::newRow("three decimals") << 0.0 << 3 << "2.71828" << "2.718";
         QTest::newRow("shortest form") << 0.0 << 3 << "12.000" << "12";
         QTest::newRow("text is no number") << 5.0 << 1 << "abc" << "5";
+        QTest::newRow("large value never in exponent form") << 0.0 << 3 << "2000000" << "2000000";
+        QTest::newRow("small value in plain decimals") << 0.0 << 3 << "0.0004" << "0";
     }
     void commitsValue()
     {

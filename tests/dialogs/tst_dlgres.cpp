@@ -8,6 +8,7 @@
 #include "calcglobals.h"
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QtTest>
 
@@ -164,6 +165,62 @@ private slots:
         dir.rec.clear();
         dlg.slot_CalcRES();
         QVERIFY(oneWarningOnFile() && !dlg.SaveArxRES->isEnabled() && dlg.CalcRES->isEnabled());
+        QVERIFY(!dir.exists("poteri.xml"));
+    }
+
+    void runHoldsItsData_data()
+    {
+        QTest::addColumn<bool>("pes");
+        QTest::newRow("RES") << false;
+        QTest::newRow("PES") << true;
+    }
+
+    // While a run works, nothing that would start it again or change its data
+    // can be used: the window's own controls are disabled, every other window
+    // is blocked by the work window.
+    void runHoldsItsData()
+    {
+        QFETCH(bool, pes);
+        Examples dir;
+        UROV = pes ? 0 : 1;
+        QScopedPointer<QDialog> dlg(pes ? static_cast<QDialog*>(new CDlgPES("1", nullptr))
+                                        : new CDlgRES(QString(), nullptr));
+        QList<QWidget*> controls;
+        if (auto* res = qobject_cast<CDlgRES*>(dlg.data()))
+            controls = {res->CalcRES, res->SaveArxRES, res->SaveButton, res->SpinTemp, res->checkTemp, res->DnRES};
+        else if (auto* p = qobject_cast<CDlgPES*>(dlg.data()))
+            controls = {p->CalcPES, p->ArxivSave, p->ParamPES};
+        const auto enabled = [&controls] {
+            QString states;
+            for (QWidget* w : controls)
+                states += w->isEnabled() ? '1' : '0';
+            return states;
+        };
+        QString during;
+        bool blocked = false;
+        QMetaObject::invokeMethod(dlg.data(), [&] {
+            during = enabled();
+            blocked = QApplication::activeModalWidget() && QApplication::activeModalWidget() != dlg.data();
+        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(dlg.data(), pes ? "slot_CalcPES" : "slot_CalcRES");
+        QCOMPARE(during, QString(controls.size(), '0'));
+        QVERIFY(blocked);
+        QCOMPARE(enabled(), QString(controls.size(), '1'));
+    }
+
+    // The window goes while the work window is first painted: the run stops
+    // without touching it.
+    void windowDeletedAtTheStartOfItsRun_data() { runHoldsItsData_data(); }
+    void windowDeletedAtTheStartOfItsRun()
+    {
+        QFETCH(bool, pes);
+        Examples dir;
+        UROV = pes ? 0 : 1;
+        QPointer<QDialog> dlg = pes ? static_cast<QDialog*>(new CDlgPES("1", nullptr))
+                                    : new CDlgRES(QString(), nullptr);
+        QMetaObject::invokeMethod(qApp, [dlg] { delete dlg.data(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(dlg.data(), pes ? "slot_CalcPES" : "slot_CalcRES");
+        QVERIFY(dlg.isNull());
         QVERIFY(!dir.exists("poteri.xml"));
     }
 

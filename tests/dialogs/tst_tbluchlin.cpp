@@ -25,6 +25,14 @@ static TestNetwork network()
     return net;
 }
 
+// The network with one cell of its sections changed, written.
+static void writeNetworkWith(int row, int column, const QString& value)
+{
+    TestNetwork net = network();
+    net.sections[row][column] = value;
+    net.write();
+}
+
 class TestTblUchLin : public QObject
 {
     Q_OBJECT
@@ -70,13 +78,26 @@ private slots:
         QCOMPARE(withoutStamp(f.readFile("uch_lin.xml")), expected);
     }
 
+    // "Рабочее ответвление" shows the transformer's tap and writes a change back.
+    void tapShownAndWritten()
+    {
+        Folder f;
+        writeNetworkWith(1, 10, "3");
+        CDlgTblUchLIN dlg(nullptr);
+        dlg.slot_RowChanged(1, 0);
+        QCOMPARE(dlg.spinOtv->value(), 3);
+        dlg.spinOtv->setValue(-2);
+        QCOMPARE(dlg.tableWgt->item(1, 10)->text(), QString("-2"));
+        dlg.slot_RowChanged(3, 0);
+        QCOMPARE(dlg.spinOtv->value(), 0);
+        QCOMPARE(dlg.tableWgt->item(1, 10)->text() + dlg.tableWgt->item(3, 10)->text(), QString("-20"));
+    }
+
     // The next node after the largest an int holds is numbered without overflowing.
     void newRowAfterLargestNode()
     {
         Folder f;
-        TestNetwork net = network();
-        net.sections[3][6] = "2147483647";
-        net.write();
+        writeNetworkWith(3, 6, "2147483647");
         CDlgTblUchLIN dlg(nullptr);
         dlg.AddButton->click();
         const int row = dlg.tableWgt->rowCount() - 1;

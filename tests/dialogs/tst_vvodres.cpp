@@ -45,6 +45,20 @@ static QStringList header()
     return QVector<QString>(11, "h").toList();
 }
 
+// Types text into a cell through the editor the table gives that column,
+// then commits it with Enter, as the user does.
+static void typeInto(QTableWidget* table, int row, int c, const QString& text)
+{
+    QTableWidgetItem* item = table->item(row, c);
+    table->editItem(item);
+    QWidget* editor = table->indexWidget(table->model()->index(row, c));
+    QVERIFY(editor);
+    QMetaObject::invokeMethod(editor, "selectAll");
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();   // the delegate commits in the next pass
+}
+
 static QStringList column(QTableWidget* table, int c)
 {
     QStringList texts;
@@ -98,6 +112,63 @@ private slots:
         net.sections[1][16] = tickTransformer ? "1" : "0";   // Т-21
         // Other RES and the section of no line stay as they are.
         QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"), net.sections);
+    }
+
+    // Another window changed rows this one edits: only the cells edited here
+    // are written into them, and a typed decimal comma is a point.
+    void saveWritesOnlyEditedCells()
+    {
+        Folder f;
+        TestNetwork net = network();
+        net.sections[4][11] = "8.12345";   // Т-12's P, more decimals than the editor shows
+        net.write();
+        CDlgVvodRES dlg("1", "1", "Северный РЭС");
+        dlg.show();
+        net.sections[3][8] = "ТДН-25000/110";   // Т-11's type and tap, in the sections editor
+        net.sections[3][10] = "2";
+        net.lines[0][6] = "35";                  // line 1's voltage, in the line window
+        net.write();
+
+        dlg.checkEner->click();   // P and Q shown
+        typeInto(dlg.tableWgt, 0, 11, "6,15");
+        typeInto(dlg.tableWgt, 0, 14, "1200");
+        typeInto(dlg.tableWgt, 1, 11, "");   // opened and left: kept as stored
+        typeInto(dlg.tableLIN, 0, 12, "0,7");
+        dlg.slot_saveVtv();
+
+        net.sections[3][11] = "6.15";
+        net.sections[3][14] = "1200";
+        net.lines[0][12] = "0.7";
+        QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"), net.sections);
+        QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
+        QCOMPARE(f.rec.warnings(), (QStringList{"Информация|Данные о линиях сохранены",
+                                                "Информация|Данные об участках линий сохранены"}));
+    }
+
+    // Rows renumbered or removed meanwhile are named, the others saved, and
+    // no success is claimed.
+    void saveNamesRowsItCannotFind()
+    {
+        Folder f;
+        CDlgVvodRES dlg("1", "1", "Северный РЭС");
+        TestNetwork net = network();
+        net.sections[4][17] = "40";   // Т-12, renumbered by a sections editor save
+        net.lines.removeAt(1);        // line 2, deleted
+        net.write();
+
+        dlg.tableWgt->item(0, 13)->setText("5000");   // Т-11
+        dlg.tableWgt->item(1, 13)->setText("6000");   // Т-12
+        dlg.tableLIN->item(0, 10)->setText("0.6");    // line 1
+        dlg.tableLIN->item(1, 10)->setText("0.7");    // line 2
+        dlg.slot_saveVtv();
+
+        net.sections[3][13] = "5000";
+        net.lines[0][10] = "0.6";
+        QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"), net.sections);
+        QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
+        const QString head = "Предупреждение|Не сохранены строки, измененные в другом окне после открытия этого окна:\n";
+        const QString tail = "\nОткройте окно ввода заново и повторите ввод.";
+        QCOMPARE(f.rec.warnings(), (QStringList{head + "линия Л2" + tail, head + "линия Л1: Т-12, узлы 0-3" + tail}));
     }
 
     void importReadsSpreadsheetNumbers_data()

@@ -20,8 +20,8 @@ QByteArray record(const char* period, const char* year, const char* nres, const 
 {
     QByteArray out = QByteArray("  <PoteriEn period=\"") + period + "\" year=\"" + year + "\" npes=\"1\" nres=\"" + nres
         + "\" type=\"" + type + "\">\n";
-    for (const QByteArray& spec : rows) {
-        const QByteArrayList parts = spec.split('=');
+    for (const QByteArray& written : rows) {
+        const QByteArrayList parts = written.split('=');
         const QByteArray value = parts.at(1).split('/').at(0);
         out += "    <ResArxiv id=\"" + parts.at(0) + "\" name=\"Имя " + parts.at(0) + "\"";
         for (int c = 2; c < attrArx.size(); ++c)

@@ -1,15 +1,20 @@
 // Start-up of the main window: working folders, the warnings in the order the user meets them, the About box.
 
 #include "shell/CTool_DMS.h"
+#include "shell/CTreeZORVAN.h"
 #include "shell/ZORVAN.h"
+#include "shell/translations.h"
 #include "startfolder.h"
 #include "store/readregim.h"
+#include "store/ui/widgetmessages.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QtTest>
 
@@ -111,6 +116,54 @@ private slots:
         push->click();
         QCOMPARE(open().size(), 1);
         QVERIFY(!window.findChild<QAction*>("Edit_Load")->isEnabled());
+    }
+
+    // At its smallest the window still shows every control of the tree, none
+    // of them over the status bar.
+    void smallestWindowHidesNothing()
+    {
+        StartFolder folder;
+        MessageRecorder messages;
+        ZORVAN window(nullptr);
+        window.show();
+        window.resize(1, 1);
+        CTreeZORVAN* tree = window.objectTree();
+        QCOMPARE(tree->geometry(), QRect(6, 32, 317, 613));
+        const QRect status = window.statusBar()->geometry();
+        for (QWidget* w : {static_cast<QWidget*>(tree->InsertButton), static_cast<QWidget*>(tree->ChangeButton),
+                           static_cast<QWidget*>(tree->LineFind), static_cast<QWidget*>(tree->FindButton),
+                           static_cast<QWidget*>(tree->VxodButton)}) {
+            const QRect shown(w->mapTo(&window, QPoint(0, 0)), w->size());
+            QVERIFY2(window.rect().contains(shown) && !shown.intersects(status), qPrintable(w->objectName()));
+        }
+    }
+
+    // While the About box stays on top, a question or warning opens above it.
+    void boxesOpenAboveTheAboutBox()
+    {
+        StartFolder folder;
+        MessageRecorder messages;
+        ZORVAN window(nullptr);
+        window.show();
+        const auto onTop = [](QMessageBox* box) {
+            const bool top = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            delete box;
+            return top;
+        };
+        window.findChild<QAction*>("AboutPrg")->trigger();
+        QVERIFY(onTop(createConfirmationBox("Сохранить текущую модель сети?", "Сохранение модели сети")));
+        QVERIFY(onTop(createWarningBox("Информация", "Загружена новая сеть. Войдите в программу заново", &window)));
+        aboutBox()->hide();
+        QVERIFY(!onTop(createConfirmationBox("Сохранить текущую модель сети?", "Сохранение модели сети")));
+    }
+
+    // Qt's own texts are Russian. Last: the translator stays for the process.
+    void standardTextsInRussian()
+    {
+        QVERIFY(installQtTranslations());
+        QMessageBox box(QMessageBox::Question, "t", "?", QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.button(QMessageBox::Yes)->text().remove('&'), QString("Да"));
+        QCOMPARE(box.button(QMessageBox::No)->text().remove('&'), QString("Нет"));
     }
 };
 

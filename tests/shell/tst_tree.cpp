@@ -133,10 +133,14 @@ private slots:
         QWidget* dialog = tree->objectDialog(1);
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->objectName() + " " + NPES + "," + NRES + " " + QString::number(UROV), QString("1,1 1,1 1"));
-        // Find moves the selection but breaks no lock.
+        // Find moves the selection but breaks no lock; nothing may be pasted
+        // into or moved out of what the dialog works on.
         tree->LineFind->setText("ВЛ-В");
         tree->FindButton->click();
-        QCOMPARE(tree->currentKey() + ": " + enabledButtons(*tree), QString("1,2,1: paste move"));
+        QCOMPARE(tree->currentKey() + ": " + enabledButtons(*tree), QString("1,2,1: "));
+        tree->slot_ChangeObj();
+        tree->slot_InsertObj();
+        QCOMPARE(f->rec.texts(), (QStringList{"Сделать копию Линия ?", "ВЛ-1 скопирован"}));
 
         // "Вход" again shows the same dialog, never a second one.
         dialog->hide();
@@ -193,6 +197,55 @@ private slots:
         select("ВЛ-Ю");   // commits the edit: the edited RES is renamed, not the clicked line
         QCOMPARE(storedRes(), QStringList({"1,1,Северный", "1,2,Восток", "2,1,Юг"}));
         QVERIFY(!(tree->treeModel()->flags(north.sibling(north.row(), 1)) & Qt::ItemIsEditable));
+    }
+
+    void renameRefusesBlankName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("empty") << "";
+        QTest::newRow("blanks") << "   ";
+    }
+    void renameRefusesBlankName()
+    {
+        QFETCH(QString, name);
+        standardNetwork();
+        const QByteArray before = f->readFile("res.xml");
+        auto* north = tree->treeModel()->itemFromIndex(find("Север"));
+        north->setText(name);
+        QCOMPARE(north->text(), QString("Север"));
+        QCOMPARE(f->readFile("res.xml"), before);
+        QCOMPARE(f->rec.warnings(), QStringList{"Предупреждение|Название объекта не может быть пустым"});
+        north->setText("Северный");
+        QCOMPARE(storedRes().first(), QString("1,1,Северный"));
+    }
+
+    // A damaged scheme file, which nothing in the program can repair, does not
+    // stop a delete: the tables change, the file stays as it is, and the user
+    // is told once.
+    void deleteWithDamagedSchemeFile()
+    {
+        standardNetwork();
+        f->writeFile("sxemalin.xml", "<SxemaLin><LinID npes=\"1\"");
+        press("Север", tree->DelButton);
+        QCOMPARE(storedRes(), QStringList({"1,2,Восток", "2,1,Юг"}));
+        QCOMPARE(storedLines(), QStringList({"1,2,1,ВЛ-В", "2,1,1,ВЛ-Ю"}));
+        QCOMPARE(f->readFile("sxemalin.xml"), QByteArray("<SxemaLin><LinID npes=\"1\""));
+        QVERIFY(!f->exists("sxemalin.bak"));
+        QCOMPARE(f->rec.warnings(), QStringList{"Предупреждение|Ошибка чтения файла " + f->filePath("sxemalin.xml")});
+    }
+
+    // A copy deleted before its paste: after the question the user learns why nothing happened.
+    void pasteOfDeletedCopy()
+    {
+        standardNetwork();
+        press("ВЛ-1", tree->CopyButton);
+        press("ВЛ-1", tree->DelButton);
+        const QStringList lines = storedLines();
+        f->rec.clear();
+        press("ВЛ-2", tree->InsertButton);
+        QCOMPARE(f->rec.texts(), (QStringList{"Добавить ВЛ-1 после ВЛ-2",
+                                              "Скопированный объект не найден: он был удален или изменен"}));
+        QCOMPARE(storedLines(), lines);
     }
 
     void sortByNameAcrossPes()

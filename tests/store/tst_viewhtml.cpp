@@ -9,7 +9,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QtTest>
 
 class TestViewHtml : public QObject
@@ -60,6 +62,49 @@ private slots:
         dialog->show();   // not exec: the preview renders its pages when shown
         auto* preview = dialog->findChild<QPrintPreviewWidget*>();
         QVERIFY(preview && preview->pageCount() >= 1);
+    }
+
+    // A cell narrower than its text wraps between words only: numbers and
+    // words stay whole on screen and in what is printed.
+    void cellsKeepNumbersWhole()
+    {
+        TempWorkDir dir;
+        dir.writeFile("html/Узкий.html", "<table border='1'><tr><td>12539.498 Комментарий</td><td>1</td></tr></table>");
+        QScopedPointer<CViewHtml> viewer(new CViewHtml("Узкий", "html"));
+        QScopedPointer<QTextDocument> print(viewer->createPrintDocument());
+        for (QTextDocument* doc : {viewer->textEdit->document(), print.data()}) {
+            doc->setTextWidth(40);
+            doc->size();   // lays the document out now
+            const QTextBlock block = doc->find("12539.498").block();
+            QStringList lines;
+            for (int i = 0; i < block.layout()->lineCount(); ++i) {
+                const QTextLine line = block.layout()->lineAt(i);
+                lines.append(block.text().mid(line.textStart(), line.textLength()).trimmed());
+            }
+            QCOMPARE(lines, (QStringList{"12539.498", "Комментарий"}));
+        }
+    }
+
+    void wideTablePrintsOnLandscape_data()
+    {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("orientation");
+        QTest::newRow("fits a portrait page") << 3 << int(QPageLayout::Portrait);
+        QTest::newRow("wider than a portrait page") << 12 << int(QPageLayout::Landscape);
+    }
+    void wideTablePrintsOnLandscape()
+    {
+        QFETCH(int, columns);
+        TempWorkDir dir;
+        const QString cell = "<td>Комментарий 12539.498</td>";
+        dir.writeFile("html/Отчет.html", ("<table border='1' width='100%'><tr>" + cell.repeated(columns)
+                                          + "</tr></table>").toUtf8());
+        QScopedPointer<CViewHtml> viewer(new CViewHtml("Отчет", "html"));
+        QScopedPointer<QTextDocument> doc(viewer->createPrintDocument());
+        QPrinter printer(QPrinter::ScreenResolution);
+        printer.setPageOrientation(QPageLayout::Landscape);
+        CViewHtml::choosePageOrientation(&printer, doc.data());
+        QTEST(int(printer.pageLayout().orientation()), "orientation");
     }
 };
 
