@@ -288,6 +288,7 @@ void VLKL_Item::createDots()
             }
         }
         setZValue(z);
+        m_raisedZ = z;
         m_raised = true;
     }
     const int step = DotSignal::currentZoomStep();
@@ -308,7 +309,9 @@ void VLKL_Item::dropDots()
     }
     m_dots.clear();
     if (m_raised) {
-        setZValue(m_restingZ);
+        // Unless front or back has set it meanwhile.
+        if (zValue() == m_raisedZ)
+            setZValue(m_restingZ);
         m_raised = false;
     }
 }

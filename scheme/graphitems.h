@@ -156,6 +156,7 @@ private:
     QList<DotSignal*> m_dots;
     bool m_raised = false;  // above its buses while the handles are out
     qreal m_restingZ = 0;
+    qreal m_raisedZ = 0;
 };
 
 // ---------------------------------------------------------------------------
