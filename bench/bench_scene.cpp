@@ -1,12 +1,14 @@
 // The scheme scene on generated lines of growing size (a tree with two- and
 // three-winding transformers): loading the line and its saved scheme into the
 // scene (rows, items, labels, links), and one drag step of a bus with its line
-// ends and transformers. Reports the time per row of the load, which must not
-// grow with the line, and the time of a drag step, which must not grow at all.
+// ends and transformers, and the records a save takes from the drawn scheme.
+// Reports the time per row of the load and of the save's records, which must
+// not grow with the line, and the time of a drag step, which must not grow.
 
 #include "generatedline.h"
 #include "scheme/createsxem.h"
 #include "scheme/diagramscene.h"
+#include "scheme/schemerecords.h"
 #include "store/sxema.h"
 
 #include <QApplication>
@@ -40,6 +42,25 @@ void BM_LoadScene(benchmark::State& state)
     }
     state.counters["rows"] = rows;
     state.counters["items"] = items;
+    state.counters["time_per_row"] =
+        benchmark::Counter(rows, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// Every element with its label, as the save finds them on the scene.
+void BM_SaveRecords(benchmark::State& state)
+{
+    Workspace workspace;
+    const int rows = int(state.range(0));
+    writeLine(generate(rows, Shape::Transformers));
+    DiagramScene scene;
+    scene.LoadModel();
+    int records = 0;
+    for (auto _ : state) {
+        const SxemaLin drawn = drawnScheme(scene, QStringLiteral("rgb(0,0,0)"));
+        records = drawn.nodes.size() + drawn.lines.size() + drawn.transf.size() + drawn.transf3.size();
+    }
+    state.counters["rows"] = rows;
+    state.counters["records"] = records;
     state.counters["time_per_row"] =
         benchmark::Counter(rows, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
@@ -87,6 +108,7 @@ void BM_BusDragStep(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_LoadScene)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveRecords)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BusDragStep)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)

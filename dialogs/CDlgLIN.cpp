@@ -5,6 +5,7 @@
 #include "calc/netreports.h"
 #include "calc/zorvantask.h"
 #include "regime/CRegimShow.h"
+#include "scheme/CGraph_DMS.h"
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/readregim.h"
@@ -65,9 +66,6 @@ CDlgLIN::CDlgLIN(QString key, QWidget* parent)
     connect(SxemaEdit, &QPushButton::clicked, this, &CDlgLIN::slot_EditSxema);
     connect(checkKF, &QCheckBox::clicked, this, &CDlgLIN::slot_Refresh);
     connect(SaveButton, &QPushButton::clicked, this, &CDlgLIN::slot_Save);
-
-    // The scheme editor is not part of this build yet.
-    SxemaEdit->setEnabled(false);
 }
 
 CDlgLIN::~CDlgLIN()
@@ -216,7 +214,10 @@ void CDlgLIN::slot_Sxema()
 
 void CDlgLIN::slot_EditSxema()
 {
-    // The scheme editor comes with the scheme subsystem.
+    // The editor keeps the line current now, whatever is entered later.
+    makeCurrent();
+    auto* editor = new CGraph_DMS(nullptr);
+    editor->show();
 }
 
 void CDlgLIN::closeEvent(QCloseEvent* event)

@@ -14,14 +14,23 @@
 CNavigate::CNavigate(QWidget* parent)
     : QWidget(parent)
 {
-    initZorvanResources();
-    Q_INIT_RESOURCE(scheme);
+    initSchemeResources();
     setupUi(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
 }
 
 CNavigate::~CNavigate() = default;
+
+void initSchemeResources()
+{
+    static bool done = false;
+    if (!done) {
+        initZorvanResources();
+        Q_INIT_RESOURCE(scheme);
+        done = true;
+    }
+}
 
 void CNavigate::showPicture(const QString& file, int height)
 {

@@ -41,3 +41,6 @@ int writeNavigationPicture(QGraphicsScene* scene, int width, int height);
 
 // The data path's navigation picture.
 QString navigationPicturePath();
+
+// Registers the icons of the scheme windows and the program's own (once).
+void initSchemeResources();

@@ -326,6 +326,10 @@ void DiagramScene::LoadModel()
             && row.value(uchNlin) == m_selection.nlin)
             m_lineRows.append(row);
     }
+    m_loadedKeys.clear();
+    m_changedKeys.clear();
+    for (const QStringList& row : qAsConst(m_lineRows))
+        m_loadedKeys.insert(row.value(uchKey));
     LoadSxems(0);
 }
 
@@ -597,9 +601,17 @@ void DiagramScene::DelBranchPoints()
         line->DeletePoints();
 }
 
-void DiagramScene::finishAdd(QPointF labelAt, int kind, const QString& text, const QString& name, int color)
+void DiagramScene::rowsChanged(const QStringList& keys)
 {
     m_modified = true;
+    m_unsavedRows = true;
+    for (const QString& key : keys)
+        m_changedKeys.insert(key);
+}
+
+void DiagramScene::finishAdd(QPointF labelAt, int kind, const QString& text, const QString& name, int color)
+{
+    rowsChanged({name});
     TextAdd(whole(labelAt.x()), whole(labelAt.y()), kind, 0, 0, text, name, paletteColor(color));
     rebuildLookup();
     fitSceneRect();
@@ -675,6 +687,7 @@ void DiagramScene::AddTP3()
     m_lineRows.append(newRow(m_transTemplate, QStringLiteral("Обмотка ВН"), from, star, t->m_key));
     m_lineRows.append(newRow(m_transTemplate, QStringLiteral("Обмотка-2"), star, plus(star, 1), t->m_key2));
     m_lineRows.append(newRow(m_transTemplate, QStringLiteral("Обмотка-3"), star, plus(star, 2), t->m_key3));
+    rowsChanged({t->m_key2, t->m_key3});
     finishAdd(p + QPointF(-30, 80), KindTransf3, kNewTrans, t->m_key, kTransLabelColor);
 }
 
@@ -717,9 +730,9 @@ void DiagramScene::DelItems()
     m_lineRows.erase(std::remove_if(m_lineRows.begin(), m_lineRows.end(),
                                     [&](const QStringList& row) { return goneKeys.contains(row.value(uchKey)); }),
                      m_lineRows.end());
-    if (m_lineRows.size() != before)
-        m_modified = true;
     const QStringList keys(goneKeys.cbegin(), goneKeys.cend());
+    if (m_lineRows.size() != before)
+        rowsChanged(keys);
     for (const auto& record : m_objects) {
         if (record->kind == KindNode)
             if (auto* bus = qgraphicsitem_cast<BusItem*>(record->item))
@@ -768,11 +781,53 @@ void DiagramScene::ParamTR3(QGraphicsItem* item, QPoint point)
 
 void DiagramScene::slot_ParamUCH(QStringList row)
 {
-    const int found = firstRowWithKey(row.value(uchKey));
+    const QString key = row.value(uchKey);
+    const int found = firstRowWithKey(key);
     if (found < 0)
         return;
+    // OK on an untouched pop-up changes nothing: the row as it is on disk
+    // at saving stays.
+    const bool edited = m_lineRows.at(found) != row;
     m_lineRows[found] = row;
     m_modified = true;
+    m_unsavedRows = true;
+    if (edited)
+        m_changedKeys.insert(key);
+}
+
+// ---- Saving the rows -------------------------------------------------------------------
+
+bool DiagramScene::rowsToSave(Table* rows) const
+{
+    bool damaged = false;
+    const Table file = ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"), &damaged);
+    if (damaged)
+        return false;
+    *rows = mergeLineRows(file, {{m_selection.npes, m_selection.nres, m_selection.nlin},
+                                 m_lineRows, m_loadedKeys, m_changedKeys});
+    return true;
+}
+
+bool DiagramScene::SaveModel(const Table& rows)
+{
+    if (!saveShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"),
+                        QStringLiteral("net110_uch_lin"), rows))
+        return false;
+    // From now on the rows as written are what this window read: a later
+    // change by another window to a row not changed here again survives.
+    m_lineRows.clear();
+    m_loadedKeys.clear();
+    for (const QStringList& row : rows) {
+        if (row.value(uchNpes) != m_selection.npes || row.value(uchNres) != m_selection.nres
+            || row.value(uchNlin) != m_selection.nlin)
+            continue;
+        m_lineRows.append(row);
+        m_loadedKeys.insert(row.value(uchKey));
+    }
+    m_changedKeys.clear();
+    m_unsavedRows = false;
+    rebuildLookup();
+    return true;
 }
 
 // ---- Keys and mouse -------------------------------------------------------------------

@@ -7,6 +7,7 @@
 // decides and calls the scene's operations.
 
 #include "scheme/graphitems.h"
+#include "scheme/linerows.h"
 #include "store/readregim.h"
 #include "store/sxema.h"
 
@@ -15,6 +16,7 @@
 #include <QHash>
 #include <QPoint>
 #include <QPointF>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -137,6 +139,8 @@ public:
     QString backgroundText() const { return m_bkText; }
     void setBackgroundText(const QString& text) { m_bkText = text; }
     bool isModified() const { return m_modified; }
+    // The line's rows were changed since they were last written.
+    bool hasUnsavedRows() const { return m_unsavedRows; }
     const Table& lineRows() const { return m_lineRows; }
     const Table& allRows() const { return m_allRows; }
     // The line-section table met an error when read: never write it back.
@@ -144,6 +148,14 @@ public:
     const SxemaLin& sxema() const { return m_sxema; }
     QString mode() const { return m_mode; }
     QPointF nodePosition() const { return m_nodePosition; }
+
+    // ---- Saving the rows ----
+    // Rereads "uch_lin" and gives the table a save writes (mergeLineRows):
+    // false when the read was damaged; the reader has warned.
+    bool rowsToSave(Table* rows) const;
+    // Writes rows as the line-section table (".bak" kept). Once written, the
+    // line's rows are those written and nothing is unsaved.
+    bool SaveModel(const Table& rows);
 
 public slots:
     // An edited row from a pop-up: replaces the line's row with its key.
@@ -168,6 +180,8 @@ private:
     // What every add does last: the scene is modified, the element labelled.
     void finishAdd(QPointF labelAt, int kind, const QString& text, const QString& name, int color);
     void connectMenu(QObject* item, const char* signal, const char* slot);
+    // The rows of keys were added, deleted or edited.
+    void rowsChanged(const QStringList& keys);
     BusItem* currentBus() const;
     int firstRowWithKey(const QString& key) const;
     int lastRowWithKey(const QString& key) const;
@@ -179,7 +193,8 @@ private:
     int m_ku;
     int m_width = 800;
     int m_height = 600;
-    bool m_modified = false;
+    bool m_modified = false;      // stays set after a save: the rows are written again
+    bool m_unsavedRows = false;
     QString m_currentNodeName;
     QString m_currentBranchKey;
     QGraphicsItem* m_currentBranchItem = nullptr;
@@ -196,6 +211,8 @@ private:
     Table m_lineRows;
     Table m_allRows;
     bool m_rowsDamaged = false;
+    QSet<QString> m_loadedKeys;    // keys of the line's rows as last read or written
+    QSet<QString> m_changedKeys;   // keys of rows changed here since then
     QStringList m_lineTemplate;
     QStringList m_transTemplate;
     SxemaLin m_sxema;

@@ -5,6 +5,7 @@
 
 #include <QCursor>
 #include <QFontMetricsF>
+#include <QGraphicsScene>
 #include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
 #include <QLineF>
@@ -166,8 +167,21 @@ void BusItem::hoverEnterEvent(QGraphicsSceneHoverEvent* event)
         m_grip = new DotSignal(QPointF(r.x() + r.width(), r.y() + r.height() / 2), this, this,
                                DotSignal::currentZoomStep());
         m_grip->setDotFlags(0);
+        m_grip->installSceneEventFilter(this);
     }
     QGraphicsRectItem::hoverEnterEvent(event);
+}
+
+bool BusItem::sceneEventFilter(QGraphicsItem* watched, QEvent* event)
+{
+    // The pointer on the grip hovers the grip, not the bus: the grip's own
+    // hover says resize.
+    if (watched == m_grip
+        && (event->type() == QEvent::GraphicsSceneHoverEnter || event->type() == QEvent::GraphicsSceneHoverMove)) {
+        m_resizeMode = ResizeRight;
+        setCursor(Qt::SizeHorCursor);
+    }
+    return false;
 }
 
 void BusItem::hoverLeaveEvent(QGraphicsSceneHoverEvent* event)
@@ -187,7 +201,9 @@ void BusItem::hoverMoveEvent(QGraphicsSceneHoverEvent* event)
     } else {
         const QRectF r = rect();
         const QPointF grip(r.x() + r.width(), r.height() / 2);
-        if (QLineF(event->pos(), grip).length() < 6.0) {
+        // A bus as narrow as the layout draws it keeps its left two thirds
+        // for dragging; the grip itself resizes (sceneEventFilter).
+        if (QLineF(event->pos(), grip).length() < 6.0 && event->pos().x() >= r.x() + r.width() * 2 / 3) {
             m_resizeMode = ResizeRight;
             setCursor(Qt::SizeHorCursor);
         } else {
@@ -259,6 +275,22 @@ void VLKL_Item::setEND(double dx, double dy, int end)
 
 void VLKL_Item::createDots()
 {
+    // The ends lie on buses, which stand above lines: while the handles are
+    // out the line stands above the buses it touches, so that an end can
+    // be pulled off its bus.
+    if (!m_raised) {
+        m_restingZ = zValue();
+        qreal z = m_restingZ;
+        if (QGraphicsScene* s = scene()) {
+            for (const QGraphicsItem* item : s->collidingItems(this)) {
+                if (item->type() == BusItem::Type)
+                    z = std::max(z, item->zValue() + 0.1);
+            }
+        }
+        setZValue(z);
+        m_raisedZ = z;
+        m_raised = true;
+    }
     const int step = DotSignal::currentZoomStep();
     for (const QPointF& vertex : pathVertices(path())) {
         auto* dot = new DotSignal(vertex, this, this, step);
@@ -276,6 +308,12 @@ void VLKL_Item::dropDots()
         dot->deleteLater();
     }
     m_dots.clear();
+    if (m_raised) {
+        // Unless front or back has set it meanwhile.
+        if (zValue() == m_raisedZ)
+            setZValue(m_restingZ);
+        m_raised = false;
+    }
 }
 
 void VLKL_Item::updateDots()

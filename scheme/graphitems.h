@@ -84,6 +84,7 @@ protected:
     void hoverLeaveEvent(QGraphicsSceneHoverEvent* event) override;
     void hoverMoveEvent(QGraphicsSceneHoverEvent* event) override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+    bool sceneEventFilter(QGraphicsItem* watched, QEvent* event) override;
 
 private:
     void dropGrip();
@@ -153,6 +154,9 @@ private:
     int m_endCounter = 0;
     QPointF m_pressPoint;  // item coordinates
     QList<DotSignal*> m_dots;
+    bool m_raised = false;  // above its buses while the handles are out
+    qreal m_restingZ = 0;
+    qreal m_raisedZ = 0;
 };
 
 // ---------------------------------------------------------------------------

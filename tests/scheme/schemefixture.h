@@ -80,6 +80,26 @@ inline QString vertices(const VLKL_Item* item)
     return out.join(' ');
 }
 
+// The visible top-level window of class T: a pop-up, a navigation window.
+template<typename T>
+T* shownPopup()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* popup = qobject_cast<T*>(w); popup && popup->isVisible())
+            return popup;
+    }
+    return nullptr;
+}
+
+// A mouse event on view's viewport at the view point of a scene point.
+inline void sendViewMouse(QGraphicsView& view, QEvent::Type type, QPointF at, Qt::MouseButton button,
+                          Qt::MouseButtons buttons, Qt::KeyboardModifiers keys = {})
+{
+    const QPoint p = view.mapFromScene(at);
+    QMouseEvent event(type, p, view.viewport()->mapToGlobal(p), button, buttons, keys);
+    QApplication::sendEvent(view.viewport(), &event);
+}
+
 // A view on the scene at a zoom, scene top left at the viewport's corner.
 // Mouse actions go to the viewport at the view points of scene points.
 class SchemeView
@@ -134,8 +154,6 @@ private:
     void send(QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons,
               Qt::KeyboardModifiers keys)
     {
-        const QPoint p = view.mapFromScene(at);
-        QMouseEvent event(type, p, view.viewport()->mapToGlobal(p), button, buttons, keys);
-        QApplication::sendEvent(view.viewport(), &event);
+        sendViewMouse(view, type, at, button, buttons, keys);
     }
 };

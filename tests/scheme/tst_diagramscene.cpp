@@ -50,16 +50,6 @@ QStringList keys(const Table& rows)
     return out;
 }
 
-template<typename T>
-T* shownPopup()
-{
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* popup = qobject_cast<T*>(w); popup && popup->isVisible())
-            return popup;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 // Stands in for the editor window: takes the items' queued menu signals as

@@ -83,6 +83,41 @@ private slots:
         QCOMPARE(b->pos(), QPointF(310, 117));
     }
 
+    // A bus as narrow as the layout draws it (7 units) is dragged by its
+    // left part; only the part at its right edge resizes it.
+    void narrowBusGrip()
+    {
+        SchemeView view(m_scene);
+        BusItem* b = bus(*m_scene, "0");   // at (10, 117), 7 by 7
+        view.move(QPointF(11, 120), Qt::NoButton);
+        view.move(QPointF(12, 120), Qt::NoButton);
+        QCOMPARE(b->m_resizeMode, int(BusItem::ResizeNone));
+        view.drag(QPointF(12, 120), {QPointF(22, 130), QPointF(32, 140)});
+        QCOMPARE(b->pos(), QPointF(30, 137));
+        QCOMPARE(b->rect(), QRectF(0, 0, 7, 7));
+
+        view.move(QPointF(36, 140), Qt::NoButton);
+        QCOMPARE(b->m_resizeMode, int(BusItem::ResizeRight));
+        view.drag(QPointF(36, 140), {QPointF(50, 140)});
+        QCOMPARE(b->rect(), QRectF(0, 0, 20, 7));
+        QCOMPARE(b->pos(), QPointF(30, 137));
+    }
+
+    // The handle of a line end lies on its bus: reached from the line, it
+    // is on top of the bus and pulls the end off it; the bus stays.
+    void lineEndOffBus()
+    {
+        SchemeView view(m_scene);
+        view.move(QPointF(51, 134.5), Qt::NoButton);   // on line 1
+        view.move(QPointF(20, 122), Qt::NoButton);
+        view.move(QPointF(12, 119), Qt::NoButton);     // its start on bus 0
+        view.drag(QPointF(12, 119), {QPointF(12, 100), QPointF(12, 80)});
+        QCOMPARE(vertices(line(*m_scene, "1")), QString("12,80 90,150 162,119"));
+        QCOMPARE(bus(*m_scene, "0")->pos(), QPointF(10, 117));
+        view.move(QPointF(600, 600), Qt::NoButton);
+        QCOMPARE(line(*m_scene, "1")->zValue(), 0.0);   // back below the buses
+    }
+
     // A right click sets where a bend point goes, in the line's own
     // coordinates also after the line was moved; the point goes into the
     // first crossed segment only, its handle drags it, and a right click
