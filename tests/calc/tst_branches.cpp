@@ -60,9 +60,12 @@ private slots:
     {
         QFETCH(QStringList, wire);
         QFETCH(QVector<double>, expected);
-        const LoadKatalogLines kat(Table{{"W", wire[0], wire[1], "0.3", "0.4", wire[2], wire[3], wire[4]}});
-        QCOMPARE((QVector<double>{kat.B0.at(0), double(kat.Imax.at(0)), 24000 * kat.ins35.at(0), 24000 * kat.ins110.at(0),
-                                  24000 * kat.ins220.at(0)}), expected);
+        // An earlier row of the same name is not the one found.
+        const LoadKatalogLines kat(Table{{"W", "1", "1", "1", "1", "1", "1", "1"},
+                                         {"W", wire[0], wire[1], "0.3", "0.4", wire[2], wire[3], wire[4]}});
+        const int k = kat.index.value("W");
+        QCOMPARE((QVector<double>{kat.B0.at(k), double(kat.Imax.at(k)), 24000 * kat.ins35.at(k), 24000 * kat.ins110.at(k),
+                                  24000 * kat.ins220.at(k)}), expected);
     }
 
     void transformerVoltageBand()
@@ -70,11 +73,13 @@ private slots:
         Table rows;
         for (const char* u : {"88", "110", "121", "132"})
             rows.append({QString("T") + u, u, u, "1", "2", "3", "4", "1.78", "9.7", "115", "11"});
-        QCOMPARE(LoadKatalogTrans(rows, 0).S.size(), 4);
+        rows.append({"T110", "110", "111"});   // the same name again: this row is found
+        QCOMPARE(LoadKatalogTrans(rows, 0).S.size(), 5);
         // Strictly inside 0.8·U and 1.2·U: 88 and 132 kV stay out at 110 kV.
         const LoadKatalogTrans band(rows, 110);
-        QCOMPARE(band.S, (QVector<double>{110, 121}));
+        QCOMPARE(band.S, (QVector<double>{110, 121, 111}));
         QCOMPARE(band.index.value("T121"), 1);
+        QCOMPARE(band.index.value("T110"), 2);
         QCOMPARE(band.n_otp.at(0), 9);   // a tap count read as a whole number
         rows[1][8] = "1e12";                // ... that an int must hold
         QCOMPARE(LoadKatalogTrans(rows, 110).n_otp.at(0), 0);

@@ -216,30 +216,94 @@ private slots:
         QVERIFY(without.at(11) < base.at(11));   // less flow through the section
     }
 
+    // The company's part of each total is what its own rows lose and draw: a
+    // section and a transformer of each owner on two feeders; without balance
+    // ownership all of it. k_zapol 1: 720 loss hours and kmax 1.
+    void companyShareOfEveryTotal()
+    {
+        p_Iz = 1;
+        TestNetwork net = line(110, 110, "1");
+        net.addWire("К-240", "240", "1", "0.125", "0.11", "", "", "1");   // 2 km: 7.4 kW in insulation
+        net.addSection("1", 0, 1, "К-240", 2);
+        net.addTrans("1", 1, 2, "Т-1", 0, 0, 2880, 1440, "1");   // a consumer's, 4 MW
+        net.addSection("1", 0, 3, "К-240", 2, "1");               // a consumer's
+        net.addTrans("1", 3, 4, "Т-1", 0, 0, 2160, 720);          // 3 MW
+        for (pr_Bal = 0; pr_Bal <= 1; ++pr_Bal) {
+            p_tranz = pr_Bal;   // no transit here: only the caption names it
+            const auto calc = calculate(net, 1);
+            double sec = 0, tr = 0, nl = 0, ins = 0, load = 0;   // kW, and MW drawn
+            for (int row = 0; row < 4; ++row) {
+                if (pr_Bal == 0 && (row == 1 || row == 2))
+                    continue;
+                (row % 2 ? tr : sec) += calc->m_dP.at(row);
+                nl += calc->m_Pxx.at(row);
+                ins += row % 2 ? 0.0 : 7.4;
+                load += row == 1 ? 4 : row == 3 ? 3 : 0;
+            }
+            const double t9 = 0.72 * (nl + ins), t10 = 0.72 * (sec + tr) + t9;
+            const QVector<double> expected{720 * load + t10, 0.72 * sec, 0.72 * tr, 0.72 * (sec + tr), 0.72 * nl,
+                                           0.72 * ins, t9, t10, sec, tr, sec + tr, nl, sec + tr + nl + ins};
+            const QVector<int> totals{2, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14, 15, 16};
+            for (int k = 0; k < totals.size(); ++k)
+                QVERIFY2(near(calc->m_totals.at(totals[k] - 1), expected[k], 1e-9),
+                         qPrintable(QString("pr_Bal %1, total %2").arg(pr_Bal).arg(totals[k])));
+            QCOMPARE(calc->m_htmlRows.last(), "<caption><h3 align = 'left'>Кз = 1.00, температура 20.0"
+                     + QString(pr_Bal ? ", Расчет без учета балансовой принадлежности , Расчет без учета "
+                                        "транзитных перетоков " : "") + "</h3></caption>\n");
+        }
+    }
+
+    // A 35 kV line held at 120 kV at the maximum load and 25 kV at the
+    // minimum: its mean supply voltage of 101.3 kV leaves the section more
+    // than half the nominal voltage below the maximum. The 70 mm² section
+    // carries 220 A; the windings behind the star point of a 25 MVA
+    // transformer take half its rating, so that 15 MVA load one to 120 %.
+    void warningsOfAStrainedLine()
+    {
+        TestNetwork net = line(35, 120, "1");
+        net.setLine("1", "umin", "25");
+        net.addWire("А-70", "70", "0", "0.43", "0.44");
+        net.addTransType("ТДТН-В", "35", "25000", "0.01", "0.1", "0", "0", "0", "0", "35", "35");
+        net.addTransType("ТДТН-Н", "35", "0", "0.01", "0.1", "0", "0", "0", "0", "35", "10");
+        net.addSection("1", 0, 1, "А-70", 1);
+        net.addTrans("1", 1, 5, "Ideal35", 0, 0, 720 * 31, 720 * 23);
+        net.addTrans("1", 0, 2, "ТДТН-В");
+        net.addTrans("1", 2, 3, "ТДТН-Н", 0, 0, 720 * 12, 720 * 9);
+        net.addTrans("1", 2, 4, "ТДТН-Н");
+        const auto calc = calculate(net, 2);
+        QCOMPARE(calc->m_rowS, (QVector<double>{70, 40000, 25000, 12500, 12500}));
+        QCOMPARE(calc->m_messages, (QStringList{heading, "* Cредняя плотность тока на участке 0 -1 более 3.1 A/мм2",
+                                                "* Cредняя расчетная загрузка тр-ра 2 -3 равна 120.0%",
+                                                "**** Потери напряжения достигают "
+                                                    + QString::number((120 - calc->m_U.at(1)) / 35 * 100, 'g', 6)
+                                                    + " %. Проверьте информацию о нагрузках"}));
+    }
+
     void lineOutcomes_data()
     {
         // One transformer: the mean-load method takes "load" MW as 720 h of
         // energy, the maximum-loss method as its peak.
-        QTest::addColumn<QStringList>("settings");   // "vid_ras", "k_zapol", "podkl"
+        QTest::addColumn<QStringList>("settings");   // "vid_ras", "k_zapol", "podkl", "sost"
         QTest::addColumn<double>("load");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<int>("state");
         QTest::addColumn<double>("loadEnergy");   // MWh
-        QTest::newRow("disconnected") << QStringList{"1", "0.5", "30"} << 4.0 << "Л (Отключена)"
+        QTest::newRow("disconnected") << QStringList{"1", "0.5", "30", "0"} << 4.0 << "Л (Отключена)"
                                       << QStringList{"* Линия отключена"} << 0 << 0.0;
-        QTest::newRow("disconnected 10 days") << QStringList{"1", "0.5", "10"} << 4.0 << "Л (Отключена 10.00 дней)"
+        QTest::newRow("in series, disconnected 10 days")
+            << QStringList{"1", "0.5", "10", "1"} << 4.0 << "Л (Последовательная) (Отключена 10.00 дней)"
                                               << QStringList() << 0 << 4 * 0.5 * 480.0;
         QTest::newRow("fill factor 0 taken as 0.5")
-            << QStringList{"0", "0", "0"} << 4.0 << "Л"
+            << QStringList{"0", "0", "0", "0"} << 4.0 << "Л"
             << QStringList{"* Коэффициент заполнения графика задан неверно, принят 0.5",
                            "* Cредняя расчетная загрузка тр-ра 0 -1 равна 184.5%"} << 0 << 2880.0;
         // 200 MW through 100 Ohm of reactance cannot be carried at 110 kV.
-        QTest::newRow("collapse") << QStringList{"0", "1", "0"} << 200.0 << "Л"
+        QTest::newRow("collapse") << QStringList{"0", "1", "0", "0"} << 200.0 << "Л"
             << QStringList{"**** Потеря напряжения в фидере превышает 50%. Проверьте данные о нагрузках"}
             << 2 << 200 * 720.0;
         // Close to the largest load the line can carry the voltages settle slowly.
-        QTest::newRow("not converged") << QStringList{"0", "1", "0"} << 35.0 << "Л"
+        QTest::newRow("not converged") << QStringList{"0", "1", "0", "0"} << 35.0 << "Л"
             << QStringList{"* Расчет режима не сошелся за 15 итераций"} << 1 << 35 * 720.0;
     }
 
@@ -255,6 +319,7 @@ private slots:
         TestNetwork net = line(110, 110, settings.at(1), settings.at(0));
         net.addTrans("1", 0, 1, "Т-1", peak ? load : 0, peak ? load / 2 : 0, peak ? 0 : 720 * load, peak ? 0 : 360 * load);
         net.setLine("1", "podkl", settings.at(2));
+        net.setLine("1", "sost", settings.at(3));
         const auto calc = calculate(net, 1);
         QCOMPARE(calc->m_lineTitle, title);
         QCOMPARE(calc->m_messages.mid(0, messages.size() + 1), QStringList{heading} + messages);   // loading warnings follow
@@ -297,7 +362,9 @@ private slots:
         net.addTrans("1", 1, 2, "Т-1", 4, 2, 2880, 1440);
         net.addSection("1", 1, 3, "W", 5);
         net.addTrans("1", 3, 4, "Т-1", 3, 1, 2160, 720);
-        const QVector<double> t = calculate(net, 0)->m_totals;
+        const auto report = calculate(net, 1);
+        const QVector<double> t = report->m_totals;
+        QVERIFY(report->m_htmlRows.last().endsWith(", Коэффициент коррекции нагрузки 1.20</h3></caption>\n"));
         const auto calc = calculate(net, 2);
         QCOMPARE(calc->m_T, 720.0);
         QVERIFY(near(t.at(5), hours * t.at(13) / 1000, 1e-9));
@@ -339,12 +406,7 @@ private slots:
                          qPrintable(where));
                 const QString shown = calc->m_htmlRows.join("") + calc->m_protocolRows.join("");
                 QVERIFY2(!shown.contains(notFinite), qPrintable(where));
-                CalcTables tables;
-                tables.lines = net.lines;
-                tables.sections = net.sections;
-                tables.katLin = net.katLin;
-                tables.katTr = net.katTr;
-                const QVector<QStringList> result = poteriRowsRES(runLossRES("1", "1", tables));
+                const QVector<QStringList> result = poteriRowsRES(runLossRES("1", "1", calcTables(net)));
                 for (const QStringList& row : result)
                     QVERIFY2(!row.join("").contains(notFinite), qPrintable(where));
             }

@@ -31,10 +31,10 @@ const QStringList L2 = {"1<br>1", " <br> ", "250<br>250", " <br> ", "1<br>1", "1
                         "1.000<br>1.000", "1.000<br>1.000", " <br> "};
 const QStringList NONE = {"0<br>0", "0.000<br>0.000"};
 
-// Line 1 of RES 1 (35 kV): a 250 kVA unit on the balance, disconnected, and a
-// 400 kVA consumer unit. Line 2 (110 kV, a name to escape): one 250 kVA unit.
-// Line 3 (220 kV) is a variant ("v_lin" 1) and stays out. RES 2 has one
-// 220 kV line of cable sections only, so no 220 kV class row anywhere.
+// RES 1: line 1 (35 kV) with a 250 kVA unit on the balance, disconnected, and
+// a 400 kVA consumer unit; line 2 (110 kV, a name to escape) with one 250 kVA
+// unit; line 3 (220 kV), a variant ("v_lin" 1) that stays out; line 4 (220 kV)
+// of cable sections only, so no 220 kV class row. RES 2 has no lines.
 TestNetwork fixture()
 {
     TestNetwork net;
@@ -45,6 +45,7 @@ TestNetwork fixture()
     net.addLine("1", "Л-1", 35);
     net.addLine("2", "Л<2>&", 110);
     net.addLine("3", "Вариант", 220);
+    net.addLine("4", "Л-3", 220);
     for (QStringList& line : net.lines)
         TestNetwork::set(line, attrLin, "v_lin", line.at(2) == "3" ? "1" : "0");
     TestNetwork::set(net.addTrans("1", 1, 2, "Т250"), attrUchLin, "podkt", "1");
@@ -54,11 +55,39 @@ TestNetwork fixture()
     net.addTrans("2", 1, 2, "Т250");
     net.addSection("2", 1, 3, "АС-70", 1);
     net.addTrans("3", 1, 2, "Т400");
-    net.nres = "2";
-    TestNetwork::set(net.addLine("1", "Л-3", 220), attrLin, "v_lin", "0");
-    net.addSection("1", 1, 2, "К-120", 0.5);
-    net.addSection("1", 2, 3, "К-120", 0.25, "1");
+    net.addSection("4", 1, 2, "К-120", 0.5);
+    net.addSection("4", 2, 3, "К-120", 0.25, "1");
     return net;
+}
+
+// The body of a characteristics report (0 RES, 1 PES, 2 line) around its
+// rows. The PES report ends more lines with a line feed than the RES report;
+// the line report has no summary table and captions of its own.
+QString characteristics(int kind, const QStringList& summary, const QStringList& tr, const QStringList& sections)
+{
+    const QString feed = kind == 0 ? "" : "\n", closer = "</span></p>" + feed;
+    const QString th = "<th colspan=\"3\" rowspan=\"2\"><br>";
+    QStringList out;
+    if (kind < 2)
+        out << "<caption><h2>Обобщенные характеристики сети</h2></caption>" << STYLE << "<table border='1' bgcolor='#DEECFC' "
+            + TABLE << "<tr>" << "<th rowspan=\"3\">Название ЦП</th>" << "<th colspan=\"2\" rowspan=\"2\">Количество<br>"
+            "трансформаторов</th>" << "<th colspan=\"2\" rowspan=\"2\">Мощность<br>трансформаторов, кВА</th>"
+            << th + "Количество линий, шт</th>" << closer << th + "Длина линий, км</th>" << closer << "</tr>"
+            << "<tr></tr>" << "<tr>" << "<th>Всего</th><th>Отключено</th><th>Всего</th><th>Отключено</th>"
+            << "<th>Всего</th><th>ВЛ</th><th>КЛ</th><th>Всего</th><th>ВЛ</th><th>КЛ</th>" << "</tr>" + QString(kind ? "" : "\n")
+            << summary << "</table>\n" << "<caption><h2 align = 'left'>Количество и мощность трансформаторов с "
+            "разбивкой по типовым мощностям</h2></caption>" + feed << STYLE + feed << "<table border='1' bgcolor='#EEEEEE' " + TABLE + "\n";
+    else
+        out << "<caption><h2 align = 'left'>Информация по трансформаторам с разбивкой по мощностям</h2></caption>\n"
+            << STYLE + "\n" << "<table border='1' bgcolor='#DEECFC' " + TABLE + "\n";
+    out << "<tr><th></th><th>Мощность,<br>кВА</th><th>Всего,<br>штук</th><th>Всего,<br>кВА</th>"
+        << "<th>Отключено,<br>штук</th><th>Отключено,<br>кВА</th></tr>\n" << tr << QString(kind < 2 ? "<tr>" : "")
+        << "</table>\n" << (kind < 2 ? "<caption><h2>Длины участков линий с разбивкой по сечениям, км</h2></caption>" + feed
+                                      : "<caption><h2>Информация по участкам линий с разбивкой по сечениям, км</h2></caption>\n")
+        << STYLE + feed << "<table border='1' bgcolor='#EEFFEE' " + TABLE + feed
+        << "<tr><th></th><th>Сечение,<br>мм2</th><th>Всего<br>участков</th><th>Всего<br>длина, км</th><th>Участков<br>КЛ</th>"
+        << "<th>Длина,<br>КЛ</th><th>Участков<br>ВЛ</th><th>Длина,<br>ВЛ</th></tr>\n" << sections << "</table>\n";
+    return out.join(QString());
 }
 
 // The body follows the frame's style line and ends before the page end.
@@ -89,11 +118,14 @@ private slots:
         MessageRecorder recorder;
         TestNetwork net;
         net.addWire("АС-70", "70", "0", "0.43", "0.44");
+        net.addWire("К-120", "120", "1", "0.25", "0.1");
         net.addSection("1", 1, 2, "АС-70", 2.5);
         net.addSection("1", 2, 3, "Нет-такой", 1);
+        net.addSection("1", 3, 5, "К-120", 0);   // its group, and nothing in it
         net.addTrans("1", 3, 4, "Т999");
         const ParamU_Lin sum("1", net.sections, LoadKatalogLines(net.katLin), LoadKatalogTrans(net.katTr, 0));
-        QCOMPARE(sum.LinRows.at(1), (Row{240, 1, 1, 0, 0, 1, 1, 1, 1, 0, 0, 1, 1}));
+        QCOMPARE(sum.LinRows.at(1), (Row{120, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+        QCOMPARE(sum.LinRows.at(2), (Row{240, 1, 1, 0, 0, 1, 1, 1, 1, 0, 0, 1, 1}));
         QCOMPARE(sum.TrRows.first(), (Row{10000, 1, 10000, 0, 0, 1, 10000, 0, 0}));
         NetSummary classes;
         for (const char* unom : {"49.9", "", "50", "150", "150.5"})
@@ -115,52 +147,15 @@ private slots:
         QCOMPARE(recorder.warnings(), QStringList{"Предупреждение|Для линии не заведены участки"});
     }
 
-    // The RES report byte for byte; the line and PES reports by the rows that
-    // differ from it (their own sums, the PES's extra line, escaped names).
+    // The three reports byte for byte: the RES, its first line, and the PES
+    // that the RES alone makes up.
     void reportsOfTheFixture()
     {
         TempWorkDir dir;
         MessageRecorder recorder;
         fixture().write();
         QVERIFY(ParamRESReport("Заречный"));
-        const QString white = "<tr BGCOLOR = '#FFFFFF'>", yellow = "<tr BGCOLOR = '#DDCC99'>";
-        const QString closer = "</span></p>", th = "<th colspan=\"3\" rowspan=\"2\"><br>";
-        const QStringList res = {
-            "<caption><h2>Обобщенные характеристики сети</h2></caption>", STYLE, "<table border='1' bgcolor='#DEECFC' " + TABLE,
-            "<tr>", "<th rowspan=\"3\">Название ЦП</th>", "<th colspan=\"2\" rowspan=\"2\">Количество<br>трансформаторов</th>",
-            "<th colspan=\"2\" rowspan=\"2\">Мощность<br>трансформаторов, кВА</th>", th + "Количество линий, шт</th>",
-            closer, th + "Длина линий, км</th>", closer, "</tr>", "<tr></tr>", "<tr>",
-            "<th>Всего</th><th>Отключено</th><th>Всего</th><th>Отключено</th>",
-            "<th>Всего</th><th>ВЛ</th><th>КЛ</th><th>Всего</th><th>ВЛ</th><th>КЛ</th>", "</tr>\n",
-            row(white, P, "Л-1", L1), row(white, P, "Л&lt;2&gt;&amp;", L2),
-            row(yellow, P, "Всего по 35 кВ", L1), row(yellow, P, "Всего по 110 кВ", L2),
-            row("<tr BGCOLOR = '#CCEEDD'>", B, "Всего по Заречный", {"3<br>2", "1<br>1", "900<br>500", "250<br>250",
-                "3<br>2", "2<br>2", "1<br> ", "5.000<br>3.500", "3.500<br>3.500", "1.500<br> "}),
-            "</table>\n", "<caption><h2 align = 'left'>Количество и мощность трансформаторов с разбивкой по типовым "
-            "мощностям</h2></caption>", STYLE, "<table border='1' bgcolor='#EEEEEE' " + TABLE + "\n",
-            "<tr><th></th><th>Мощность,<br>кВА</th><th>Всего,<br>штук</th><th>Всего,<br>кВА</th>",
-            "<th>Отключено,<br>штук</th><th>Отключено,<br>кВА</th></tr>\n",
-            row("<tr>", P, "Всего", {"250", "2<br>2", "500<br>500", "1<br>1", "250<br>250"}),
-            row("<tr>", P, "Всего", {"400", "1<br>0", "400<br>0", "0<br>0", "0<br>0"}),
-            row("<tr>", B, "Всего по РЭС", {"300", "3<br>2", "900<br>500", "1<br>1", "250<br>250"}),
-            "<tr>", "</table>\n", "<caption><h2>Длины участков линий с разбивкой по сечениям, км</h2></caption>", STYLE,
-            "<table border='1' bgcolor='#EEFFEE' " + TABLE,
-            "<tr><th></th><th>Сечение,<br>мм2</th><th>Всего<br>участков</th><th>Всего<br>длина, км</th><th>Участков<br>КЛ</th>",
-            "<th>Длина,<br>КЛ</th><th>Участков<br>ВЛ</th><th>Длина,<br>ВЛ</th></tr>\n",
-            row("<tr>", P, "Всего", QStringList{"70", "2<br>2", "3.500<br>3.500"} + NONE + QStringList{"2<br>2", "3.500<br>3.500"}),
-            row("<tr>", P, "Всего", QStringList{"120", "1<br>0", "1.500<br>0.000", "1<br>0", "1.500<br>0.000"} + NONE),
-            row("<tr>", B, "Всего по РЭС", {"87", "3<br>2", "5.000<br>3.500", "1<br>0", "1.500<br>0.000", "2<br>2",
-                                            "3.500<br>3.500"}),
-            "</table>\n"};
-        QCOMPARE(reportBody("Параметры линий по Заречный"), res.join(QString()));
-
         QVERIFY(ParamLineReport("Л-1"));
-        const QString line = reportBody("Параметры линии Л-1");
-        for (const QString& r : {row("<tr>", B, "Всего по линии", {"325", "2<br>1", "650<br>250", "1<br>1", "250<br>250"}, true),
-                                 row("<tr>", B, "Всего по линии", {"95", "2<br>1", "4.000<br>2.500", "1<br>0",
-                                                                   "1.500<br>0.000", "1<br>1", "2.500<br>2.500"}, true)})
-            QVERIFY2(line.contains(r + "\n"), qPrintable(r));
-
         saveShablonXMLAllowEmpty("res", attrRES, "RES", "net10_RES",
                                  {{"1", "1", "Заречный", "", "0", "0"}, {"2", "1", "Чужой", "", "0", "0"},
                                   {"1", "2", "Луговой", "", "0", "0"}});
@@ -168,15 +163,37 @@ private slots:
         QVERIFY(ParamPESReport("Юг & Север/2"));
         QCOMPARE(NRES, QString("2"));   // left at the last RES of the PES
         QVERIFY(dir.exists("html/Параметры линий по Юг & Север_2.html"));
-        const QString pes = reportBody("Параметры линий по Юг & Север/2");
-        for (const QString& r : {
+        const QString white = "<tr BGCOLOR = '#FFFFFF'>", yellow = "<tr BGCOLOR = '#DDCC99'>", end = "</tr>\n";
+        const QStringList tr400 = {"400", "1<br>0", "400<br>0", "0<br>0", "0<br>0"};
+        const QStringList sec120 = QStringList{"120", "1<br>0", "1.500<br>0.000", "1<br>0", "1.500<br>0.000"} + NONE;
+        for (const bool pes : {false, true}) {
+            const QString name = pes ? "Юг &amp; Север/2" : "Заречный", level = pes ? "Всего по ПЭС" : "Всего по РЭС";
+            QCOMPARE(reportBody("Параметры линий по " + QString(pes ? "Юг & Север/2" : "Заречный")), characteristics(pes,
+                {row(white, P, "Л-1", L1, pes), row(white, P, "Л&lt;2&gt;&amp;", L2, pes),
                  row(white, P, "Л-3", {" <br> ", " <br> ", " <br> ", " <br> ", "2<br>1", " <br> ", "2<br>1",
-                                       "0.750<br>0.500", " <br> ", "0.750<br>0.500"}, true),
-                 row("<tr BGCOLOR = '#CCEEDD'>", B, "Всего по Юг &amp; Север/2", {"3<br>2", "1<br>1", "900<br>500",
-                     "250<br>250", "5<br>3", "2<br>2", "3<br>1", "5.750<br>4.000", "3.500<br>3.500", "2.250<br>0.500"}, true),
-                 row("<tr>", B, "Всего по ПЭС", {"300", "3<br>2", "900<br>500", "1<br>1", "250<br>250"}, true)})
-            QVERIFY2(pes.contains(r), qPrintable(r));
-        QVERIFY(!pes.contains(yellow + P + "Всего по 220 кВ"));
+                                       "0.750<br>0.500", " <br> ", "0.750<br>0.500"}, pes),
+                 row(yellow, P, "Всего по 35 кВ", L1, pes), row(yellow, P, "Всего по 110 кВ", L2, pes),
+                 row("<tr BGCOLOR = '#CCEEDD'>", B, "Всего по " + name, {"3<br>2", "1<br>1", "900<br>500", "250<br>250",
+                     "5<br>3", "2<br>2", "3<br>1", "5.750<br>4.000", "3.500<br>3.500", "2.250<br>0.500"}, pes)},
+                {row("<tr>", P, "Всего", {"250", "2<br>2", "500<br>500", "1<br>1", "250<br>250"}, pes),
+                 row("<tr>", P, "Всего", tr400, pes), row("<tr>", B, level, {"300", "3<br>2", "900<br>500", "1<br>1",
+                                                                          "250<br>250"}, pes)},
+                {row("<tr>", P, "Всего", QStringList{"70", "2<br>2", "3.500<br>3.500"} + NONE
+                                             + QStringList{"2<br>2", "3.500<br>3.500"}, pes, pes ? end : "</tr>"),
+                 row("<tr>", P, "Всего", QStringList{"120", "3<br>1", "2.250<br>0.500", "3<br>1", "2.250<br>0.500"} + NONE,
+                     pes, pes ? end : "</tr>"),
+                 row("<tr>", B, level, {"100", "5<br>3", "5.750<br>4.000", "3<br>1", "2.250<br>0.500", "2<br>2",
+                                        "3.500<br>3.500"}, pes, pes ? end : "</tr>")}));
+        }
+        QCOMPARE(reportBody("Параметры линии Л-1"), characteristics(2, {},
+            {row("<tr>", P, "Всего", {"250", "1<br>1", "250<br>250", "1<br>1", "250<br>250"}, true, end),
+             row("<tr>", P, "Всего", tr400, true, end),
+             row("<tr>", B, "Всего по линии", {"325", "2<br>1", "650<br>250", "1<br>1", "250<br>250"}, true, end)},
+            {row("<tr>", P, "Всего", QStringList{"70", "1<br>1", "2.500<br>2.500"} + NONE
+                                         + QStringList{"1<br>1", "2.500<br>2.500"}, true, end),
+             row("<tr>", P, "Всего", sec120, true, end),
+             row("<tr>", B, "Всего по линии", {"95", "2<br>1", "4.000<br>2.500", "1<br>0", "1.500<br>0.000", "1<br>1",
+                                               "2.500<br>2.500"}, true, end)}));
         QCOMPARE(recorder.texts(), (QStringList{"Параметры линий по Заречный", "Параметры линии Л-1",
                                                 "Параметры линий по Юг & Север/2"}));
     }

@@ -5,6 +5,7 @@
 #include <QDoubleSpinBox>
 #include <QLocale>
 #include <QStandardItemModel>
+#include <QTableWidget>
 #include <QStyleOptionViewItem>
 #include <QtTest>
 
@@ -95,6 +96,23 @@ private slots:
         DSBDelegate delegate(nullptr, 0, 9999, 0.1, 3);
         delegate.setWritesOnlyEdits(true);
         QTEST(commit(delegate, cell, typed.isNull() ? nullptr : typed.constData()), "expected");
+    }
+
+    // In a table: Escape leaves the cell as it was; Enter stores a value
+    // beyond the range held at the maximum.
+    void escapeAndMaximumInATable()
+    {
+        QTableWidget table(1, 1);
+        table.setItem(0, 0, new QTableWidgetItem("2500"));
+        table.setItemDelegate(new DSBDelegate(&table, 0, 1000, 1, 0));
+        table.show();
+        for (const int key : {Qt::Key_Escape, Qt::Key_Return}) {
+            table.editItem(table.item(0, 0));
+            QTest::keyClick(table.findChild<QDoubleSpinBox*>(), Qt::Key(key));
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCOMPARE(table.item(0, 0)->text(), QString(key == Qt::Key_Escape ? "2500" : "1000"));
+        }
     }
 };
 

@@ -75,6 +75,10 @@ private slots:
         QVERIFY(f.exists("html/Потери по линии ВЛ-1.html"));
         QVERIFY(QString::fromUtf8(f.readFile("Ошибки при расчете потерь.log"))
                     .contains("* Коэффициент заполнения графика задан неверно, принят 0.5"));
+        // Its characteristics are its own line's too: a 2500 kVA group.
+        NLIN = "2";
+        dlg.ParamLin->click();
+        QVERIFY(f.readFile("html/Параметры линии ВЛ-1.html").contains("<td align='center'>2500</span>"));
     }
 
     // The main window going away with the line window and its sections editor

@@ -3,13 +3,16 @@
 #include "calc/lossrun.h"
 #include "dialogs/CDlgPES.h"
 #include "dialogs/CDlgRES.h"
+#include "dialogs/CSplashScreen.h"
 #include "store/arxiv.h"
 
 #include "calcglobals.h"
+#include "testnetwork.h"
 #include "testsupport.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
 #include <QtTest>
 
 struct Examples : TempWorkDir { MessageRecorder rec; Examples() { copyExamples(); } };
@@ -59,11 +62,15 @@ private slots:
     {
         Examples dir;
         dir.writeFile("poteri.xml", "<ArxivPot/>");   // an older result is never this window's
+        Table res = ReadShablonXML("res", attrRES, "RES");
+        res[0][4] = "1";
+        res[0][5] = "-1000";   // shown, and used, as the spin box's lowest
+        saveShablonXML("res", attrRES, "RES", "net10_RES", res);
         pMec = "3";
         pYear = "2026";
         pr_Bal = 1;
         QPointer<CDlgRES> dlg = new CDlgRES(QString(), nullptr);
-        QVERIFY(!dlg->SaveArxRES->isEnabled());
+        QVERIFY(dlg->SpinTemp->value() == -50.0 && !dlg->SaveArxRES->isEnabled());
         dlg->show();
         NRES = "2";
         pT_RES = 99.0;
@@ -78,11 +85,15 @@ private slots:
         QCOMPARE(NRES, QString("1"));
         // One report, at the window's own temperature.
         QCOMPARE(dir.rec.texts(), QStringList{"Потери в сети 35-220 кВ Заречный РЭС"});
-        QVERIFY(dir.readFile("html/Потери в сети 35-220 кВ Заречный РЭС.html").contains("Температура 20.0"));
+        QVERIFY(dir.readFile("html/Потери в сети 35-220 кВ Заречный РЭС.html").contains("Температура -50.0"));
         QCOMPARE(column(dlg->m_rows, 0), (QStringList{"1,1,1", "1,1,2", "1,1,3", "35kV", "110kV", "SUM"}));
         QVERIFY(dir.readFile("poteri.xml").contains("<PoteriEn period=\"3\" year=\"2026\" npes=\"1\" nres=\"1\" "
                                                     "type=\"100\">"));
         QCOMPARE(readArxivFile(dir.filePath("poteri.xml")).records.value(0).rows, dlg->m_rows);
+        // Its characteristics are its own RES's too.
+        NRES = "2";
+        dlg->ParamRES->click();
+        QVERIFY(dir.readFile("html/Параметры линий по Заречный РЭС.html").contains("Заречная - Сосновка"));
 
         // A result that cannot be written is never offered to the archive.
         QFile::remove(dir.filePath("poteri.xml"));
@@ -92,23 +103,6 @@ private slots:
         QVERIFY(!dlg->SaveArxRES->isEnabled());
         QCOMPARE(dir.rec.warnings(), QStringList{"Ошибка|Невозможно создать файл -" + dir.filePath("poteri.xml")});
         delete dlg;
-    }
-
-    // The window shows its own temperature within the spin box's range, and
-    // its run uses what it shows.
-    void temperatureBeyondTheRange()
-    {
-        Examples dir;
-        Table rows = ReadShablonXML("res", attrRES, "RES");
-        rows[0][4] = "1";
-        rows[0][5] = "-1000";
-        saveShablonXML("res", attrRES, "RES", "net10_RES", rows);
-        CDlgRES dlg(QString(), nullptr);
-        QCOMPARE(dlg.SpinTemp->value(), -50.0);
-        pT_RES = 20.0;
-        dlg.slot_CalcRES();
-        QCOMPARE(pT_RES, -50.0);
-        QVERIFY(dir.readFile("html/Потери в сети 35-220 кВ Заречный РЭС.html").contains("Температура -50.0"));
     }
 
     void damagedTableGivesNoResult_data()
@@ -242,7 +236,46 @@ private slots:
         QCOMPARE(ids.mid(0, 11) << ids.last(), (QStringList{"1,1,1", "1,1,2", "1,1,3", "B 1,1", "1,2,1", "1,2,2",
                                                             "1,2,3", "B 1,2", "1,3,1", "1,3,2", "B 1,3", "SUM"}));
         QCOMPARE(names.at(3) + "|" + names.last(), QString("Всего по Заречный РЭС|Всего по ПЭС"));
-        QCOMPARE(dir.rec.texts(), QStringList{"Потери в сети 3-20 кВ Северные электрические сети"});
+        NPES = "2";
+        dlg.ParamPES->click();
+        QCOMPARE(dir.rec.texts(), (QStringList{"Потери в сети 3-20 кВ Северные электрические сети",
+                                               "Параметры линий по Северные электрические сети"}));
+        QVERIFY(dir.readFile("html/Параметры линий по Северные электрические сети.html").contains("Заречная - Сосновка"));
+    }
+
+    // Three lines, the second with a mark the catalog lacks, the third in
+    // series: the work window names each line as it goes, and the log holds
+    // the messages of all three in line order.
+    void runCollectsTheMessagesOfEveryLine()
+    {
+        TempWorkDir dir;
+        MessageRecorder rec;
+        saveShablonXML("res", attrRES, "RES", "r", {{"1", "1", "Р", "", "0", ""}});
+        TestNetwork net;
+        net.addWire("W", "120", "0", "0.25", "0.4");
+        for (const QString n : {"1", "2", "3"}) {
+            net.addLine(n, "Л" + n);
+            net.addSection(n, 0, 1, n == "2" ? "Нет" : "W", 1);
+        }
+        net.setLine("3", "sost", "1");
+        net.write();
+        CDlgRES dlg(QString(), nullptr);
+        QStringList shown;   // the work window's text at each turn of the event loop
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&shown] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* splash = qobject_cast<CSplashScreen*>(w))
+                    if (shown.value(shown.size() - 1, "-") != splash->m_pLabel->text())
+                        shown.append(splash->m_pLabel->text());
+        });
+        watch.start(0);
+        dlg.slot_CalcRES();
+        QCOMPARE(shown, QStringList({"", "Расчет Л1", "Расчет Л2", "Расчет Л3"}));
+        const QString rule = "--------------------- ";
+        QCOMPARE(QString::fromUtf8(dir.readFile("Ошибки при расчете потерь.log")),
+                 rule + "Л1 " + rule + "\n" + rule + "Л2 " + rule + "\n*** задана неверная марка Нет в ветви 0 -1\n"
+                     + rule + "Л3 " + rule + "\n");
+        QCOMPARE(rec.texts(), (QStringList{"Потери в сети 35-220 кВ Р", "Ошибки при расчете потерь.log"}));
     }
 };
 

@@ -16,7 +16,10 @@ static TestNetwork network()
     TestNetwork net;
     net.addWire("АС-70", "70", "0", "0.428", "0.444");
     net.addWire("АС-50", "50", "0", "0.6", "0.45");
-    net.addTransType("ТМН-2500/35", "35", "2500", "3.9", "31", "5.1", "27.5", "1.5", "6", "35", "11");
+    // Only types of the line's class "35", as the text stands, are offered.
+    for (const char* type : {"ТДН-10000/110 110", "ТМН-6300/35 35.0", "ТМН-2500/35 35", "ТМ-1000/35 35"})
+        net.addTransType(QString(type).section(' ', 0, 0), QString(type).section(' ', 1), "2500", "3.9", "31", "5.1",
+                         "27.5", "1.5", "6", "35", "11");
     net.addSection("1", 0, 1, "АС-70", 1234.5, "1");
     net.addTrans("1", 1, 2, "ТДН-старый", 1.2, 0.5, 800, 300)[9] = "";
     net.addSection("1", 1, 3, "АС-50", 2.25)[16] = "1";
@@ -58,11 +61,13 @@ private slots:
                 net.sections[i][17] = k.at(i);
             net.write();
         };
+        writeKeys(keys);
+        CDlgTblUchLIN dlg(nullptr);
+        // Meanwhile another window changes line 2's row: the save rereads it.
+        net.sections[4][3] = "сохранено другим окном";
         writeKeys(saved);
         const QByteArray expected = withoutStamp(f.readFile("uch_lin.xml"));
         writeKeys(keys);
-
-        CDlgTblUchLIN dlg(nullptr);
         // Rows with a mark the catalog no longer lists, a length beyond the field,
         // flags set: shown one by one in another order, none of them changes.
         dlg.tableWgt->sortItems(5, Qt::DescendingOrder);
@@ -93,16 +98,76 @@ private slots:
         QCOMPARE(dlg.tableWgt->item(1, 10)->text() + dlg.tableWgt->item(3, 10)->text(), QString("-20"));
     }
 
-    // The next node after the largest an int holds is numbered without overflowing.
-    void newRowAfterLargestNode()
+    // A line without sections opens with one; a row added after 0-1 and 1-2
+    // takes the next two nodes; after the largest node an int holds the next
+    // is numbered without overflowing. The mark is the first of the catalog
+    // in its own order, of the line's class for a transformer.
+    void newRows_data()
+    {
+        QTest::addColumn<QString>("sections");
+        QTest::addColumn<bool>("transformer");
+        QTest::addColumn<QString>("row");   // from "name" to "key"
+        QTest::newRow("an empty line") << "" << false << "Новая линия|0|0|1|1|АС-70|0|0|||||0|0|0";
+        QTest::newRow("a section") << "0-1 1-2" << false << "Новая линия|0|3|4|1|АС-70|0|0|||||0|0|0";
+        QTest::newRow("a transformer") << "0-1 1-2" << true << "Новый трансформатор|0|3|4|2|ТМН-2500/35||0|0|0|0|0|0|0|0";
+        QTest::newRow("after the largest int") << "0-2147483647" << false
+                                               << "Новая линия|0|2147483648|2147483649|1|АС-70|0|0|||||0|0|0";
+    }
+    void newRows()
+    {
+        QFETCH(QString, sections);
+        QFETCH(bool, transformer);
+        Folder f;
+        TestNetwork net = network();
+        net.sections.clear();
+        for (const QString& ends : sections.split(' ', Qt::SkipEmptyParts))
+            net.addSection("1", ends.section('-', 0, 0).toInt(), ends.section('-', 1).toInt(), "АС-50", 1);
+        net.write();
+        CDlgTblUchLIN dlg(nullptr);
+        if (!sections.isEmpty())
+            (transformer ? dlg.AddTrans : dlg.AddButton)->click();
+        QTEST(dlg.rowTexts(dlg.tableWgt->rowCount() - 1).mid(3).join('|'), "row");
+    }
+
+    // The filters, the search through the rows shown, a copy, and the marks
+    // offered for a transformer.
+    void filtersSearchAndCopy()
     {
         Folder f;
-        writeNetworkWith(3, 6, "2147483647");
+        network().write();
         CDlgTblUchLIN dlg(nullptr);
-        dlg.AddButton->click();
-        const int row = dlg.tableWgt->rowCount() - 1;
-        QCOMPARE(dlg.tableWgt->item(row, 5)->text() + "-" + dlg.tableWgt->item(row, 6)->text(),
-                 QString("2147483648-2147483649"));
+        const auto shown = [&dlg] {
+            QStringList rows;
+            for (int r = 0; r < dlg.tableWgt->rowCount(); ++r)
+                if (!dlg.tableWgt->isRowHidden(r))
+                    rows << dlg.tableWgt->item(r, 5)->text() + "-" + dlg.tableWgt->item(r, 6)->text();
+            return rows.join(' ') + (dlg.tableWgt->isColumnHidden(11) ? "" : " P");
+        };
+        dlg.TransfShow->click();
+        QCOMPARE(shown(), QString("1-2 3-4 P"));
+        dlg.LinesShow->click();
+        QCOMPARE(shown(), QString("0-1 1-3"));
+        QVERIFY(!dlg.TransfShow->isChecked());
+        dlg.LineFind->setText("1");
+        QList<int> found;
+        for (int i = 0; i < 4; ++i) {
+            dlg.FindButton->click();
+            found << dlg.tableWgt->selectionModel()->selectedRows().value(0).row();
+        }
+        QCOMPARE(found, QList<int>({0, 2, 2, 0}));   // the hidden 1-2 skipped; none after 1-3, then the top again
+        dlg.LinesShow->click();
+        QCOMPARE(shown(), QString("0-1 1-2 1-3 3-4"));
+
+        dlg.slot_RowChanged(2, 0);
+        dlg.slot_copyRow();
+        QStringList copy = dlg.rowTexts(2);
+        copy[17] = "5";
+        QCOMPARE(dlg.rowTexts(4), copy);
+        dlg.slot_RowChanged(3, 0);
+        QStringList marks;
+        for (int i = 0; i < dlg.Markacombo->count(); ++i)
+            marks << dlg.Markacombo->itemText(i);
+        QCOMPARE(marks, QStringList({"ТМ-1000/35", "ТМН-2500/35"}));
     }
 
     void deleteLastRow()

@@ -205,34 +205,6 @@ private slots:
                            dlg.tableWgt->item(1, 13)->text()}), "stored");
     }
 
-    // A sheet row numbered as far as an int goes, then one without a number:
-    // read without overflowing, the data row still imported.
-    void importOfRowNumbersBeyondTheSheet()
-    {
-        Folder f;
-        CDlgVvodRES dlg("1", "1", "Северный РЭС");
-        QVERIFY(SaveXlsx(dlg.workbookFile(), {header(),
-                                              {"1", "1", "1", "Т-11", "0", "1", "Т", "8", "3", "5555", "1700"}}));
-        QString error;
-        runPython(QStringLiteral(R"(
-import sys, zipfile
-with zipfile.ZipFile(sys.argv[1]) as z:
-    items = [(i, z.read(i.filename)) for i in z.infolist()]
-far = b'<row r="2147483647"><c r="A2147483647" t="inlineStr"><is><t>x</t></is></c></row>'
-with zipfile.ZipFile(sys.argv[1], "w") as z:
-    for info, data in items:
-        if info.filename == "xl/worksheets/sheet1.xml":
-            data = data.replace(b"</sheetData>", far + b'<row><c t="inlineStr"><is><t>y</t></is></c></row></sheetData>')
-        z.writestr(info, data)
-)"), {dlg.workbookFile()}, &error);
-        if (error.startsWith("python did not run"))
-            QSKIP(qPrintable(error));
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        dlg.slot_Import();
-        QCOMPARE(dlg.tableWgt->item(0, 13)->text(), QString("5555"));
-        QVERIFY(f.rec.warnings().isEmpty());
-    }
-
     void workbookRoundTrip()
     {
         const QString missing = openpyxlMissing();

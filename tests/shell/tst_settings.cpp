@@ -4,6 +4,8 @@
 #include "startfolder.h"
 #include "store/readregim.h"
 
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
@@ -30,26 +32,45 @@ class TestSettings : public QObject
 private slots:
     void init() { resetStartGlobals(); }
 
-    // The month index of the file, the month number "1"-"13", the days with leap years.
+    // The month index of the file, the month number "1"-"13", the days with
+    // leap years; then the controls changed by hand: the globals follow at once.
     void periodFromFile_data()
     {
         QTest::addColumn<QString>("params");
-        QTest::addColumn<QString>("period");
-        QTest::newRow("defaults") << "" << "1 31 Январь 2023 года";
-        QTest::newRow("February 2023") << "period=\"1\"" << "2 28 Февраль 2023 года";
-        QTest::newRow("February 2024") << "period=\"1\" year=\"2024\"" << "2 29 Февраль 2024 года";
-        QTest::newRow("year 2024") << "period=\"12\" year=\"2024\"" << "13 366 Год 2024 года";
-        QTest::newRow("year 2025") << "period=\"12\" year=\"2025\"" << "13 365 Год 2025 года";
-        QTest::newRow("month index 13") << "period=\"13\" year=\"2024\"" << "1 31 Январь 2024 года";
+        QTest::addColumn<QString>("changes");   // control=value, in turn
+        QTest::addColumn<QString>("period");    // then pT_sr, pk_Nagr, pHoly
+        QTest::newRow("defaults") << "" << "" << "1 31 Январь 2023 года 20 1 0.8";
+        QTest::newRow("February 2023") << "period=\"1\"" << "" << "2 28 Февраль 2023 года 20 1 0.8";
+        QTest::newRow("February 2024") << "period=\"1\" year=\"2024\"" << "" << "2 29 Февраль 2024 года 20 1 0.8";
+        QTest::newRow("year 2024") << "period=\"12\" year=\"2024\" temp=\"7.46\" korPn=\"1.1\""
+                                   << "" << "13 366 Год 2024 года 7.5 1.1 0.8";
+        QTest::newRow("year 2025") << "period=\"12\" year=\"2025\"" << "" << "13 365 Год 2025 года 20 1 0.8";
+        QTest::newRow("month index 13") << "period=\"13\" year=\"2024\"" << "" << "1 31 Январь 2024 года 20 1 0.8";
+        QTest::newRow("2024, then February") << "" << "Period=2024 MonthCombo=1" << "2 29 Февраль 2024 года 20 1 0.8";
+        QTest::newRow("year, then 2025") << "period=\"12\" year=\"2024\"" << "Period=2025"
+                                         << "13 365 Год 2025 года 20 1 0.8";
+        QTest::newRow("coefficients") << "" << "TempMec=15.5 kPn=1.2 kHoliday=0.7" << "1 31 Январь 2023 года 15.5 1.2 0.7";
     }
     void periodFromFile()
     {
         QFETCH(QString, params);
+        QFETCH(QString, changes);
         Folder f;
         f.writeFile("taskparam.xml", settingsFile(params));
         ZORVAN window(nullptr);
         QVERIFY(f.messages.messages.isEmpty());
-        QTEST(QString("%1 %2 %3").arg(pMec).arg(TmRas).arg(NamePeriod), "period");
+        for (const QString& change : changes.split(' ', Qt::SkipEmptyParts)) {
+            QWidget* control = window.findChild<QWidget*>(change.section('=', 0, 0));
+            const QString value = change.section('=', 1);
+            if (auto* combo = qobject_cast<QComboBox*>(control))
+                combo->setCurrentIndex(value.toInt());
+            else if (auto* spin = qobject_cast<QSpinBox*>(control))
+                spin->setValue(value.toInt());
+            else
+                qobject_cast<QDoubleSpinBox*>(control)->setValue(value.toDouble());
+        }
+        QTEST(QString("%1 %2 %3 %4 %5 %6").arg(pMec).arg(TmRas).arg(NamePeriod).arg(pT_sr).arg(pk_Nagr).arg(pHoly),
+              "period");
     }
 
     void writtenBackExactly()

@@ -108,50 +108,74 @@ private slots:
                                      "2|ВЛ 110|2,1,5", "2|ВЛ 35|2,1,6", "1|Ноль-один|2,01"}));
     }
 
-    void buttonsByLevel_data()
+    void objectDialogLocksTree_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("enabled");
-        QTest::newRow("PES") << "Первый" << "1: add low del vxod view";
-        QTest::newRow("RES") << "Юг" << "2,1: add low del copy sort vxod view";
-        QTest::newRow("line") << "ВЛ-2" << "1,1,2: add low del copy sort vxod view";
-        QTest::newRow("empty tree") << "" << ": add view";   // the first PES can be added
+        QTest::addColumn<QString>("whileOpen");   // the buttons after a find moved to a line
+        QTest::newRow("PES") << "Первый" << "";
+        QTest::newRow("RES") << "Север" << "";
+        QTest::newRow("a line does not lock") << "ВЛ-1" << "add low del copy sort vxod paste move view";
     }
-    void buttonsByLevel()
+    void objectDialogLocksTree()
     {
         QFETCH(QString, name);
-        name.isEmpty() ? makeTree({}, {}, {}) : standardNetwork();
-        select(name);
-        QTEST(tree->currentKey() + ": " + enabledButtons(*tree), "enabled");
-    }
-
-    void resDialogLocksTree()
-    {
         standardNetwork();
-        press("ВЛ-1", tree->CopyButton);   // a pending copy keeps paste and move enabled
-        press("Север", tree->VxodButton);
-        QWidget* dialog = tree->objectDialog(1);
+        press("ВЛ-2", tree->CopyButton);   // a pending copy, for paste and move
+        press(name, tree->VxodButton);
+        const QString key = tree->currentKey();
+        const int level = key.count(',');
+        QWidget* dialog = tree->objectDialog(level);
         QVERIFY(dialog && dialog->isVisible());
-        QCOMPARE(dialog->objectName() + " " + NPES + "," + NRES + " " + QString::number(UROV), QString("1,1 1,1 1"));
+        QCOMPARE(dialog->objectName() + " " + QStringList({NPES, NRES, NLIN}).mid(0, level + 1).join(',') + " "
+                     + QString::number(UROV), key + " " + key + " " + QString::number(level));
         // Find moves the selection but breaks no lock; nothing may be pasted
-        // into or moved out of what the dialog works on.
+        // into or moved out of what a PES or RES dialog works on.
         tree->LineFind->setText("ВЛ-В");
         tree->FindButton->click();
-        QCOMPARE(tree->currentKey() + ": " + enabledButtons(*tree), QString("1,2,1: "));
-        tree->slot_ChangeObj();
-        tree->slot_InsertObj();
-        QCOMPARE(f->rec.texts(), (QStringList{"Сделать копию Линия ?", "ВЛ-1 скопирован"}));
+        QTEST(enabledButtons(*tree), "whileOpen");
+        if (level < 2) {
+            tree->slot_ChangeObj();
+            tree->slot_InsertObj();
+            QCOMPARE(f->rec.texts(), (QStringList{"Сделать копию Линия ?", "ВЛ-2 скопирован"}));
+        }
 
         // "Вход" again shows the same dialog, never a second one.
         dialog->hide();
-        select("Север");
+        select(name);
         tree->slot_Vxod();
         QVERIFY(dialog->isVisible() && tree->findChildren<QDialog*>().size() == 1);
 
         dialog->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!tree->objectDialog(1) && !tree->isLocked());
+        QVERIFY(!tree->objectDialog(level) && !tree->isLocked());
         QCOMPARE(enabledButtons(*tree), QString("add low del copy sort vxod paste move view"));
+    }
+
+    // New objects beside and below the selected one, the first PES of an empty
+    // tree: the question, then the new object selected, its key and the
+    // buttons of its level.
+    void newObjects_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("below");
+        QTest::addColumn<QString>("result");
+        const QString pes = ": add low del vxod view", other = ": add low del copy sort vxod view";
+        QTest::newRow("first PES") << "" << false << "Добавить новый ПЭС ? Новый ПЭС 1" + pes;
+        QTest::newRow("PES") << "Второй" << false << "Добавить новый ПЭС ? Новый ПЭС 3" + pes;
+        QTest::newRow("RES beside a RES") << "Юг" << false << "Добавить новый РЭС ? Новый РЭС 2,2" + other;
+        QTest::newRow("RES below a PES") << "Первый" << true << "Добавить новый РЭС ? Новый РЭС 1,3" + other;
+        QTest::newRow("line beside a line") << "ВЛ-Ю" << false << "Добавить новую линию ? Новая линия 2,1,2" + other;
+        QTest::newRow("line below a RES") << "Восток" << true << "Добавить новую линию ? Новая линия 1,2,2" + other;
+        QTest::newRow("nothing below a line") << "ВЛ-1" << true << " ВЛ-1 1,1,1" + other;
+    }
+    void newObjects()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, below);
+        name.isEmpty() ? makeTree({}, {}, {}) : standardNetwork();
+        press(name, below ? tree->AddLow : tree->AddButton);
+        QTEST(f->rec.texts().join("|") + " " + current() + " " + tree->currentKey() + ": " + enabledButtons(*tree),
+              "result");
     }
 
     void copyAndPasteRes()
@@ -164,59 +188,71 @@ private slots:
         QCOMPARE(storedRes(), QStringList({"1,1,Север", "1,2,Восток", "2,1,Юг", "2,2,Север- копия"}));
         QCOMPARE(storedLines().mid(4), QStringList({"2,2,1,ВЛ-1", "2,2,2,ВЛ-2"}));
         QCOMPARE(stored("uch_lin", "UCH_LIN", sectionAttrs).mid(4), QStringList({"2,2,1,1", "2,2,1,2", "2,2,2,7"}));
+        // A line moved before another of its RES, and found again.
+        press("ВЛ-2", tree->CopyButton);
+        f->rec.clear();
+        press("ВЛ-1", tree->ChangeButton);
+        QCOMPARE(f->rec.texts(), QStringList({"Перенести ВЛ-2 перед ВЛ-1", "Объект перемещен"}));
+        QCOMPARE(storedLines().mid(0, 2), QStringList({"1,1,2,ВЛ-2", "1,1,1,ВЛ-1"}));
+        QCOMPARE(tree->currentKey() + ": " + enabledButtons(*tree), QString("1,1,2: add low del copy sort vxod view"));
     }
 
     void clipboardStaysConsistent()
     {
         // A RES code holding "," gives a key of three codes at the RES level.
-        makeTree({"1|П"}, {"1|1|Хороший", "1|2,5|Плохой"}, {"1|1|1|Л"});
+        makeTree({"1|П"}, {"1|1|Хороший", "1|2,5|Плохой"}, {"1|1|1|Л", "1|1|2|Б"});
         press("Л", tree->CopyButton);
         select("П");
         tree->slot_copyObj();        // a PES is never copied
         press("Плохой", tree->CopyButton);   // refused: wrong key
         QCOMPARE(f->rec.warnings(), QStringList({"Информация|Л скопирован", "Предупреждение|Неверная кодировка РЭС"}));
         // The line is still what paste offers; at the RES level paste ends silently.
-        press("Л", tree->SortButton);   // sorting keeps the pending copy
+        press("Б", tree->SortButton);   // sorting at another line keeps the pending copy
         f->rec.clear();
         f->rec.answers = {true};
         tree->InsertButton->click();
         press("Хороший", tree->InsertButton);
-        QCOMPARE(f->rec.texts(), QStringList{"Добавить Л после Л"});
-        QCOMPARE(storedLines(), QStringList{"1,1,1,Л"});
+        QCOMPARE(f->rec.texts(), QStringList{"Добавить Л после Б"});
+        QCOMPARE(storedLines(), QStringList({"1,1,2,Б", "1,1,1,Л"}));
     }
 
-    void renameByClickingAway()
+    // A name edited in the tree renames the edited object, committed by Enter
+    // or by clicking away; a blank name is refused and the old one put back.
+    void renameInTheEditor_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("enter");
+        QTest::newRow("Enter") << "Северный" << true;
+        QTest::newRow("clicking away") << "Северный" << false;
+        QTest::newRow("empty") << "" << true;
+        QTest::newRow("blanks") << "   " << false;
+    }
+    void renameInTheEditor()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, enter);
         standardNetwork();
+        const QByteArray before = f->readFile("res.xml");
         const QModelIndex north = find("Север");
         tree->TreeView->setCurrentIndex(north);
         tree->TreeView->edit(north);
         auto* editor = qobject_cast<QLineEdit*>(tree->TreeView->indexWidget(north));
         QVERIFY(editor);
-        editor->setText("Северный");
-        select("ВЛ-Ю");   // commits the edit: the edited RES is renamed, not the clicked line
+        editor->setText(name);
+        if (enter) {
+            QTest::keyClick(editor, Qt::Key_Return);
+            QCoreApplication::processEvents();
+        } else {
+            select("ВЛ-Ю");   // commits the edit: the edited RES is renamed, not the clicked line
+        }
+        if (name.trimmed().isEmpty()) {   // then a name that is one still goes through
+            QCOMPARE(north.data().toString(), QString("Север"));
+            QCOMPARE(f->readFile("res.xml"), before);
+            QCOMPARE(f->rec.warnings(), QStringList{"Предупреждение|Название объекта не может быть пустым"});
+            tree->treeModel()->itemFromIndex(north)->setText("Северный");
+        }
         QCOMPARE(storedRes(), QStringList({"1,1,Северный", "1,2,Восток", "2,1,Юг"}));
         QVERIFY(!(tree->treeModel()->flags(north.sibling(north.row(), 1)) & Qt::ItemIsEditable));
-    }
-
-    void renameRefusesBlankName_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("empty") << "";
-        QTest::newRow("blanks") << "   ";
-    }
-    void renameRefusesBlankName()
-    {
-        QFETCH(QString, name);
-        standardNetwork();
-        const QByteArray before = f->readFile("res.xml");
-        auto* north = tree->treeModel()->itemFromIndex(find("Север"));
-        north->setText(name);
-        QCOMPARE(north->text(), QString("Север"));
-        QCOMPARE(f->readFile("res.xml"), before);
-        QCOMPARE(f->rec.warnings(), QStringList{"Предупреждение|Название объекта не может быть пустым"});
-        north->setText("Северный");
-        QCOMPARE(storedRes().first(), QString("1,1,Северный"));
     }
 
     // A damaged scheme file, which nothing in the program can repair, does not

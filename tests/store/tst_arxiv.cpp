@@ -50,7 +50,7 @@ private slots:
 
     // With no archive the result is copied byte for byte. Then each merge
     // keeps the old archive as .bak: an archive of only white space counts as
-    // empty; a record of the same key is replaced in place, its type and
+    // empty; every record of the same key is replaced in place, its type and
     // values as written; a key that differs only by white space is appended.
     void mergesAndAFailedWrite()
     {
@@ -66,8 +66,9 @@ private slots:
         const QByteArray spaced = recordXml("2", "пробел", "7.000", "2 ");
         const QVector<QByteArrayList> steps = {   // archive written (or kept), result, records after
             {"\n  \n", jan, jan},
-            {documentXml(jan + recordXml("2", "февраль", "5.000", "2", "111") + mar), feb, jan + feb + mar},
-            {QByteArray(), spaced, jan + feb + mar + spaced}};
+            {documentXml(jan + recordXml("2", "февраль", "5.000", "2", "111") + mar + recordXml("2", "дубль")), feb,
+             jan + feb + mar + feb},
+            {QByteArray(), spaced, jan + feb + mar + feb + spaced}};
         for (const QByteArrayList& step : steps) {
             if (!step.at(0).isNull())
                 dir.writeFile("arxiv110.xml", step.at(0));

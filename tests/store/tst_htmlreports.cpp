@@ -72,9 +72,18 @@ private slots:
         QCOMPARE(dir.readFile("Ф-1_2_.log"), QByteArray("Линия Л-1\n\n<нет узла>\n"));
         const RecordedMessage shown = rec.messages.value(1);
         QCOMPARE(shown.kind + "|" + shown.title + "|" + shown.text, QStringLiteral("show||Ф-1/2\t.log"));
-        // The loss table heading spans all seven loss columns.
-        QVERIFY(TableHtml().contains("<th colspan=\"7\">Потери электроэнергии, тыс.квтч / % от "
-                                     "отпуска в соответствующую сеть</th>"));
+    }
+
+    void lossTableHeader()
+    {
+        const QString th2 = "<th rowspan=\"2\">";
+        QCOMPARE(TableHtml(), QStringList({"<th rowspan=\"4\">Линия</th>", "<th> Отпуск в сеть, тыс.квтч</th>",
+            "<th colspan=\"7\">Потери электроэнергии, тыс.квтч / % от отпуска в соответствующую сеть</th>",
+            "</tr>", "<tr>", "<th rowspan=\"3\">По гол. участку/<br>В собственную сеть/<br>(Транзит по сети)</th>",
+            "<th colspan=\"3\">нагрузочные</th>", "<th colspan=\"3\">холостого хода</th>",
+            "<th rowspan=\"3\">суммарные</th>", "</tr>", "<tr>", th2 + "в линиях</th>",
+            th2 + "в трансфор-<br>маторах</th>", th2 + "суммарные</th>", th2 + "в трансфор-<br>маторах</th>",
+            th2 + "в изоляции<br>КЛ</th>", th2 + "суммарные</th>", "</tr>", "<tr></tr>"}));
     }
 
     void unwritableReportShowsNothing()

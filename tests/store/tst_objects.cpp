@@ -8,8 +8,9 @@
 
 namespace {
 
-// PES 1 has RES 1 (lines 1, 2 and 0) and RES 2 (line 1); PES 2 (below) has
+// PES 1 has RES 1 (lines 1, 2 and 0) and RES 2 (line 1); PES 2 has
 // RES 1 (line 1), the same code as a RES of PES 1; RES 1,0 has line 1.
+const QString kPes = QStringLiteral("1,Север 2,Юг");
 const QString kRes = QStringLiteral("1,1,Северный 1,2,Озерный 2,1,Южный 1,0,Нулевой");
 const QString kLines = QStringLiteral("1,1,1,Л1 1,1,2,Л2 1,2,1,Л3 2,1,1,Л4 1,1,0,Л5 1,0,1,Л6");
 
@@ -25,6 +26,12 @@ QStringList keysOf(const QString& name)
     return {name.mid(1, 1), name.mid(1, 1) + "0"};
 }
 
+// The root element of a written file.
+QString rootOf(const QByteArray& file)
+{
+    return QString::fromUtf8(file).section('<', 2, 2).section(' ', 0, 0);
+}
+
 // The rows of a table file as "a,b,c" of the columns named.
 QStringList rows(const QString& table, const QString& row, const QStringList& names)
 {
@@ -34,11 +41,13 @@ QStringList rows(const QString& table, const QString& row, const QStringList& na
     return out;
 }
 
-// PES, RES and lines as in kRes and kLines; every line has its sections and a scheme.
-void writeNetwork(const QString& pes = "1,Север 2,Юг", const QString& res = kRes, const QString& lines = kLines)
+// PES, RES and lines as in kRes and kLines, under the root "root"; every line
+// has its sections and a scheme. A drawing is left under 2,2,5 by a line
+// deleted long ago.
+void writeNetwork(const QString& pes = kPes, const QString& res = kRes, const QString& lines = kLines)
 {
     Table tables[3], sections;
-    QVector<SxemaLin> schemes;   // one bus each
+    QVector<SxemaLin> schemes = {{{"2", "2", "5"}, {{"1", "1", "1", "1", "1", "0", "0", "0"}}, {}, {}, {}}};
     for (const QString& p : pes.split(' '))
         tables[0].append(p.split(','));
     for (const QString& r : res.split(' '))
@@ -51,10 +60,10 @@ void writeNetwork(const QString& pes = "1,Север 2,Юг", const QString& res
                                                           "0", "100", "40", "0", "0", key});
         schemes.append({line.split(',') << "rgb(1,2,3)", {{"10", "20", "5", "40", "1", "0", "0", "0"}}, {}, {}, {}});
     }
-    saveShablonXML("pes", attrPES, "PES", "net110_PES", tables[0]);
-    saveShablonXML("res", attrRES, "RES", "net110_RES", tables[1]);
-    saveShablonXML("lines", attrLin, "LIN", "net110_LIN", tables[2]);
-    saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", sections);
+    saveShablonXML("pes", attrPES, "PES", "root", tables[0]);
+    saveShablonXML("res", attrRES, "RES", "root", tables[1]);
+    saveShablonXML("lines", attrLin, "LIN", "root", tables[2]);
+    saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "root", sections);
     writeSxemaFile(schemes);
 }
 
@@ -86,8 +95,9 @@ private slots:
         TempWorkDir dir;
         MessageRecorder rec;
         const QStringList& names = level == 0 ? attrPES : level == 1 ? attrRES : attrLin;
-        const QStringList file = QStringList({"pes PES Новый ПЭС", "res RES Новый РЭС", "lines LIN Новая линия"})
-                                     .at(level).split(' ');   // table, row element, name of a new object
+        // Table, row element, root written, name of a new object.
+        const QStringList file = QStringList({"pes PES net110_PES Новый ПЭС", "res RES net110_RES Новый РЭС",
+                                              "lines LIN net110_LIN Новая линия"}).at(level).split(' ');
         saveShablonXML(file.at(0), names, file.at(1), "root", existing);
         NPES = NRES = "1";
         QCOMPARE(CreateNewObj(level), 1);
@@ -96,43 +106,60 @@ private slots:
             QCOMPARE(rec.warnings(), QStringList("Предупреждение|Нет свободного кода для нового объекта"));
             return;
         }
+        QCOMPARE(rootOf(dir.readFile(file.at(0) + ".xml")), file.at(2));
         const QStringList created = ReadShablonXML(file.at(0), names, file.at(1)).last();
         QCOMPARE(created.mid(0, level + 2),
-                 QStringList({"1", "1"}).mid(0, level) + QStringList({expected, file.mid(2).join(' ')}));
+                 QStringList({"1", "1"}).mid(0, level) + QStringList({expected, file.mid(3).join(' ')}));
         if (level == 2)   // a new line's defaults
             QCOMPARE(created.mid(4), QStringList({"", "0", "35", "35", "35", "0.5", "0.5",
                                                   "1.0", "0.8", "0", "0", "0", "0"}));
     }
 
-    // Each operation on the network, and the tables after it.
+    // Each operation on the network, the tables after it and the root of each
+    // table file, which only a table rewritten has changed ("root" written
+    // first): pes, res, lines, uch_lin.
     void operations_data()
     {
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QString>("source");     // the object pasted or moved
-        QTest::addColumn<QString>("current");    // where it goes, or what is deleted
-        QTest::addColumn<QString>("res");
+        QTest::addColumn<QString>("current");    // where it goes, or what is deleted or renamed
+        QTest::addColumn<QString>("pesRes");     // the PES rows, then the RES rows
         QTest::addColumn<QString>("lines");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("roots");
+        const QString pesRes = kPes + " " + kRes;
         QTest::newRow("paste a RES under another PES")
-            << "paste" << "1,1" << "2,1" << kRes + " 2,2,Северный- копия"
-            << kLines + " 2,2,1,Л1 2,2,2,Л2 2,2,0,Л5" << "Объект добавлен";
-        QTest::newRow("paste a line into its own RES")
-            << "paste" << "1,1,1" << "1,1,2" << kRes << kLines + " 1,1,3,Л1- копия" << "Объект добавлен";
-        QTest::newRow("move a line before the current one")
-            << "move" << "1,2,1" << "1,1,2" << kRes << "1,1,1,Л1 1,2,1,Л3 1,1,2,Л2 2,1,1,Л4 1,1,0,Л5 1,0,1,Л6"
-            << "Объект перемещен";
+            << "paste" << "1,1" << "2,1" << pesRes + " 2,2,Северный- копия" << kLines + " 2,2,1,Л1 2,2,2,Л2 2,2,0,Л5"
+            << "Объект добавлен" << "root net110_RES net110_LIN net110_uch_lin";
+        QTest::newRow("paste a line into its own RES") << "paste" << "1,1,1" << "1,1,2" << pesRes
+            << kLines + " 1,1,3,Л1- копия" << "Объект добавлен" << "root root net110_LIN net110_uch_lin";
+        QTest::newRow("move a line before one above it") << "move" << "1,2,1" << "1,1,2" << pesRes
+            << "1,1,1,Л1 1,2,1,Л3 1,1,2,Л2 2,1,1,Л4 1,1,0,Л5 1,0,1,Л6" << "Объект перемещен" << "root root net110_LIN root";
+        QTest::newRow("move a line before one below it") << "move" << "1,1,1" << "1,2,1" << pesRes
+            << "1,1,2,Л2 1,1,1,Л1 1,2,1,Л3 2,1,1,Л4 1,1,0,Л5 1,0,1,Л6" << "Объект перемещен" << "root root net110_LIN root";
         QTest::newRow("move a line onto itself")
-            << "move" << "1,1,2" << "1,1,2" << kRes << kLines << "Объект остается на прежнем месте";
+            << "move" << "1,1,2" << "1,1,2" << pesRes << kLines << "Объект остается на прежнем месте" << "root root root root";
+        // Under its new code 2,2 the RES finds the old drawing 2,2,5, which goes.
         QTest::newRow("move a RES to another PES")
-            << "move" << "1,2" << "2,1" << "1,1,Северный 2,2,Озерный 2,1,Южный 1,0,Нулевой"
-            << "1,1,1,Л1 1,1,2,Л2 2,2,1,Л3 2,1,1,Л4 1,1,0,Л5 1,0,1,Л6" << "Объект перемещен";
+            << "move" << "1,2" << "2,1" << kPes + " 1,1,Северный 2,2,Озерный 2,1,Южный 1,0,Нулевой"
+            << "1,1,1,Л1 1,1,2,Л2 2,2,1,Л3 2,1,1,Л4 1,1,0,Л5 1,0,1,Л6" << "Объект перемещен"
+            << "root net10_RES net110_LIN net110_uch_lin";
+        QTest::newRow("delete a PES with several RES") << "delete" << "" << "1" << "2,Юг 2,1,Южный" << "2,1,1,Л4"
+            << "" << "net10_PES net10_RES net110_LIN net110_uch_lin";
         QTest::newRow("delete a RES, same code under another PES kept")
-            << "delete" << "" << "1,1" << "1,2,Озерный 2,1,Южный 1,0,Нулевой" << "1,2,1,Л3 2,1,1,Л4 1,0,1,Л6" << "";
-        QTest::newRow("delete a line coded 0")
-            << "delete" << "" << "1,1,0" << kRes << "1,1,1,Л1 1,1,2,Л2 1,2,1,Л3 2,1,1,Л4 1,0,1,Л6" << "";
+            << "delete" << "" << "1,1" << kPes + " 1,2,Озерный 2,1,Южный 1,0,Нулевой" << "1,2,1,Л3 2,1,1,Л4 1,0,1,Л6"
+            << "" << "root net10_RES net110_LIN net110_uch_lin";
+        QTest::newRow("delete a line coded 0") << "delete" << "" << "1,1,0" << pesRes
+            << "1,1,1,Л1 1,1,2,Л2 1,2,1,Л3 2,1,1,Л4 1,0,1,Л6" << "" << "root root net110_LIN net110_uch_lin";
         QTest::newRow("delete a RES coded 0")
-            << "delete" << "" << "1,0" << "1,1,Северный 1,2,Озерный 2,1,Южный"
-            << "1,1,1,Л1 1,1,2,Л2 1,2,1,Л3 2,1,1,Л4 1,1,0,Л5" << "";
+            << "delete" << "" << "1,0" << kPes + " 1,1,Северный 1,2,Озерный 2,1,Южный"
+            << "1,1,1,Л1 1,1,2,Л2 1,2,1,Л3 2,1,1,Л4 1,1,0,Л5" << "" << "root net10_RES net110_LIN net110_uch_lin";
+        QTest::newRow("rename a PES") << "rename" << "" << "2" << "1,Север 2,Л2 новая " + kRes << kLines << ""
+                                      << "net10_PES root root root";
+        QTest::newRow("rename a RES") << "rename" << "" << "1,2" << kPes + " 1,1,Северный 1,2,Л2 новая 2,1,Южный 1,0,Нулевой"
+                                      << kLines << "" << "root net10_RES root root";
+        QTest::newRow("rename a line") << "rename" << "" << "1,1,2" << pesRes
+            << "1,1,1,Л1 1,1,2,Л2 новая 1,2,1,Л3 2,1,1,Л4 1,1,0,Л5 1,0,1,Л6" << "" << "root root net110_LIN root";
     }
 
     void operations()
@@ -144,16 +171,18 @@ private slots:
         TempWorkDir dir;
         MessageRecorder rec;
         writeNetwork();
-        const QByteArray linesBefore = dir.readFile("lines.xml");
+        const QMap<QString, QByteArray> before = dir.files();
         const QStringList at = current.split(',') << "" << "";
         NPES = at.at(0); NRES = at.at(1); NLIN = at.at(2);
         if (operation == "paste")
             InsertObj(source.split(','));
         else if (operation == "move")
             ChangeObj(source.split(','));
+        else if (operation == "rename")
+            UpdateObj(current.count(','), "Л2 новая", NPES, NRES, NLIN);
         else
             DeleteObj(current.count(','), NPES, NRES, NLIN);
-        QTEST(rows("res", "RES", {"npes", "nres", "name"}).join(' '), "res");
+        QTEST((rows("pes", "PES", {"npes", "name"}) + rows("res", "RES", {"npes", "nres", "name"})).join(' '), "pesRes");
         const QStringList lines = rows("lines", "LIN", {"npes", "nres", "nlin", "name"});
         QTEST(lines.join(' '), "lines");
         QCOMPARE(rec.warnings(), message.isEmpty() ? QStringList() : QStringList("Информация|" + message));
@@ -169,12 +198,19 @@ private slots:
             if (operation != "paste" || kLines.split(' ').contains(l))
                 want.append(l.section(',', 0, 2));
         }
+        if (!(operation == "move" && source.count(',') == 1))
+            want.append("2,2,5");
         got.sort();
         want.sort();
         QCOMPARE(got, want);
         // Other columns are copied as they were; a rewritten table keeps its .bak.
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN").last().mid(4), lineRow("1,1,1", "").mid(4));
-        QVERIFY(dir.readFile("lines.bak") == linesBefore || source == current);
+        QStringList roots;
+        for (const QString table : {"pes", "res", "lines", "uch_lin"}) {
+            roots.append(rootOf(dir.readFile(table + ".xml")));
+            QCOMPARE(dir.readFile(table + ".bak"), roots.last() == "root" ? QByteArray() : before.value(table + ".xml"));
+        }
+        QTEST(roots.join(' '), "roots");
     }
 
     // A table that exists but cannot be read, or holds only rows of another
@@ -219,7 +255,7 @@ private slots:
         DeleteObj(level, NPES, NRES, NLIN);
         // What stays above it: nothing, the PES, the PES and the RES.
         QCOMPARE(rows("pes", "PES", {"npes"}) + rows("res", "RES", {"nres"}), QStringList({"1", "1"}).mid(0, level));
-        QVERIFY(rows("uch_lin", "UCH_LIN", {"key"}).isEmpty() && readSxemaFile().records.isEmpty());
+        QVERIFY(rows("uch_lin", "UCH_LIN", {"key"}).isEmpty() && readSxemaFile().records.size() == 1);   // 2,2,5
         QCOMPARE(withoutStamp(dir.readFile("lines.xml")),
                  QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<net110_LIN created=\"STAMP\" "
                             "modeling_authority=\"TARNO\"/>\n"));

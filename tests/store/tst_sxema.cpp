@@ -26,13 +26,24 @@ class TestSxema : public QObject
     Q_OBJECT
 
 private slots:
-    // Two schemes saved, one replaced in place, another appended; loading
+    // The file as written by hand: each kind of element in its group and order.
+    // Then two schemes saved, one replaced in place, another appended; loading
     // gives back every kind of element, the colour, or the empty white default.
     void saveReplaceAndLoad()
     {
         TempWorkDir dir;
         MessageRecorder rec;
         QVERIFY(saveSxemaXML(drawing("1", "1", "1", "rgb(1,1,1)")));
+        QCOMPARE(withoutStamp(dir.readFile("sxemalin.xml")), QByteArray(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<lines_sxemes created=\"STAMP\" modeling_authority=\"TARNO\">\n"
+            "  <LinID npes=\"1\" nres=\"1\" nlin=\"1\" background-color=\"rgb(1,1,1)\">\n"
+            "    <Node x=\"10\" y=\"20\" w=\"5\" h=\"40\" key=\"1\" xkt=\"12\" ykt=\"22\" hide=\"0\"/>\n"
+            "    <Line points=\"15,40 110,40\" key=\"1\" xkt=\"60\" ykt=\"30\" hide=\"0\"/>\n"
+            "    <Transf x=\"200\" y=\"50\" w=\"30\" h=\"40\" u_vn=\"35\" u_nn=\"10.5\" key=\"2\" xkt=\"230\" "
+            "ykt=\"50\" hide=\"0\"/>\n"
+            "    <Transf_3 x=\"300\" y=\"50\" w=\"30\" h=\"60\" u_vn=\"110\" u_sn=\"35\" u_nn=\"10\" key=\"3\" "
+            "key2=\"4\" key3=\"5\" xkt=\"330\" ykt=\"50\" hide=\"0\"/>\n"
+            "  </LinID>\n</lines_sxemes>\n"));
         saveSxemaXML(drawing("1", "1", "2", "rgb(2,2,2)"));
         SxemaLin changed = drawing("1", "1", "1", "rgb(9,9,9)");
         changed.nodes.append({"1", "1", "1", "1", "2", "1", "1", "0"});
@@ -57,7 +68,8 @@ private slots:
         QCOMPARE(none.color, QStringLiteral("RGB(255,255,255)"));
     }
 
-    // A record's codes are found by name, in any order and trimmed. A damaged
+    // A record's codes are found by name, in any order and trimmed; another
+    // RES with the same PES and line codes is another line. A damaged
     // or unreadable file is never rewritten, nor is a drawing without its line
     // code stored; the file and its .bak stay as they were.
     void codesByNameAndRefusals()
@@ -65,7 +77,7 @@ private slots:
         TempWorkDir dir;
         MessageRecorder rec;
         dir.writeFile("sxemalin.xml",
-                      "<any><LinID npes=\"1\" nres=\"1\" nlin=\"2\"><Node key=\"21\"/></LinID>"
+                      "<any><LinID npes=\"1\" nres=\"1\" nlin=\"1\"><Node key=\"21\"/></LinID>"
                       "<LinID nlin=\" 1 \" background-color=\"rgb(1,1,1)\" nres=\"2\" npes=\"1\">"
                       "<Node key=\"11\"/><Node key=\"12\"/></LinID></any>");
         NPES = NLIN = "1";

@@ -41,7 +41,8 @@ private slots:
     }
 
     // As openpyxl writes it: shared strings, numbers, "Лист1" not the first
-    // sheet, an empty first cell ending the data.
+    // sheet, an empty first cell ending the data; further on, rows numbered as
+    // far as an int goes, then one without a number, read without overflowing.
     void importsOpenpyxlWorkbook()
     {
         const QString missing = openpyxlMissing();
@@ -51,7 +52,7 @@ private slots:
         const QString file = m_dir.filePath("Западный РЭС - нагрузки.xlsx");
         QString error;
         runPython(QStringLiteral(R"(
-import sys, openpyxl
+import sys, openpyxl, zipfile
 wb = openpyxl.Workbook()
 wb.active.title = "Прочее"
 wb.active["A2"] = "не отсюда"
@@ -61,6 +62,12 @@ ws.append([1, 2, 10, "ТП-1", 12, 0.5, 1000000])
 ws.append([" 1 ", "2", "11", "ТП-2; новая", -3, 2.25, 1e-3])
 ws.append([None, 2, 12, "после пустой"])
 wb.save(sys.argv[1])
+with zipfile.ZipFile(sys.argv[1]) as z:
+    items = [(i, z.read(i.filename)) for i in z.infolist()]
+far = b'<row r="2147483647"><c r="A2147483647" t="inlineStr"><is><t>x</t></is></c></row><row><c t="inlineStr"><is><t>y</t></is></c></row>'
+with zipfile.ZipFile(sys.argv[1], "w") as z:
+    for info, data in items:
+        z.writestr(info, data.replace(b"</sheetData>", far + b"</sheetData>") if info.filename.endswith("sheet2.xml") else data)
 )"), {file}, &error);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QCOMPARE(LoadXlsx(file, 7), QStringList({"1;2;10;ТП-1;12;0.5;1000000;",

@@ -1,13 +1,13 @@
 #pragma once
-// Runs the calculation of line "1" over a TestNetwork handed in as tables.
+// The tables of a TestNetwork as a calculation takes them, and the
+// calculation of line "1" over them.
 
 #include "calc/zorvantask.h"
 #include "testnetwork.h"
 
 #include <memory>
 
-inline std::unique_ptr<CalcRadial> calculate(const TestNetwork& net, int mode = 0,
-                                             const QString& nlin = QStringLiteral("1"))
+inline CalcTables calcTables(const TestNetwork& net)
 {
     CalcTables tables;
     tables.lines = net.lines;
@@ -15,8 +15,14 @@ inline std::unique_ptr<CalcRadial> calculate(const TestNetwork& net, int mode = 
     tables.katLin = net.katLin;
     tables.katTr = net.katTr;
     tables.indexSections();
+    return tables;
+}
+
+inline std::unique_ptr<CalcRadial> calculate(const TestNetwork& net, int mode = 0,
+                                             const QString& nlin = QStringLiteral("1"))
+{
     auto calc = std::make_unique<CalcRadial>();
-    calc->setTables(tables);
+    calc->setTables(calcTables(net));
     calc->CalcUR(nlin, mode, 0, 0);
     return calc;
 }
