@@ -41,6 +41,15 @@ QStringList rows(const QString& table, const QString& row, const QStringList& na
     return out;
 }
 
+// The codes of every saved drawing.
+QStringList drawings()
+{
+    QStringList out;
+    for (const SxemaLin& s : readSxemaFile().records)
+        out.append(s.key.mid(0, 3).join(','));
+    return out;
+}
+
 // PES, RES and lines as in kRes and kLines, under the root "root"; every line
 // has its sections and a scheme. A drawing is left under 2,2,5 by a line
 // deleted long ago.
@@ -139,7 +148,7 @@ private slots:
             << "1,1,2,Л2 1,1,1,Л1 1,2,1,Л3 2,1,1,Л4 1,1,0,Л5 1,0,1,Л6" << "Объект перемещен" << "root root net110_LIN root";
         QTest::newRow("move a line onto itself")
             << "move" << "1,1,2" << "1,1,2" << pesRes << kLines << "Объект остается на прежнем месте" << "root root root root";
-        // Under its new code 2,2 the RES finds the old drawing 2,2,5, which goes.
+        // Under its new code 2,2 a moved or pasted RES finds the old drawing 2,2,5, which goes.
         QTest::newRow("move a RES to another PES")
             << "move" << "1,2" << "2,1" << kPes + " 1,1,Северный 2,2,Озерный 2,1,Южный 1,0,Нулевой"
             << "1,1,1,Л1 1,1,2,Л2 2,2,1,Л3 2,1,1,Л4 1,1,0,Л5 1,0,1,Л6" << "Объект перемещен"
@@ -189,16 +198,14 @@ private slots:
         // Sections and schemes follow their lines: each line has its own
         // sections (keys kept in a copy), each line but a pasted copy its
         // scheme, and nothing is left of a line that went.
-        QStringList got = rows("uch_lin", "UCH_LIN", {"npes", "nres", "nlin", "key"}), want;
-        for (const SxemaLin& s : readSxemaFile().records)
-            got.append(s.key.mid(0, 3).join(','));
+        QStringList got = rows("uch_lin", "UCH_LIN", {"npes", "nres", "nlin", "key"}) + drawings(), want;
         for (const QString& l : lines) {
             for (const QString& key : keysOf(l.section(',', 3)))
                 want.append(l.section(',', 0, 2) + "," + key);
             if (operation != "paste" || kLines.split(' ').contains(l))
                 want.append(l.section(',', 0, 2));
         }
-        if (!(operation == "move" && source.count(',') == 1))
+        if (source.count(',') != 1)
             want.append("2,2,5");
         got.sort();
         want.sort();
@@ -235,6 +242,51 @@ private slots:
         CreateNewObj(0);
         QCOMPARE(dir.files(), before);
         QCOMPARE(rec.warnings(), QStringList("Предупреждение|Ошибка чтения файла " + dir.filePath("pes.xml")));
+    }
+
+    // A delete that met a damaged scheme file left the drawings; once the
+    // file is repaired, a new or pasted object that takes the deleted codes
+    // drops them. A file still damaged stays as it is, with one warning more.
+    void newObjectTakesNoOldDrawing_data()
+    {
+        QTest::addColumn<QString>("deleted");
+        QTest::addColumn<QString>("created");   // "new", or the key pasted
+        QTest::addColumn<bool>("repaired");
+        QTest::newRow("new PES") << "2" << "new" << true;
+        QTest::newRow("new RES") << "1,2" << "new" << true;
+        QTest::newRow("new line") << "1,1,2" << "new" << true;
+        QTest::newRow("pasted RES") << "1,2" << "2,1" << true;
+        QTest::newRow("pasted line") << "1,1,2" << "1,1,1" << true;
+        QTest::newRow("new line, file still damaged") << "1,1,2" << "new" << false;
+    }
+
+    void newObjectTakesNoOldDrawing()
+    {
+        QFETCH(QString, deleted);
+        QFETCH(QString, created);
+        QFETCH(bool, repaired);
+        TempWorkDir dir;
+        MessageRecorder rec;
+        writeNetwork();
+        const QByteArray schemes = dir.readFile("sxemalin.xml"), damaged = schemes + "<LinID";
+        QStringList kept;
+        for (const QString& d : drawings())
+            if (!(d + ",").startsWith(deleted + ","))
+                kept.append(d);
+        dir.writeFile("sxemalin.xml", damaged);
+        const QStringList at = deleted.split(',') << "" << "";
+        NPES = at.at(0); NRES = at.at(1); NLIN = at.at(2);
+        DeleteObj(deleted.count(','), NPES, NRES, NLIN);
+        if (repaired)
+            dir.writeFile("sxemalin.xml", schemes);
+        created == "new" ? CreateNewObj(deleted.count(',')) : InsertObj(created.split(','));
+        if (repaired)
+            QCOMPARE(drawings(), kept);
+        else
+            QCOMPARE(dir.readFile("sxemalin.xml"), damaged);
+        const QString warning = "Предупреждение|Ошибка чтения файла " + dir.filePath("sxemalin.xml");
+        QCOMPARE(rec.warnings(), QStringList(warning) + (repaired ? QStringList() : QStringList(warning))
+                                     + (created == "new" ? QStringList() : QStringList("Информация|Объект добавлен")));
     }
 
     void deleteLastRemainingObject_data()
