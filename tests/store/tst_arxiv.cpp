@@ -44,10 +44,9 @@ private slots:
                  QStringList({"2", "", "1", "", "", "b"}));
     }
 
-    // With no archive the result is copied byte for byte. Then each merge
-    // keeps the old archive as .bak: an archive of only white space counts as
-    // empty; every record of the same key is replaced in place, its type and
-    // values as written; a key that differs only by white space is appended.
+    // The first result is copied byte for byte. Then: a blank archive counts as
+    // empty; every record of the key is replaced in place, type included; a
+    // key that differs by a blank is another. Each merge keeps a .bak.
     void merges()
     {
         TempWorkDir dir;

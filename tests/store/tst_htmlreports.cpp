@@ -55,9 +55,8 @@ private slots:
         QCOMPARE(rec.texts(), QStringList("Отчет"));
     }
 
-    // Names escaped in the page; a report lands inside "html/" and a log in
-    // the working directory under safe names, the viewer is asked for the real
-    // ones. Where neither can be written: a warning each, and no viewer.
+    // Names escaped in the page; report and log files under safe names, the
+    // viewer asked for the real ones. Unwritable: a warning each, no viewer.
     void namesEscapedAndFileNamesSafe()
     {
         TempWorkDir dir;

@@ -46,9 +46,8 @@ private slots:
         QCOMPARE(rec.warnings(), QStringList("Информация|Модель сети сохранена"));
     }
 
-    // A model of one PES and one transformer type, as written by hand: every
-    // container in its place, empty ones too. Loaded over the examples with
-    // blanks around its values, then saved again without the wire catalog.
+    // A model as written by hand, empty containers too: loaded over the
+    // examples with blanks around its values, saved again without "kat_lin".
     void emptyContainersAndTrimmedValues()
     {
         MessageRecorder rec;

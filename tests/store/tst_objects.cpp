@@ -136,9 +136,8 @@ private slots:
                                                   "1.0", "0.8", "0", "0", "0", "0"}));
     }
 
-    // Each operation on the network, the tables after it and the root of each
-    // table file, which only a table rewritten has changed ("root" written
-    // first): pes, res, lines, uch_lin.
+    // Each operation, the tables after it and the root of pes, res, lines and
+    // uch_lin ("root" where the operation did not write the table).
     void operations_data()
     {
         QTest::addColumn<QString>("operation");
@@ -206,9 +205,7 @@ private slots:
         const QStringList lines = rows("lines", "LIN", {"npes", "nres", "nlin", "name"});
         QTEST(lines.join(' '), "lines");
         QCOMPARE(rec.warnings(), message.isEmpty() ? QStringList() : QStringList("Информация|" + message));
-        // Sections and schemes follow their lines: each line has its own
-        // sections (keys kept in a copy), each line but a pasted copy its
-        // scheme, and nothing is left of a line that went.
+        // Sections (keys kept in a copy) and schemes (not copied) follow their lines.
         QStringList got = rows("uch_lin", "UCH_LIN", {"npes", "nres", "nlin", "key"}) + drawings(), want, codes;
         for (const QString& l : lines) {
             codes.append(l.section(',', 0, 2));

@@ -78,9 +78,8 @@ class TestSafeFile : public QObject
     Q_OBJECT
 
 private slots:
-    // Every command either succeeds or warns: on a full disk each one warns
-    // once, none reports success, and every file stays as it was, .bak copies
-    // included; no temporary file is left behind.
+    // On a full disk every command warns once, none reports success, every
+    // file stays as it was (.bak copies too) and no temporary file is left.
     void fullDiskChangesNothing()
     {
         TempWorkDir dir;
@@ -172,9 +171,8 @@ private slots:
                  expected.isEmpty() ? QString() : QDir(dir.path()).canonicalPath() + "/" + expected);
     }
 
-    // A rename that fails after others succeeded (here the folder of the
-    // third target vanished): those are put back, a file that was new is
-    // removed again, nothing is left behind.
+    // A rename fails after others succeeded (the third target's folder is
+    // gone): those are put back, a new file removed again.
     void failedCommitPutsBackWhatItReplaced()
     {
         TempWorkDir dir;

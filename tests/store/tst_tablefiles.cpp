@@ -52,10 +52,9 @@ private slots:
                                                    : QStringList("Предупреждение|" + warning + dir.filePath("t.xml")));
     }
 
-    // Markup escaped, a character XML cannot carry dropped, a longer row cut to
-    // the listed attributes, the old file kept as .bak. Then an empty table and
-    // a short row are refused, the file and its .bak stay; a folder standing
-    // where a file should go cannot be replaced.
+    // Markup escaped, a character XML cannot carry dropped, a long row cut, the
+    // old file kept as .bak. An empty table, a short row and a folder in the
+    // way are refused; the file and its .bak stay.
     void writesAndRefuses()
     {
         TempWorkDir dir;
