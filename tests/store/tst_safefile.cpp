@@ -16,12 +16,6 @@
 
 namespace {
 
-void writeResult(const QString& period)
-{
-    const QStringList row = QStringList({"SUM", "Итого"}) + QVector<QString>(16, "1.000").toList();
-    writeArxivFile(ZORVAN_PATH + "poteri.xml", {{"2026", period, "1", "1", "000", {row}}});
-}
-
 SxemaLin scheme(const QString& nlin)
 {
     return {{"1", "1", nlin, "rgb(1,1,1)"}, {{"1", "2", "3", "4", "1", "5", "6", "0"}}, {}, {}, {}};
@@ -36,9 +30,10 @@ void prepareNetwork(const TempWorkDir& dir)
     LoadNet(dir.filePath("net/model"));
     saveSxemaXML(scheme("1"));
     saveSxemaXML(scheme("2"));
-    for (const char* period : {"1", "2", "3"}) {
-        writeResult(period);
-        if (QByteArray(period) != "3")
+    const QStringList row = QStringList({"SUM", "Итого"}) + QVector<QString>(16, "1.000").toList();
+    for (const QString period : {"1", "2", "3"}) {
+        writeArxivFile(ZORVAN_PATH + "poteri.xml", {{"2026", period, "1", "1", "000", {row}}});
+        if (period != "3")
             SaveArxiv();
     }
 }
