@@ -165,6 +165,20 @@ int removeSchemes(QVector<SxemaLin>& records, const CodeMatch& pes, const CodeMa
     return removed;
 }
 
+// Stages the scheme file without the drawings of an object: a PES (level 0)
+// or a RES (level 1) with every line under it, or one line. A damaged file is
+// left untouched (warnSxemaNotUpdated). Also for a new object: a delete that
+// met a damaged file left the drawings, and a new object can take the deleted
+// one's codes, which must not give it a stranger's scheme.
+bool stageWithoutSchemes(StagedFiles& files, SxemaFile& schemes, int level, const QString& pes,
+                         const QString& res, const QString& lin)
+{
+    return schemes.xmlError
+        || removeSchemes(schemes.records, exactly(pes), level >= 1 ? exactly(res) : kAnyCode,
+                         level >= 2 ? exactly(lin) : kAnyCode) == 0
+        || stageSxemaFile(files, schemes.records);
+}
+
 int indexOfLine(const Table& lines, const QString& pes, const QString& res, const QString& lin)
 {
     for (int i = 0; i < lines.size(); ++i) {
@@ -209,6 +223,7 @@ int pasteRes(const QString& srcPes, const QString& srcRes)
     Loaded lines = load(kLines);
     Loaded uch = load(kUch);
     Loaded res = load(kRes);
+    SxemaFile schemes = readSxemaFile();
     if (lines.damaged || uch.damaged || res.damaged)
         return 0;
 
@@ -229,8 +244,10 @@ int pasteRes(const QString& srcPes, const QString& srcRes)
     StagedFiles files;
     if (!stage(files, kRes, res.rows, QStringLiteral("net110_RES"))
         || (!lines.rows.isEmpty() && !stage(files, kLines, lines.rows, kLinesRoot))
-        || (!uch.rows.isEmpty() && !stage(files, kUch, uch.rows, kUchRoot)) || !commitStaged(files))
+        || (!uch.rows.isEmpty() && !stage(files, kUch, uch.rows, kUchRoot))
+        || !stageWithoutSchemes(files, schemes, 1, NPES, code, QString()) || !commitStaged(files))
         return 0;
+    warnSxemaNotUpdated(schemes);
     ShowWarning(kInfoTitle, QStringLiteral("Объект добавлен"));
     return 0;
 }
@@ -239,6 +256,7 @@ int pasteLine(const QString& srcPes, const QString& srcRes, const QString& srcLi
 {
     Loaded lines = load(kLines);
     Loaded uch = load(kUch);
+    SxemaFile schemes = readSxemaFile();
     if (lines.damaged || uch.damaged)
         return 0;
 
@@ -262,8 +280,10 @@ int pasteLine(const QString& srcPes, const QString& srcRes, const QString& srcLi
 
     StagedFiles files;
     if (!stage(files, kLines, lines.rows, kLinesRoot)
-        || (!uch.rows.isEmpty() && !stage(files, kUch, uch.rows, kUchRoot)) || !commitStaged(files))
+        || (!uch.rows.isEmpty() && !stage(files, kUch, uch.rows, kUchRoot))
+        || !stageWithoutSchemes(files, schemes, 2, NPES, NRES, code) || !commitStaged(files))
         return 0;
+    warnSxemaNotUpdated(schemes);
     ShowWarning(kInfoTitle, QStringLiteral("Объект добавлен"));
     return 0;
 }
@@ -354,33 +374,35 @@ int CreateNewObj(int level)
     if (level < 0 || level > 2)
         return 1;
     const TableFile& table = level == 0 ? kPes : level == 1 ? kRes : kLines;
+    const QString root = level == 0 ? QStringLiteral("net110_PES")
+                         : level == 1 ? QStringLiteral("net110_RES") : kLinesRoot;
     Loaded t = load(table);
+    SxemaFile schemes = readSxemaFile();
     if (t.damaged)
         return 1;
 
+    // The code column of a level is the level: npes, nres, nlin.
+    const QString code = nextCode(t.rows, level, level >= 1 ? exactly(NPES) : kAnyCode,
+                                  level >= 2 ? exactly(NRES) : kAnyCode);
+    if (noCodeLeft(code))
+        return 1;
     if (level == 0) {
-        const QString code = nextCode(t.rows, ColPes, kAnyCode, kAnyCode);
-        if (noCodeLeft(code))
-            return 1;
         t.rows.append({code, QStringLiteral("Новый ПЭС")});
-        write(kPes, t.rows, QStringLiteral("net110_PES"));
     } else if (level == 1) {
-        const QString code = nextCode(t.rows, ColRes, exactly(NPES), kAnyCode);
-        if (noCodeLeft(code))
-            return 1;
         t.rows.append({NPES, code, QStringLiteral("Новый РЭС"), QString(), QString(), QString()});
-        write(kRes, t.rows, QStringLiteral("net110_RES"));
     } else {
         // A 35 kV line with the usual load-graph factors; the line dialog
         // lets the user set the real ones.
-        const QString code = nextCode(t.rows, ColLin, exactly(NPES), exactly(NRES));
-        if (noCodeLeft(code))
-            return 1;
         t.rows.append({NPES, NRES, code, QStringLiteral("Новая линия"),
                        QString(), "0", "35", "35", "35", "0.5", "0.5", "1.0", "0.8",
                        "0", "0", "0", "0"});
-        write(kLines, t.rows, kLinesRoot);
     }
+    StagedFiles files;
+    if (stage(files, table, t.rows, root)
+        && stageWithoutSchemes(files, schemes, level, level == 0 ? code : NPES,
+                               level == 1 ? code : NRES, code)
+        && commitStaged(files))
+        warnSxemaNotUpdated(schemes);
     return 1;
 }
 
@@ -482,8 +504,7 @@ int DeleteObj(int level, const QString&, const QString&, const QString&)
         return 1;
     // The drawings go with their lines, or a line that later receives a freed
     // code would open with a stranger's scheme.
-    if (!schemes.xmlError && removeSchemes(schemes.records, p, r, l) > 0
-        && !stageSxemaFile(files, schemes.records))
+    if (!stageWithoutSchemes(files, schemes, level, NPES, NRES, NLIN))
         return 1;
     if (commitStaged(files))
         warnSxemaNotUpdated(schemes);

@@ -113,7 +113,8 @@ QString dataFile(const QString& relativeName);
 // the warning "Невозможно создать файл -"); a success message follows only a
 // complete write. A new code beyond the largest integer is refused ("Нет
 // свободного кода для нового объекта"). Line schemes follow their lines: a
-// delete removes them, a move of a RES gives them its new codes.
+// delete removes them, a move of a RES gives them its new codes, and a new
+// or pasted object drops any drawing left at its codes.
 
 // New PES (level 0), RES in NPES (1) or line in NPES, NRES (2), coded as the
 // largest sibling code + 1. Returns 1.

@@ -5,7 +5,6 @@
 #include "store/readregim.h"
 #include "testsupport.h"
 
-#include <QFile>
 #include <QtTest>
 
 namespace {
@@ -28,8 +27,6 @@ QByteArray documentXml(const QByteArray& records)
            "<ArxivPot created=\"STAMP\" modeling_authority=\"TARNO\">\n" + records + "</ArxivPot>\n";
 }
 
-const QString kMerged = QStringLiteral("Информация|Данные добалены в архив");
-
 } // namespace
 
 class TestArxiv : public QObject
@@ -37,22 +34,20 @@ class TestArxiv : public QObject
     Q_OBJECT
 
 private slots:
+    // A record's missing attribute reads as empty, not as the one of the record before it.
     void everyRecordHasItsOwnKey()
     {
-        const ArxivFile file = parseArxiv(documentXml(
-            recordXml("1", "a", "1.000", "2", "111")
-            + "  <PoteriEn period=\"2\" npes=\"1\">\n    <ResArxiv id=\"SUM\" name=\"b\"/>\n  </PoteriEn>\n"));
-        const ResPoter second = file.records.value(1);
+        const ResPoter second = parseArxiv(documentXml(recordXml("1", "a", "1.000", "2", "111")
+            + "<PoteriEn period=\"2\" npes=\"1\"><ResArxiv id=\"SUM\" name=\"b\"/></PoteriEn>")).records.value(1);
         QCOMPARE(QStringList({second.period, second.year, second.npes, second.nres, second.type,
                               second.rows.value(0).value(1)}),
                  QStringList({"2", "", "1", "", "", "b"}));
     }
 
-    // With no archive the result is copied byte for byte. Then each merge
-    // keeps the old archive as .bak: an archive of only white space counts as
-    // empty; every record of the same key is replaced in place, its type and
-    // values as written; a key that differs only by white space is appended.
-    void mergesAndAFailedWrite()
+    // The first result is copied byte for byte. Then: a blank archive counts as
+    // empty; every record of the key is replaced in place, type included; a
+    // key that differs by a blank is another. Each merge keeps a .bak.
+    void merges()
     {
         TempWorkDir dir;
         MessageRecorder rec;
@@ -78,17 +73,7 @@ private slots:
             QCOMPARE(dir.readFile("arxiv110.bak"), before);
             QCOMPARE(withoutStamp(dir.readFile("arxiv110.xml")), documentXml(step.at(2)));
         }
-        // An archive that cannot be replaced warns and stays: here a link to a
-        // file whose name leaves no room for the temporary name of a safe
-        // write, so the write fails even for root.
-        const QString longName(250, QLatin1Char('a'));
-        QVERIFY(QFile::rename(dir.filePath("arxiv110.xml"), dir.filePath(longName)));
-        QVERIFY(QFile::link(dir.filePath(longName), dir.filePath("arxiv110.xml")));
-        const QByteArray archive = dir.readFile(longName);
-        QVERIFY(!SaveArxiv());
-        QCOMPARE(dir.readFile(longName), archive);
-        QCOMPARE(rec.warnings(), QStringList({kMerged, kMerged, kMerged, kMerged,
-                                              "Предупреждение|Невозможно создать файл -" + dir.filePath("arxiv110.xml")}));
+        QCOMPARE(rec.warnings(), QVector<QString>(4, "Информация|Данные добалены в архив").toList());
     }
 
     void refusalsLeaveTheArchive_data()

@@ -41,13 +41,29 @@ QStringList rows(const QString& table, const QString& row, const QStringList& na
     return out;
 }
 
+// The codes of every saved drawing.
+QStringList drawings()
+{
+    QStringList out;
+    for (const SxemaLin& s : readSxemaFile().records)
+        out.append(s.key.mid(0, 3).join(','));
+    return out;
+}
+
+// A drawing of one bus for the line of codes.
+SxemaLin drawing(const QStringList& codes)
+{
+    return {codes, {{"10", "20", "5", "40", "1", "0", "0", "0"}}, {}, {}, {}};
+}
+
 // PES, RES and lines as in kRes and kLines, under the root "root"; every line
-// has its sections and a scheme. A drawing is left under 2,2,5 by a line
-// deleted long ago.
+// has its sections and a scheme. Drawings are left under 2,2,5 and 1,1,3 by
+// lines deleted while the scheme file was damaged.
+const QStringList kStale = {"2,2,5", "1,1,3"};
 void writeNetwork(const QString& pes = kPes, const QString& res = kRes, const QString& lines = kLines)
 {
     Table tables[3], sections;
-    QVector<SxemaLin> schemes = {{{"2", "2", "5"}, {{"1", "1", "1", "1", "1", "0", "0", "0"}}, {}, {}, {}}};
+    QVector<SxemaLin> schemes = {drawing(kStale.at(0).split(',')), drawing(kStale.at(1).split(','))};
     for (const QString& p : pes.split(' '))
         tables[0].append(p.split(','));
     for (const QString& r : res.split(' '))
@@ -58,7 +74,7 @@ void writeNetwork(const QString& pes = kPes, const QString& res = kRes, const QS
         for (const QString& key : keysOf(name))
             sections.append(line.split(',') + QStringList{"уч", "", "1", key, "1", "АС-95", "2.000", "0", "0",
                                                           "0", "100", "40", "0", "0", key});
-        schemes.append({line.split(',') << "rgb(1,2,3)", {{"10", "20", "5", "40", "1", "0", "0", "0"}}, {}, {}, {}});
+        schemes.append(drawing(line.split(',') << "rgb(1,2,3)"));
     }
     saveShablonXML("pes", attrPES, "PES", "root", tables[0]);
     saveShablonXML("res", attrRES, "RES", "root", tables[1]);
@@ -99,8 +115,13 @@ private slots:
         const QStringList file = QStringList({"pes PES net110_PES Новый ПЭС", "res RES net110_RES Новый РЭС",
                                               "lines LIN net110_LIN Новая линия"}).at(level).split(' ');
         saveShablonXML(file.at(0), names, file.at(1), "root", existing);
+        // A drawing left at the new codes goes, one beside them stays.
+        QStringList at = (QStringList({"1", "1"}).mid(0, level) << expected << "1" << "1").mid(0, 3), beside = at;
+        beside[level] = QString::number(expected.toLongLong() + 1);
+        writeSxemaFile({drawing(at), drawing(beside)});
         NPES = NRES = "1";
         QCOMPARE(CreateNewObj(level), 1);
+        QCOMPARE(drawings(), QStringList({at.join(','), beside.join(',')}).mid(expected.isEmpty() ? 0 : 1));
         if (expected.isEmpty()) {   // two objects would share the code
             QCOMPARE(ReadShablonXML(file.at(0), names, file.at(1)), existing);
             QCOMPARE(rec.warnings(), QStringList("Предупреждение|Нет свободного кода для нового объекта"));
@@ -115,9 +136,8 @@ private slots:
                                                   "1.0", "0.8", "0", "0", "0", "0"}));
     }
 
-    // Each operation on the network, the tables after it and the root of each
-    // table file, which only a table rewritten has changed ("root" written
-    // first): pes, res, lines, uch_lin.
+    // Each operation, the tables after it and the root of pes, res, lines and
+    // uch_lin ("root" where the operation did not write the table).
     void operations_data()
     {
         QTest::addColumn<QString>("operation");
@@ -139,7 +159,7 @@ private slots:
             << "1,1,2,Л2 1,1,1,Л1 1,2,1,Л3 2,1,1,Л4 1,1,0,Л5 1,0,1,Л6" << "Объект перемещен" << "root root net110_LIN root";
         QTest::newRow("move a line onto itself")
             << "move" << "1,1,2" << "1,1,2" << pesRes << kLines << "Объект остается на прежнем месте" << "root root root root";
-        // Under its new code 2,2 the RES finds the old drawing 2,2,5, which goes.
+        // Under its new code 2,2 a moved or pasted RES finds the old drawing 2,2,5, which goes.
         QTest::newRow("move a RES to another PES")
             << "move" << "1,2" << "2,1" << kPes + " 1,1,Северный 2,2,Озерный 2,1,Южный 1,0,Нулевой"
             << "1,1,1,Л1 1,1,2,Л2 2,2,1,Л3 2,1,1,Л4 1,1,0,Л5 1,0,1,Л6" << "Объект перемещен"
@@ -171,7 +191,6 @@ private slots:
         TempWorkDir dir;
         MessageRecorder rec;
         writeNetwork();
-        const QMap<QString, QByteArray> before = dir.files();
         const QStringList at = current.split(',') << "" << "";
         NPES = at.at(0); NRES = at.at(1); NLIN = at.at(2);
         if (operation == "paste")
@@ -186,78 +205,69 @@ private slots:
         const QStringList lines = rows("lines", "LIN", {"npes", "nres", "nlin", "name"});
         QTEST(lines.join(' '), "lines");
         QCOMPARE(rec.warnings(), message.isEmpty() ? QStringList() : QStringList("Информация|" + message));
-        // Sections and schemes follow their lines: each line has its own
-        // sections (keys kept in a copy), each line but a pasted copy its
-        // scheme, and nothing is left of a line that went.
-        QStringList got = rows("uch_lin", "UCH_LIN", {"npes", "nres", "nlin", "key"}), want;
-        for (const SxemaLin& s : readSxemaFile().records)
-            got.append(s.key.mid(0, 3).join(','));
+        // Sections (keys kept in a copy) and schemes (not copied) follow their lines.
+        QStringList got = rows("uch_lin", "UCH_LIN", {"npes", "nres", "nlin", "key"}) + drawings(), want, codes;
         for (const QString& l : lines) {
+            codes.append(l.section(',', 0, 2));
             for (const QString& key : keysOf(l.section(',', 3)))
                 want.append(l.section(',', 0, 2) + "," + key);
             if (operation != "paste" || kLines.split(' ').contains(l))
                 want.append(l.section(',', 0, 2));
         }
-        if (!(operation == "move" && source.count(',') == 1))
-            want.append("2,2,5");
+        // A drawing left by a deleted line goes with its RES, or when an object takes its codes.
+        const QStringList resAfter = rows("res", "RES", {"npes", "nres"});
+        for (const QString& stale : kStale) {
+            const QString res = stale.section(',', 0, 1);
+            if (resAfter.contains(res) == kRes.contains(res + ",") && !codes.contains(stale))
+                want.append(stale);
+        }
         got.sort();
         want.sort();
         QCOMPARE(got, want);
-        // Other columns are copied as they were; a rewritten table keeps its .bak.
+        // Other columns are copied as they were.
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN").last().mid(4), lineRow("1,1,1", "").mid(4));
         QStringList roots;
-        for (const QString table : {"pes", "res", "lines", "uch_lin"}) {
+        for (const QString table : {"pes", "res", "lines", "uch_lin"})
             roots.append(rootOf(dir.readFile(table + ".xml")));
-            QCOMPARE(dir.readFile(table + ".bak"), roots.last() == "root" ? QByteArray() : before.value(table + ".xml"));
-        }
         QTEST(roots.join(' '), "roots");
     }
 
-    // A table that exists but cannot be read, or holds only rows of another
-    // spelling, is not replaced by a table of one new row.
-    void damagedTableIsNotRewritten_data()
+    // A table that holds only rows of another spelling is damaged, not
+    // empty: it is not replaced by a table of one new row. A damaged scheme
+    // file does not stop a new object; it stays as it is, with a warning.
+    void damagedFiles()
     {
-        QTest::addColumn<QByteArray>("pes");   // "<folder>": a folder
-        QTest::newRow("a folder") << QByteArray("<folder>");
-        QTest::newRow("rows of another spelling") << QByteArray("<net110_PES><pes npes=\"1\" name=\"П\"/></net110_PES>");
-    }
-
-    void damagedTableIsNotRewritten()
-    {
-        QFETCH(QByteArray, pes);
         TempWorkDir dir;
         MessageRecorder rec;
-        if (pes == "<folder>")
-            QDir().mkpath(dir.filePath("pes.xml/x"));
-        else
-            dir.writeFile("pes.xml", pes);
-        const QMap<QString, QByteArray> before = dir.files();
+        const QByteArray pes = "<net110_PES><pes npes=\"1\" name=\"П\"/></net110_PES>";
+        const QByteArray scheme = "<lines_sxemes><LinID npes=\"2\" nres=\"1\" nlin=\"1\"><Node key=\"1\"/></LinID><LinID";
+        dir.writeFile("pes.xml", pes);
+        dir.writeFile("sxemalin.xml", scheme);
         CreateNewObj(0);
-        QCOMPARE(dir.files(), before);
-        QCOMPARE(rec.warnings(), QStringList("Предупреждение|Ошибка чтения файла " + dir.filePath("pes.xml")));
+        QCOMPARE(dir.files(), (QMap<QString, QByteArray>{{"pes.xml", pes}, {"sxemalin.xml", scheme}}));
+        dir.writeFile("pes.xml", QByteArray(pes).replace("<pes", "<PES"));
+        CreateNewObj(0);
+        QCOMPARE(rows("pes", "PES", {"npes"}), QStringList({"1", "2"}));
+        QCOMPARE(dir.readFile("sxemalin.xml"), scheme);
+        const QString error = "Предупреждение|Ошибка чтения файла ";
+        QCOMPARE(rec.warnings(), QStringList({error + dir.filePath("pes.xml"), error + dir.filePath("sxemalin.xml")}));
     }
 
-    void deleteLastRemainingObject_data()
-    {
-        QTest::addColumn<int>("level");
-        QTest::newRow("PES") << 0;
-        QTest::newRow("RES") << 1;
-        QTest::newRow("line") << 2;
-    }
-
+    // The last line, RES and PES go too: each table is written empty.
     void deleteLastRemainingObject()
     {
         TempWorkDir dir;
         MessageRecorder rec;
-        QFETCH(int, level);
         writeNetwork("1,Север", "1,1,Р", "1,1,1,Л1");
         NPES = NRES = NLIN = "1";
-        DeleteObj(level, NPES, NRES, NLIN);
-        // What stays above it: nothing, the PES, the PES and the RES.
-        QCOMPARE(rows("pes", "PES", {"npes"}) + rows("res", "RES", {"nres"}), QStringList({"1", "1"}).mid(0, level));
-        QVERIFY(rows("uch_lin", "UCH_LIN", {"key"}).isEmpty() && readSxemaFile().records.size() == 1);   // 2,2,5
-        QCOMPARE(withoutStamp(dir.readFile("lines.xml")),
-                 QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<net110_LIN created=\"STAMP\" "
+        for (const int level : {2, 1, 0}) {
+            DeleteObj(level, NPES, NRES, NLIN);
+            QCOMPARE(rows("pes", "PES", {"npes"}) + rows("res", "RES", {"nres"}) + rows("lines", "LIN", {"nlin"}),
+                     QStringList({"1", "1"}).mid(0, level));
+        }
+        QVERIFY(rows("uch_lin", "UCH_LIN", {"key"}).isEmpty() && drawings() == QStringList("2,2,5"));
+        QCOMPARE(withoutStamp(dir.readFile("pes.xml")),
+                 QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<net10_PES created=\"STAMP\" "
                             "modeling_authority=\"TARNO\"/>\n"));
         QVERIFY(rec.messages.isEmpty());
     }

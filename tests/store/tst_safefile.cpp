@@ -16,12 +16,6 @@
 
 namespace {
 
-void writeResult(const QString& period)
-{
-    const QStringList row = QStringList({"SUM", "Итого"}) + QVector<QString>(16, "1.000").toList();
-    writeArxivFile(ZORVAN_PATH + "poteri.xml", {{"2026", period, "1", "1", "000", {row}}});
-}
-
 SxemaLin scheme(const QString& nlin)
 {
     return {{"1", "1", nlin, "rgb(1,1,1)"}, {{"1", "2", "3", "4", "1", "5", "6", "0"}}, {}, {}, {}};
@@ -36,11 +30,40 @@ void prepareNetwork(const TempWorkDir& dir)
     LoadNet(dir.filePath("net/model"));
     saveSxemaXML(scheme("1"));
     saveSxemaXML(scheme("2"));
-    for (const char* period : {"1", "2", "3"}) {
-        writeResult(period);
-        if (QByteArray(period) != "3")
+    const QStringList row = QStringList({"SUM", "Итого"}) + QVector<QString>(16, "1.000").toList();
+    for (const QString period : {"1", "2", "3"}) {
+        writeArxivFile(ZORVAN_PATH + "poteri.xml", {{"2026", period, "1", "1", "000", {row}}});
+        if (period != "3")
             SaveArxiv();
     }
+}
+
+// Every command that writes, by name; each returns whether it reported
+// success. They work on the current object and the data path.
+QMap<QString, std::function<bool()>> commands()
+{
+    return {
+        {"table", [] { return saveShablonXML("pes", attrPES, "PES", "net110_PES", {{"1", "П"}}); }},
+        {"own row", [] { return saveOwnRow("pes", attrPES, "PES", "r", {"1", "П"}, 1) == OwnRowSave::Saved; }},
+        {"new PES", [] { return CreateNewObj(0) != 1; }},
+        {"new RES", [] { return CreateNewObj(1) != 1; }},
+        {"new line", [] { return CreateNewObj(2) != 1; }},
+        {"rename", [] { return UpdateObj(0, "П", NPES, NRES, NLIN) != 0; }},
+        {"paste RES", [] { return InsertObj({"1", "2"}) != 0; }},
+        {"paste line", [] { return InsertObj({"1", "1", "2"}) != 0; }},
+        {"move RES", [] { return ChangeObj({"1", "2"}) == 0; }},
+        {"move line", [] { return ChangeObj({"1", "1", "3"}) == 0; }},
+        {"delete", [] { return DeleteObj(1, NPES, NRES, NLIN) != 1; }},
+        {"save model", [] { return CreateNet(ZORVAN_PATH + "net/model"); }},
+        {"load model", [] { return LoadNet(ZORVAN_PATH + "net/model") == 0; }},
+        {"scheme", [] { return saveSxemaXML(scheme("1")); }},
+        {"merge", [] { return SaveArxiv(); }},
+        {"merge again", [] { return SaveArxiv(); }},
+        {"report", [] { return HtmlBody("Отчет", "Февраль", {"<tr><td>1</td></tr>"}, 1); }},
+        {"log", [] { return SaveLog("Ошибки.log", {"другая строка"}); }},
+        {"workbook", [] { return SaveXlsx(ZORVAN_PATH + "book.xlsx", {{"1", "2"}}); }},
+        {"csv", [] { SaveCsv(ZORVAN_PATH + "table.csv", {{"1", "2"}}, "a;b"); return false; }},
+    };
 }
 
 } // namespace
@@ -50,9 +73,8 @@ class TestSafeFile : public QObject
     Q_OBJECT
 
 private slots:
-    // Every command either succeeds or warns: on a full disk each one warns,
-    // none reports success, and every file stays as it was, .bak copies
-    // included; no temporary file is left behind.
+    // On a full disk every command warns once, none reports success, every
+    // file stays as it was (.bak copies too) and no temporary file is left.
     void fullDiskChangesNothing()
     {
         TempWorkDir dir;
@@ -63,50 +85,28 @@ private slots:
         prepareNetwork(dir);
         HtmlBody("Отчет", "Январь", {"<tr></tr>"}, 0);
         SaveLog("Ошибки.log", {"строка"});
-        const QVector<QStringList> rows = {{"a", "b"}, {"1", "2"}};
-        SaveXlsx(dir.filePath("book.xlsx"), rows);
-        SaveCsv(dir.filePath("table.csv"), rows, "a;b");
+        SaveXlsx(dir.filePath("book.xlsx"), {{"a", "b"}});
+        SaveCsv(dir.filePath("table.csv"), {{"a", "b"}}, "a;b");
         const QMap<QString, QByteArray> before = dir.files();
         QVERIFY(before.contains("arxiv110.bak") && before.contains("sxemalin.bak") && before.contains("pes.bak"));
         disk.fill();
         rec.clear();
 
         NPES = NRES = NLIN = "1";
-        const QVector<QPair<QString, std::function<bool()>>> commands = {
-            {"table", [] { return saveShablonXML("pes", attrPES, "PES", "net110_PES", {{"1", "П"}}); }},
-            {"own row", [] { return saveOwnRow("pes", attrPES, "PES", "r", {"1", "П"}, 1) == OwnRowSave::Saved; }},
-            {"new PES", [] { return CreateNewObj(0) != 1; }},
-            {"new RES", [] { return CreateNewObj(1) != 1; }},
-            {"new line", [] { return CreateNewObj(2) != 1; }},
-            {"rename", [] { return UpdateObj(0, "П", NPES, NRES, NLIN) != 0; }},
-            {"paste RES", [] { return InsertObj({"1", "2"}) != 0; }},
-            {"paste line", [] { return InsertObj({"1", "1", "2"}) != 0; }},
-            {"move RES", [] { return ChangeObj({"1", "2"}) == 0; }},
-            {"move line", [] { return ChangeObj({"1", "1", "3"}) == 0; }},
-            {"delete", [] { return DeleteObj(1, NPES, NRES, NLIN) != 1; }},
-            {"save model", [&dir] { return CreateNet(dir.filePath("net/model")); }},
-            {"load model", [&dir] { return LoadNet(dir.filePath("net/model")) == 0; }},
-            {"scheme", [] { return saveSxemaXML(scheme("1")); }},
-            {"merge", [] { return SaveArxiv(); }},
-            {"merge again", [] { return SaveArxiv(); }},
-            {"report", [] { return HtmlBody("Отчет", "Февраль", {"<tr><td>1</td></tr>"}, 1); }},
-            {"log", [] { return SaveLog("Ошибки.log", {"другая строка"}); }},
-            {"workbook", [&] { return SaveXlsx(dir.filePath("book.xlsx"), rows + rows); }},
-            {"csv", [&] { SaveCsv(dir.filePath("table.csv"), rows + rows, "a;b"); return false; }},
-        };
-        QStringList reportedSuccess, silent;
-        for (const auto& command : commands) {
+        QStringList reportedSuccess, notWarnedOnce;
+        const auto all = commands();
+        for (auto command = all.cbegin(); command != all.cend(); ++command) {
             const int messages = rec.warnings().size();
-            if (command.second())
-                reportedSuccess.append(command.first);
-            if (rec.warnings().size() == messages)
-                silent.append(command.first);
+            if (command.value()())
+                reportedSuccess.append(command.key());
+            if (rec.warnings().size() != messages + 1)
+                notWarnedOnce.append(command.key());
         }
         // The settings and the archive copy: their callers warn.
         QVERIFY(!writeXmlDocument(dir.filePath("taskparam.xml"), "TaskTool", {}));
         QVERIFY(!writeBytes(dir.filePath("arxives/copy"), "bytes"));
         QCOMPARE(reportedSuccess, QStringList());
-        QCOMPARE(silent, QStringList());
+        QCOMPARE(notWarnedOnce, QStringList());
         QVERIFY(!rec.warnings().join('\n').contains("Информация|"));
         QCOMPARE(dir.files(), before);
     }
@@ -115,18 +115,18 @@ private slots:
     // operation warns once and reports no success.
     void severalFilesAllOrNothing_data()
     {
-        QTest::addColumn<QString>("operation");
-        QTest::addColumn<QString>("folder");   // made a folder before the operation
-        QTest::newRow("load a model") << "load" << "lines.xml";
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("folder");   // made a folder before the command
+        QTest::newRow("load a model") << "load model" << "lines.xml";
         QTest::newRow("delete a RES") << "delete" << "uch_lin.bak";
-        QTest::newRow("paste a RES") << "paste" << "uch_lin.bak";
-        QTest::newRow("move a RES") << "move" << "uch_lin.bak";
+        QTest::newRow("paste a RES") << "paste RES" << "uch_lin.bak";
+        QTest::newRow("move a RES") << "move RES" << "uch_lin.bak";
         QTest::newRow("merge into the archive") << "merge" << "arxiv110.bak";
     }
 
     void severalFilesAllOrNothing()
     {
-        QFETCH(QString, operation);
+        QFETCH(QString, command);
         QFETCH(QString, folder);
         TempWorkDir dir;
         MessageRecorder rec;
@@ -136,20 +136,8 @@ private slots:
         QVERIFY(QDir().mkpath(dir.filePath(folder + "/x")));
         const QMap<QString, QByteArray> before = dir.files();
         rec.clear();
-
-        NPES = NRES = "1";
-        bool done = false;
-        if (operation == "load")
-            done = LoadNet(dir.filePath("net/model")) == 0;
-        else if (operation == "delete")
-            DeleteObj(1, NPES, NRES, NLIN);
-        else if (operation == "paste")
-            InsertObj({"1", "1"});
-        else if (operation == "move")
-            done = ChangeObj({"1", "1"}) == 0;
-        else
-            done = SaveArxiv();
-        QVERIFY(!done);
+        NPES = NRES = NLIN = "1";
+        QVERIFY(!commands().value(command)());
         QCOMPARE(dir.files(), before);
         QCOMPARE(rec.warnings(), QStringList("Предупреждение|Невозможно создать файл -" + dir.filePath(folder)));
     }
@@ -160,10 +148,7 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected");   // relative to the data path; empty: refused
-        QTest::newRow("a file") << "net/m" << "net/m";
-        QTest::newRow("a new file") << "net/new" << "net/new";
         QTest::newRow("a link inside") << "net/inside" << "net/m";
-        QTest::newRow("a link to a table") << "net/table" << "";
         QTest::newRow("a link to nowhere") << "net/nowhere" << "";
         QTest::newRow("up and out") << "net/../pes.xml" << "";
         QTest::newRow("the folder itself") << "net/." << "";
@@ -175,17 +160,14 @@ private slots:
         QFETCH(QString, expected);
         TempWorkDir dir;
         dir.writeFile("net/m", "model");
-        dir.writeFile("pes.xml", "table");
         QFile::link("m", dir.filePath("net/inside"));
-        QFile::link("../pes.xml", dir.filePath("net/table"));
         QFile::link("../gone.xml", dir.filePath("net/nowhere"));
         QCOMPARE(realPathInFolder(dir.filePath("net"), dir.filePath(name)),
                  expected.isEmpty() ? QString() : QDir(dir.path()).canonicalPath() + "/" + expected);
     }
 
-    // A rename that fails after others succeeded (here the folder of the
-    // third target vanished): those are put back, a file that was new is
-    // removed again, nothing is left behind.
+    // A rename fails after others succeeded (the third target's folder is
+    // gone): those are put back, a new file removed again.
     void failedCommitPutsBackWhatItReplaced()
     {
         TempWorkDir dir;

@@ -3,7 +3,6 @@
 // any main window existed, then RES "1" of PES "1" and a 30-day period.
 
 #include "startfolder.h"
-#include "store/readregim.h"
 
 inline void resetCalcGlobals()
 {

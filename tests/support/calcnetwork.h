@@ -18,8 +18,7 @@ inline CalcTables calcTables(const TestNetwork& net)
     return tables;
 }
 
-inline std::unique_ptr<CalcRadial> calculate(const TestNetwork& net, int mode = 0,
-                                             const QString& nlin = QStringLiteral("1"))
+inline std::unique_ptr<CalcRadial> calculate(const TestNetwork& net, int mode = 0, const QString& nlin = "1")
 {
     auto calc = std::make_unique<CalcRadial>();
     calc->setTables(calcTables(net));

@@ -1,7 +1,5 @@
 #include "testsupport.h"
 
-#include "store/readregim.h"
-
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -10,86 +8,18 @@
 
 #include <sys/mount.h>
 
-MessageRecorder::MessageRecorder()
-    : m_previous(setMessageSink(this))
-{
-}
-
-MessageRecorder::~MessageRecorder()
-{
-    setMessageSink(m_previous);
-}
-
-void MessageRecorder::warning(const QString& title, const QString& text, QObject*)
-{
-    messages.append({QStringLiteral("warning"), title, text});
-}
-
-bool MessageRecorder::question(const QString& text, const QString& title)
-{
-    messages.append({QStringLiteral("question"), title, text});
-    return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
-}
-
-void MessageRecorder::showFile(const QString& name, const QString& kind)
-{
-    messages.append({QStringLiteral("show"), kind, name});
-}
-
-QStringList MessageRecorder::texts() const
-{
-    QStringList out;
-    for (const RecordedMessage& m : messages)
-        out.append(m.text);
-    return out;
-}
-
-QStringList MessageRecorder::warnings() const
-{
-    QStringList out;
-    for (const RecordedMessage& m : messages) {
-        if (m.kind == QLatin1String("warning"))
-            out.append(m.title + "|" + m.text);
-    }
-    return out;
-}
-
-TempWorkDir::TempWorkDir()
-    : m_previousPath(ZORVAN_PATH)
-{
-    ZORVAN_PATH = path();
-}
-
-TempWorkDir::~TempWorkDir()
-{
-    ZORVAN_PATH = m_previousPath;
-}
-
-QString TempWorkDir::path() const
-{
-    return m_dir.path() + "/";
-}
-
-QString TempWorkDir::filePath(const QString& name) const
-{
-    return path() + name;
-}
-
 void TempWorkDir::writeFile(const QString& name, const QByteArray& bytes) const
 {
-    const QString full = filePath(name);
-    QDir().mkpath(QFileInfo(full).absolutePath());
-    QFile file(full);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    QDir().mkpath(QFileInfo(filePath(name)).absolutePath());
+    QFile file(filePath(name));
+    if (file.open(QIODevice::WriteOnly))
         file.write(bytes);
 }
 
 QByteArray TempWorkDir::readFile(const QString& name) const
 {
     QFile file(filePath(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool TempWorkDir::exists(const QString& name) const
@@ -110,13 +40,24 @@ void TempWorkDir::copyExamples() const
     }
 }
 
+QMap<QString, QByteArray> TempWorkDir::files() const
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        const QString name = file.fileName().mid(path().size());
+        if (name != QLatin1String(".filler"))
+            out.insert(name, it.fileInfo().isDir() || !file.open(QIODevice::ReadOnly) ? QByteArray("<folder>")
+                                                                                     : file.readAll());
+    }
+    return out;
+}
+
 QByteArray withoutStamp(QByteArray bytes)
 {
-    static const QRegularExpression stamp(
-        QStringLiteral("created=\"\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d\""));
-    QString text = QString::fromUtf8(bytes);
-    text.replace(stamp, QStringLiteral("created=\"STAMP\""));
-    return text.toUtf8();
+    static const QRegularExpression stamp(QStringLiteral("created=\"\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d\""));
+    return QString::fromUtf8(bytes).replace(stamp, QStringLiteral("created=\"STAMP\"")).toUtf8();
 }
 
 SmallDisk::SmallDisk(const TempWorkDir& dir, int kilobytes)
@@ -135,26 +76,8 @@ SmallDisk::~SmallDisk()
 void SmallDisk::fill() const
 {
     QFile filler(m_path + ".filler");
-    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return;
-    for (const int size : {65536, 4096, 512, 1}) {
-        const QByteArray block(size, 'x');
-        while (filler.write(block) == size) {
-        }
-    }
-}
-
-QMap<QString, QByteArray> TempWorkDir::files() const
-{
-    QMap<QString, QByteArray> out;
-    QDirIterator it(path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next(), name = file.mid(path().size());
-        if (name == QLatin1String(".filler"))
-            continue;
-        QFile in(file);
-        out.insert(name, it.fileInfo().isDir() || !in.open(QIODevice::ReadOnly) ? QByteArray("<folder>")
-                                                                                : in.readAll());
-    }
-    return out;
+    if (filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        for (const int size : {65536, 4096, 512, 1})   // every free byte, the last ones one by one
+            while (filler.write(QByteArray(size, 'x')) == size) {
+            }
 }

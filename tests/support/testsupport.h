@@ -3,12 +3,9 @@
 // temporary working directory that becomes the data path.
 
 #include "store/messages.h"
+#include "store/readregim.h"
 
-#include <QByteArray>
-#include <QList>
 #include <QMap>
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 
 struct RecordedMessage
@@ -23,19 +20,36 @@ struct RecordedMessage
 class MessageRecorder : public MessageSink
 {
 public:
-    MessageRecorder();
-    ~MessageRecorder() override;
+    MessageRecorder() : m_previous(setMessageSink(this)) {}
+    ~MessageRecorder() override { setMessageSink(m_previous); }
 
-    void warning(const QString& title, const QString& text, QObject* parent) override;
-    bool question(const QString& text, const QString& title) override;
-    void showFile(const QString& name, const QString& kind) override;
+    void warning(const QString& title, const QString& text, QObject*) override { messages.append({"warning", title, text}); }
+    bool question(const QString& text, const QString& title) override
+    {
+        messages.append({"question", title, text});
+        return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
+    }
+    void showFile(const QString& name, const QString& kind) override { messages.append({"show", kind, name}); }
 
     QList<RecordedMessage> messages;
     QList<bool> answers;
     bool defaultAnswer = true;
 
-    QStringList texts() const;      // texts of every message, in order
-    QStringList warnings() const;   // "title|text" of each warning
+    QStringList texts() const   // texts of every message, in order
+    {
+        QStringList out;
+        for (const RecordedMessage& m : messages)
+            out.append(m.text);
+        return out;
+    }
+    QStringList warnings() const   // "title|text" of each warning
+    {
+        QStringList out;
+        for (const RecordedMessage& m : messages)
+            if (m.kind == QLatin1String("warning"))
+                out.append(m.title + "|" + m.text);
+        return out;
+    }
     void clear() { messages.clear(); }
 
 private:
@@ -47,12 +61,12 @@ private:
 class TempWorkDir
 {
 public:
-    TempWorkDir();
-    ~TempWorkDir();
+    TempWorkDir() : m_previousPath(ZORVAN_PATH) { ZORVAN_PATH = path(); }
+    ~TempWorkDir() { ZORVAN_PATH = m_previousPath; }
 
-    QString path() const;                              // with trailing "/"
-    QString filePath(const QString& name) const;
-    void writeFile(const QString& name, const QByteArray& bytes) const;
+    QString path() const { return m_dir.path() + "/"; }
+    QString filePath(const QString& name) const { return path() + name; }
+    void writeFile(const QString& name, const QByteArray& bytes) const;   // its folders made
     QByteArray readFile(const QString& name) const;
     bool exists(const QString& name) const;
     // Copies every file of the project's examples/ (with its folders) here.
@@ -80,8 +94,7 @@ public:
     ~SmallDisk();
 
     bool mounted() const { return m_mounted; }
-    // Fills every free byte with the file ".filler", which TempWorkDir::files()
-    // leaves out.
+    // Fills every free byte with the file ".filler", which files() leaves out.
     void fill() const;
 
 private:
