@@ -33,7 +33,11 @@ static TestNetwork network()
 }
 
 // The network written, "Да" to every question, the tree moved on to another RES.
-struct Folder : TempWorkDir { MessageRecorder rec; Folder() { rec.defaultAnswer = false; network().write(); NPES = "1"; NRES = "2"; } };
+struct Folder : TempWorkDir
+{
+    MessageRecorder rec;
+    Folder() { rec.defaultAnswer = false; network().write(); NPES = "1"; NRES = "2"; }
+};
 
 // Types text into a cell through the editor the table gives that column,
 // then commits it with Enter, as the user does.
