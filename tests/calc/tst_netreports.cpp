@@ -60,9 +60,8 @@ TestNetwork fixture()
     return net;
 }
 
-// The body of a characteristics report (0 RES, 1 PES, 2 line) around its
-// rows. The PES report ends more lines with a line feed than the RES report;
-// the line report has no summary table and captions of its own.
+// The body of a characteristics report (0 RES, 1 PES, 2 line) around its rows:
+// the PES report ends more lines with a line feed, the line report has no summary.
 QString characteristics(int kind, const QStringList& summary, const QStringList& tr, const QStringList& sections)
 {
     const QString feed = kind == 0 ? "" : "\n", closer = "</span></p>" + feed;
@@ -107,11 +106,10 @@ class TestNetReports : public QObject
 private slots:
     void init() { resetCalcGlobals(); }
 
-    // Unknown marks take the defaults (a wire counts as overhead 240 mm², a
-    // transformer type as 10000 kVA). Below 50 kV (or no voltage) a line counts in
-    // the 35 kV class, from 50 to 150 kV in the 110 kV class, above in the 220 kV
-    // class. A line without sections of its own, or with no summary at all, sums
-    // as zeros; with no sections table the reader warns once per line.
+    // Unknown marks count as an overhead 240 mm² wire and a 10000 kVA type. A
+    // line is of the 35 kV class below 50 kV, of the 110 kV class up to 150 kV.
+    // A line without sections, or with no summary, sums as zeros; with no
+    // sections table the reader warns once per line.
     void lineSummaries()
     {
         using Row = QVector<double>;

@@ -9,93 +9,64 @@
 #include <QStyleOptionViewItem>
 #include <QtTest>
 
-// Opens an editor on a cell holding cell, types typed over it (nothing when
-// typed is null) and commits; gives what the cell then holds.
-static QString commit(DSBDelegate& delegate, const QString& cell, const char* typed)
-{
-    QStandardItemModel model(1, 1);
-    const QModelIndex index = model.index(0, 0);
-    model.setData(index, cell);
-    QWidget parent;
-    auto* editor = static_cast<QDoubleSpinBox*>(delegate.createEditor(&parent, QStyleOptionViewItem(), index));
-    delegate.setEditorData(editor, index);
-    if (typed) {
-        editor->selectAll();
-        QTest::keyClicks(editor, QString::fromUtf8(typed));
-    }
-    delegate.setModelData(editor, &model, index);
-    return model.data(index).toString();
-}
-
 class TestDelegate : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void commitsValue_data()
+    // An editor opened on a cell, typed over (unless typed is null) and committed.
+    void commit_data()
     {
-        QTest::addColumn<double>("minimum");
-        QTest::addColumn<int>("decimals");
-        QTest::addColumn<QString>("cell");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("whole numbers round") << 0.0 << 0 << "12.7" << "13";
-        QTest::newRow("large node number stays whole") << 0.0 << 0 << "1000000" << "1000000";
-        QTest::newRow("three decimals") << 0.0 << 3 << "2.71828" << "2.718";
-        QTest::newRow("shortest form") << 0.0 << 3 << "12.000" << "12";
-        QTest::newRow("text is no number") << 5.0 << 1 << "abc" << "5";
-        QTest::newRow("large value never in exponent form") << 0.0 << 3 << "2000000" << "2000000";
-        QTest::newRow("small value in plain decimals") << 0.0 << 3 << "0.0004" << "0";
-    }
-    void commitsValue()
-    {
-        QFETCH(double, minimum);
-        QFETCH(int, decimals);
-        QFETCH(QString, cell);
-        DSBDelegate delegate(nullptr, minimum, 99999999.0, 0.1, decimals);
-        QTEST(commit(delegate, cell, nullptr), "expected");
-    }
-
-    // Typed "0,4" under the program's own C locale once stored 4.
-    void decimalCommaUnderAnyLocale_data()
-    {
+        QTest::addColumn<QVector<double>>("editor");   // minimum, maximum, decimals, writes only edits
         QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<QString>("typed");
-        for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::Russian, QLocale::Russia),
-                                      QLocale(QLocale::English, QLocale::UnitedStates)}) {
-            for (const char* typed : {"0,4", "0.4"})
-                QTest::addRow("%s %s", qPrintable(locale.name()), typed) << locale << QString(typed);
-        }
-    }
-    void decimalCommaUnderAnyLocale()
-    {
-        QFETCH(QLocale, locale);
-        QFETCH(QString, typed);
-        const QLocale previous;
-        QLocale::setDefault(locale);
-        DSBDelegate delegate(nullptr, 0, 19.99, 0.001, 3);
-        const QString stored = commit(delegate, "0.3", typed.toUtf8().constData());
-        QLocale::setDefault(previous);
-        QCOMPARE(stored, QString("0.4"));
-    }
-
-    // A cell only opened and closed keeps what the file holds.
-    void writesOnlyEdits_data()
-    {
         QTest::addColumn<QString>("cell");
         QTest::addColumn<QByteArray>("typed");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("above the range") << "150000" << QByteArray() << "150000";
-        QTest::newRow("no number") << "abc" << QByteArray() << "abc";
-        QTest::newRow("edited") << "150000" << QByteArray("25") << "25";
-        QTest::newRow("edited to what it showed") << "150000" << QByteArray("9999") << "9999";
+        const QVector<double> whole{0, 99999999, 0, 0}, three{0, 99999999, 3, 0}, edits{0, 9999, 3, 1};
+        const QLocale c = QLocale::c();
+        QTest::newRow("whole numbers round") << whole << c << "12.7" << QByteArray() << "13";
+        QTest::newRow("large node number stays whole") << whole << c << "1000000" << QByteArray() << "1000000";
+        QTest::newRow("three decimals") << three << c << "2.71828" << QByteArray() << "2.718";
+        QTest::newRow("shortest form") << three << c << "12.000" << QByteArray() << "12";
+        QTest::newRow("text is no number") << QVector<double>{5, 99999999, 1, 0} << c << "abc" << QByteArray() << "5";
+        QTest::newRow("large value never in exponent form") << three << c << "2000000" << QByteArray() << "2000000";
+        QTest::newRow("small value in plain decimals") << three << c << "0.0004" << QByteArray() << "0";
+        // Typed "0,4" under the program's own C locale once stored 4.
+        for (const QLocale& locale : {c, QLocale(QLocale::Russian, QLocale::Russia),
+                                      QLocale(QLocale::English, QLocale::UnitedStates)}) {
+            for (const char* typed : {"0,4", "0.4"})
+                QTest::addRow("%s %s", qPrintable(locale.name()), typed) << three << locale << "0.3" << QByteArray(typed)
+                                                                         << "0.4";
+        }
+        // A cell only opened and closed keeps what the file holds.
+        QTest::newRow("above the range, kept") << edits << c << "150000" << QByteArray() << "150000";
+        QTest::newRow("no number, kept") << edits << c << "abc" << QByteArray() << "abc";
+        QTest::newRow("edited") << edits << c << "150000" << QByteArray("25") << "25";
+        QTest::newRow("edited to what it showed") << edits << c << "150000" << QByteArray("9999") << "9999";
     }
-    void writesOnlyEdits()
+    void commit()
     {
+        QFETCH(QVector<double>, editor);
+        QFETCH(QLocale, locale);
         QFETCH(QString, cell);
         QFETCH(QByteArray, typed);
-        DSBDelegate delegate(nullptr, 0, 9999, 0.1, 3);
-        delegate.setWritesOnlyEdits(true);
-        QTEST(commit(delegate, cell, typed.isNull() ? nullptr : typed.constData()), "expected");
+        const QLocale previous;
+        QLocale::setDefault(locale);
+        DSBDelegate delegate(nullptr, editor[0], editor[1], 0.1, int(editor[2]));
+        delegate.setWritesOnlyEdits(editor[3] == 1);
+        QStandardItemModel model(1, 1);
+        const QModelIndex index = model.index(0, 0);
+        model.setData(index, cell);
+        QWidget parent;
+        auto* spinBox = static_cast<QDoubleSpinBox*>(delegate.createEditor(&parent, QStyleOptionViewItem(), index));
+        delegate.setEditorData(spinBox, index);
+        if (!typed.isNull()) {
+            spinBox->selectAll();
+            QTest::keyClicks(spinBox, QString::fromUtf8(typed));
+        }
+        delegate.setModelData(spinBox, &model, index);
+        QLocale::setDefault(previous);
+        QTEST(model.data(index).toString(), "expected");
     }
 
     // In a table: Escape leaves the cell as it was; Enter stores a value

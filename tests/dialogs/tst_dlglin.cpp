@@ -62,58 +62,38 @@ private slots:
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
     }
 
-    void calculationInProtocolMode()
-    {
-        Folder f;
-        network().write();
-        CDlgLIN dlg("1,1,1", nullptr);
-        NLIN = "2";   // another line entered in the tree meanwhile
-        dlg.CalcLin->click();
-        QCOMPARE(NLIN, QString("1"));
-        QCOMPARE(f.rec.texts(), QStringList({"Информация по участкам линии ВЛ-1",
-                                             "Ошибки при расчете потерь.log", "Потери по линии ВЛ-1"}));
-        QVERIFY(f.exists("html/Потери по линии ВЛ-1.html"));
-        QVERIFY(QString::fromUtf8(f.readFile("Ошибки при расчете потерь.log"))
-                    .contains("* Коэффициент заполнения графика задан неверно, принят 0.5"));
-        // Its characteristics are its own line's too: a 2500 kVA group.
-        NLIN = "2";
-        dlg.ParamLin->click();
-        QVERIFY(f.readFile("html/Параметры линии ВЛ-1.html").contains("<td align='center'>2500</span>"));
-    }
-
-    // The main window going away with the line window and its sections editor
-    // open takes both with it, once each.
-    void closesWithItsOwner()
-    {
-        Folder f;
-        network().write();
-        auto* owner = new QWidget;
-        auto* dlg = new CDlgLIN("1,1,1", owner);
-        dlg->show();
-        dlg->slot_InfoUCH();
-        QPointer<CDlgTblUchLIN> editor = dlg->m_pTblUchLIN;
-        QVERIFY(editor && editor->isVisible());
-        QPointer<CDlgLIN> guard = dlg;
-        delete owner;
-        QVERIFY(!guard && !editor);
-    }
-
+    // With another line's window opened after it, the window calculates in
+    // protocol mode, reports, saves and edits sections of its own line. The
+    // main window going away takes it and its sections editor, once each.
     void keepsItsOwnLine()
     {
         Folder f;
         TestNetwork net = network();
         net.addSection("2", 0, 1, "АС-70", 9);
         net.write();
-        CDlgLIN first("1,1,1", nullptr);   // its sections editor goes with it
-        first.InfoUchLin->click();
-        CDlgTblUchLIN* sections = first.m_pTblUchLIN;
-        QVERIFY(sections);
+        auto* owner = new QWidget;
+        QPointer<CDlgLIN> first = new CDlgLIN("1,1,1", owner);
+        first->show();
+        first->InfoUchLin->click();
+        QPointer<CDlgTblUchLIN> sections = first->m_pTblUchLIN;
+        QVERIFY(sections && sections->isVisible());
         NLIN = "2";
         UNOM = 110;
         CDlgLIN second("1,1,2", nullptr);
+        first->CalcLin->click();
+        QCOMPARE(NLIN, QString("1"));
+        QCOMPARE(f.rec.texts(), QStringList({"Информация по участкам линии ВЛ-1",
+                                             "Ошибки при расчете потерь.log", "Потери по линии ВЛ-1"}));
+        QVERIFY(f.exists("html/Потери по линии ВЛ-1.html"));
+        QVERIFY(QString::fromUtf8(f.readFile("Ошибки при расчете потерь.log"))
+                    .contains("* Коэффициент заполнения графика задан неверно, принят 0.5"));
+        NLIN = "2";
+        first->ParamLin->click();   // a 2500 kVA group
+        QVERIFY(f.readFile("html/Параметры линии ВЛ-1.html").contains("<td align='center'>2500</span>"));
+        NLIN = "2";
 
-        first.NazvLIN->setText("ВЛ-1 новая");
-        first.SaveButton->click();
+        first->NazvLIN->setText("ВЛ-1 новая");
+        first->SaveButton->click();
         sections->slot_addTrans();
         sections->SaveButton->click();
         net.lines[1][3] = "ВЛ-1 новая";
@@ -125,10 +105,12 @@ private slots:
         net.write();
         const QByteArray without = f.readFile("lines.xml");
         f.rec.clear();
-        first.SaveButton->click();
+        first->SaveButton->click();
         QCOMPARE(f.rec.warnings(),
                  QStringList{"Предупреждение|Линия не найдена в таблице линий, данные не сохранены"});
         QCOMPARE(f.readFile("lines.xml"), without);
+        delete owner;
+        QVERIFY(!first && !sections);
     }
 };
 

@@ -21,19 +21,11 @@ static TestNetwork network()
         net.addTransType(QString(type).section(' ', 0, 0), QString(type).section(' ', 1), "2500", "3.9", "31", "5.1",
                          "27.5", "1.5", "6", "35", "11");
     net.addSection("1", 0, 1, "АС-70", 1234.5, "1");
-    net.addTrans("1", 1, 2, "ТДН-старый", 1.2, 0.5, 800, 300)[9] = "";
+    net.addTrans("1", 1, 2, "ТДН-старый", 1.2, 0.5, 800, 300, "0", 3)[9] = "";
     net.addSection("1", 1, 3, "АС-50", 2.25)[16] = "1";
     net.addTrans("1", 3, 4, "ТМН-2500/35", 0.4)[9] = "";
     net.addSection("2", 0, 1, "АС-70", 9);
     return net;
-}
-
-// The network with one cell of its sections changed, written.
-static void writeNetworkWith(int row, int column, const QString& value)
-{
-    TestNetwork net = network();
-    net.sections[row][column] = value;
-    net.write();
 }
 
 class TestTblUchLin : public QObject
@@ -83,21 +75,6 @@ private slots:
         QCOMPARE(withoutStamp(f.readFile("uch_lin.xml")), expected);
     }
 
-    // "Рабочее ответвление" shows the transformer's tap and writes a change back.
-    void tapShownAndWritten()
-    {
-        Folder f;
-        writeNetworkWith(1, 10, "3");
-        CDlgTblUchLIN dlg(nullptr);
-        dlg.slot_RowChanged(1, 0);
-        QCOMPARE(dlg.spinOtv->value(), 3);
-        dlg.spinOtv->setValue(-2);
-        QCOMPARE(dlg.tableWgt->item(1, 10)->text(), QString("-2"));
-        dlg.slot_RowChanged(3, 0);
-        QCOMPARE(dlg.spinOtv->value(), 0);
-        QCOMPARE(dlg.tableWgt->item(1, 10)->text() + dlg.tableWgt->item(3, 10)->text(), QString("-20"));
-    }
-
     // A line without sections opens with one; a row added after 0-1 and 1-2
     // takes the next two nodes; after the largest node an int holds the next
     // is numbered without overflowing. The mark is the first of the catalog
@@ -129,9 +106,11 @@ private slots:
         QTEST(dlg.rowTexts(dlg.tableWgt->rowCount() - 1).mid(3).join('|'), "row");
     }
 
-    // The filters, the search through the rows shown, a copy, and the marks
-    // offered for a transformer.
-    void filtersSearchAndCopy()
+    // The filters, the search through the rows shown, "Рабочее ответвление"
+    // showing a transformer's tap and writing a change back, a copy, the marks
+    // offered for a transformer; the last row deleted leaves the panel cleared
+    // and disabled, and its edits go nowhere.
+    void panelAndFilters()
     {
         Folder f;
         network().write();
@@ -158,28 +137,26 @@ private slots:
         dlg.LinesShow->click();
         QCOMPARE(shown(), QString("0-1 1-2 1-3 3-4"));
 
+        dlg.slot_RowChanged(1, 0);
+        QCOMPARE(dlg.spinOtv->value(), 3);
+        dlg.spinOtv->setValue(-2);
+        dlg.slot_RowChanged(3, 0);
+        QCOMPARE(dlg.spinOtv->value(), 0);
+        QCOMPARE(dlg.tableWgt->item(1, 10)->text() + dlg.tableWgt->item(3, 10)->text(), QString("-20"));
+        QStringList marks;
+        for (int i = 0; i < dlg.Markacombo->count(); ++i)
+            marks << dlg.Markacombo->itemText(i);
+        QCOMPARE(marks, QStringList({"ТМ-1000/35", "ТМН-2500/35"}));
         dlg.slot_RowChanged(2, 0);
         dlg.slot_copyRow();
         QStringList copy = dlg.rowTexts(2);
         copy[17] = "5";
         QCOMPARE(dlg.rowTexts(4), copy);
-        dlg.slot_RowChanged(3, 0);
-        QStringList marks;
-        for (int i = 0; i < dlg.Markacombo->count(); ++i)
-            marks << dlg.Markacombo->itemText(i);
-        QCOMPARE(marks, QStringList({"ТМ-1000/35", "ТМН-2500/35"}));
-    }
 
-    void deleteLastRow()
-    {
-        Folder f;
-        network().write();
-        CDlgTblUchLIN dlg(nullptr);
         while (dlg.tableWgt->rowCount() > 0) {
             dlg.tableWgt->setCurrentCell(dlg.tableWgt->rowCount() - 1, 3);
             dlg.DelButton->click();
         }
-        // No row left: the panel is cleared and disabled and its edits go nowhere.
         QCOMPARE(dlg.panelRow(), -1);
         QVERIFY(!dlg.groupBox_2->isEnabled());
         dlg.slot_copyRow();

@@ -39,18 +39,11 @@ struct Folder : TempWorkDir
     Folder() { rec.defaultAnswer = false; network().write(); NPES = "1"; NRES = "2"; }
 };
 
-// A workbook's header row: the import skips it.
-static QStringList header()
-{
-    return QVector<QString>(11, "h").toList();
-}
-
 // Types text into a cell through the editor the table gives that column,
 // then commits it with Enter, as the user does.
 static void typeInto(QTableWidget* table, int row, int c, const QString& text)
 {
-    QTableWidgetItem* item = table->item(row, c);
-    table->editItem(item);
+    table->editItem(table->item(row, c));
     QWidget* editor = table->indexWidget(table->model()->index(row, c));
     QVERIFY(editor);
     QMetaObject::invokeMethod(editor, "selectAll");
@@ -72,77 +65,60 @@ class TestVvodRES : public QObject
     Q_OBJECT
 
 private slots:
-    void saveWritesOnlyWhatChanged_data()
+    void saveWritesOnlyEditedCells_data()
     {
-        QTest::addColumn<bool>("editLine");
-        QTest::addColumn<bool>("tickTransformer");
-        QTest::newRow("line only") << true << false;
-        QTest::newRow("transformer only") << false << true;
+        QTest::addColumn<bool>("lines");
+        QTest::newRow("lines") << true;
+        QTest::newRow("sections") << false;
     }
 
-    void saveWritesOnlyWhatChanged()
-    {
-        QFETCH(bool, editLine);
-        QFETCH(bool, tickTransformer);
-        Folder f;
-        CDlgVvodRES dlg("1", "1", "Северный РЭС");
-        // Line 1 once; its sections first, in file order, whatever the file order of lines.
-        QCOMPARE(column(dlg.tableLIN, 3), QStringList({"Л1", "Л2"}));
-        QCOMPARE(column(dlg.tableWgt, 3), QStringList({"Т-11", "Т-12", "участок", "Т-21"}));
-        // Meanwhile other windows change rows this one does not edit.
-        TestNetwork net = network();
-        net.lines[1][4] = "изменено";
-        net.lines[2][3] = "Чужая изменена";
-        net.sections[2][13] = "999";
-        net.sections[3][3] = "Т-11 новое имя";
-        net.write();
-        for (const char* bak : {"lines.bak", "uch_lin.bak"})
-            QFile::remove(f.filePath(bak));
-
-        if (editLine)
-            dlg.tableLIN->item(0, 10)->setText("0.65");
-        if (tickTransformer)
-            dlg.tableWgt->item(3, 16)->setCheckState(Qt::Checked);   // Т-21
-        dlg.slot_saveVtv();
-        QCOMPARE(f.exists("lines.bak"), editLine);
-        QCOMPARE(f.exists("uch_lin.bak"), tickTransformer);
-
-        net.lines[0][10] = editLine ? "0.65" : "0.5";
-        QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
-        net.sections[1][16] = tickTransformer ? "1" : "0";   // Т-21
-        // Other RES and the section of no line stay as they are.
-        QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"), net.sections);
-    }
-
-    // Another window changed rows this one edits: only the cells edited here
-    // are written into them, and a typed decimal comma is a point.
+    // Other windows change rows meanwhile, rows this one edits among them:
+    // only the cells edited here are written, only into the table edited,
+    // and a typed decimal comma is a point.
     void saveWritesOnlyEditedCells()
     {
+        QFETCH(bool, lines);
         Folder f;
         TestNetwork net = network();
         net.sections[4][11] = "8.12345";   // Т-12's P, more decimals than the editor shows
         net.write();
         CDlgVvodRES dlg("1", "1", "Северный РЭС");
         dlg.show();
-        net.sections[3][8] = "ТДН-25000/110";   // Т-11's type and tap, in the sections editor
+        // Line 1 once; its sections first, in file order, whatever the file order of lines.
+        QCOMPARE(column(dlg.tableLIN, 3), QStringList({"Л1", "Л2"}));
+        QCOMPARE(column(dlg.tableWgt, 3), QStringList({"Т-11", "Т-12", "участок", "Т-21"}));
+        net.sections[3][8] = "ТДН-25000/110";   // Т-11's type, tap and name, in the sections editor
         net.sections[3][10] = "2";
+        net.sections[3][3] = "Т-11 новое имя";
+        net.sections[2][13] = "999";            // another RES's
         net.lines[0][6] = "35";                  // line 1's voltage, in the line window
+        net.lines[1][4] = "изменено";
+        net.lines[2][3] = "Чужая изменена";
         net.write();
+        for (const char* bak : {"lines.bak", "uch_lin.bak"})
+            QFile::remove(f.filePath(bak));
 
-        dlg.checkEner->click();   // P and Q shown
-        typeInto(dlg.tableWgt, 0, 11, "6,15");
-        typeInto(dlg.tableWgt, 0, 14, "1200");
-        typeInto(dlg.tableWgt, 1, 11, "");   // opened and left: kept as stored
-        typeInto(dlg.tableLIN, 0, 12, "0,7");
+        if (lines) {
+            typeInto(dlg.tableLIN, 0, 12, "0,7");
+            net.lines[0][12] = "0.7";
+        } else {
+            dlg.checkEner->click();   // P and Q shown
+            typeInto(dlg.tableWgt, 0, 11, "6,15");
+            typeInto(dlg.tableWgt, 0, 14, "1200");
+            typeInto(dlg.tableWgt, 1, 11, "");   // opened and left: kept as stored
+            dlg.tableWgt->item(3, 16)->setCheckState(Qt::Checked);   // Т-21
+            net.sections[3][11] = "6.15";
+            net.sections[3][14] = "1200";
+            net.sections[1][16] = "1";
+        }
         dlg.slot_saveVtv();
-
-        net.sections[3][11] = "6.15";
-        net.sections[3][14] = "1200";
-        net.lines[0][12] = "0.7";
+        QCOMPARE(f.exists("lines.bak"), lines);
+        QCOMPARE(f.exists("uch_lin.bak"), !lines);
+        // Other RES and the section of no line stay as they are.
         QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"), net.sections);
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
-        QCOMPARE(f.rec.warnings(), (QStringList{"Информация|Данные о линиях сохранены",
-                                                "Информация|Данные об участках линий сохранены"}));
+        QCOMPARE(f.rec.warnings(), QStringList{lines ? "Информация|Данные о линиях сохранены"
+                                                     : "Информация|Данные об участках линий сохранены"});
     }
 
     // Rows renumbered or removed meanwhile are named, the others saved, and
@@ -196,7 +172,9 @@ private slots:
         QFETCH(QStringList, cells);
         Folder f;
         CDlgVvodRES dlg("1", "1", "Северный РЭС");
-        QVERIFY(SaveXlsx(dlg.workbookFile(), {header(), {"1", "1", "1", "Т-12", "0", "3", "Т", "8", "3", "7777", "1700"},
+        // A header row, which the import skips.
+        QVERIFY(SaveXlsx(dlg.workbookFile(), {QVector<QString>(11, "h").toList(),
+                                              {"1", "1", "1", "Т-12", "0", "3", "Т", "8", "3", "7777", "1700"},
                                               QStringList{"1", "1", "1", "Т-11", "0", "1", "Т"} + cells}));
         dlg.slot_Import();
         QTEST(f.rec.warnings(), "warnings");
