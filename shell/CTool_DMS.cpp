@@ -36,7 +36,7 @@ QString pathInsideFolder(const QString& dir, const QString& name)
     return realPathInFolder(dir, QDir(dir).absoluteFilePath(name));
 }
 
-bool copyFileReplacing(const QString& source, const QString& target)
+bool copyFileReplacing(const QString& source, const QString& target, const QString& backup)
 {
     // Each file stays in its own folder: a link there that leads elsewhere
     // (to a live table, say) is neither read nor written through.
@@ -46,11 +46,19 @@ bool copyFileReplacing(const QString& source, const QString& target)
         return false;
     }
     const QString targetPath = realPathInFolder(QFileInfo(target).absolutePath(), target);
-    if (targetPath.isEmpty() || !writeBytes(targetPath, in.bytes)) {
-        ShowWarning(kWarningTitle, "Невозможно создать файл -" + target);
+    StagedFiles files;
+    if (!backup.isEmpty()) {
+        const QString backupPath = realPathInFolder(QFileInfo(backup).absolutePath(), backup);
+        if (targetPath.isEmpty() || backupPath.isEmpty() || !files.stageCopy(targetPath, backupPath)) {
+            warnCannotCreate(backup);
+            return false;
+        }
+    }
+    if (targetPath.isEmpty() || !files.stageBytes(targetPath, in.bytes)) {
+        warnCannotCreate(target);
         return false;
     }
-    return true;
+    return commitStaged(files);
 }
 
 CDlgAboutPrg::CDlgAboutPrg(QWidget* parent)

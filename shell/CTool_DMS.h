@@ -78,7 +78,9 @@ QString pathInsideFolder(const QString& dir, const QString& name);
 
 // Byte copy of source over target through a temporary file, so the old target
 // survives any failure. Each must lie in its own folder after links are
-// followed. Warns "Отсутствует файл -" (source missing or leading out of its
-// folder), "Ошибка чтения файла " (source there but unreadable) or
-// "Невозможно создать файл -" (target not written) and returns false then.
-bool copyFileReplacing(const QString& source, const QString& target);
+// followed. With a backup path, the target as it was goes there in the same
+// all-or-nothing write (nothing when there was no target). Warns "Отсутствует
+// файл -" (source missing or leading out of its folder), "Ошибка чтения файла "
+// (source there but unreadable) or "Невозможно создать файл -" (target or
+// backup not written) and returns false then.
+bool copyFileReplacing(const QString& source, const QString& target, const QString& backup = QString());

@@ -416,7 +416,10 @@ void ZORVAN::slot_FilSelected(const QString& name)
     }
     case 3:
         m_fileDlg->hide();
-        if (copyFileReplacing(ZORVAN_PATH + "arxives/" + name, ZORVAN_PATH + "arxiv110.xml"))
+        // The archive replaced stays as "arxiv110.bak", as after a merge: its
+        // periods may be in no saved copy.
+        if (copyFileReplacing(ZORVAN_PATH + "arxives/" + name, ZORVAN_PATH + "arxiv110.xml",
+                              ZORVAN_PATH + "arxiv110.bak"))
             ShowWarning(QStringLiteral("Информация"), QStringLiteral("Загружен новый архив"), this);
         break;
     default:

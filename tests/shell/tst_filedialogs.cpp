@@ -75,7 +75,7 @@ private slots:
         p.writeFile("arxiv110.xml", "<ArxivPot/>");
         p.run(&ZORVAN::slot_LoadModelA, "arxiv110.xml");
         QCOMPARE(p.readFile("arxiv110.xml"), archive);
-        QVERIFY(!p.exists("arxiv110.bak"));
+        QCOMPARE(p.readFile("arxiv110.bak"), QByteArray("<ArxivPot/>"));   // its periods may be in no copy
         QCOMPARE(p.messages.warnings(),
                  QStringList({"Информация|Данные сохранены", "Информация|Загружен новый архив"}));
     }
@@ -83,7 +83,7 @@ private slots:
     // Nothing changes and the program stays open.
     void refused_data()
     {
-        QTest::addColumn<int>("command");   // load model, save model, save archive
+        QTest::addColumn<int>("command");   // load model, save model, save archive, load archive
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("source");   // the model to load or the live archive
         QTest::addColumn<QString>("warning");
@@ -98,6 +98,8 @@ private slots:
         QTest::newRow("archive missing") << 2 << "keep.xml" << QByteArray()
                                          << "Предупреждение|Отсутствует файл -%1arxiv110.xml";
         QTest::newRow("archive blank name") << 2 << "  " << QByteArray("live") << "|Файл не выбран";
+        QTest::newRow("archive load, no .bak") << 3 << "keep.xml" << QByteArray("live")
+                                               << "Предупреждение|Невозможно создать файл -%1arxiv110.bak";
     }
     void refused()
     {
@@ -109,6 +111,7 @@ private slots:
         p.writeFile("arxives/keep.xml", "old copy");
         if (!source.isEmpty())
             p.writeFile(command == 0 ? "net/m.xml" : "arxiv110.xml", source);
+        p.makeFolder(command == 3 ? "arxiv110.bak" : "net");
         const auto files = [&p] {
             QList<QByteArray> out;
             for (const char* file : {"pes.xml", "taskparam.xml", "arxiv110.xml", "arxives/keep.xml"})
@@ -116,8 +119,9 @@ private slots:
             return out;
         };
         const QList<QByteArray> before = files();
-        p.run(std::array<void (ZORVAN::*)(), 3>{&ZORVAN::slot_LoadModel, &ZORVAN::slot_SaveModel,
-                                                 &ZORVAN::slot_SaveModelA}[command], name);
+        p.run(std::array<void (ZORVAN::*)(), 4>{&ZORVAN::slot_LoadModel, &ZORVAN::slot_SaveModel,
+                                                 &ZORVAN::slot_SaveModelA, &ZORVAN::slot_LoadModelA}[command],
+              name);
         QCOMPARE(p.messages.warnings(), QStringList{warning.arg(p.dataPath())});
         QCOMPARE(files(), before);
         QVERIFY(p.window->isVisible());
