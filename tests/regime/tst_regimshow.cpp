@@ -18,20 +18,6 @@
 
 namespace {
 
-struct Folder : TempWorkDir
-{
-    MessageRecorder rec;
-};
-
-// The network and, unless told otherwise, its scheme, in the data path.
-void writeLine(Folder& f, bool withScheme = true, TestNetwork net = regimeNetwork())
-{
-    net.write();
-    if (withScheme)
-        saveSxemaXML(regimeScheme());
-    f.rec.clear();
-}
-
 template <class T>
 QList<T*> itemsOf(const QGraphicsScene* scene)
 {
@@ -90,8 +76,7 @@ private slots:
 
     void showsTheRegime()
     {
-        Folder f;
-        writeLine(f);
+        RegimeFolder f;
         pNameRas = QStringList{"Заречный РЭС", "ВЛ-1"};
         CRegimShow w;
         QVERIFY(!w.failed());
@@ -162,8 +147,7 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(double, a);
         QFETCH(double, b);
-        Folder f;
-        writeLine(f);
+        RegimeFolder f;
         CRegimShow w;
         RegimScene* s = w.scene();
         QFETCH(int, view);
@@ -188,8 +172,7 @@ private slots:
     // A disconnected section is white in the loading view whatever its value.
     void disconnectedSection()
     {
-        Folder f;
-        writeLine(f);
+        RegimeFolder f;
         CRegimShow w;
         w.scene()->shown.Kz[1] = 0.5;
         QCOMPARE(w.LineKz(1), QColor(255, 255, 255));
@@ -202,10 +185,9 @@ private slots:
     // changes nothing of what this window draws, and gets its selection back.
     void keepsItsLine()
     {
-        Folder f;
         TestNetwork net = regimeNetwork();
         net.addLine("2", "ВЛ-2", 35);
-        writeLine(f, true, net);
+        RegimeFolder f(net);
         CRegimShow w;
         w.ViewComboChanged(2);
         const QStringList before = drawn(w.scene());
@@ -221,18 +203,16 @@ private slots:
     // Rows 1-2 and 3-4: no supply node, nothing calculated, all white.
     void lineWithoutSupply()
     {
-        Folder f;
         TestNetwork net;
         net.addLine("1", "ВЛ-1", 110);
         net.addWire("АС-70", "70", "0", "0.428", "0.444");
         net.addSection("1", 1, 2, "АС-70", 5);
         net.addSection("1", 3, 4, "АС-70", 5);
-        writeLine(f, false, net);
         SxemaLin s = regimeScheme();
         s.nodes[0][4] = "4";
         s.lines.removeLast();
         s.transf.clear();
-        saveSxemaXML(s);
+        RegimeFolder f(net, s);
         CRegimShow w;
         QVERIFY(!w.failed());
         for (const QString& item : drawn(w.scene()))
@@ -241,8 +221,7 @@ private slots:
 
     void find()
     {
-        Folder f;
-        writeLine(f);
+        RegimeFolder f;
         CRegimShow w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -271,9 +250,8 @@ private slots:
 
     void fromTheLineDialog()
     {
-        Folder f;
+        RegimeFolder f(regimeNetwork(), {});
         saveShablonXML("res", attrRES, "RES", "net110_RES", {{"1", "1", "Заречный РЭС", "", "0", ""}});
-        writeLine(f, false);
         CDlgLIN dlg("1,1,1", nullptr);
         QVERIFY(dlg.SxemaLin->isEnabled());
         const auto windows = [] {
@@ -305,8 +283,7 @@ private slots:
 
     void zoomSteps()
     {
-        Folder f;
-        writeLine(f);
+        RegimeFolder f;
         CRegimShow w;
         QCOMPARE(labels(w.scene()).size(), 9);
         w.Scale_minus->click();   // 50 %: no labels
@@ -333,11 +310,7 @@ private slots:
     // view on the point it stands for.
     void navigation()
     {
-        Folder f;
-        writeLine(f, false);
-        SxemaLin s = regimeScheme();
-        s.nodes[3][0] = "900";   // 900 + 40 + 90 wide
-        saveSxemaXML(s);
+        RegimeFolder f;
         CRegimShow w;
         w.show();
         w.Scale_plus->click();
