@@ -133,35 +133,15 @@ private slots:
         QCOMPARE(drawn(w.scene()).filter(QRegularExpression("#(?!ffffff)")), QStringList());
     }
 
-    // Find centres a section on its bounding rectangle and marks what it found
-    // red; a redraw that stopped early leaves it nothing to walk.
-    void find()
+    // Labels go below 100 % and come back from it; find centres a section on its
+    // bounding rectangle and marks what it found red; the navigation picture has
+    // the drawing's proportions and a click in it centres the view there; a
+    // redraw that stopped early leaves find nothing to walk.
+    void zoomFindNavigate()
     {
         RegimeFolder f;
         CRegimShow w;
         w.show();
-        const auto viewCentre = [&] { return w.m_pView->mapToScene(w.m_pView->viewport()->rect().center()); };
-        const auto find = [&](const QString& text) { w.FindLine->setText(text); w.FindButtonTriggered(); };
-        w.m_pVidCombo->setCurrentIndex(2);   // nothing red
-        w.Scale_plus->click();
-        w.Scale_plus->click();   // 400 %: the scheme is larger than the view
-        find("Участок 1-2");   // the cable, from (240, 103) to (400, 103)
-        QVERIFY(w.scene()->branchItems.at(2)->sceneBoundingRect().contains(viewCentre()));
-        find("Участок 2-");
-        QCOMPARE(drawn(w.scene()).filter("#ff0000"), QStringList({"line 3 #ff0000 0 4.8", "trans 4 #ff0000"}));
-
-        QFile::remove(f.filePath("sxemalin.xml"));
-        w.ViewComboChanged(0);
-        QCOMPARE(f.rec.texts(), QStringList("В архиве схем нет сохраненной схемы. Создайте схему в редакторе схем"));
-        find("Участок");
-        QVERIFY(w.scene()->items().isEmpty());
-    }
-
-    // Labels go below 100 % and come back from it.
-    void zoomSteps()
-    {
-        RegimeFolder f;
-        CRegimShow w;
         w.Scale_minus->click();   // 50 %: no labels
         QCOMPARE(labelCount(w.scene()), 0);
         w.Scale_minus->click();
@@ -176,26 +156,29 @@ private slots:
             w.Scale_plus->click();
         QCOMPARE(w.sceneScaleCombo->currentText(), QString("400%"));
         QVERIFY(!w.Scale_plus->isEnabled());
-        QCOMPARE(w.m_pView->transform().m11(), 4.0);
-    }
+        QCOMPARE(w.m_pView->transform().m11(), 4.0);   // the scheme is larger than the view now
 
-    // The picture has the drawing's proportions; a click in it centres the
-    // view on the point it stands for.
-    void navigation()
-    {
-        RegimeFolder f;
-        CRegimShow w;
-        w.show();
-        w.Scale_plus->click();
-        w.Scale_plus->click();
+        const auto viewCentre = [&] { return w.m_pView->mapToScene(w.m_pView->viewport()->rect().center()); };
+        const auto find = [&](const QString& text) { w.FindLine->setText(text); w.FindButtonTriggered(); };
+        w.m_pVidCombo->setCurrentIndex(2);   // nothing red
+        find("Участок 1-2");   // the cable, from (240, 103) to (400, 103)
+        QVERIFY(w.scene()->branchItems.at(2)->sceneBoundingRect().contains(viewCentre()));
+        find("Участок 2-");
+        QCOMPARE(drawn(w.scene()).filter("#ff0000"), QStringList({"line 3 #ff0000 0 4.8", "trans 4 #ff0000"}));
+
         w.NavigateButton->click();
         QCOMPARE(QImage(f.filePath("scene.png")).size(), QSize(400, 400 * 600 / 1030));
         QPointer<CNavigate> navigate = topLevel<CNavigate>();
         QVERIFY(navigate && navigate->isVisible());
         emit navigate->clicked(QPointF(200, 100));
-        const QPointF centre = w.m_pView->mapToScene(w.m_pView->viewport()->rect().center());
-        QVERIFY(qAbs(centre.x() - 515) < 1 && qAbs(centre.y() - 257.5) < 1);
+        QVERIFY(qAbs(viewCentre().x() - 515) < 1 && qAbs(viewCentre().y() - 257.5) < 1);
         delete navigate;
+
+        QFile::remove(f.filePath("sxemalin.xml"));
+        w.ViewComboChanged(0);
+        QCOMPARE(f.rec.texts(), QStringList("В архиве схем нет сохраненной схемы. Создайте схему в редакторе схем"));
+        find("Участок");
+        QVERIFY(w.scene()->items().isEmpty());
     }
 
     void fromTheLineDialog()
