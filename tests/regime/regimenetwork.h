@@ -1,10 +1,9 @@
 #pragma once
-// The 110 kV line "1" the regime tests show, and its saved scheme: a section
-// from the supply, a disconnected section, a cable section and a consumer's
-// transformer behind it.
+// The 110 kV line "1" the regime tests show, its saved scheme, a folder with both.
 
 #include "store/sxema.h"
 #include "testnetwork.h"
+#include "testsupport.h"
 
 //   row (key)   nodes   element
 //   0 (1)       0-1     АС-70, 5 km
@@ -25,19 +24,31 @@ inline TestNetwork regimeNetwork()
     return net;
 }
 
-// Buses of nodes 0 to 4, the three sections and the transformer.
-inline SxemaLin regimeScheme(const QString& nlin = QStringLiteral("1"))
+// Buses of nodes 0 to 4, the three sections and the transformer; the bus of
+// node 3 at x 900 makes the drawing 900 + 40 + 90 wide.
+inline SxemaLin regimeScheme()
 {
     SxemaLin s;
-    s.key = QStringList{"1", "1", nlin, "rgb(0,0,0)"};
-    s.nodes = {{"10", "100", "10", "6", "0", "10", "80", "0"},
-               {"200", "100", "40", "6", "1", "200", "80", "0"},
-               {"400", "100", "40", "6", "2", "400", "80", "0"},
-               {"400", "300", "40", "6", "3", "400", "320", "0"},
+    s.key = QStringList{"1", "1", "1", "rgb(0,0,0)"};
+    s.nodes = {{"10", "100", "10", "6", "0", "10", "80", "0"}, {"200", "100", "40", "6", "1", "200", "80", "0"},
+               {"400", "100", "40", "6", "2", "400", "80", "0"}, {"900", "300", "40", "6", "3", "400", "320", "0"},
                {"200", "300", "40", "6", "4", "200", "320", "0"}};
-    s.lines = {{"15,103 200,103", "1", "100", "110", "0"},
-               {"210,106 210,300", "2", "215", "200", "0"},
+    s.lines = {{"15,103 200,103", "1", "100", "110", "0"}, {"210,106 210,300", "2", "215", "200", "0"},
                {"240,103 400,103", "3", "300", "110", "0"}};
     s.transf = {{"410", "106", "35", "70", "115", "11", "4", "450", "150", "0"}};
     return s;
 }
+
+// The network and the scheme (unless it has no buses) written here; messages from then on.
+struct RegimeFolder : TempWorkDir
+{
+    MessageRecorder rec;
+
+    explicit RegimeFolder(const TestNetwork& net = regimeNetwork(), const SxemaLin& scheme = regimeScheme())
+    {
+        net.write();
+        if (!scheme.nodes.isEmpty())
+            saveSxemaXML(scheme);
+        rec.clear();
+    }
+};
