@@ -101,7 +101,11 @@ CRegimShow::CRegimShow(QWidget* parent)
     paintRegime();
 }
 
-CRegimShow::~CRegimShow() = default;
+CRegimShow::~CRegimShow()
+{
+    for (const QPointer<CNavigate>& window : qAsConst(m_navigators))
+        delete window.data();
+}
 
 void CRegimShow::createActions()
 {
@@ -377,6 +381,8 @@ void CRegimShow::slot_NavigateButton()
     navigate->showPicture(navigationPicturePath(), height);
     connect(navigate, &CNavigate::clicked, this, &CRegimShow::slot_Navigate);
     navigate->show();
+    m_navigators.removeAll(nullptr);
+    m_navigators.append(navigate);
 }
 
 void CRegimShow::slot_Navigate(QPointF p)

@@ -7,11 +7,14 @@
 #include "ui_CRegimShow.h"
 
 #include <QColor>
+#include <QList>
 #include <QPointF>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
+class CNavigate;
 class CparamShow;
 class RegimScene;
 
@@ -84,5 +87,7 @@ private:
 
     RegimScene* m_pScene = nullptr;
     CparamShow* m_pParamShow = nullptr;
+    // The navigation windows opened from here: closed with this window.
+    QList<QPointer<CNavigate>> m_navigators;
     bool m_failed = false;
 };

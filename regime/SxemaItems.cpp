@@ -5,6 +5,8 @@
 #include <QPainterPathStroker>
 #include <QPen>
 
+#include <algorithm>
+
 namespace {
 
 QPen thinPen(const QColor& color)
@@ -168,7 +170,10 @@ void TextMS::setLines(const QStringList& lines)
         return;
     m_lines.first().truncate(32);
     const QFontMetricsF metrics(m_font);
-    m_width = float(metrics.horizontalAdvance(m_lines.first()) + 20);
+    qreal widest = 0;
+    for (const QString& line : m_lines)
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    m_width = float(widest + 20);
     m_lineHeight = float(metrics.height());
 }
 

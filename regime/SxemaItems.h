@@ -143,7 +143,9 @@ public:
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
     // Takes the lines (the first cut to 32 characters) and measures them:
-    // the width of the first line plus 20, one font height per line.
+    // the width of the widest line plus 20, one font height per line. A
+    // later line wider than the first (a type mark under a short name, a
+    // voltage drop under a short flow) is shown whole, not cut off.
     void setLines(const QStringList& lines);
     const QStringList& lines() const { return m_lines; }
     float width() const { return m_width; }

@@ -173,6 +173,12 @@ private slots:
         emit navigate->clicked(QPointF(200, 100));
         QVERIFY(qAbs(viewCentre().x() - 515) < 1 && qAbs(viewCentre().y() - 257.5) < 1);
         delete navigate;
+        auto* other = new CRegimShow;   // a navigation window goes with the window that opened it
+        other->NavigateButton->click();
+        navigate = topLevel<CNavigate>();
+        QVERIFY(navigate);
+        delete other;
+        QVERIFY(!navigate);
 
         QFile::remove(f.filePath("sxemalin.xml"));
         w.ViewComboChanged(0);
@@ -201,18 +207,22 @@ private slots:
         QTRY_VERIFY(!shown);   // deleted on close
     }
 
-    // A label knows its size before it is first painted, and keeps it.
+    // A label knows its size before it is first painted, and keeps it; it is
+    // as wide as its widest line, so a long type mark is not cut.
     void labelSize()
     {
+        const QFontMetricsF metrics(QFont("SansSerif", 6));
         TextMS label;
         label.setLines({QString(40, QLatin1Char('x')), "second"});
         QCOMPARE(label.lines().first(), QString(32, QLatin1Char('x')));
         const QRectF before = label.boundingRect();
-        QCOMPARE(before.width(), QFontMetricsF(QFont("SansSerif", 6)).horizontalAdvance(label.lines().first()) + 21);
+        QCOMPARE(before.width(), metrics.horizontalAdvance(label.lines().first()) + 21);
         QImage image(200, 100, QImage::Format_ARGB32);
         QPainter painter(&image);
         label.paint(&painter, nullptr, nullptr);
         QCOMPARE(label.boundingRect(), before);
+        label.setLines({"Т-1", "ТДТН-25000/110 ВН"});
+        QCOMPARE(label.boundingRect().width(), metrics.horizontalAdvance("ТДТН-25000/110 ВН") + 21);
     }
 };
 
