@@ -1,41 +1,24 @@
+#include "calcfixture.h"
 #include "calc/netreports.h"
-#include "calcglobals.h"
-#include "store/SaveInfo.h"
-#include "testnetwork.h"
-#include "testsupport.h"
-
-#include <QtTest>
-
-namespace {
 
 const QString P = QStringLiteral("<td align='center'>");
 const QString B = P + QStringLiteral("<span style=\" font-weight:600; \">");
-const QString STYLE = QStringLiteral("<body style = 'font-size:11pt; font-weight:400; font-style:normal; text-decoration:none; background-color: #FFFFFF'>");
-const QString TABLE = QStringLiteral("align='center' width='100%' cellspacing='0' cellpadding ='2'>");
 
-// One table row: the label with the company's part, a cell per content. The
-// PES and line reports end each cell and group row with a line feed.
-QString row(const QString& start, const QString& opener, const QString& label, const QStringList& cells,
-            bool feed = false, const QString& end = "</tr>")
+// A table row: the label with the company's part, then the cells, separated by ";", each written
+// as "all/on the balance"; "feed" ends each cell with a line feed.
+static QString row(const QString& start, const QString& opener, const QString& label, const QString& cells,
+                   bool feed = false, const QString& end = "</tr>")
 {
     const QString closer = feed ? "</span></p>\n" : "</span></p>";
     QString s = start + opener + label + "<br>В т.ч. на балансе ЭСО" + closer;
-    for (const QString& c : cells)
-        s += opener + c + closer;
+    for (const QString& c : cells.split(';'))
+        s += opener + QString(c).replace('/', "<br>") + closer;
     return s + end;
 }
 
-const QStringList L1 = {"2<br>1", "1<br>1", "650<br>250", "250<br>250", "2<br>1", "1<br>1", "1<br> ",
-                        "4.000<br>2.500", "2.500<br>2.500", "1.500<br> "};
-const QStringList L2 = {"1<br>1", " <br> ", "250<br>250", " <br> ", "1<br>1", "1<br>1", " <br> ",
-                        "1.000<br>1.000", "1.000<br>1.000", " <br> "};
-const QStringList NONE = {"0<br>0", "0.000<br>0.000"};
-
-// RES 1: line 1 (35 kV) with a 250 kVA unit on the balance, disconnected, and
-// a 400 kVA consumer unit; line 2 (110 kV, a name to escape) with one 250 kVA
-// unit; line 3 (220 kV), a variant ("v_lin" 1) that stays out; line 4 (220 kV)
-// of cable sections only, so no 220 kV class row. RES 2 has no lines.
-TestNetwork fixture()
+// RES 1 of lines at 35 kV (a disconnected 250 kVA unit and a consumer's 400 kVA one), 110 kV (a name to
+// escape), 220 kV (a variant, left out) and 220 kV again (cables only: no class row); no RES 2.
+static TestNetwork fixture()
 {
     TestNetwork net;
     net.addWire("АС-70", "70", "0", "0.43", "0.44");
@@ -60,9 +43,8 @@ TestNetwork fixture()
     return net;
 }
 
-// The body of a characteristics report (0 RES, 1 PES, 2 line) around its rows:
-// the PES report ends more lines with a line feed, the line report has no summary.
-QString characteristics(int kind, const QStringList& summary, const QStringList& tr, const QStringList& sections)
+// The body of a characteristics report (0 RES, 1 PES, 2 line) around its rows.
+static QString characteristics(int kind, const QStringList& summary, const QStringList& tr, const QStringList& sections)
 {
     const QString feed = kind == 0 ? "" : "\n", closer = "</span></p>" + feed;
     const QString th = "<th colspan=\"3\" rowspan=\"2\"><br>";
@@ -89,39 +71,24 @@ QString characteristics(int kind, const QStringList& summary, const QStringList&
     return out.join(QString());
 }
 
-// The body follows the frame's style line and ends before the page end.
-QString reportBody(const QString& name)
-{
-    QFile file(reportFilePath(name));
-    const QString text = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    const int start = text.indexOf(STYLE) + STYLE.size();
-    return text.mid(start, text.size() - start - QStringLiteral("</body></html>\n").size());
-}
-
-} // namespace
-
 class TestNetReports : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { resetCalcGlobals(); }
+    void init() { m_case = std::make_unique<CalcCase>(); }
+    void cleanup() { m_case.reset(); }
 
-    // Unknown marks count as an overhead 240 mm² wire and a 10000 kVA type. A
-    // line is of the 35 kV class below 50 kV, of the 110 kV class up to 150 kV.
-    // A line without sections, or with no summary, sums as zeros; with no
-    // sections table the reader warns once per line.
+    // Unknown marks count as an overhead 240 mm² wire and a 10000 kVA type; the 35 kV class ends below
+    // 50 kV, the 110 kV class at 150 kV; no sections or no summary sum as zeros.
     void lineSummaries()
     {
         using Row = QVector<double>;
-        MessageRecorder recorder;
-        TestNetwork net;
-        net.addWire("АС-70", "70", "0", "0.43", "0.44");
-        net.addWire("К-120", "120", "1", "0.25", "0.1");
-        net.addSection("1", 1, 2, "АС-70", 2.5);
-        net.addSection("1", 2, 3, "Нет-такой", 1);
-        net.addSection("1", 3, 5, "К-120", 0);   // its group, and nothing in it
-        net.addTrans("1", 3, 4, "Т999");
-        const ParamU_Lin sum("1", net.sections, LoadKatalogLines(net.katLin), LoadKatalogTrans(net.katTr, 0));
+        TestNetwork net = fixture();
+        net.addSection("5", 1, 2, "АС-70", 2.5);
+        net.addSection("5", 2, 3, "Нет-такой", 1);
+        net.addSection("5", 3, 5, "К-120", 0);   // its group, and nothing in it
+        net.addTrans("5", 3, 4, "Т999");
+        const ParamU_Lin sum("5", net.sections, LoadKatalogLines(net.katLin), LoadKatalogTrans(net.katTr, 0));
         QCOMPARE(sum.LinRows.at(1), (Row{120, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
         QCOMPARE(sum.LinRows.at(2), (Row{240, 1, 1, 0, 0, 1, 1, 1, 1, 0, 0, 1, 1}));
         QCOMPARE(sum.TrRows.first(), (Row{10000, 1, 10000, 0, 0, 1, 10000, 0, 0}));
@@ -130,71 +97,58 @@ private slots:
             classes.addLine("Л-1", unom, &sum);
         QCOMPARE((Row{classes.classAll[0].at(0), classes.classAll[1].at(0), classes.classAll[2].at(0)}), (Row{2, 2, 1}));
 
-        const ParamU_Lin empty("2", net.sections, LoadKatalogLines(Table()), LoadKatalogTrans(Table(), 0));
-        QCOMPARE(empty.LinRows, ValueRows{Row(13, 0.0)});
-        QCOMPARE(empty.TrRows, ValueRows{Row(9, 0.0)});
+        const ParamU_Lin empty("9", net.sections, LoadKatalogLines(Table()), LoadKatalogTrans(Table(), 0));
+        QVERIFY(empty.LinRows == ValueRows{Row(13, 0.0)} && empty.TrRows == ValueRows{Row(9, 0.0)});
         NetSummary summary;
         summary.addLine("Л-1", "10", &empty);
         summary.addLine("Л-2", "10", nullptr);
         summary.merge();
-        QCOMPARE(summary.lineAll, ValueRows(2, Row(10, 0.0)));
-        QCOMPARE(summary.totalAll, Row(10, 0.0));
-        QCOMPARE(summary.trRows.last(), Row(9, 0.0));
-        QVERIFY(recorder.messages.isEmpty());
-        const ParamU_Lin none("1", Table(), LoadKatalogLines(Table()), LoadKatalogTrans(Table(), 0));
-        QCOMPARE(recorder.warnings(), QStringList{"Предупреждение|Для линии не заведены участки"});
+        QVERIFY(summary.lineAll == ValueRows(2, Row(10, 0.0)) && summary.totalAll == Row(10, 0.0) && summary.trRows.last() == Row(9, 0.0));
+        QVERIFY(m_case->recorder.messages.isEmpty());
+        const ParamU_Lin none("1", Table(), LoadKatalogLines(Table()), LoadKatalogTrans(Table(), 0));   // no sections table
+        QCOMPARE(m_case->recorder.warnings(), QStringList{"Предупреждение|Для линии не заведены участки"});
     }
 
-    // The three reports byte for byte: the RES, its first line, and the PES
-    // that the RES alone makes up.
+    // The reports of the RES, its first line and the PES it alone makes up, byte for byte.
     void reportsOfTheFixture()
     {
-        TempWorkDir dir;
-        MessageRecorder recorder;
         fixture().write();
-        QVERIFY(ParamRESReport("Заречный"));
-        QVERIFY(ParamLineReport("Л-1"));
-        saveShablonXMLAllowEmpty("res", attrRES, "RES", "net10_RES",
-                                 {{"1", "1", "Заречный", "", "0", "0"}, {"2", "1", "Чужой", "", "0", "0"},
-                                  {"1", "2", "Луговой", "", "0", "0"}});
+        QVERIFY(ParamRESReport("Заречный") && ParamLineReport("Л-1"));
+        saveShablonXMLAllowEmpty("res", attrRES, "RES", "net10_RES", {{"1", "1", "Заречный", "", "0", "0"},
+                                 {"2", "1", "Чужой", "", "0", "0"}, {"1", "2", "Луговой", "", "0", "0"}});
         NRES = "7";
         QVERIFY(ParamPESReport("Юг & Север/2"));
         QCOMPARE(NRES, QString("2"));   // left at the last RES of the PES
-        QVERIFY(dir.exists("html/Параметры линий по Юг & Север_2.html"));
-        const QString white = "<tr BGCOLOR = '#FFFFFF'>", yellow = "<tr BGCOLOR = '#DDCC99'>", end = "</tr>\n";
-        const QStringList tr400 = {"400", "1<br>0", "400<br>0", "0<br>0", "0<br>0"};
-        const QStringList sec120 = QStringList{"120", "1<br>0", "1.500<br>0.000", "1<br>0", "1.500<br>0.000"} + NONE;
+        QVERIFY(m_case->dir.exists("html/Параметры линий по Юг & Север_2.html"));
+        const QString L1 = "2/1;1/1;650/250;250/250;2/1;1/1;1/ ;4.000/2.500;2.500/2.500;1.500/ ",
+                      L2 = "1/1; / ;250/250; / ;1/1;1/1; / ;1.000/1.000;1.000/1.000; / ", tr400 = "400;1/0;400/0;0/0;0/0";
         for (const bool pes : {false, true}) {
             const QString name = pes ? "Юг &amp; Север/2" : "Заречный", level = pes ? "Всего по ПЭС" : "Всего по РЭС";
+            const QString white = "<tr BGCOLOR = '#FFFFFF'>", yellow = "<tr BGCOLOR = '#DDCC99'>", end = pes ? "</tr>\n" : "</tr>";
+            auto group = [&](const QString& cells, const QString& rowEnd) { return row("<tr>", P, "Всего", cells, pes, rowEnd); };
             QCOMPARE(reportBody("Параметры линий по " + QString(pes ? "Юг & Север/2" : "Заречный")), characteristics(pes,
                 {row(white, P, "Л-1", L1, pes), row(white, P, "Л&lt;2&gt;&amp;", L2, pes),
-                 row(white, P, "Л-3", {" <br> ", " <br> ", " <br> ", " <br> ", "2<br>1", " <br> ", "2<br>1",
-                                       "0.750<br>0.500", " <br> ", "0.750<br>0.500"}, pes),
+                 row(white, P, "Л-3", " / ; / ; / ; / ;2/1; / ;2/1;0.750/0.500; / ;0.750/0.500", pes),
                  row(yellow, P, "Всего по 35 кВ", L1, pes), row(yellow, P, "Всего по 110 кВ", L2, pes),
-                 row("<tr BGCOLOR = '#CCEEDD'>", B, "Всего по " + name, {"3<br>2", "1<br>1", "900<br>500", "250<br>250",
-                     "5<br>3", "2<br>2", "3<br>1", "5.750<br>4.000", "3.500<br>3.500", "2.250<br>0.500"}, pes)},
-                {row("<tr>", P, "Всего", {"250", "2<br>2", "500<br>500", "1<br>1", "250<br>250"}, pes),
-                 row("<tr>", P, "Всего", tr400, pes), row("<tr>", B, level, {"300", "3<br>2", "900<br>500", "1<br>1",
-                                                                          "250<br>250"}, pes)},
-                {row("<tr>", P, "Всего", QStringList{"70", "2<br>2", "3.500<br>3.500"} + NONE
-                                             + QStringList{"2<br>2", "3.500<br>3.500"}, pes, pes ? end : "</tr>"),
-                 row("<tr>", P, "Всего", QStringList{"120", "3<br>1", "2.250<br>0.500", "3<br>1", "2.250<br>0.500"} + NONE,
-                     pes, pes ? end : "</tr>"),
-                 row("<tr>", B, level, {"100", "5<br>3", "5.750<br>4.000", "3<br>1", "2.250<br>0.500", "2<br>2",
-                                        "3.500<br>3.500"}, pes, pes ? end : "</tr>")}));
+                 row("<tr BGCOLOR = '#CCEEDD'>", B, "Всего по " + name,
+                     "3/2;1/1;900/500;250/250;5/3;2/2;3/1;5.750/4.000;3.500/3.500;2.250/0.500", pes)},
+                {group("250;2/2;500/500;1/1;250/250", "</tr>"), group(tr400, "</tr>"), row("<tr>", B, level, "300;3/2;900/500;1/1;250/250", pes)},
+                {group("70;2/2;3.500/3.500;0/0;0.000/0.000;2/2;3.500/3.500", end), group("120;3/1;2.250/0.500;3/1;2.250/0.500;0/0;0.000/0.000", end),
+                 row("<tr>", B, level, "100;5/3;5.750/4.000;3/1;2.250/0.500;2/2;3.500/3.500", pes, end)}));
         }
+        const QString end = "</tr>\n";
         QCOMPARE(reportBody("Параметры линии Л-1"), characteristics(2, {},
-            {row("<tr>", P, "Всего", {"250", "1<br>1", "250<br>250", "1<br>1", "250<br>250"}, true, end),
-             row("<tr>", P, "Всего", tr400, true, end),
-             row("<tr>", B, "Всего по линии", {"325", "2<br>1", "650<br>250", "1<br>1", "250<br>250"}, true, end)},
-            {row("<tr>", P, "Всего", QStringList{"70", "1<br>1", "2.500<br>2.500"} + NONE
-                                         + QStringList{"1<br>1", "2.500<br>2.500"}, true, end),
-             row("<tr>", P, "Всего", sec120, true, end),
-             row("<tr>", B, "Всего по линии", {"95", "2<br>1", "4.000<br>2.500", "1<br>0", "1.500<br>0.000", "1<br>1",
-                                               "2.500<br>2.500"}, true, end)}));
-        QCOMPARE(recorder.texts(), (QStringList{"Параметры линий по Заречный", "Параметры линии Л-1",
-                                                "Параметры линий по Юг & Север/2"}));
+            {row("<tr>", P, "Всего", "250;1/1;250/250;1/1;250/250", true, end), row("<tr>", P, "Всего", tr400, true, end),
+             row("<tr>", B, "Всего по линии", "325;2/1;650/250;1/1;250/250", true, end)},
+            {row("<tr>", P, "Всего", "70;1/1;2.500/2.500;0/0;0.000/0.000;1/1;2.500/2.500", true, end),
+             row("<tr>", P, "Всего", "120;1/0;1.500/0.000;1/0;1.500/0.000;0/0;0.000/0.000", true, end),
+             row("<tr>", B, "Всего по линии", "95;2/1;4.000/2.500;1/0;1.500/0.000;1/1;2.500/2.500", true, end)}));
+        QCOMPARE(m_case->recorder.texts(), (QStringList{"Параметры линий по Заречный", "Параметры линии Л-1",
+                                                        "Параметры линий по Юг & Север/2"}));
     }
+
+private:
+    std::unique_ptr<CalcCase> m_case;
 };
 
 QTEST_GUILESS_MAIN(TestNetReports)
