@@ -1,39 +1,19 @@
 // Models in "net/" and archive copies in "arxives/" through the file dialogs; refusals keep live files safe.
 
-#include "shell/CTool_DMS.h"
-#include "shell/ZORVAN.h"
-#include "startfolder.h"
-#include "store/readregim.h"
-
-#include <QDir>
-#include <QtTest>
-#include <array>
-#include <memory>
+#include "shellfixture.h"
 
 // The program started on the example network; every question answered Yes.
-struct Program : StartFolder
+struct Examples : Program
 {
-    MessageRecorder messages;
-    std::unique_ptr<ZORVAN> window;
-
-    Program()
+    Examples() { copyExamples(); messages.defaultAnswer = false; start().show(); messages.clear(); }
+    // Runs a command, then OK in its file dialog with name typed (save, copy) or its row chosen (load).
+    void run(const char* command, const QString& name)
     {
-        copyExamples();
-        messages.defaultAnswer = false;
-        window.reset(new ZORVAN(nullptr));
-        window->show();
-        messages.clear();
-    }
-    // Runs a command, then OK in its file dialog after typing name (save, copy) or clicking its row (load).
-    void run(void (ZORVAN::*command)(), const QString& name)
-    {
-        (window.get()->*command)();
-        CFileDlg* dialog = window->findChild<CFileDlg*>();
+        QMetaObject::invokeMethod(window.get(), command);
+        auto* dialog = window->findChild<CFileDlg*>();
         QVERIFY(dialog->isVisible());
-        if (dialog->m_mode == CFileDlg::Load)
-            dialog->FileList->setCurrentItem(dialog->FileList->findItems(name, Qt::MatchExactly).value(0));
-        else
-            dialog->lineEdit->setText(name);
+        dialog->lineEdit->setText(name);
+        dialog->FileList->setCurrentItem(dialog->FileList->findItems(name, Qt::MatchExactly).value(0));
         dialog->OK();
     }
 };
@@ -43,20 +23,22 @@ class TestFileDialogs : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { resetStartGlobals(); }
-
-    void modelSavedAndLoadedBack()
+    // A model saved in "net/" is listed for deletion with the others, letter case aside, and loaded back.
+    void modelSavedListedAndLoadedBack()
     {
-        Program p;
+        Examples p;
         QWidget otherWindow;
         otherWindow.show();
-        const Table original = ReadShablonXML("pes", attrPES, "PES");   // every table: see the model file tests
-        p.run(&ZORVAN::slot_SaveModel, "Сеть 2026.xml");
-        saveShablonXML("pes", attrPES, "PES", "net110_PES", Table{QStringList{"7", "Изменённая"}});
-        p.run(&ZORVAN::slot_LoadModel, "Сеть 2026.xml");
-
-        QCOMPARE(ReadShablonXML("pes", attrPES, "PES"), original);
-        QVERIFY(p.readFile("pes.bak").contains("Изменённая"));
+        p.run("slot_SaveModel", "Сеть 2026.xml");
+        for (const char* name : {"net/b.xml", "net/C.xml"})
+            p.writeFile(name, "x");
+        p.window->slot_DelModel();
+        auto* dialog = p.window->findChild<CFileDelDlg*>();
+        QCOMPARE(dialog->m_files, QStringList({"b.xml", "C.xml", "Сеть 2026.xml"}));
+        dialog->FileList->setCurrentRow(1);
+        dialog->OK();
+        QCOMPARE(QDir(p.path() + "net").entryList(QDir::Files), QStringList({"b.xml", "Сеть 2026.xml"}));
+        p.run("slot_LoadModel", "Сеть 2026.xml");   // what it restores: see the model file tests
         QVERIFY(p.readFile("taskparam.xml").contains("Model=\"Сеть 2026.xml\""));
         QCOMPARE(p.messages.warnings(), QStringList({"Информация|Модель сети сохранена",
                                                      "Информация|Загружена новая сеть. Войдите в программу заново",
@@ -66,78 +48,59 @@ private slots:
 
     void archiveSavedAndLoadedBack()
     {
-        Program p;
+        Examples p;
         const QByteArray archive("<ArxivPot>\n  <PoteriEn period=\"Март\"/>\n</ArxivPot>\n");
         p.writeFile("arxiv110.xml", archive);
         // The same name inside "arxives/" is another file, not the archive itself.
-        p.run(&ZORVAN::slot_SaveModelA, "arxiv110.xml");
+        p.run("slot_SaveModelA", "arxiv110.xml");
         QCOMPARE(p.readFile("arxives/arxiv110.xml"), archive);
         p.writeFile("arxiv110.xml", "<ArxivPot/>");
-        p.run(&ZORVAN::slot_LoadModelA, "arxiv110.xml");
+        p.run("slot_LoadModelA", "arxiv110.xml");
         QCOMPARE(p.readFile("arxiv110.xml"), archive);
         QCOMPARE(p.readFile("arxiv110.bak"), QByteArray("<ArxivPot/>"));   // its periods may be in no copy
         QCOMPARE(p.messages.warnings(),
                  QStringList({"Информация|Данные сохранены", "Информация|Загружен новый архив"}));
     }
 
-    // Nothing changes and the program stays open.
+    // No file changes and the program stays open.
     void refused_data()
     {
         QTest::addColumn<int>("command");   // load model, save model, save archive, load archive
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("source");   // the model to load or the live archive
+        QTest::addColumn<bool>("sources");  // a model without PES in "net/" and the live archive
         QTest::addColumn<QString>("warning");
-        QTest::newRow("model without PES") << 0 << "m.xml" << QByteArray("<Net10><RES npes=\"9\"/></Net10>")
-                                           << "Предупреждение|Ошибка чтения файла %1net/m.xml";
-        QTest::newRow("no model chosen") << 0 << "" << QByteArray("<Net10><PES npes=\"9\"/></Net10>")
-                                         << "|Файл не выбран";
-        QTest::newRow("model over a table") << 1 << "../pes.xml" << QByteArray()
+        QTest::newRow("model without PES") << 0 << "m.xml" << true << "Предупреждение|Ошибка чтения файла %1net/m.xml";
+        QTest::newRow("no model chosen") << 0 << "" << true << "|Файл не выбран";
+        QTest::newRow("model over a table") << 1 << "../pes.xml" << true
                                             << "Предупреждение|Невозможно создать файл -%1net/../pes.xml";
-        QTest::newRow("archive onto itself") << 2 << "../arxiv110.xml" << QByteArray("live")
+        QTest::newRow("archive onto itself") << 2 << "../arxiv110.xml" << true
                                              << "Ошибка|Нельзя скопировать файл в себя";
-        QTest::newRow("archive missing") << 2 << "keep.xml" << QByteArray()
+        QTest::newRow("archive missing") << 2 << "keep.xml" << false
                                          << "Предупреждение|Отсутствует файл -%1arxiv110.xml";
-        QTest::newRow("archive blank name") << 2 << "  " << QByteArray("live") << "|Файл не выбран";
-        QTest::newRow("archive load, no .bak") << 3 << "keep.xml" << QByteArray("live")
+        QTest::newRow("archive blank name") << 2 << "  " << true << "|Файл не выбран";
+        QTest::newRow("archive load, no .bak") << 3 << "keep.xml" << true
                                                << "Предупреждение|Невозможно создать файл -%1arxiv110.bak";
     }
     void refused()
     {
         QFETCH(int, command);
         QFETCH(QString, name);
-        QFETCH(QByteArray, source);
+        QFETCH(bool, sources);
         QFETCH(QString, warning);
-        Program p;
+        Examples p;
         p.writeFile("arxives/keep.xml", "old copy");
-        if (!source.isEmpty())
-            p.writeFile(command == 0 ? "net/m.xml" : "arxiv110.xml", source);
-        p.makeFolder(command == 3 ? "arxiv110.bak" : "net");
-        const auto files = [&p] {
-            QList<QByteArray> out;
-            for (const char* file : {"pes.xml", "taskparam.xml", "arxiv110.xml", "arxives/keep.xml"})
-                out << p.readFile(file);
-            return out;
-        };
-        const QList<QByteArray> before = files();
-        p.run(std::array<void (ZORVAN::*)(), 4>{&ZORVAN::slot_LoadModel, &ZORVAN::slot_SaveModel,
-                                                 &ZORVAN::slot_SaveModelA, &ZORVAN::slot_LoadModelA}[command],
+        if (sources) {
+            p.writeFile("net/m.xml", "<Net10><RES npes=\"9\"/></Net10>");
+            p.writeFile("arxiv110.xml", "live");
+        }
+        if (command == 3)
+            p.makeFolder("arxiv110.bak");   // the archive replaced could be kept nowhere
+        const QMap<QString, QByteArray> before = p.files();
+        p.run(QList<const char*>{"slot_LoadModel", "slot_SaveModel", "slot_SaveModelA", "slot_LoadModelA"}[command],
               name);
         QCOMPARE(p.messages.warnings(), QStringList{warning.arg(p.dataPath())});
-        QCOMPARE(files(), before);
+        QCOMPARE(p.files(), before);
         QVERIFY(p.window->isVisible());
-    }
-
-    void deleteDialogListsAndRemoves()
-    {
-        Program p;
-        for (const char* name : {"net/b.xml", "net/C.xml", "net/a.xml"})
-            p.writeFile(name, "x");
-        p.window->slot_DelModel();
-        auto* dialog = p.window->findChild<CFileDelDlg*>();
-        QCOMPARE(dialog->m_files, QStringList({"a.xml", "b.xml", "C.xml"}));
-        dialog->FileList->setCurrentRow(1);
-        dialog->OK();
-        QCOMPARE(QDir(p.path() + "net").entryList(QDir::Files), QStringList({"a.xml", "C.xml"}));
     }
 };
 

@@ -1,0 +1,172 @@
+// The main window: start-up, the settings page and "taskparam.xml", the About box, the reference windows.
+
+#include "shell/translations.h"
+#include "shellfixture.h"
+#include "store/ui/widgetmessages.h"
+
+// Started on this settings file and empty network tables, so the tree adds no warnings.
+static ZORVAN& start(Program& p, const QString& params)
+{
+    for (const char* t : {"pes.xml", "res.xml", "lines.xml"})
+        p.writeFile(t, "<net/>");
+    p.writeFile("taskparam.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                 "<TaskTool created=\"15.01.2026 09:00:00\" modeling_authority=\"TARNO\">\n"
+                                 "  <Params " + params.toUtf8() + "/>\n</TaskTool>\n");
+    return p.start();
+}
+
+class TestZorvan : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The folders are made once; at its smallest the window still shows the whole tree above the status bar.
+    void emptyFolder()
+    {
+        Program p;
+        p.start();
+        const QString path = p.dataPath();
+        QCOMPARE(p.messages.warnings(),
+                 (QStringList{"Внимание!|В рабочей директории нет файла " + path + "taskparam.xml",
+                              "Предупреждение|Отсутствует файл -" + path + "pes.xml",
+                              "Предупреждение|Отсутствует файл -" + path + "res.xml",
+                              "Предупреждение|Отсутствует файл -" + path + "lines.xml"}));
+        const auto entries = [&path] { return QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot); };
+        QCOMPARE(entries(), (QStringList{"arxives", "html", "net"}));
+        QDir(path + "html").removeRecursively();
+        ZORVAN& window = p.start();
+        QCOMPARE(entries(), (QStringList{"arxives", "net"}));
+
+        window.show();
+        window.resize(1, 1);
+        const QRect tree = window.objectTree()->geometry();
+        QCOMPARE(tree, QRect(6, 32, 317, 613));
+        QVERIFY(window.rect().contains(tree) && !tree.intersects(window.statusBar()->geometry()));
+    }
+
+    // Month index of the file, month number "1"-"13", days with leap years; the globals follow every control.
+    void periodFromFile_data()
+    {
+        QTest::addColumn<QString>("params");
+        QTest::addColumn<QString>("changes");   // control=value, in turn
+        QTest::addColumn<QString>("period");    // then pT_sr, pk_Nagr, pHoly
+        QTest::newRow("February 2023") << "period=\"1\"" << "" << "2 28 Февраль 2023 года 20 1 0.8";
+        QTest::newRow("February 2024") << "period=\"1\" year=\"2024\"" << "" << "2 29 Февраль 2024 года 20 1 0.8";
+        QTest::newRow("year 2024") << "period=\"12\" year=\"2024\" temp=\"7.46\" korPn=\"1.1\""
+                                   << "" << "13 366 Год 2024 года 7.5 1.1 0.8";
+        QTest::newRow("month index 13") << "period=\"13\" year=\"2024\"" << "" << "1 31 Январь 2024 года 20 1 0.8";
+        QTest::newRow("2024, then February") << "" << "Period=2024 MonthCombo=1" << "2 29 Февраль 2024 года 20 1 0.8";
+        QTest::newRow("year, then 2025") << "period=\"12\" year=\"2024\"" << "Period=2025"
+                                         << "13 365 Год 2025 года 20 1 0.8";
+        QTest::newRow("coefficients") << "" << "TempMec=15.5 kPn=1.2 kHoliday=0.7"
+                                      << "1 31 Январь 2023 года 15.5 1.2 0.7";
+    }
+    void periodFromFile()
+    {
+        QFETCH(QString, params);
+        QFETCH(QString, changes);
+        Program p;
+        ZORVAN& window = start(p, params);
+        QVERIFY(p.messages.messages.isEmpty());
+        for (const QString& change : changes.split(' ', Qt::SkipEmptyParts)) {
+            QObject* control = window.findChild<QWidget*>(change.section('=', 0, 0));
+            QVERIFY(control->setProperty(control->inherits("QComboBox") ? "currentIndex" : "value",
+                                         change.section('=', 1)));
+        }
+        QTEST(QString("%1 %2 %3 %4 %5 %6").arg(pMec).arg(TmRas).arg(NamePeriod).arg(pT_sr).arg(pk_Nagr).arg(pHoly),
+              "period");
+    }
+
+    void writtenBackExactly()
+    {
+        Program p;
+        ZORVAN& window = start(p, "korPn=\"1.05\" period=\"2\" year=\"2024\" temp=\"-3.5\" kholi=\"0.75\" "
+                                  "balance=\"1\" tranzit=\"0\" Izol=\"1\" Model=\"Сеть 2024.xml\"");
+        const QByteArray file = p.readFile("taskparam.xml");
+        window.findChild<QPushButton*>("SaveToolButt")->click();
+        QCOMPARE(QString::fromUtf8(withoutStamp(p.readFile("taskparam.xml"))), QString::fromUtf8(withoutStamp(file)));
+        QCOMPARE(p.messages.warnings(), QStringList{"Информация|Данные сохранены"});
+        QCOMPARE(window.statusBar()->findChild<QLabel*>()->text(),
+                 QString(" Расчетный период: Март 2024 год. Модель сети  Сеть 2024.xml"));
+
+        // A folder in its place can be neither read nor written: no success is claimed.
+        QDir(p.path()).rename("taskparam.xml", "taskparam.old");
+        p.makeFolder("taskparam.xml");
+        p.messages.clear();
+        window.findChild<QPushButton*>("SaveToolButt")->click();
+        QCOMPARE(p.messages.warnings(),
+                 QStringList{"Предупреждение|Невозможно создать файл -" + p.dataPath() + "taskparam.xml"});
+    }
+
+    // A box shown while the About box stays on top opens above it; the About box keeps no program alive.
+    void aboutBox()
+    {
+        Program p;
+        ZORVAN& window = p.start();
+        window.show();
+        window.findChild<QAction*>("AboutPrg")->trigger();
+        QPointer<QWidget> about;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            about = qobject_cast<CDlgAboutPrg*>(w) ? w : about.data();
+        QVERIFY(about->isVisible());
+        QCOMPARE(about->windowTitle(), QStringLiteral("О прогамме ЗОРВАН"));
+        const auto onTop = [](QMessageBox* box) {   // and deletes the box
+            return std::unique_ptr<QMessageBox>(box)->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        };
+        QVERIFY(onTop(createConfirmationBox("Сохранить текущую модель сети?", "Сохранение модели сети")));
+        QVERIFY(onTop(createWarningBox("Информация", "Загружена новая сеть. Войдите в программу заново", &window)));
+        // The toolkit decides about quitting only inside the running loop.
+        QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+        QTimer::singleShot(0, &window, [&window] { window.close(); QCoreApplication::quit(); });
+        QCoreApplication::exec();
+        QCOMPARE(lastClosed.count(), 1);
+        about->hide();
+        QVERIFY(!onTop(createConfirmationBox("Сохранить текущую модель сети?", "Сохранение модели сети")));
+        p.window.reset();
+        QVERIFY(!about);
+    }
+
+    // One window of each kind: a second request shows it again, one after it closed builds a new one.
+    void referenceWindows_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("again");   // the action or button of the second request
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("wires and cables") << "KatLin_Show" << "Info_Line" << "CDlgKatLin";
+        QTest::newRow("transformers") << "KatTR_Show" << "Info_Trans" << "CDlgKatTR";
+        QTest::newRow("load graphs") << "Grafik_Show" << "Grafik_Show" << "CGrafik";
+    }
+    void referenceWindows()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, again);
+        Program p;
+        ZORVAN& window = p.start();
+        auto* push = window.findChild<QPushButton*>(button);
+        push->click();
+        QPointer<QDialog> first = window.findChild<QDialog*>();
+        QVERIFY(first && first->isVisible());
+        QTEST(QString(first->metaObject()->className()), "dialog");
+        QObject* second = window.findChild<QObject*>(again);
+        QVERIFY(second->property("enabled").toBool());
+        QMetaObject::invokeMethod(second, second == push ? "click" : "trigger");
+        QCOMPARE(window.findChildren<QDialog*>(), QList<QDialog*>{first});
+        first->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!first);   // built anew, reading its file, on the next request
+        push->click();
+        QVERIFY(window.findChild<QDialog*>()->isVisible());
+    }
+
+    // Qt's own texts are Russian. Last: the translator stays for the process.
+    void standardTextsInRussian()
+    {
+        QVERIFY(installQtTranslations());
+        QMessageBox box(QMessageBox::Question, "t", "?", QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.button(QMessageBox::Yes)->text().remove('&'), QString("Да"));
+        QCOMPARE(box.button(QMessageBox::No)->text().remove('&'), QString("Нет"));
+    }
+};
+
+QTEST_MAIN(TestZorvan)
+#include "tst_zorvan.moc"
