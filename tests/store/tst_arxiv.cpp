@@ -1,18 +1,12 @@
-// The loss archive: the shared reader, and the merge of "poteri.xml" into
-// "arxiv110.xml" with its refusals.
+// The loss archive: its reader, and the merge of "poteri.xml" into "arxiv110.xml".
 
 #include "store/arxiv.h"
-#include "store/readregim.h"
-#include "testsupport.h"
+#include "storetest.h"
 
-#include <QtTest>
-
-namespace {
-
-// A record of period, year 2026, PES 1 and RES nres, holding one "ResArxiv"
-// row as the writer lays it out: name and lenerp as given, the rest "0.000".
-QByteArray recordXml(const QByteArray& period, const QByteArray& name, const QByteArray& lenerp = "1.000",
-                     const QByteArray& nres = "2", const QByteArray& type = "000")
+// A record of 2026, PES 1, as the writer lays it out, with one row (none for a
+// null name) of name and lenerp, the rest "0.000".
+static QByteArray recordXml(const QByteArray& period, const QByteArray& name, const QByteArray& lenerp = "1.000",
+                            const QByteArray& nres = "2", const QByteArray& type = "000")
 {
     QByteArray row = "    <ResArxiv id=\"SUM\" name=\"" + name + "\" lenerp=\"" + lenerp + "\"";
     for (int i = 3; i < attrArx.size(); ++i)
@@ -21,26 +15,23 @@ QByteArray recordXml(const QByteArray& period, const QByteArray& name, const QBy
         + type + "\">\n" + (name.isNull() ? QByteArray() : row + "/>\n") + "  </PoteriEn>\n";
 }
 
-QByteArray documentXml(const QByteArray& records)
+static QByteArray documentXml(const QByteArray& records)
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<ArxivPot created=\"STAMP\" modeling_authority=\"TARNO\">\n" + records + "</ArxivPot>\n";
 }
-
-} // namespace
 
 class TestArxiv : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // A record's missing attribute reads as empty, not as the one of the record before it.
+    // A missing attribute reads as empty, not as the previous record's.
     void everyRecordHasItsOwnKey()
     {
         const ResPoter second = parseArxiv(documentXml(recordXml("1", "a", "1.000", "2", "111")
             + "<PoteriEn period=\"2\" npes=\"1\"><ResArxiv id=\"SUM\" name=\"b\"/></PoteriEn>")).records.value(1);
-        QCOMPARE(QStringList({second.period, second.year, second.npes, second.nres, second.type,
-                              second.rows.value(0).value(1)}),
+        QCOMPARE(QStringList({second.period, second.year, second.npes, second.nres, second.type, second.rows[0][1]}),
                  QStringList({"2", "", "1", "", "", "b"}));
     }
 
@@ -49,39 +40,34 @@ private slots:
     // key that differs by a blank is another. Each merge keeps a .bak.
     void merges()
     {
-        TempWorkDir dir;
-        MessageRecorder rec;
+        Scratch work;
         const QByteArray first = "<?xml version=\"1.0\"?><ArxivPot><PoteriEn period=\"1\" year=\"2026\" "
                                  "npes=\"1\" nres=\"2\" type=\"000\"><ResArxiv id=\"SUM\"/></PoteriEn></ArxivPot>";
-        dir.writeFile("poteri.xml", first);
-        QVERIFY(SaveArxiv());
-        QCOMPARE(dir.readFile("arxiv110.xml"), first);
         const QByteArray jan = recordXml("1", "январь"), mar = recordXml("3", "март");
-        const QByteArray feb = recordXml("2", "новый", "0010.100", "2", "001");
-        const QByteArray spaced = recordXml("2", "пробел", "7.000", "2 ");
-        const QVector<QByteArrayList> steps = {   // archive written (or kept), result, records after
-            {"\n  \n", jan, jan},
-            {documentXml(jan + recordXml("2", "февраль", "5.000", "2", "111") + mar + recordXml("2", "дубль")), feb,
-             jan + feb + mar + feb},
-            {QByteArray(), spaced, jan + feb + mar + feb + spaced}};
+        const QByteArray feb = recordXml("2", "новый", "0010.100", "2", "001"), spaced = recordXml("2", "пробел", "7.000", "2 ");
+        const QVector<QByteArrayList> steps = {   // archive written (null: kept), result, archive after
+            {QByteArray(), first, first},
+            {"\n  \n", documentXml(jan), documentXml(jan)},
+            {documentXml(jan + recordXml("2", "февраль", "5.000", "2", "111") + mar + recordXml("2", "дубль")),
+             documentXml(feb), documentXml(jan + feb + mar + feb)},
+            {QByteArray(), documentXml(spaced), documentXml(jan + feb + mar + feb + spaced)}};
         for (const QByteArrayList& step : steps) {
             if (!step.at(0).isNull())
-                dir.writeFile("arxiv110.xml", step.at(0));
-            const QByteArray before = dir.readFile("arxiv110.xml");
-            dir.writeFile("poteri.xml", documentXml(step.at(1)));
+                work.writeFile("arxiv110.xml", step.at(0));
+            const QByteArray before = work.readFile("arxiv110.xml");
+            work.writeFile("poteri.xml", step.at(1));
             QVERIFY(SaveArxiv());
-            QCOMPARE(dir.readFile("arxiv110.bak"), before);
-            QCOMPARE(withoutStamp(dir.readFile("arxiv110.xml")), documentXml(step.at(2)));
+            QCOMPARE(work.readFile("arxiv110.bak"), before);
+            QCOMPARE(withoutStamp(work.readFile("arxiv110.xml")), step.at(2));
         }
-        QCOMPARE(rec.warnings(), QVector<QString>(4, "Информация|Данные добалены в архив").toList());
+        QCOMPARE(work.warnings(), QVector<QString>(4, "Информация|Данные добалены в архив").toList());
     }
 
     void refusalsLeaveTheArchive_data()
     {
         QTest::addColumn<QByteArray>("result");
         QTest::addColumn<QByteArray>("archive");
-        const QByteArray result = documentXml(recordXml("5", "a"));
-        const QByteArray archive = documentXml(recordXml("1", "a"));
+        const QByteArray result = documentXml(recordXml("5", "a")), archive = documentXml(recordXml("1", "a"));
         QTest::newRow("archive damaged") << result << archive.left(archive.size() - 20);
         QTest::newRow("archive of another spelling") << result << archive.toLower();
         QTest::newRow("result damaged") << result.left(result.size() - 30) << archive;
@@ -92,16 +78,15 @@ private slots:
 
     void refusalsLeaveTheArchive()
     {
-        TempWorkDir dir;
-        MessageRecorder rec;
         QFETCH(QByteArray, result);
         QFETCH(QByteArray, archive);
-        dir.writeFile("poteri.xml", result);
-        dir.writeFile("arxiv110.xml", archive);
-        dir.writeFile("arxiv110.bak", "the previous archive");
+        Scratch work;
+        work.writeFile("poteri.xml", result);
+        work.writeFile("arxiv110.xml", archive);
+        work.writeFile("arxiv110.bak", "the previous archive");
         QVERIFY(!SaveArxiv());
-        QCOMPARE(dir.readFile("arxiv110.xml") + "|" + dir.readFile("arxiv110.bak"), archive + "|the previous archive");
-        QCOMPARE(rec.warnings(), QStringList("Предупреждение|Ошибка добаления в архив"));
+        QCOMPARE(work.readFile("arxiv110.xml") + "|" + work.readFile("arxiv110.bak"), archive + "|the previous archive");
+        QCOMPARE(work.warnings(), QStringList("Предупреждение|Ошибка добаления в архив"));
     }
 };
 

@@ -2,11 +2,8 @@
 
 #include "store/ui/widgetmessages.h"
 
-#include <QAbstractButton>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
 #include <QtTest>
+#include <QtWidgets>
 
 class TestMsgBox : public QObject
 {
@@ -23,18 +20,17 @@ private slots:
     void answers()
     {
         QFETCH(QString, action);
-        QMessageBox* box = createConfirmationBox("Сохранить?", "Вопрос");
+        QScopedPointer<QMessageBox> box(createConfirmationBox("Сохранить?", "Вопрос"));
         QCOMPARE(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::No));
-        QTimer::singleShot(0, box, [box, action] {
+        QTimer::singleShot(0, box.data(), [&box, action] {
             if (action == "escape")
-                QTest::keyClick(box, Qt::Key_Escape);
+                QTest::keyClick(box.data(), Qt::Key_Escape);
             else if (action == "close")
                 box->close();
             else
                 box->button(action == "yes" ? QMessageBox::Yes : QMessageBox::No)->click();
         });
-        QCOMPARE(runConfirmationBox(box), action != "yes");   // true for No
-        delete box;
+        QCOMPARE(runConfirmationBox(box.data()), action != "yes");   // true for No
     }
 };
 

@@ -1,52 +1,50 @@
-// Tables to and from an .xlsx workbook and a ";"-separated text file, as the
-// load exchange of a RES uses them.
+// A RES's loads to and from an .xlsx workbook and a ";"-separated text file.
 
 #include "store/tableexchange.h"
 #include "pythonrunner.h"
-#include "testsupport.h"
-
-#include <QtTest>
-
-using Rows = QVector<QStringList>;
+#include "storetest.h"
 
 class TestTableExchange : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // A fresh "Лист1" replaces a longer export; cells come back trimmed, ";"
-    // inside a value as ",". What cannot be written or read is reported.
-    void xlsxRoundTripAndFailures()
+    // Each file replaces a longer one; cells come back trimmed, ";" in a value as
+    // ","; the text header is a comment. What cannot be written or read is reported.
+    void roundTripsAndFailures()
     {
-        MessageRecorder messages;
-        const QString file = m_dir.filePath("Северный РЭС - нагрузки.xlsx");
+        Scratch work;
+        const QString file = work.filePath("Северный РЭС - нагрузки.xlsx");
         QVERIFY(SaveXlsx(file, {{"h"}, {"1"}, {"2"}, {"3"}, {"4"}}));
         QVERIFY(SaveXlsx(file, {{"*Кодировка npes", "nres", "nzp", "название"},
                                 {"1", "2", "10", " ТП-1 <А&Б>", "12", "0.5", "1000000"},
                                 {"1", "2", "11", "ТП; резерв"}}));
-        QCOMPARE(LoadXlsx(file, 7), QStringList({"1;2;10;ТП-1 <А&Б>;12;0.5;1000000;",
-                                                 "1;2;11;ТП, резерв;;;;"}));
-        const QString unwritable = m_dir.filePath("нет папки/РЭС - нагрузки.xlsx"),
-                      missing = m_dir.filePath("нет - нагрузки.xlsx"), text = m_dir.filePath("текст - нагрузки.xlsx");
-        m_dir.writeFile("текст - нагрузки.xlsx", "1;2;3\n");
+        QCOMPARE(LoadXlsx(file, 7), QStringList({"1;2;10;ТП-1 <А&Б>;12;0.5;1000000;", "1;2;11;ТП, резерв;;;;"}));
+        const QString csv = work.filePath("Северный РЭС.csv");
+        work.writeFile("Северный РЭС.csv", "старое содержимое, длиннее нового........................\n");
+        SaveCsv(csv, {{"1", "ТП-1", "12.5"}, {"2"}, {"3", "", "x"}}, "*npes;name;p");
+        QCOMPARE(work.readFile("Северный РЭС.csv"), QByteArray("*npes;name;p\n1;ТП-1;12.5\n2\n3;;x\n"));
+        QCOMPARE(LoadCsv(csv), QStringList({"1;ТП-1;12.5", "2", "3;;x"}));
+
+        const QString unwritable = work.filePath("нет папки/РЭС - нагрузки.xlsx"),
+                      missing = work.filePath("нет - нагрузки.xlsx"), text = work.filePath("текст - нагрузки.xlsx");
+        work.writeFile("текст - нагрузки.xlsx", "1;2;3\n");
         QVERIFY(!SaveXlsx(unwritable, {{"h"}}));
-        QCOMPARE(LoadXlsx(missing, 11), QStringList());
-        QCOMPARE(LoadXlsx(text, 11), QStringList());
-        QCOMPARE(messages.warnings(), QStringList({"Ошибка|Невозможно создать файл -" + unwritable,
-                                                   "Ошибка|Файл не найден " + missing,
-                                                   "Ошибка|Ошибка чтения файла " + text}));
+        QVERIFY(LoadXlsx(missing, 11).isEmpty() && LoadXlsx(text, 11).isEmpty());
+        QCOMPARE(work.warnings(), QStringList({"Информация|Данные сохранены в файл " + csv,
+                                               "Ошибка|Невозможно создать файл -" + unwritable,
+                                               "Ошибка|Файл не найден " + missing, "Ошибка|Ошибка чтения файла " + text}));
     }
 
-    // As openpyxl writes it: shared strings, numbers, "Лист1" not the first
-    // sheet, an empty first cell ending the data; further on, rows numbered as
-    // far as an int goes, then one without a number, read without overflowing.
+    // Shared strings, numbers, "Лист1" not first, an empty first cell ending the
+    // data; past it rows numbered up to the int limit, then one unnumbered.
     void importsOpenpyxlWorkbook()
     {
         const QString missing = openpyxlMissing();
         if (!missing.isEmpty())
             QSKIP(qPrintable("openpyxl check not run: " + missing));
-        MessageRecorder messages;
-        const QString file = m_dir.filePath("Западный РЭС - нагрузки.xlsx");
+        Scratch work;
+        const QString file = work.filePath("Западный РЭС - нагрузки.xlsx");
         QString error;
         runPython(QStringLiteral(R"(
 import sys, openpyxl, zipfile
@@ -69,23 +67,8 @@ with zipfile.ZipFile(sys.argv[1], "w") as z:
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QCOMPARE(LoadXlsx(file, 7), QStringList({"1;2;10;ТП-1;12;0.5;1000000;",
                                                  "1;2;11;ТП-2, новая;-3;2.25;0.001;"}));
-        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(work.messages.isEmpty());
     }
-
-    void csvRoundTrip()
-    {
-        MessageRecorder messages;
-        const QString file = m_dir.filePath("Северный РЭС.csv");
-        m_dir.writeFile("Северный РЭС.csv", "старое содержимое, длиннее нового........................\n");
-        SaveCsv(file, {{"1", "ТП-1", "12.5"}, {"2"}, {"3", "", "x"}}, "*npes;name;p");
-        QCOMPARE(m_dir.readFile("Северный РЭС.csv"), QByteArray("*npes;name;p\n1;ТП-1;12.5\n2\n3;;x\n"));
-        QCOMPARE(messages.warnings(), QStringList{"Информация|Данные сохранены в файл " + file});
-        // The header is a comment; the rows come back as lines.
-        QCOMPARE(LoadCsv(file), QStringList({"1;ТП-1;12.5", "2", "3;;x"}));
-    }
-
-private:
-    TempWorkDir m_dir;
 };
 
 QTEST_GUILESS_MAIN(TestTableExchange)
