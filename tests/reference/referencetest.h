@@ -1,6 +1,5 @@
 #pragma once
-// What the editor tests share: the editor and its table file in a working
-// directory whose questions are answered Yes, and the user's way of editing.
+// The editor tests' fixture: the editor, its file, a folder answering Yes, and editing a cell.
 
 #include "reference/catalogtable.h"
 #include "testsupport.h"
@@ -27,7 +26,7 @@ struct EditorUnderTest
     std::unique_ptr<Dialog> dlg;
 
     void open() { dlg.reset(new Dialog(nullptr)); }
-    // Opens the editor on rows written as its file; gives the file's bytes without their stamp.
+    // Gives the file's bytes without their stamp.
     QByteArray open(const Table& rows)
     {
         saveShablonXML(file.stem, file.names, file.rowElement, file.rootElement, rows);
@@ -68,8 +67,7 @@ struct EditorUnderTest
     }
 };
 
-// Opens the editor of a cell, types text over what it shows (with a null
-// text, nothing) and commits with Enter. False when no editor opened.
+// Types text over a cell (with a null text, nothing) in its editor and commits with Enter.
 inline bool editCell(QTableWidget* table, int row, int column, const char* text)
 {
     table->setCurrentCell(row, column);

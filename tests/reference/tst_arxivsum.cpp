@@ -8,8 +8,7 @@
 
 using Rows = QVector<QStringList>;
 
-// A row of id whose sixteen values are all value, but for the overrides
-// (attrArx index -> text).
+// A row of id whose values are all value, but for the overrides (attrArx index -> text).
 static QStringList row(const QString& id, const QString& value, const QMap<int, QString>& overrides = {})
 {
     QStringList out{id, "Имя " + id};
@@ -52,8 +51,7 @@ private slots:
         QTEST(SumArxivById(all), "expected");
     }
 
-    // Power drawn 100 thousand kW: 50 kW is 0.05 %; no power, no percentage;
-    // a value that is no number counts as 0 in a percentage.
+    // 50 kW of 100 thousand kW drawn is 0.05 %; no power, no percentage; no number counts as 0.
     void tables()
     {
         const QStringList energy = lossReportBody({row("1,1,1", "inf", {{2, "100.000"}})}, QString());

@@ -1,5 +1,4 @@
-// The archive workbook as openpyxl reads it: values, fills, rules, alignment,
-// widths, bold and font sizes of every kind of cell on the three sheets.
+// The archive workbook as openpyxl reads it, every kind of cell on the three sheets.
 
 #include "reference/arxivworkbook.h"
 

@@ -1,5 +1,4 @@
-// The archive viewer on a hand-made archive: its periods per year and object,
-// its tables and workbook, and pruning.
+// The archive viewer on a hand-made archive: periods, tables, workbook and pruning.
 
 #include "dialogs/CDlgPES.h"
 #include "reference/CDlgArxiv.h"
@@ -30,12 +29,11 @@ QByteArray record(const QString& key, const QStringList& rows)
 
 QByteArray document(const QByteArray& records)
 {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<ArxivPot created=\"STAMP\" modeling_authority=\"TARNO\">\n" + records + "</ArxivPot>\n";
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ArxivPot created=\"STAMP\" modeling_authority=\"TARNO\">\n"
+        + records + "</ArxivPot>\n";
 }
 
-// RES 1,1 holds January to March 2023 and January 2024, PES 1 February 2023,
-// RES 1,2 April 2023; the May record has no rows.
+// RES 1,1: January to March 2023 and January 2024; PES 1: February; RES 1,2: April; May has no rows.
 QByteArray jan() { return record("1 2023 1 111", {"1,1,1=1.000", "35kV=1.000", "SUM=2.000"}); }
 QByteArray pesFeb() { return record("2 2023 0 000", {"B 1,1=5.000", "SUM=5.000"}); }
 QByteArray feb() { return record("2 2023 1 000", {"SUM=7.000/0.000"}); }
@@ -113,8 +111,7 @@ private slots:
         viewer.slot_showExcel();
         const QString book = dir.filePath("Архив потерь  Северный _ РЭС Л-5.xlsx");
         QCOMPARE(dir.rec.warnings(), QStringList{"Информация|Данные сохранены в файл " + book});
-        // A link to a name that leaves no room for the temporary file of a
-        // safe write: the file it points to stays as it was.
+        // A link to a name too long for the safe write's temporary file: its target stays.
         const QString longName(250, QLatin1Char('b'));
         dir.writeFile(longName, "old workbook");
         QVERIFY(QFile::remove(book) && QFile::link(dir.filePath(longName), book));
@@ -157,9 +154,8 @@ private slots:
         QCOMPARE(periods(viewer), QList<int>());
     }
 
-    // Opened while a line window has moved the selection, the viewer of a
-    // PES shows and removes only its own records under nres "0", and names
-    // its PES in its reports. A result merged meanwhile survives the removal.
+    // Opened while a line window has moved the selection, a PES viewer shows, names and removes
+    // only its PES's records (nres "0"). A result merged meanwhile survives the removal.
     void pesViewerKeepsItsPes()
     {
         Archive dir;

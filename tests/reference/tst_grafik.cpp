@@ -17,11 +17,9 @@ class TestGrafik : public QObject, EditorUnderTest<CGrafik>
     Q_OBJECT
 
 public:
-    TestGrafik() : EditorUnderTest({"grafiki", graph("nom"), "nomgr", "grafiki"})
-    {
-        for (int h = 1; h <= 24; ++h)
-            file.names[h] = "t" + QString::number(h);
-    }
+    TestGrafik()
+        : EditorUnderTest({"grafiki", QString("nom t1 t2 t3 t4 t5 t6 t7 t8 t9 t10 t11 t12 t13 t14 t15 t16 t17 t18 t19 t20 "
+                                              "t21 t22 t23 t24").split(' '), "nomgr", "grafiki"}) {}
 
 private slots:
     void init() { dir.reset(new Folder); }
@@ -51,7 +49,6 @@ private slots:
     void commandsReachTheFile()
     {
         open({graph("7", {"1", "2"}), graph("3", {"9.5"}), graph("12")});
-        QCOMPARE(table()->columnCount(), 25);
         table()->sortItems(0, Qt::AscendingOrder);   // "12", "3", "7" as texts
         table()->setCurrentCell(1, 5);
         click("CopyButton");                          // a second "3", sorted in beside the first

@@ -3,8 +3,7 @@
 #include "referencetest.h"
 #include "reference/CDlgKatTR.h"
 
-// 110 kV and 35 kV types mixed; a voltage written "110.0" and an empty one,
-// which no filter choice shows.
+// 110 and 35 kV types mixed; "110.0" and an empty voltage, which no filter choice shows.
 static const Table kCatalog = {
     {"ТДН-16000/110", "110", "16000", "4.38", "86.7", "18", "112", "1.78", "9", "115", "11"},
     {"ТМН-2500/35", "35", "2500", "4.61", "31.9", "4.1", "25", "1.5", "6", "35", "11"},
@@ -29,14 +28,11 @@ private slots:
     void init() { dir.reset(new Folder); }
     void cleanup() { dlg.reset(), dir.reset(); }
 
-    // The filter hides rows and never drops them: a save under 35 kV keeps the
-    // rest in their places. Search steps through the shown rows only.
+    // The filter hides rows and never drops them; search steps through the shown rows only.
     void showsFiltersAndSaves()
     {
         open(kCatalog);
         QCOMPARE(headerLine(table()), QString("Марка|Uном, кВ|S, кВА|R, Oм|X, Oм|Рхх, кВт|Qхх,квар|U отв,%|N отп|Uвн, кВ|Uнн, кВ"));
-        QCOMPARE(headerLine(table(), Qt::ToolTipRole).section('|', 7, 8),
-                 QString("Добавка напряжения на ответвление, %|Количество ответвлений в одну сторону"));
         QCOMPARE(shownColumn(table(), 0), (QStringList{"ТДН-16000/110", "ТРДН-25000/110"}));
         QCOMPARE(searchHits({"тм"}), QList<int>{-1});
         filter("35");
@@ -74,6 +70,7 @@ private slots:
         filter("35");
         QCOMPARE(table()->currentRow(), 7);
         click("CopyButton");
+        QCOMPARE(table()->rowCount(), 8);
         click("DelButton");
         QCOMPARE(table()->rowCount(), 8);
         table()->setCurrentCell(1, 0);
@@ -84,8 +81,7 @@ private slots:
         QCOMPARE(stored(), (Table{c[0], c[2], c[3], c[4], c[5], c[2], {"ТДТН-40000/150", "150", "", "", "", "", "", "", "", "", ""}}));
     }
 
-    // A cell whose editor only opens keeps what the file holds, even beyond
-    // the editor's range or no number.
+    // A cell whose editor only opens keeps what the file holds, even beyond range or no number.
     void cellEditors_data()
     {
         QTest::addColumn<int>("column");
