@@ -1,18 +1,11 @@
 #pragma once
-// What the tests of the catalog and load-graph editors share: a working
-// directory whose questions are all answered Yes, and the user's own way of
-// editing a cell.
+// The editor tests' fixture: the editor, its file, a folder answering Yes, and editing a cell.
 
-#include "store/readregim.h"
+#include "reference/catalogtable.h"
 #include "testsupport.h"
 
-#include <QAbstractSpinBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTableWidget>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -22,39 +15,25 @@ struct Folder : TempWorkDir
     Folder() { rec.defaultAnswer = false; }   // Yes
 };
 
-// A table file as the test writes it and reads it back.
-struct TableFileOf
-{
-    QString stem;
-    QStringList names;
-    QString row, root;
-
-    // Writes rows and gives the file's bytes without their stamp.
-    QByteArray write(const TempWorkDir& dir, const Table& rows) const
-    {
-        saveShablonXML(stem, names, row, root, rows);
-        return withoutStamp(dir.readFile(stem + ".xml"));
-    }
-    Table stored() const { return ReadShablonXML(stem, names, row); }
-};
-
-// The editor window of one test function, reached as the user reaches it:
-// its table, its buttons and labels by name.
+// The test's init() makes dir, its cleanup() drops the editor and dir.
 template <class Dialog>
 struct EditorUnderTest
 {
-    explicit EditorUnderTest(TableFileOf editorFile) : file(std::move(editorFile)) {}
+    explicit EditorUnderTest(TableFile tableFile) : file(std::move(tableFile)) {}
 
-    TableFileOf file;   // the file the editor reads and writes
+    TableFile file;
+    std::unique_ptr<Folder> dir;
     std::unique_ptr<Dialog> dlg;
 
     void open() { dlg.reset(new Dialog(nullptr)); }
-    // Writes rows as the editor's file, then opens the editor on it.
-    void open(const TempWorkDir& dir, const Table& rows)
+    // Gives the file's bytes without their stamp.
+    QByteArray open(const Table& rows)
     {
-        file.write(dir, rows);
+        saveShablonXML(file.stem, file.names, file.rowElement, file.rootElement, rows);
         open();
+        return withoutStamp(dir->readFile(file.stem + ".xml"));
     }
+    Table stored() const { return ReadShablonXML(file.stem, file.names, file.rowElement); }
     QTableWidget* table() const { return dlg->template findChild<QTableWidget*>("tableWgt"); }
     void click(const char* button) const { dlg->template findChild<QPushButton*>(button)->click(); }
     QStringList labels(std::initializer_list<const char*> names) const
@@ -64,10 +43,31 @@ struct EditorUnderTest
             texts.append(dlg->template findChild<QLabel*>(name)->text());
         return texts;
     }
+    // The current row after each press of "Найти", with each text in turn.
+    QList<int> searchHits(const QStringList& texts) const
+    {
+        QList<int> hits;
+        for (const QString& text : texts) {
+            dlg->template findChild<QLineEdit*>("LineFind")->setText(text);
+            click("FindButton");
+            hits.append(table()->currentRow());
+        }
+        return hits;
+    }
+    // A file cut short by damage: a warning on opening and on saving, and nothing written.
+    void damagedFileIsKept(const QByteArray& damaged)
+    {
+        dir->writeFile(file.stem + ".xml", damaged);
+        open();
+        click("SaveButton");
+        const QString warning = "Предупреждение|Ошибка чтения файла " + dir->filePath(file.stem + ".xml");
+        QCOMPARE(dir->rec.warnings(), (QStringList{warning, warning}));
+        QCOMPARE(dir->readFile(file.stem + ".xml"), damaged);
+        QVERIFY(!dir->exists(file.stem + ".bak"));
+    }
 };
 
-// Opens the editor of a cell, types text over what it shows (or, with a null
-// text, types nothing) and commits with Enter. False when no editor opened.
+// Types text over a cell (with a null text, nothing) in its editor and commits with Enter.
 inline bool editCell(QTableWidget* table, int row, int column, const char* text)
 {
     table->setCurrentCell(row, column);
@@ -75,45 +75,32 @@ inline bool editCell(QTableWidget* table, int row, int column, const char* text)
     QWidget* editor = table->indexWidget(table->model()->index(row, column));
     if (!editor)
         return false;
-    if (auto* line = qobject_cast<QLineEdit*>(editor); line && text) {
-        // QTest types ASCII only; insert() is what typing does in a line edit.
+    // Into the line edit, a spin box's own as well: QTest types ASCII only.
+    auto* line = qobject_cast<QLineEdit*>(editor) ? qobject_cast<QLineEdit*>(editor) : editor->findChild<QLineEdit*>();
+    if (text) {
         line->selectAll();
         line->insert(QString::fromUtf8(text));
-    } else if (auto* spin = qobject_cast<QAbstractSpinBox*>(editor); spin && text) {
-        spin->selectAll();
-        QTest::keyClicks(editor, QString::fromUtf8(text));
     }
     QTest::keyClick(editor, Qt::Key_Return);
-    // The delegate commits through a queued call.
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();   // the delegate commits through a queued call
     return true;
 }
 
-inline QStringList headerTexts(const QTableWidget* table, int role = Qt::DisplayRole)
+inline QString headerLine(const QTableWidget* table, int role = Qt::DisplayRole)
 {
     QStringList texts;
     for (int c = 0; c < table->columnCount(); ++c)
         texts.append(table->horizontalHeaderItem(c)->data(role).toString());
-    return texts;
+    return texts.join('|');
 }
 
-// The texts of one column, top to bottom, rows hidden by a filter left out.
+// The texts of one column, rows hidden by a filter left out.
 inline QStringList shownColumn(const QTableWidget* table, int column)
 {
     QStringList texts;
     for (int r = 0; r < table->rowCount(); ++r) {
         if (!table->isRowHidden(r))
-            texts.append(table->item(r, column) ? table->item(r, column)->text() : QString());
+            texts.append(table->item(r, column)->text());
     }
     return texts;
-}
-
-// The script of each character: L a Latin letter, C a Cyrillic one, . any
-// other, so that look-alike letters ("O" and "О") cannot pass for each other.
-inline QString letterScripts(const QString& text)
-{
-    QString out;
-    for (const QChar c : text)
-        out += !c.isLetter() ? QLatin1Char('.') : c.unicode() < 128 ? QLatin1Char('L') : QLatin1Char('C');
-    return out;
 }
