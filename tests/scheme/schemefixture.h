@@ -13,36 +13,6 @@
 
 #include <optional>
 
-inline void writeSchemeFixture()
-{
-    NPES = NRES = NLIN = QStringLiteral("1");
-    UNOM = 110;
-    TestNetwork net;
-    net.addTransType("ТДН-10000/110", "110", "10000", "1", "1", "1", "1", "1.78", "9", "115", "11");
-    net.addTransType("ТМ-1000/35", "35", "1000", "1", "1", "1", "1", "1.78", "9", "35", "10");
-    net.addSection("1", 0, 1, "АС-70", 1);
-    net.addSection("1", 1, 2, "АС-70", 1);
-    net.addTrans("1", 1, 3, "ТДН-10000/110");
-    net.addTrans("1", 2, 4, "ТДТН-ВН");
-    net.addTrans("1", 4, 5, "ТДТН-НН");
-    net.addTrans("1", 4, 6, "ТДТН-СН");
-    net.addTrans("1", 0, 7, "ТДТН-ВН");
-    net.addSection("1", 2, 10, "АС-70", 1)[17] = QString();
-    net.addSection("2", 0, 1, "АС-70", 1);
-    net.write();
-
-    SxemaLin s;
-    s.key = QStringList{"1", "1", "1", "rgb(10,20,30)"};
-    s.nodes = {{"10", "117", "7", "7", "0", "0", "0", "0"}, {"160", "117", "35", "7", "1", "0", "0", "0"},
-               {"310", "117", "70", "7", "2", "0", "0", "0"}, {"-100", "300", "7", "7", "9", "0", "0", "1"}};
-    s.lines = {{"12,119 90,150 162,119", "1", "0", "0", "0"}, {"162,119 240,41 312,119", "2", "0", "0", "0"},
-               {"400,200 500,200", "99", "0", "0", "0"}};
-    s.transf = {{"155", "122", "35", "70", "115", "11", "3", "0", "0", "0"}};
-    s.transf3 = {{"305", "122", "70", "70", "115", "38.5", "11", "4", "6", "5", "0", "0", "0"},
-                 {"5", "122", "70", "70", "115", "11", "10.5", "7", "", "", "0", "0", "0"}};
-    QVERIFY(writeSxemaFile({s}));
-}
-
 // openWork() puts a fresh working directory and message recorder in place of
 // the last test's, zoom 1 and, unless told otherwise, line 1,1,1 at 110 kV:
 // sections 0-1 (key 1), 1-2 (key 2) and 2-10 (no key), a two-winding unit
@@ -61,8 +31,32 @@ protected:
         m_iScale = 1.0;
         NPES = NRES = NLIN = QStringLiteral("1");
         UNOM = 110;
-        if (fixture)
-            writeSchemeFixture();
+        if (!fixture)
+            return;
+        TestNetwork net;
+        net.addTransType("ТДН-10000/110", "110", "10000", "1", "1", "1", "1", "1.78", "9", "115", "11");
+        net.addTransType("ТМ-1000/35", "35", "1000", "1", "1", "1", "1", "1.78", "9", "35", "10");
+        net.addSection("1", 0, 1, "АС-70", 1);
+        net.addSection("1", 1, 2, "АС-70", 1);
+        net.addTrans("1", 1, 3, "ТДН-10000/110");
+        net.addTrans("1", 2, 4, "ТДТН-ВН");
+        net.addTrans("1", 4, 5, "ТДТН-НН");
+        net.addTrans("1", 4, 6, "ТДТН-СН");
+        net.addTrans("1", 0, 7, "ТДТН-ВН");
+        net.addSection("1", 2, 10, "АС-70", 1)[17] = QString();
+        net.addSection("2", 0, 1, "АС-70", 1);
+        net.write();
+
+        SxemaLin s;
+        s.key = QStringList{"1", "1", "1", "rgb(10,20,30)"};
+        s.nodes = {{"10", "117", "7", "7", "0", "0", "0", "0"}, {"160", "117", "35", "7", "1", "0", "0", "0"},
+                   {"310", "117", "70", "7", "2", "0", "0", "0"}, {"-100", "300", "7", "7", "9", "0", "0", "1"}};
+        s.lines = {{"12,119 90,150 162,119", "1", "0", "0", "0"}, {"162,119 240,41 312,119", "2", "0", "0", "0"},
+                   {"400,200 500,200", "99", "0", "0", "0"}};
+        s.transf = {{"155", "122", "35", "70", "115", "11", "3", "0", "0", "0"}};
+        s.transf3 = {{"305", "122", "70", "70", "115", "38.5", "11", "4", "6", "5", "0", "0", "0"},
+                     {"5", "122", "70", "70", "115", "11", "10.5", "7", "", "", "0", "0", "0"}};
+        QVERIFY(writeSxemaFile({s}));
     }
 
     std::optional<TempWorkDir> m_dir;
@@ -151,12 +145,6 @@ public:
     {
         send(QEvent::MouseButtonPress, at, button, button, keys);
         send(QEvent::MouseButtonRelease, at, button, Qt::NoButton, keys);
-    }
-    void doubleClick(QPointF at)
-    {
-        click(at);
-        send(QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
-        release(at);
     }
     void drag(QPointF from, const QVector<QPointF>& steps)
     {
