@@ -1,27 +1,17 @@
-// Parameter pop-ups of line sections and transformers: what they show of a
-// row and the rows they send back, untouched fields exactly as they came.
+// Parameter pop-ups of line sections and transformers.
 
 #include "scheme/CparamTR2.h"
 #include "scheme/CparamTR3.h"
 #include "scheme/CparamUCH.h"
-#include "store/readregim.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDoubleSpinBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QSpinBox>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace {
 
 const Table kWires = {{"АС-70"}, {"АС-95"}, {"АС-70"}};
-const Table kTrans = {{"ТМН-6300/110", "110"}, {"ТМ-1000/35", "35"}, {"ТДН-10000/110", "115"},
-                      {"ТДТН-ВН", "110"}};
+const Table kTrans = {{"ТМН-6300/110", "110"}, {"ТМ-1000/35", "35"}, {"ТДН-10000/110", "115"}, {"ТДТН-ВН", "110"}};
 
-// A row in attrUchLin order with the given fields replaced.
 QStringList uchRow(const QString& key, const QMap<QString, QString>& fields = {})
 {
     QStringList row = {"1", "1", "1", "Участок", "прим.", "3", "4", "1", "АС-70", "1.5", "0",
@@ -31,40 +21,24 @@ QStringList uchRow(const QString& key, const QMap<QString, QString>& fields = {}
     return row;
 }
 
-template<typename T>
-T* child(QWidget* popup, const char* name)
-{
-    T* w = popup->findChild<T*>(QLatin1String(name));
-    Q_ASSERT(w);
-    return w;
-}
+template<typename T> T* child(QWidget* popup, const char* name) { return popup->findChild<T*>(QLatin1String(name)); }
 
-QStringList entries(QComboBox* combo)
+QStringList entries(QWidget* popup, const char* combo)
 {
     QStringList out;
-    for (int i = 0; i < combo->count(); ++i)
-        out.append(combo->itemText(i));
+    for (int i = 0; i < child<QComboBox>(popup, combo)->count(); ++i)
+        out.append(child<QComboBox>(popup, combo)->itemText(i));
     return out;
 }
 
-// Rows as "field;field;..." texts, so that a difference shows in full.
-QStringList texts(const QList<QStringList>& rows)
-{
-    QStringList out;
-    for (const QStringList& row : rows)
-        out.append(row.join(';'));
-    return out;
-}
-
-// Presses OK and gives the rows sent.
 QStringList pressOK(QWidget* popup)
 {
     QSignalSpy spy(popup, SIGNAL(signalOKParamButton(QStringList)));
     child<QPushButton>(popup, "OKButton")->click();
-    QList<QStringList> rows;
+    QStringList rows;
     for (const QList<QVariant>& args : spy)
-        rows.append(args.at(0).toStringList());
-    return texts(rows);
+        rows.append(args.at(0).toStringList().join(';'));
+    return rows;
 }
 
 } // namespace
@@ -74,49 +48,38 @@ class TestCparam : public QObject
     Q_OBJECT
 
 private slots:
-    // OK without changes sends the row back as it came, but for a length
-    // whose 3-decimal text holds the same value; an unlisted or empty type
-    // is offered first and kept; flags other than "1" and "0" stay.
+    // Untouched, a row goes back as it came but for a length its 3-decimal text holds.
     void sectionUntouched_data()
     {
         QTest::addColumn<QStringList>("row");
         QTest::addColumn<QString>("dl");
         QTest::addColumn<QStringList>("types");
-
         const QStringList listed = {"АС-70", "АС-95"};
         QTest::newRow("12.5") << uchRow("1", {{"dl", "12.5"}, {"kbal", "1"}}) << "12.500" << listed;
         QTest::newRow("1.") << uchRow("1", {{"dl", "1."}, {"kod_el", "АС-95"}}) << "1.000" << listed;
         QTest::newRow("more decimals") << uchRow("1", {{"dl", "123.4567"}}) << "123.4567" << listed;
-        QTest::newRow("beyond the spin box") << uchRow("1", {{"dl", "2000000000"}})
-                                             << "2000000000.000" << listed;
-        QTest::newRow("no length, no flags") << uchRow("1", {{"dl", ""}, {"kbal", ""}, {"podkt", "2"}})
-                                             << "" << listed;
+        QTest::newRow("beyond the spin box") << uchRow("1", {{"dl", "2000000000"}}) << "2000000000.000" << listed;
+        QTest::newRow("no length, no flags") << uchRow("1", {{"dl", ""}, {"kbal", ""}, {"podkt", "2"}}) << ""
+                                             << listed;
         QTest::newRow("unlisted type") << uchRow("1", {{"kod_el", "АС-999"}}) << "1.500"
                                        << QStringList({"АС-999", "АС-70", "АС-95"});
-        QTest::newRow("no type") << uchRow("1", {{"kod_el", ""}}) << "1.500"
-                                 << QStringList({"", "АС-70", "АС-95"});
+        QTest::newRow("no type") << uchRow("1", {{"kod_el", ""}}) << "1.500" << QStringList({"", "АС-70", "АС-95"});
     }
-
     void sectionUntouched()
     {
         QFETCH(QStringList, row);
         QFETCH(QString, dl);
-        QFETCH(QStringList, types);
         CparamUCH popup(kWires);
         popup.SetUCH(uchRow("9", {{"kod_el", "АС-999"}}));
         popup.SetUCH(row);
-        auto* combo = child<QComboBox>(&popup, "Markacombo");
-        QCOMPARE(entries(combo), types);
-        QCOMPARE(combo->currentText(), row.at(8));
+        QTEST(entries(&popup, "Markacombo"), "types");
+        QCOMPARE(child<QComboBox>(&popup, "Markacombo")->currentText(), row.at(8));
         QCOMPARE(child<QCheckBox>(&popup, "checkBalance")->isChecked(), row.at(15) == "1");
-        QStringList expected = row;
-        expected[9] = dl;
-        QCOMPARE(pressOK(&popup), texts({expected}));
+        row[9] = dl;
+        QCOMPARE(pressOK(&popup), QStringList{row.join(';')});
         QVERIFY(popup.isHidden());
     }
 
-    // Every edited field reaches its own place in the row; the rest stays.
-    // A length is typed as users write it.
     void sectionEdited()
     {
         CparamUCH popup(kWires);
@@ -129,52 +92,42 @@ private slots:
         QTest::keyClicks(length, "1 207,25");   // a comma is a decimal point in any locale
         child<QCheckBox>(&popup, "checkOtkl")->setChecked(true);
         child<QCheckBox>(&popup, "checkBalance")->setChecked(false);
-        QCOMPARE(pressOK(&popup), texts({uchRow("5", {{"name", "Л-1"}, {"name1", "отпайка"},
-            {"kod_el", "АС-95"}, {"dl", "1207.250"}, {"kbal", "0"}, {"podkt", "1"}})}));
-
+        QCOMPARE(pressOK(&popup), QStringList{uchRow("5", {{"name", "Л-1"}, {"name1", "отпайка"}, {"kod_el", "АС-95"},
+                                                           {"dl", "1207.250"}, {"kbal", "0"}, {"podkt", "1"}}).join(';')});
         popup.SetUCH({});
         QVERIFY(!child<QComboBox>(&popup, "Markacombo")->isEnabled());
         QVERIFY(pressOK(&popup).isEmpty());
     }
 
-    // The tap shows within -19..19 and goes back as it came unless changed;
-    // the types are those of the line voltage passed in, whatever UNOM says.
+    // The types are those of the voltage passed in, whatever UNOM says.
     void twoWinding_data()
     {
         QTest::addColumn<QString>("tap");
         QTest::addColumn<int>("shown");
         QTest::addColumn<int>("set");       // a new tap, or the shown one
         QTest::addColumn<QString>("written");
-        QTest::newRow("-3") << "-3" << -3 << -3 << "-3";
         QTest::newRow("beyond the range") << "25" << 19 << 19 << "25";
         QTest::newRow("fraction") << "2.5" << 2 << 2 << "2.5";
         QTest::newRow("empty") << "" << 0 << 0 << "";
         QTest::newRow("changed") << "2.5" << 2 << -7 << "-7";
     }
-
     void twoWinding()
     {
         QFETCH(QString, tap);
-        QFETCH(int, shown);
         QFETCH(int, set);
         QFETCH(QString, written);
         UNOM = 35;
         CparamTR2 popup(kTrans);
-        const QStringList row = uchRow("7", {{"tip_el", "2"}, {"kod_el", ""}, {"n_otv", tap}});
+        QStringList row = uchRow("7", {{"tip_el", "2"}, {"kod_el", ""}, {"n_otv", tap}});
         popup.SetUCH(row, 110);
-        auto* spin = child<QSpinBox>(&popup, "spinOtv");
-        QCOMPARE(spin->value(), shown);
-        spin->setValue(set);
-        QCOMPARE(entries(child<QComboBox>(&popup, "Markacombo")),
-                 QStringList({"", "ТМН-6300/110", "ТДН-10000/110", "ТДТН-ВН"}));
-        QStringList expected = row;
-        expected[10] = written;
-        QCOMPARE(pressOK(&popup), texts({expected}));
+        QTEST(child<QSpinBox>(&popup, "spinOtv")->value(), "shown");
+        child<QSpinBox>(&popup, "spinOtv")->setValue(set);
+        QCOMPARE(entries(&popup, "Markacombo"), QStringList({"", "ТМН-6300/110", "ТДН-10000/110", "ТДТН-ВН"}));
+        row[10] = written;
+        QCOMPARE(pressOK(&popup), QStringList{row.join(';')});
     }
 
-    // One OK sends HV, MV and LV in this order; MV and LV change only in
-    // type, flag and balance. A winding without a row is disabled and sent
-    // nowhere.
+    // A winding without a row is disabled and sent nowhere.
     void threeWinding()
     {
         CparamTR3 popup(kTrans);
@@ -182,22 +135,21 @@ private slots:
         const QStringList mv = uchRow("5", {{"name", "СН"}, {"kod_el", "ТМН-6300/110"}, {"n_otv", "3"}});
         const QStringList lv = uchRow("6", {{"name", "НН"}, {"kod_el", "ТМ-1000/35"}});
         popup.SetUCH(hv, mv, lv, 110);
-        QCOMPARE(entries(child<QComboBox>(&popup, "Markacombo_3")),
-                 QStringList({"ТМ-1000/35", "ТМН-6300/110", "ТДН-10000/110", "ТДТН-ВН"}));
+        QCOMPARE(entries(&popup, "Markacombo_3"), QStringList({"ТМ-1000/35", "ТМН-6300/110", "ТДН-10000/110", "ТДТН-ВН"}));
         child<QLineEdit>(&popup, "KommEdit")->setText("Т-1");
         child<QComboBox>(&popup, "Markacombo_2")->setCurrentText("ТДН-10000/110");
         child<QCheckBox>(&popup, "checkOtkl_3")->setChecked(true);
         child<QCheckBox>(&popup, "checkBalance")->setChecked(true);
-        QCOMPARE(pressOK(&popup), texts({
-            uchRow("4", {{"name", "Т-1"}, {"kod_el", "ТДТН-ВН"}, {"n_otv", "-2"}, {"kbal", "1"}}),
-            uchRow("5", {{"name", "СН"}, {"kod_el", "ТДН-10000/110"}, {"n_otv", "3"}, {"kbal", "1"}}),
-            uchRow("6", {{"name", "НН"}, {"kod_el", "ТМ-1000/35"}, {"kbal", "1"}, {"podkt", "1"}})}));
+        QCOMPARE(pressOK(&popup), QStringList({
+            uchRow("4", {{"name", "Т-1"}, {"kod_el", "ТДТН-ВН"}, {"n_otv", "-2"}, {"kbal", "1"}}).join(';'),
+            uchRow("5", {{"name", "СН"}, {"kod_el", "ТДН-10000/110"}, {"n_otv", "3"}, {"kbal", "1"}}).join(';'),
+            uchRow("6", {{"name", "НН"}, {"kod_el", "ТМ-1000/35"}, {"kbal", "1"}, {"podkt", "1"}}).join(';')}));
 
         popup.SetUCH(hv, {}, lv, 110);
         QVERIFY(!child<QComboBox>(&popup, "Markacombo_2")->isEnabled());
         QVERIFY(!child<QCheckBox>(&popup, "checkOtkl_2")->isEnabled());
         QVERIFY(child<QComboBox>(&popup, "Markacombo_3")->isEnabled());
-        QCOMPARE(pressOK(&popup), texts({hv, lv}));
+        QCOMPARE(pressOK(&popup), QStringList({hv.join(';'), lv.join(';')}));
     }
 };
 

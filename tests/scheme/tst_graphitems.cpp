@@ -1,75 +1,62 @@
-// Scheme items under the mouse: a bus dragged with its line ends and its
-// transformer, resized by its grip, line vertices inserted, dragged and
-// deleted, handle sizes by zoom, labels hidden and turned.
+// Scheme items under the mouse.
 
 #include "schemefixture.h"
 #include "scheme/dotsignal.h"
-#include "testsupport.h"
 
-class TestGraphItems : public QObject
+class TestGraphItems : public SchemeCase
 {
     Q_OBJECT
 
-private:
-    TempWorkDir* m_dir = nullptr;
-    MessageRecorder* m_rec = nullptr;
     DiagramScene* m_scene = nullptr;
-
-    VLKL_Item* line2() const { return line(*m_scene, "2"); }
 
 private slots:
     void init()
     {
-        m_dir = new TempWorkDir;
-        m_rec = new MessageRecorder;
-        writeSchemeFixture();
+        openWork();
         m_scene = new DiagramScene;
         m_scene->LoadModel();
     }
+    void cleanup() { delete m_scene; }
 
-    void cleanup()
-    {
-        delete m_scene;
-        delete m_rec;
-        delete m_dir;
-        m_iScale = 1.0;
-    }
-
-    // The ends of the bus's lines and its transformer follow by the exact
-    // step at every zoom (half units at 200%); bend points stay.
-    void busDrag_data()
+    // Handles keep about the same size on screen; ends follow a bus by the exact step.
+    void zoom_data()
     {
         QTest::addColumn<qreal>("zoom");
-        QTest::newRow("100%") << 1.0;
-        QTest::newRow("200%") << 2.0;
-        QTest::newRow("400%") << 4.0;
+        QTest::addColumn<qreal>("side");   // of a handle, in scene units
+        QTest::newRow("25%") << 0.25 << 10.0;
+        QTest::newRow("50%") << 0.5 << 10.0;
+        QTest::newRow("100%") << 1.0 << 6.0;
+        QTest::newRow("200%") << 2.0 << 4.0;
+        QTest::newRow("400%") << 4.0 << 2.0;
     }
-    void busDrag()
+    void zoom()
     {
         QFETCH(qreal, zoom);
+        QFETCH(qreal, side);
+        m_iScale = zoom;
         SchemeView view(m_scene, zoom);
-        const qreal unit = 1 / zoom;
-        const QPointF from(180, 119);
-        view.drag(from, {from + QPointF(unit, unit), from + QPointF(2 * unit, 3 * unit),
-                         from + QPointF(3 * unit, 5 * unit)});
-        const QPointF step(3 * unit, 5 * unit);
+        view.hover(QPointF(276, 80));   // on line 2
+        QCOMPARE(line(*m_scene, "2")->dots().size(), 3);
+        for (const DotSignal* dot : line(*m_scene, "2")->dots())
+            QCOMPARE(dot->rect(), QRectF(-side / 2, -side / 2, side, side));
+        if (zoom < 1)
+            return;   // a pixel at the bus would take in its transformer too
+        const QPointF from(180, 119), unit(1 / zoom, 1 / zoom), step(3 / zoom, 5 / zoom);
+        view.drag(from, {from + unit, from + QPointF(2 * unit.x(), 3 * unit.y()), from + step});
         QCOMPARE(bus(*m_scene, "1")->pos(), QPointF(160, 117) + step);
-        const QPointF end = QPointF(162, 119) + step;
-        const QString at = QString::number(end.x()) + ',' + QString::number(end.y());
+        const QString at = QString("%1,%2").arg(162 + step.x()).arg(119 + step.y());
         QCOMPARE(vertices(line(*m_scene, "1")), "12,119 90,150 " + at);
-        QCOMPARE(vertices(line2()), at + " 240,41 312,119");
-        QCOMPARE(element<Transf2>(*m_scene, KindTransf2, "3")->pos(), QPointF(155, 122) + step);
-        QCOMPARE(element<Transf3>(*m_scene, KindTransf3, "4")->pos(), QPointF(305, 122));
+        QCOMPARE(vertices(line(*m_scene, "2")), at + " 240,41 312,119");
+        QCOMPARE(element(*m_scene, KindTransf2, "3")->pos(), QPointF(155, 122) + step);
     }
 
-    // The grip at the middle of the right edge widens the bus; never below
-    // 8 units, and nothing left of the bar.
-    void busResize()
+    // A bus as narrow as the layout draws it (7) is dragged by its left part.
+    void busGrip()
     {
         SchemeView view(m_scene);
         BusItem* b = bus(*m_scene, "2");   // at (310, 117), 70 by 7
-        view.move(QPointF(376, 120), Qt::NoButton);
-        view.move(QPointF(380, 120), Qt::NoButton);
+        view.hover(QPointF(376, 120));
+        view.hover(QPointF(380, 120));
         QCOMPARE(b->m_resizeMode, int(BusItem::ResizeRight));
         view.press(QPointF(380, 120));
         QVector<int> widths;
@@ -81,51 +68,25 @@ private slots:
         QCOMPARE(widths, QVector<int>({90, 9, 9, 9}));
         QCOMPARE(b->rect(), QRectF(0, 0, 9, 7));
         QCOMPARE(b->pos(), QPointF(310, 117));
-    }
 
-    // A bus as narrow as the layout draws it (7 units) is dragged by its
-    // left part; only the part at its right edge resizes it.
-    void narrowBusGrip()
-    {
-        SchemeView view(m_scene);
-        BusItem* b = bus(*m_scene, "0");   // at (10, 117), 7 by 7
-        view.move(QPointF(11, 120), Qt::NoButton);
-        view.move(QPointF(12, 120), Qt::NoButton);
+        b = bus(*m_scene, "0");   // at (10, 117), 7 by 7
+        view.hover(QPointF(11, 120));
+        view.hover(QPointF(12, 120));
         QCOMPARE(b->m_resizeMode, int(BusItem::ResizeNone));
         view.drag(QPointF(12, 120), {QPointF(22, 130), QPointF(32, 140)});
         QCOMPARE(b->pos(), QPointF(30, 137));
-        QCOMPARE(b->rect(), QRectF(0, 0, 7, 7));
-
-        view.move(QPointF(36, 140), Qt::NoButton);
+        view.hover(QPointF(36, 140));
         QCOMPARE(b->m_resizeMode, int(BusItem::ResizeRight));
         view.drag(QPointF(36, 140), {QPointF(50, 140)});
         QCOMPARE(b->rect(), QRectF(0, 0, 20, 7));
         QCOMPARE(b->pos(), QPointF(30, 137));
     }
 
-    // The handle of a line end lies on its bus: reached from the line, it
-    // is on top of the bus and pulls the end off it; the bus stays.
-    void lineEndOffBus()
-    {
-        SchemeView view(m_scene);
-        view.move(QPointF(51, 134.5), Qt::NoButton);   // on line 1
-        view.move(QPointF(20, 122), Qt::NoButton);
-        view.move(QPointF(12, 119), Qt::NoButton);     // its start on bus 0
-        view.drag(QPointF(12, 119), {QPointF(12, 100), QPointF(12, 80)});
-        QCOMPARE(vertices(line(*m_scene, "1")), QString("12,80 90,150 162,119"));
-        QCOMPARE(bus(*m_scene, "0")->pos(), QPointF(10, 117));
-        view.move(QPointF(600, 600), Qt::NoButton);
-        QCOMPARE(line(*m_scene, "1")->zValue(), 0.0);   // back below the buses
-    }
-
-    // A right click sets where a bend point goes, in the line's own
-    // coordinates also after the line was moved; the point goes into the
-    // first crossed segment only, its handle drags it, and a right click
-    // near it deletes it again.
+    // A bend point goes into the first crossed segment only, in item coordinates.
     void bendPoints()
     {
         SchemeView view(m_scene);
-        VLKL_Item* l = line2();
+        VLKL_Item* l = line(*m_scene, "2");
         view.click(QPointF(238, 43), Qt::RightButton);   // 2 units before the bend
         l->InsertNewPoints();
         QCOMPARE(vertices(l), QString("162,119 238,43 240,41 312,119"));
@@ -137,71 +98,36 @@ private slots:
         view.click(QPointF(190, 101), Qt::RightButton);
         l->InsertNewPoints();
         QCOMPARE(vertices(l), QString("162,119 180,101 240,41 312,119"));
-
-        view.move(QPointF(230, 61), Qt::NoButton);   // hover: a handle on every vertex
+        view.hover(QPointF(230, 61));   // a handle on every vertex
         QCOMPARE(l->dots().size(), 4);
-        view.move(QPointF(190, 101), Qt::NoButton);
+        view.hover(QPointF(190, 101));
         view.drag(QPointF(190, 101), {QPointF(190, 95), QPointF(200, 91)});
-        QCOMPARE(vertices(l), QString("162,119 190,91 240,41 312,119"));
-
-        view.move(QPointF(600, 600), Qt::NoButton);   // the handles go with the hover
-        QVERIFY(l->dots().isEmpty());
-        view.click(QPointF(196, 95), Qt::RightButton);
+        view.hover(QPointF(174, 117));
+        view.hover(QPointF(172, 119));   // the start, on bus 1
+        view.drag(QPointF(172, 119), {QPointF(172, 100), QPointF(172, 80)});
+        QCOMPARE(vertices(l), QString("162,80 190,91 240,41 312,119"));
+        QCOMPARE(bus(*m_scene, "1")->pos(), QPointF(160, 117));
+        view.hover(QPointF(600, 600));   // the handles go, the line is below the buses again
+        QVERIFY(l->dots().isEmpty() && l->zValue() == 0.0);
+        view.click(QPointF(204, 87), Qt::RightButton);
         l->DeletePoints();
-        QCOMPARE(vertices(l), QString("162,119 240,41 312,119"));
+        QCOMPARE(vertices(l), QString("162,80 240,41 312,119"));
     }
 
-    // Handles keep about the same size on screen: 10 units at 25% and 50%,
-    // 6 at 100%, 4 at 200%, 2 at 400%.
-    void handleSizes_data()
-    {
-        QTest::addColumn<double>("scale");
-        QTest::addColumn<qreal>("side");
-        QTest::newRow("25%") << 0.25 << 10.0;
-        QTest::newRow("50%") << 0.5 << 10.0;
-        QTest::newRow("100%") << 1.0 << 6.0;
-        QTest::newRow("200%") << 2.0 << 4.0;
-        QTest::newRow("400%") << 4.0 << 2.0;
-    }
-    void handleSizes()
-    {
-        QFETCH(double, scale);
-        QFETCH(qreal, side);
-        m_iScale = scale;
-        SchemeView view(m_scene);
-        view.move(QPointF(230, 51), Qt::NoButton);
-        QCOMPARE(line2()->dots().size(), 3);
-        for (const DotSignal* dot : line2()->dots())
-            QCOMPARE(dot->rect(), QRectF(-side / 2, -side / 2, side, side));
-    }
-
-    // A right click marks a label hidden (grey), the next shows it again in
-    // pale green; a double click turns it by 90 degrees and back.
     void labelHideAndTurn()
     {
         SchemeView view(m_scene);
-        TextParam* label = nullptr;
-        for (QGraphicsItem* item : m_scene->items()) {
-            auto* t = dynamic_cast<TextParam*>(item);
-            if (t && t->m_kind == KindNode && t->m_name == "0")
-                label = t;
-        }
-        QVERIFY(label);
-        QCOMPARE(label->pos(), QPointF(-10, 97));
         const QPointF at(-5, 102);
+        auto* label = qgraphicsitem_cast<TextParam*>(m_scene->itemAt(at, QTransform()));
+        QCOMPARE(label->m_name + ' ' + label->lines().join('|'), QString("0 Узел 0"));
         view.click(at, Qt::RightButton);
-        QCOMPARE(label->m_hide, 1);
-        QCOMPARE(label->color(), QColor(192, 192, 192));
+        QCOMPARE(QString("%1 %2").arg(label->m_hide).arg(label->color().name()), QString("1 #c0c0c0"));
         view.click(at, Qt::RightButton);
-        QCOMPARE(label->m_hide, 0);
-        QCOMPARE(label->color(), QColor(192, 255, 192));
-        view.doubleClick(at);
-        QCOMPARE(label->rotation(), 90.0);
-        QCOMPARE(label->m_angle, 90);
-        QCOMPARE(label->m_rotated, 1);
-        view.doubleClick(label->mapToScene(QPointF(5, 5)));
-        QCOMPARE(label->rotation(), 0.0);
-        QCOMPARE(label->m_rotated, 0);
+        QCOMPARE(QString("%1 %2").arg(label->m_hide).arg(label->color().name()), QString("0 #c0ffc0"));
+        QTest::mouseDClick(view.view.viewport(), Qt::LeftButton, {}, view.view.mapFromScene(at));
+        QCOMPARE(QString("%1 %2 %3").arg(label->rotation()).arg(label->m_angle).arg(label->m_rotated), QString("90 90 1"));
+        QTest::mouseDClick(view.view.viewport(), Qt::LeftButton, {}, view.view.mapFromScene(label->mapToScene(5, 5)));
+        QCOMPARE(QString("%1 %2").arg(label->rotation()).arg(label->m_rotated), QString("0 0"));
     }
 };
 
