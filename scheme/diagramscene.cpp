@@ -152,11 +152,11 @@ const SORTED_OBJECT_INF* DiagramScene::recordOf(const QGraphicsItem* item) const
     return item ? m_byItem.value(item, nullptr) : nullptr;
 }
 
-QString DiagramScene::guidNode() const
+QString DiagramScene::guidNode(const QString& from) const
 {
-    if (m_lineRows.isEmpty())
+    if (m_lineRows.isEmpty() && from.isEmpty())
         return QStringLiteral("0");
-    qint64 largest = 0;
+    qint64 largest = std::max(0, toInteger(from));
     for (const QStringList& row : m_lineRows)
         largest = std::max<qint64>({largest, toInteger(row.value(uchNyzln)), toInteger(row.value(uchNyzlk))});
     return QString::number(largest + 1);
@@ -623,7 +623,7 @@ void DiagramScene::AddLine()
     if (!current)
         return;
     const QPointF p = m_nodePosition = current->pos();
-    const QString node = guidNode();
+    const QString node = guidNode(current->m_nodeName);
     // Drawn as its rectangle, so that it loads again as it was drawn.
     BusItem* bus = addBus(p + QPointF(195, 150), QRectF(0, 0, 20, 5), 20, 5, node);
     TextAdd(whole(p.x() + 180), whole(p.y() + 140), KindNode, 0, 0, QStringLiteral("Новый узел"), node,
@@ -655,7 +655,7 @@ void DiagramScene::AddTP()
     t->m_unn = 10.0;
     addTransf2(t, kNewTrans);
     current->addLink(t->m_key);
-    m_lineRows.append(newRow(m_transTemplate, kNewTrans, current->m_nodeName, guidNode(), t->m_key));
+    m_lineRows.append(newRow(m_transTemplate, kNewTrans, current->m_nodeName, guidNode(current->m_nodeName), t->m_key));
     finishAdd(p + QPointF(120, 80), KindTransf2, kNewTrans, t->m_key, kTransLabelColor);
 }
 
@@ -682,7 +682,7 @@ void DiagramScene::AddTP3()
     t->m_variant = 0;
     addTransf3(t, kNewTrans);
     current->addLink(t->m_key);
-    const QString star = guidNode();
+    const QString star = guidNode(current->m_nodeName);
     const QString& from = current->m_nodeName;
     m_lineRows.append(newRow(m_transTemplate, QStringLiteral("Обмотка ВН"), from, star, t->m_key));
     m_lineRows.append(newRow(m_transTemplate, QStringLiteral("Обмотка-2"), star, plus(star, 1), t->m_key2));

@@ -91,8 +91,10 @@ public:
     const SORTED_OBJECT_INF* recordOf(const QGraphicsItem* item) const;
 
     // Next free node number and key of the line (largest + 1; a key never
-    // "0", which the sections editor renumbers).
-    QString guidNode() const;
+    // "0", which the sections editor renumbers). The node an element is
+    // added at counts too: on a drawn line without rows a new node would
+    // otherwise be "0", the very bus (or the supply) it hangs from.
+    QString guidNode(const QString& from = QString()) const;
     QString guidBranch() const;
 
     TextParam* TextAdd(int x, int y, int kind, int hide, int rotated, QString text, QString name,

@@ -147,6 +147,25 @@ private slots:
         QVERIFY(!bus(*m_scene, "15") && !line(*m_scene, "12"));
     }
 
+    // A drawn line without rows: what is added hangs from its bus, never from
+    // a new node of the same number.
+    void addToALineWithoutRows()
+    {
+        NLIN = "3";
+        SxemaLin s;
+        s.key = QStringList{"1", "1", "3", "rgb(0,0,0)"};
+        s.nodes = {{"10", "117", "7", "7", "0", "0", "0", "0"}};
+        QVERIFY(saveSxemaXML(s));
+        open();
+        QVERIFY(m_scene->setCurrentNode("0", bus(*m_scene, "0")));
+        m_scene->AddLine();
+        m_scene->AddTP3();
+        QStringList ends;
+        for (const QStringList& row : m_scene->lineRows())
+            ends.append(row.at(uchNyzln) + '-' + row.at(uchNyzlk));
+        QCOMPARE(ends, QStringList({"0-1", "0-2", "2-3", "2-4"}));
+    }
+
     // Nothing is added at a deleted bus after its queued menu, nor after a relayout.
     void deleteElements()
     {
