@@ -19,9 +19,7 @@ static TestNetwork network()
     const QString tdn = "ТДН-16000/110";
     net.addSection("2", 0, 1, "АС-120/19", 3)[3] = "участок";
     net.addTrans("2", 1, 2, tdn, 8, 3, 4000, 1700)[3] = "Т-21";
-    net.nres = "2";
-    net.addTrans("1", 0, 1, tdn, 8, 3, 4000, 1700)[3] = "чужой Т";
-    net.nres = "1";
+    net.addTrans("1", 0, 1, tdn, 8, 3, 4000, 1700)[1] = "2";
     net.addTrans("1", 0, 1, tdn, 8, 3, 4000, 1700)[3] = "Т-11";
     net.addTrans("1", 0, 3, tdn, 8, 3, 4000, 1700)[3] = "Т-12";
     net.sections.last()[16] = "1";
@@ -98,19 +96,18 @@ private slots:
     {
         Input f;
         CDlgVvodRES dlg("1", "1", "Северный РЭС");
-        TestNetwork& net = f.net;
-        net.sections[4][17] = "40";   // Т-12, renumbered by a sections editor save
-        net.lines.removeAt(1);        // line 2, deleted
-        net.write();
+        f.net.sections[4][17] = "40";   // Т-12, renumbered by a sections editor save
+        f.net.lines.removeAt(1);        // line 2, deleted
+        f.net.write();
         dlg.tableWgt->item(0, 13)->setText("5000");   // Т-11
         dlg.tableWgt->item(1, 13)->setText("6000");   // Т-12
         dlg.tableLIN->item(0, 10)->setText("0.6");    // line 1
         dlg.tableLIN->item(1, 10)->setText("0.7");    // line 2
         dlg.slot_saveVtv();
-        net.sections[3][13] = "5000";
-        net.lines[0][10] = "0.6";
-        QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"), net.sections);
-        QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
+        f.net.sections[3][13] = "5000";
+        f.net.lines[0][10] = "0.6";
+        QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"), f.net.sections);
+        QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), f.net.lines);
         const QString head = "Предупреждение|Не сохранены строки, измененные в другом окне после открытия этого окна:\n";
         const QString tail = "\nОткройте окно ввода заново и повторите ввод.";
         QCOMPARE(f.rec.warnings(), (QStringList{head + "линия Л2" + tail, head + "линия Л1: Т-12, узлы 0-3" + tail}));
