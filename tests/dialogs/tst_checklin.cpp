@@ -12,9 +12,9 @@ static Table sections(const QString& layout)
         QStringList row = QVector<QString>(attrUchLin.size(), "0").toList();
         row[7] = nodes.contains('t') ? "2" : "1";
         row[16] = nodes.contains('x') ? "1" : "0";
-        const QStringList ends = nodes.remove('t').remove('x').split('-');
-        row[5] = ends.at(0);
-        row[6] = ends.at(1);
+        nodes.remove('t').remove('x');
+        row[5] = nodes.section('-', 0, 0);
+        row[6] = nodes.section('-', 1);
         rows.append(row);
     }
     return rows;
@@ -31,28 +31,24 @@ private slots:
         QTest::addColumn<QStringList>("log");
         const QString ring23 = "*** Участок 2-3 образует кольцо";
         const QString noHead = "*** Головной участок не найден или отключен";
+        const auto behind = [](int node) { return QString("*** Узел %1 находится за отключенным участком").arg(node); };
+        const auto deadEnd = [](const char* b) {
+            return QString("Предупреждение: Линия %1 - тупиковая линия без ТП").arg(b);
+        };
+        const auto loose = [](int node) { return QString("*** Узел %1 не связан с остальной схемой линии").arg(node); };
         QTest::newRow("clean") << "0-1 1-2t" << QStringList();
-        QTest::newRow("ring") << "0-1 1-2 1-3 2-3"
-            << QStringList{ring23, "Предупреждение: Линия 1-3 - тупиковая линия без ТП",
-                           ring23, "Предупреждение: Линия 2-3 - тупиковая линия без ТП"};
-        QTest::newRow("behind a disconnection") << "0-1 1-2x 2-3t"
-            << QStringList{"*** Узел 3 находится за отключенным участком",
-                           "Предупреждение: Линия 0-1 - тупиковая линия без ТП"};
+        QTest::newRow("ring") << "0-1 1-2 1-3 2-3" << QStringList{ring23, deadEnd("1-3"), ring23, deadEnd("2-3")};
+        QTest::newRow("behind a disconnection") << "0-1 1-2x 2-3t" << QStringList{behind(3), deadEnd("0-1")};
         QTest::newRow("all disconnected") << "0-1x 1-2tx" << QStringList{"Предупреждение: Фидер отключен"};
         QTest::newRow("repeated head") << "0-1 0-2 1-3t 2-4t"
-            << QStringList{"*** Участок 0 -2 повторяется головной участок"};
-        QTest::newRow("isolated branch") << "0-1 1-2t 5-6t"
-            << QStringList{"*** Узел 5 не связан с остальной схемой линии"};
+                                       << QStringList{"*** Участок 0 -2 повторяется головной участок"};
+        QTest::newRow("isolated branch") << "0-1 1-2t 5-6t" << QStringList{loose(5)};
         // Branches the walk never reached are judged by the second branch of the list.
-        QTest::newRow("no head") << "1-2t 2-3t"
-            << QStringList{"*** Узел 2 находится за отключенным участком",
-                           "*** Узел 3 находится за отключенным участком",
-                           "*** Узел 1 не связан с остальной схемой линии", noHead};
+        QTest::newRow("no head") << "1-2t 2-3t" << QStringList{behind(2), behind(3), loose(1), noHead};
         // A node no int holds counts as 0.
         QTest::newRow("node 1e12") << "0-1e12" << QStringList{"*** Участок 0-0 повторяется узел"};
         // One branch and no head: no second branch to judge it by.
-        QTest::newRow("single branch, no head") << "1-2t"
-            << QStringList{"*** Узел 1 не связан с остальной схемой линии", noHead};
+        QTest::newRow("single branch, no head") << "1-2t" << QStringList{loose(1), noHead};
     }
     void check()
     {

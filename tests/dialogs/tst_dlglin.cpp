@@ -1,24 +1,17 @@
 // The line dialog: its record loaded and saved, the protocol-mode run, its own line kept.
 
-#include "calcglobals.h"
+#include "dialogfixture.h"
 #include "dialogs/CDlgLIN.h"
 #include "dialogs/CDlgTblUchLIN.h"
-#include "testnetwork.h"
-#include "testsupport.h"
 
-#include <QtTest>
-
-struct Folder : TempWorkDir { MessageRecorder rec; Folder() { rec.defaultAnswer = false; } };   // all Yes
-
-// Line 1 (attrLin values from "name" on; by default a fill factor of 0, which the
-// calculation corrects and logs) between two lines of its RES, with one 35 kV transformer.
-static TestNetwork network(const QStringList& line1 = {"ВЛ-1", "", "0", "35", "35", "35", "0.5", "0", "1", "0.5",
-                                                       "0", "0", "0", "0"})
+// Line 1 (attrLin values from "name" on; by default a fill factor of 0, which the calculation
+// corrects and logs) between two lines of its RES, with one 35 kV transformer.
+static TestNetwork network(const QString& line1 = "ВЛ-1||0|35|35|35|0.5|0|1|0.5|0|0|0|0")
 {
     saveShablonXML("res", attrRES, "RES", "net110_RES", {{"1", "1", "Заречный РЭС", "РЭС-1", "1", "-5.5"}});
     TestNetwork net;
     net.addLine("2", "ВЛ-2", 110);
-    net.lines.append(QStringList{"1", "1", "1"} + line1);
+    net.lines.append(QStringList{"1", "1", "1"} + line1.split('|'));
     net.addLine("3", "ВЛ-3", 110);
     net.addWire("АС-70", "70", "0", "0.428", "0.444");
     net.addTransType("ТМН-2500/35", "35", "2500", "3.9", "31", "5.1", "27.5", "1.5", "6", "35", "11");
@@ -36,20 +29,18 @@ private slots:
 
     void loadAndSave_data()
     {
-        QTest::addColumn<QStringList>("stored");
-        QTest::addColumn<QStringList>("saved");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("saved");
         QTest::addColumn<double>("unom");   // UNOM after loading
-        const QStringList asStored = {"ВЛ-1", "Л-1", "1.5", "110", "117", "114", "0.45", "0.72", "1.08",
-                                      "0.85", "1", "0", "1", "1"};
+        const QString asStored = "ВЛ-1|Л-1|1.5|110|117|114|0.45|0.72|1.08|0.85|1|0|1|1";
         QTest::newRow("as stored") << asStored << asStored << 110.0;
-        QTest::newRow("clamped by the fields")
-            << QStringList{"ВЛ-1", "", "400", "0", "600", "", "abc", "", "", "", "0", "1", "0", "2"}
-            << QStringList{"ВЛ-1", "", "366", "35", "550", "35", "0", "0", "1", "0", "0", "1", "0", "0"} << 0.0;
+        QTest::newRow("clamped by the fields") << "ВЛ-1||400|0|600||abc|||||1|0|2"
+                                               << "ВЛ-1||366|35|550|35|0|0|1|0|0|1|0|0" << 0.0;
     }
     void loadAndSave()
     {
-        QFETCH(QStringList, stored);
-        QFETCH(QStringList, saved);
+        QFETCH(QString, stored);
+        QFETCH(QString, saved);
         Folder f;
         TestNetwork net = network(stored);
         net.write();
@@ -58,13 +49,12 @@ private slots:
         QTEST(UNOM, "unom");
         dlg.SaveButton->click();
         QCOMPARE(f.rec.warnings(), QStringList({"Информация|Данные сохранены"}));
-        net.lines[1] = QStringList({"1", "1", "1"}) + saved;
+        net.lines[1] = QStringList({"1", "1", "1"}) + saved.split('|');
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
     }
 
-    // With another line's window opened after it, the window calculates in
-    // protocol mode, reports, saves and edits sections of its own line. The
-    // main window going away takes it and its sections editor, once each.
+    // Another line's window opened after it: it calculates in protocol mode, reports, saves and
+    // edits the sections of its own line; its owner going takes it and its sections editor.
     void keepsItsOwnLine()
     {
         Folder f;
@@ -91,7 +81,6 @@ private slots:
         first->ParamLin->click();   // a 2500 kVA group
         QVERIFY(f.readFile("html/Параметры линии ВЛ-1.html").contains("<td align='center'>2500</span>"));
         NLIN = "2";
-
         first->NazvLIN->setText("ВЛ-1 новая");
         first->SaveButton->click();
         sections->slot_addTrans();
@@ -106,8 +95,7 @@ private slots:
         const QByteArray without = f.readFile("lines.xml");
         f.rec.clear();
         first->SaveButton->click();
-        QCOMPARE(f.rec.warnings(),
-                 QStringList{"Предупреждение|Линия не найдена в таблице линий, данные не сохранены"});
+        QCOMPARE(f.rec.warnings(), QStringList{"Предупреждение|Линия не найдена в таблице линий, данные не сохранены"});
         QCOMPARE(f.readFile("lines.xml"), without);
         delete owner;
         QVERIFY(!first && !sections);

@@ -1,29 +1,13 @@
 // The RES and PES dialogs on the examples: own object, "poteri.xml", archive button, uninterruptible run.
 
 #include "calc/lossrun.h"
+#include "dialogfixture.h"
 #include "dialogs/CDlgPES.h"
 #include "dialogs/CDlgRES.h"
 #include "dialogs/CSplashScreen.h"
 #include "store/arxiv.h"
 
-#include "calcglobals.h"
-#include "testnetwork.h"
-#include "testsupport.h"
-
-#include <QApplication>
-#include <QDir>
 #include <QTimer>
-#include <QtTest>
-
-struct Examples : TempWorkDir { MessageRecorder rec; Examples() { copyExamples(); } };
-
-static QStringList column(const QVector<QStringList>& rows, int i)
-{
-    QStringList out;
-    for (const QStringList& row : rows)
-        out.append(row.value(i));
-    return out;
-}
 
 class TestDlgRes : public QObject
 {
@@ -32,39 +16,14 @@ class TestDlgRes : public QObject
 private slots:
     void init() { resetCalcGlobals(); }
 
-    void saveWritesOwnRowOnly()
+    // Another RES selected meanwhile: the window runs, reports and saves its own, the run at
+    // the temperature shown and not interrupted by a second press, the close box or Escape.
+    void runAndSaveKeepOwnRes()
     {
-        Examples dir;
-        CDlgRES dlg(QString(), nullptr);
-        NRES = "2";   // another RES entered in the tree meanwhile
-        // ... and another window renamed RES 3 meanwhile.
-        Table rows = ReadShablonXML("res", attrRES, "RES");
-        rows[2][2] = "Новый";
-        saveShablonXML("res", attrRES, "RES", "net10_RES", rows);
-
-        dlg.DnRES->setText("РЭС-1а");
-        dlg.SpinTemp->setValue(18.5);
-        dir.rec.answers = {false, false};   // Yes to each save
-        dlg.slot_Save();
-        rows[0] = QStringList{"1", "1", "Заречный РЭС", "РЭС-1а", "0", "18.5"};
-        QCOMPARE(ReadShablonXML("res", attrRES, "RES"), rows);
-        QCOMPARE(dir.rec.warnings(), QStringList{"Информация|Данные сохранены"});
-
-        // A damaged table is not rewritten, and no success is claimed.
-        dir.writeFile("res.xml", "<net10_RES><RES npes=\"1\"");
-        dir.rec.clear();
-        dlg.slot_Save();
-        QCOMPARE(dir.readFile("res.xml"), QByteArray("<net10_RES><RES npes=\"1\""));
-        QVERIFY(!dir.rec.warnings().contains("Информация|Данные сохранены"));
-    }
-
-    void runUsesOwnResAndCannotBeInterrupted()
-    {
-        Examples dir;
+        Folder dir(true);
         dir.writeFile("poteri.xml", "<ArxivPot/>");   // an older result is never this window's
         Table res = ReadShablonXML("res", attrRES, "RES");
-        res[0][4] = "1";
-        res[0][5] = "-1000";   // shown, and used, as the spin box's lowest
+        res[0] = QStringList{"1", "1", "Заречный РЭС", "РЭС-1", "1", "-1000"};   // shown and used as -50
         saveShablonXML("res", attrRES, "RES", "net10_RES", res);
         pMec = "3";
         pYear = "2026";
@@ -74,34 +33,42 @@ private slots:
         dlg->show();
         NRES = "2";
         pT_RES = 99.0;
-        // A second press, the close box and Escape arrive while the run works.
-        QMetaObject::invokeMethod(dlg, "slot_CalcRES", Qt::QueuedConnection);
-        QMetaObject::invokeMethod(dlg, "close", Qt::QueuedConnection);
-        QMetaObject::invokeMethod(dlg, "reject", Qt::QueuedConnection);
+        for (const char* slot : {"slot_CalcRES", "close", "reject"})
+            QMetaObject::invokeMethod(dlg, slot, Qt::QueuedConnection);
         dlg->slot_CalcRES();
         QCoreApplication::processEvents();
-
         QVERIFY(dlg && dlg->isVisible() && dlg->SaveArxRES->isEnabled());
         QCOMPARE(NRES, QString("1"));
-        // One report, at the window's own temperature.
-        QCOMPARE(dir.rec.texts(), QStringList{"Потери в сети 35-220 кВ Заречный РЭС"});
         QVERIFY(dir.readFile("html/Потери в сети 35-220 кВ Заречный РЭС.html").contains("Температура -50.0"));
         QCOMPARE(column(dlg->m_rows, 0), (QStringList{"1,1,1", "1,1,2", "1,1,3", "35kV", "110kV", "SUM"}));
-        QVERIFY(dir.readFile("poteri.xml").contains("<PoteriEn period=\"3\" year=\"2026\" npes=\"1\" nres=\"1\" "
-                                                    "type=\"100\">"));
+        QVERIFY(dir.readFile("poteri.xml").contains(R"(<PoteriEn period="3" year="2026" npes="1" nres="1" type="100">)"));
         QCOMPARE(readArxivFile(dir.filePath("poteri.xml")).records.value(0).rows, dlg->m_rows);
-        // Its characteristics are its own RES's too.
+
         NRES = "2";
+        res[2][2] = "Новый";   // renamed by another window
+        saveShablonXML("res", attrRES, "RES", "net10_RES", res);
+        dlg->DnRES->setText("РЭС-1а");
+        dlg->SpinTemp->setValue(18.5);
+        dlg->slot_Save();
+        res[0] = QStringList{"1", "1", "Заречный РЭС", "РЭС-1а", "1", "18.5"};
+        QCOMPARE(ReadShablonXML("res", attrRES, "RES"), res);
         dlg->ParamRES->click();
         QVERIFY(dir.readFile("html/Параметры линий по Заречный РЭС.html").contains("Заречная - Сосновка"));
+        QCOMPARE(dir.rec.texts(), (QStringList{"Потери в сети 35-220 кВ Заречный РЭС", "Сохранить изменения?",
+                                               "Данные сохранены", "Параметры линий по Заречный РЭС"}));
+        QCOMPARE(dir.rec.warnings(), QStringList{"Информация|Данные сохранены"});
 
-        // A result that cannot be written is never offered to the archive.
+        // No archive for a result that cannot be written; a damaged table is not rewritten.
         QFile::remove(dir.filePath("poteri.xml"));
         QDir(dir.path()).mkdir("poteri.xml");
         dir.rec.clear();
         dlg->slot_CalcRES();
         QVERIFY(!dlg->SaveArxRES->isEnabled());
-        QCOMPARE(dir.rec.warnings(), QStringList{"Ошибка|Невозможно создать файл -" + dir.filePath("poteri.xml")});
+        dir.writeFile("res.xml", "<net10_RES><RES npes=\"1\"");
+        dlg->slot_Save();
+        QCOMPARE(dir.readFile("res.xml"), QByteArray("<net10_RES><RES npes=\"1\""));
+        QCOMPARE(dir.rec.warnings(), (QStringList{"Ошибка|Невозможно создать файл -" + dir.filePath("poteri.xml"),
+                                                  "Предупреждение|Ошибка чтения файла " + dir.filePath("res.xml")}));
         delete dlg;
     }
 
@@ -116,42 +83,34 @@ private slots:
         QTest::newRow("transformer catalog missing") << "kat_tr.xml" << "missing";
         QTest::newRow("RES table cut") << "res.xml" << "cut";
     }
-
-    // A damaged table, or a catalog gone while sections name its marks, gives
-    // one warning naming the file and no figure: no result file, no archive
-    // button, no report, in the windows and without them.
+    // One warning naming the file and no figure, in the windows and without them.
     void damagedTableGivesNoResult()
     {
         QFETCH(QString, file);
         QFETCH(QString, damage);
-        Examples dir;
+        Folder dir(true);
+        CDlgPES pes("1", nullptr);
+        CDlgRES res(QString(), nullptr);
         const QByteArray bytes = dir.readFile(file);
-        if (damage == "missing")
-            QFile::remove(dir.filePath(file));
-        else
+        QFile::remove(dir.filePath(file));
+        if (damage != "missing")
             dir.writeFile(file, damage == "cut" ? bytes.left(bytes.size() / 2) : QByteArray());
         const auto oneWarningOnFile = [&] {
-            const bool one = dir.rec.messages.size() == 1 && dir.rec.messages.first().kind == "warning"
-                && dir.rec.messages.first().text.endsWith(dir.filePath(file));
+            const QList<RecordedMessage> m = dir.rec.messages;
             dir.rec.clear();
-            return one;
+            return m.size() == 1 && m.first().kind == "warning" && m.first().text.endsWith(dir.filePath(file));
         };
-        CDlgPES pes("1", nullptr);
-        dir.rec.clear();
         pes.slot_CalcPES();
         QVERIFY(oneWarningOnFile() && !pes.ArxivSave->isEnabled() && pes.CalcPES->isEnabled());
-        QVERIFY(!dir.exists("poteri.xml"));
-        if (file == "res.xml")
-            return;
-        const LossCollection run = runLossRES("1", "1", CalcTables::read());
-        QVERIFY(run.refused && run.lineTotals.isEmpty() && oneWarningOnFile());
-        CalcRadial line;   // the line window's calculation reads for itself: no totals, no report, no log
-        line.CalcUR("1", 1, 1, 1);
-        QVERIFY(line.m_totals.isEmpty() && line.m_messages.isEmpty() && oneWarningOnFile());
-        CDlgRES dlg(QString(), nullptr);
-        dir.rec.clear();
-        dlg.slot_CalcRES();
-        QVERIFY(oneWarningOnFile() && !dlg.SaveArxRES->isEnabled() && dlg.CalcRES->isEnabled());
+        if (file != "res.xml") {
+            const LossCollection run = runLossRES("1", "1", CalcTables::read());
+            QVERIFY(run.refused && run.lineTotals.isEmpty() && oneWarningOnFile());
+            CalcRadial line;   // the line window's calculation: no totals, no report, no log
+            line.CalcUR("1", 1, 1, 1);
+            QVERIFY(line.m_totals.isEmpty() && line.m_messages.isEmpty() && oneWarningOnFile());
+            res.slot_CalcRES();
+            QVERIFY(oneWarningOnFile() && !res.SaveArxRES->isEnabled() && res.CalcRES->isEnabled());
+        }
         QVERIFY(!dir.exists("poteri.xml"));
     }
 
@@ -161,55 +120,45 @@ private slots:
         QTest::newRow("RES") << false;
         QTest::newRow("PES") << true;
     }
-
-    // While a run works, nothing that would start it again or change its data
-    // can be used: the window's own controls are disabled, every other window
-    // is blocked by the work window. The window going while the work window
-    // is first painted stops the run without touching it.
+    // While a run works its window's controls are disabled and the work window blocks the
+    // others; the window going while the work window is first painted stops the run untouched.
     void runHoldsItsData()
     {
         QFETCH(bool, pes);
-        Examples dir;
-        QPointer<QDialog> dlg = pes ? static_cast<QDialog*>(new CDlgPES("1", nullptr)) : new CDlgRES(QString(), nullptr);
-        QList<QWidget*> controls;
-        if (auto* res = qobject_cast<CDlgRES*>(dlg.data()))
-            controls = {res->CalcRES, res->SaveArxRES, res->SaveButton, res->SpinTemp, res->checkTemp, res->DnRES};
-        else if (auto* p = qobject_cast<CDlgPES*>(dlg.data()))
-            controls = {p->CalcPES, p->ArxivSave, p->ParamPES};
-        const auto enabled = [&controls] {
-            QString states;
+        Folder dir(true);
+        CDlgPES* p = pes ? new CDlgPES("1", nullptr) : nullptr;
+        CDlgRES* r = pes ? nullptr : new CDlgRES(QString(), nullptr);
+        QPointer<QDialog> dlg = p ? static_cast<QDialog*>(p) : r;
+        const QList<QWidget*> controls = p ? QList<QWidget*>{p->CalcPES, p->ArxivSave, p->ParamPES}
+            : QList<QWidget*>{r->CalcRES, r->SaveArxRES, r->SaveButton, r->SpinTemp, r->checkTemp, r->DnRES};
+        const auto state = [&] {
+            QString enabled;
             for (QWidget* w : controls)
-                states += w->isEnabled() ? '1' : '0';
-            return states;
+                enabled += w->isEnabled() ? '1' : '0';
+            const QWidget* modal = QApplication::activeModalWidget();
+            return enabled + (modal && modal != dlg ? " blocked" : "");
         };
         QString during;
-        bool blocked = false;
-        QMetaObject::invokeMethod(dlg.data(), [&] {
-            during = enabled();
-            blocked = QApplication::activeModalWidget() && QApplication::activeModalWidget() != dlg.data();
-        }, Qt::QueuedConnection);
-        QMetaObject::invokeMethod(dlg.data(), pes ? "slot_CalcPES" : "slot_CalcRES");
-        QCOMPARE(during, QString(controls.size(), '0'));
-        QVERIFY(blocked);
-        QCOMPARE(enabled(), QString(controls.size(), '1'));
+        QMetaObject::invokeMethod(dlg.data(), [&] { during = state(); }, Qt::QueuedConnection);
+        const char* run = pes ? "slot_CalcPES" : "slot_CalcRES";
+        QMetaObject::invokeMethod(dlg.data(), run);
+        QCOMPARE(during, QString(controls.size(), '0') + " blocked");
+        QCOMPARE(state(), QString(controls.size(), '1'));
 
         QFile::remove(dir.filePath("poteri.xml"));
         QMetaObject::invokeMethod(qApp, [dlg] { delete dlg.data(); }, Qt::QueuedConnection);
-        QMetaObject::invokeMethod(dlg.data(), pes ? "slot_CalcPES" : "slot_CalcRES");
-        QVERIFY(dlg.isNull());
-        QVERIFY(!dir.exists("poteri.xml"));
+        QMetaObject::invokeMethod(dlg.data(), run);
+        QVERIFY(dlg.isNull() && !dir.exists("poteri.xml"));
     }
 
     void pesRunWritesRowsPerResAndTotal()
     {
-        Examples dir;
+        Folder dir(true);
         CDlgPES dlg("1", nullptr);
         NPES = "2";   // another PES entered in the tree meanwhile
         dlg.slot_CalcPES();
-
         // Its own PES; NRES is left at the last RES, run at its own temperature.
         QCOMPARE(NPES + "," + NRES + "@" + QString::number(pT_RES), QString("1,3@-14.5"));
-        QVERIFY(dlg.ArxivSave->isEnabled());
         const ResPoter record = readArxivFile(dir.filePath("poteri.xml")).records.value(0);
         QCOMPARE(record.npes + "/" + record.nres, QString("1/0"));
         QCOMPARE(record.rows, dlg.m_rows);
@@ -224,13 +173,10 @@ private slots:
         QVERIFY(dir.readFile("html/Параметры линий по Северные электрические сети.html").contains("Заречная - Сосновка"));
     }
 
-    // Three lines, the second with a mark the catalog lacks, the third in
-    // series: the work window names each line as it goes, and the log holds
-    // the messages of all three in line order.
+    // The work window names each line as it goes; the log holds every line's messages in order.
     void runCollectsTheMessagesOfEveryLine()
     {
-        TempWorkDir dir;
-        MessageRecorder rec;
+        Folder dir;
         saveShablonXML("res", attrRES, "RES", "r", {{"1", "1", "Р", "", "0", ""}});
         TestNetwork net;
         net.addWire("W", "120", "0", "0.25", "0.4");
@@ -244,10 +190,9 @@ private slots:
         QStringList shown;   // the work window's text at each turn of the event loop
         QTimer watch;
         connect(&watch, &QTimer::timeout, [&shown] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* splash = qobject_cast<CSplashScreen*>(w))
-                    if (shown.value(shown.size() - 1, "-") != splash->m_pLabel->text())
-                        shown.append(splash->m_pLabel->text());
+            if (auto* splash = qobject_cast<CSplashScreen*>(QApplication::activeModalWidget()))
+                if (shown.isEmpty() || shown.last() != splash->m_pLabel->text())
+                    shown.append(splash->m_pLabel->text());
         });
         watch.start(0);
         dlg.slot_CalcRES();
@@ -256,7 +201,7 @@ private slots:
         QCOMPARE(QString::fromUtf8(dir.readFile("Ошибки при расчете потерь.log")),
                  rule + "Л1 " + rule + "\n" + rule + "Л2 " + rule + "\n*** задана неверная марка Нет в ветви 0 -1\n"
                      + rule + "Л3 " + rule + "\n");
-        QCOMPARE(rec.texts(), (QStringList{"Потери в сети 35-220 кВ Р", "Ошибки при расчете потерь.log"}));
+        QCOMPARE(dir.rec.texts(), (QStringList{"Потери в сети 35-220 кВ Р", "Ошибки при расчете потерь.log"}));
     }
 };
 

@@ -1,27 +1,24 @@
 // The loss run of a RES or PES without a window: the rows of "poteri.xml" and the report body.
 
 #include "calc/lossrun.h"
+#include "dialogfixture.h"
 #include "store/SaveInfo.h"
 
-#include "calcglobals.h"
-#include "testsupport.h"
-
-#include <QtTest>
-
-// RES "1,1" whose line i has voltage unoms[i] and is in series when series[i]
-// is '1', then RES "1,2" without lines. Totals of line i: value j = (i + 1) * 100 + j.
-static LossCollection collection(const QList<double>& unoms, const QString& series)
+// RES "1,1" with a line per voltage of unoms, in series where series holds '1',
+// then RES "1,2" without lines. Totals of line i: value j = (i + 1) * 100 + j.
+static LossCollection collection(const QString& unoms, const QString& series)
 {
+    const QStringList voltages = unoms.split(' ');
     LossCollection run{{}, {}, {}, {}, {}, 0, {"РЭС", "Пустой"}, {"1,1", "1,2"},
-                       {0, int(unoms.size()), int(unoms.size())}};
-    for (int i = 0; i < unoms.size(); ++i) {
+                       {0, int(voltages.size()), int(voltages.size())}};
+    for (int i = 0; i < voltages.size(); ++i) {
         QVector<double> totals;
         for (int j = 0; j < 16; ++j)
             totals.append((i + 1) * 100.0 + j);
         run.lineTotals.append(totals);
         run.lineNames.append(series.at(i) == '1' ? "Л (Последовательная)" : "Л");
         run.lineIds.append(QString("1,1,%1").arg(i + 1));
-        run.lineUnom.append(unoms.at(i));
+        run.lineUnom.append(voltages.at(i).toDouble());
     }
     return run;
 }
@@ -35,44 +32,32 @@ private slots:
 
     void resultRows_data()
     {
-        QTest::addColumn<bool>("pes");
-        QTest::addColumn<QList<double>>("unoms");
+        QTest::addColumn<QString>("unoms");
         QTest::addColumn<QString>("series");
-        QTest::addColumn<QStringList>("ids");
+        QTest::addColumn<QString>("ids");   // after the two lines; a PES has a row per RES
         QTest::addColumn<QString>("sumLenerp");
-
-        const QString l1 = "1,1,1", l2 = "1,1,2";
-        QTest::newRow("35 and 110 kV") << false << QList<double>{35, 110} << "00"
-            << QStringList{l1, l2, "35kV", "110kV", "SUM"} << "300.000";
-        QTest::newRow("series energy left out of sums") << false << QList<double>{110, 110} << "01"
-            << QStringList{l1, l2, "110kV", "SUM"} << "100.000";
-        QTest::newRow("class of series lines only has no row") << false << QList<double>{35, 110} << "10"
-            << QStringList{l1, l2, "110kV", "SUM"} << "200.000";
-        QTest::newRow("RES: 132 kV is 220, 130 kV is 110") << false << QList<double>{132, 130} << "00"
-            << QStringList{l1, l2, "110kV", "220kV", "SUM"} << "300.000";
+        QTest::newRow("35 and 110 kV") << "35 110" << "00" << "35kV|110kV|SUM" << "300.000";
+        QTest::newRow("series energy left out of sums") << "110 110" << "01" << "110kV|SUM" << "100.000";
+        QTest::newRow("class of series lines only has no row") << "35 110" << "10" << "110kV|SUM" << "200.000";
+        QTest::newRow("RES: 132 kV is 220, 130 kV is 110") << "132 130" << "00" << "110kV|220kV|SUM" << "300.000";
         // A RES without lines has its row of zeros.
-        QTest::newRow("PES: 132 kV is 110, 150 kV is 220") << true << QList<double>{132, 150} << "00"
-            << QStringList{l1, l2, "B 1,1", "B 1,2", "110kV", "220kV", "SUM"} << "300.000";
+        QTest::newRow("PES: 132 kV is 110, 150 kV is 220") << "132 150" << "00" << "B 1,1|B 1,2|110kV|220kV|SUM"
+                                                           << "300.000";
     }
-
     void resultRows()
     {
-        QFETCH(bool, pes);
-        QFETCH(QList<double>, unoms);
+        QFETCH(QString, unoms);
         QFETCH(QString, series);
-
+        QFETCH(QString, ids);
+        const bool pes = ids.startsWith("B ");
         const LossCollection run = collection(unoms, series);
         const QVector<QStringList> rows = pes ? poteriRowsPES(run) : poteriRowsRES(run);
-        QStringList ids;
-        for (const QStringList& row : rows)
-            ids.append(row.at(0));
-        QTEST(ids, "ids");
+        QCOMPARE(column(rows, 0), QStringList({"1,1,1", "1,1,2"}) + ids.split('|'));
         const QStringList& sum = rows.last();
         QCOMPARE(sum.at(1), pes ? QString("Всего по ПЭС") : QString("Всего по РЭС"));
         QTEST(sum.at(2), "sumLenerp");
         QCOMPARE(sum.at(11), QString("318.000"));
-        // A line row always shows its own energy, series or not.
-        QCOMPARE(rows.at(1).at(2), QString("200.000"));
+        QCOMPARE(rows.at(1).at(2), QString("200.000"));   // a line row shows its own energy, series or not
         if (pes)
             QCOMPARE(rows.at(3).mid(1, 3), (QStringList{"Всего по Пустой", "0.000", "0.000"}));
     }
@@ -88,7 +73,6 @@ private slots:
         QTest::newRow("no number") << "1" << "nan" << 0.0;
         QTest::newRow("general, beyond the range") << "0" << "5" << 60.0;
     }
-
     // A run uses what the RES window's spin box shows: within -50..60 °C, to one decimal.
     void resTemperature()
     {
@@ -109,7 +93,6 @@ private slots:
                                            row("B 1,1", "Р", e, z), row("110kV", "К", e, z), row("SUM", "С", e, z)};
         const QStringList body = lossReportBody(rows, "Температура 20.0");
         QCOMPARE(body.mid(0, 19), TableHtml());
-
         const QString td = "<td align='center'>";
         const QString b = td + "<span style=\" font-weight:600; \">";
         QCOMPARE(QStringList(body.mid(19, 11)).join(""),
@@ -121,9 +104,8 @@ private slots:
         QCOMPARE(body.at(32), td + "0.000<br>190.000<br>0.001</td>\n");
         QCOMPARE(body.at(39), td + "10.000<br> </td>\n");
         const QStringList sumRows = {body.at(41), body.at(42), body.at(52), body.at(53), body.at(63), body.at(64)};
-        QCOMPARE(sumRows, (QStringList{"<tr BGCOLOR = '#CCEEDD'>\n", b + "Р</td>\n",
-                                       "<tr BGCOLOR = '#DDCC99'>\n", td + "К</td>\n",
-                                       "<tr BGCOLOR = '#99CC99'>\n", b + "С</td>\n"}));
+        QCOMPARE(sumRows, (QStringList{"<tr BGCOLOR = '#CCEEDD'>\n", b + "Р</td>\n", "<tr BGCOLOR = '#DDCC99'>\n",
+                                       td + "К</td>\n", "<tr BGCOLOR = '#99CC99'>\n", b + "С</td>\n"}));
         QCOMPARE(body.mid(74), (QStringList{"</table>\n",   // 19 header lines, 11 per row
                                             "<caption><h3 align = 'left'>Температура 20.0</h3></caption>\n"}));
     }

@@ -1,16 +1,9 @@
-// The sections editor: show, sort and save give the rows back; keys numbered; the last row deleted.
+// The sections editor: show, sort and save give the rows back; new rows; panel, filters, search.
 
-#include "calcglobals.h"
+#include "dialogfixture.h"
 #include "dialogs/CDlgTblUchLIN.h"
-#include "testnetwork.h"
-#include "testsupport.h"
 
-#include <QtTest>
-
-struct Folder : TempWorkDir { MessageRecorder rec; Folder() { rec.defaultAnswer = false; } };   // all Yes
-
-// Line 1 first in the file, then a row of line 2, so that a save of line 1
-// gives the file back in its own order.
+// Line 1 first in the file, then line 2, so that a save of line 1 keeps the file's order.
 static TestNetwork network()
 {
     TestNetwork net;
@@ -35,33 +28,24 @@ class TestTblUchLin : public QObject
 private slots:
     void init() { resetCalcGlobals(); UNOM = 35; }
 
-    void saveGivesRowsBack_data()
-    {
-        QTest::addColumn<QStringList>("keys");
-        QTest::addColumn<QStringList>("saved");
-        QTest::newRow("unchanged") << QStringList{"1", "2", "3", "4"} << QStringList{"1", "2", "3", "4"};
-        QTest::newRow("keys numbered") << QStringList{"3", "0", "7", ""} << QStringList{"3", "8", "7", "9"};
-    }
+    // Rows with a mark the catalog no longer lists, a length beyond the field, flags set
+    // and keys "0" or empty: shown one by one in another order and saved, they come back
+    // with new keys after the largest, beside line 2's row as another window saved it.
     void saveGivesRowsBack()
     {
-        QFETCH(QStringList, keys);
-        QFETCH(QStringList, saved);
         Folder f;
         TestNetwork net = network();
-        const auto writeKeys = [&net](const QStringList& k) {
+        const auto writeKeys = [&net](const QStringList& keys) {
             for (int i = 0; i < 4; ++i)
-                net.sections[i][17] = k.at(i);
+                net.sections[i][17] = keys.at(i);
             net.write();
         };
-        writeKeys(keys);
+        writeKeys({"3", "0", "7", ""});
         CDlgTblUchLIN dlg(nullptr);
-        // Meanwhile another window changes line 2's row: the save rereads it.
         net.sections[4][3] = "сохранено другим окном";
-        writeKeys(saved);
+        writeKeys({"3", "8", "7", "9"});
         const QByteArray expected = withoutStamp(f.readFile("uch_lin.xml"));
-        writeKeys(keys);
-        // Rows with a mark the catalog no longer lists, a length beyond the field,
-        // flags set: shown one by one in another order, none of them changes.
+        writeKeys({"3", "0", "7", ""});
         dlg.tableWgt->sortItems(5, Qt::DescendingOrder);
         for (int r = 0; r < 4; ++r)
             dlg.slot_RowChanged(r, 0);
@@ -75,10 +59,8 @@ private slots:
         QCOMPARE(withoutStamp(f.readFile("uch_lin.xml")), expected);
     }
 
-    // A line without sections opens with one; a row added after 0-1 and 1-2
-    // takes the next two nodes; after the largest node an int holds the next
-    // is numbered without overflowing. The mark is the first of the catalog
-    // in its own order, of the line's class for a transformer.
+    // New rows take the next two nodes, past the largest int too, and the first mark of the
+    // catalog (of the line's class for a transformer); a line without sections opens with one.
     void newRows_data()
     {
         QTest::addColumn<QString>("sections");
@@ -86,7 +68,8 @@ private slots:
         QTest::addColumn<QString>("row");   // from "name" to "key"
         QTest::newRow("an empty line") << "" << false << "Новая линия|0|0|1|1|АС-70|0|0|||||0|0|0";
         QTest::newRow("a section") << "0-1 1-2" << false << "Новая линия|0|3|4|1|АС-70|0|0|||||0|0|0";
-        QTest::newRow("a transformer") << "0-1 1-2" << true << "Новый трансформатор|0|3|4|2|ТМН-2500/35||0|0|0|0|0|0|0|0";
+        QTest::newRow("a transformer") << "0-1 1-2" << true
+                                       << "Новый трансформатор|0|3|4|2|ТМН-2500/35||0|0|0|0|0|0|0|0";
         QTest::newRow("after the largest int") << "0-2147483647" << false
                                                << "Новая линия|0|2147483648|2147483649|1|АС-70|0|0|||||0|0|0";
     }
@@ -106,10 +89,8 @@ private slots:
         QTEST(dlg.rowTexts(dlg.tableWgt->rowCount() - 1).mid(3).join('|'), "row");
     }
 
-    // The filters, the search through the rows shown, "Рабочее ответвление"
-    // showing a transformer's tap and writing a change back, a copy, the marks
-    // offered for a transformer; the last row deleted leaves the panel cleared
-    // and disabled, and its edits go nowhere.
+    // Filters, search, the tap shown and written back, the marks offered, a copy; the last row
+    // deleted leaves the panel cleared and disabled, and its edits go nowhere.
     void panelAndFilters()
     {
         Folder f;

@@ -1,17 +1,14 @@
 // Monthly input of a RES: what a save leaves in "lines" and "uch_lin"; the load workbook both ways.
 
+#include "dialogfixture.h"
 #include "dialogs/CDlgVvodRES.h"
-#include "store/tableexchange.h"
 #include "pythonrunner.h"
-#include "testnetwork.h"
-#include "testsupport.h"
+#include "store/tableexchange.h"
 
 #include <QJsonDocument>
-#include <QtTest>
 
-// RES 1,1 has lines 1 and 2, line 1 twice in the file; its sections stand
-// line 2 first, with a RES 1,2 row between and a section of a line that does
-// not exist (9) at the end.
+// RES 1,1: lines 1 and 2, line 1 twice in the file; sections of line 2 first, a RES 1,2 row
+// between, one of a line that does not exist (9) at the end.
 static TestNetwork network()
 {
     TestNetwork net;
@@ -22,9 +19,7 @@ static TestNetwork network()
     const QString tdn = "ТДН-16000/110";
     net.addSection("2", 0, 1, "АС-120/19", 3)[3] = "участок";
     net.addTrans("2", 1, 2, tdn, 8, 3, 4000, 1700)[3] = "Т-21";
-    net.nres = "2";
-    net.addTrans("1", 0, 1, tdn, 8, 3, 4000, 1700)[3] = "чужой Т";
-    net.nres = "1";
+    net.addTrans("1", 0, 1, tdn, 8, 3, 4000, 1700)[1] = "2";
     net.addTrans("1", 0, 1, tdn, 8, 3, 4000, 1700)[3] = "Т-11";
     net.addTrans("1", 0, 3, tdn, 8, 3, 4000, 1700)[3] = "Т-12";
     net.sections.last()[16] = "1";
@@ -32,33 +27,12 @@ static TestNetwork network()
     return net;
 }
 
-// The network written, "Да" to every question, the tree moved on to another RES.
-struct Folder : TempWorkDir
+// The network written, the tree moved on to another RES.
+struct Input : Folder
 {
-    MessageRecorder rec;
-    Folder() { rec.defaultAnswer = false; network().write(); NPES = "1"; NRES = "2"; }
+    TestNetwork net = network();
+    Input() { net.write(); NPES = "1"; NRES = "2"; }
 };
-
-// Types text into a cell through the editor the table gives that column,
-// then commits it with Enter, as the user does.
-static void typeInto(QTableWidget* table, int row, int c, const QString& text)
-{
-    table->editItem(table->item(row, c));
-    QWidget* editor = table->indexWidget(table->model()->index(row, c));
-    QVERIFY(editor);
-    QMetaObject::invokeMethod(editor, "selectAll");
-    QTest::keyClicks(editor, text);
-    QTest::keyClick(editor, Qt::Key_Return);
-    QCoreApplication::processEvents();   // the delegate commits in the next pass
-}
-
-static QStringList column(QTableWidget* table, int c)
-{
-    QStringList texts;
-    for (int r = 0; r < table->rowCount(); ++r)
-        texts.append(table->item(r, c)->text());
-    return texts;
-}
 
 class TestVvodRES : public QObject
 {
@@ -71,15 +45,13 @@ private slots:
         QTest::newRow("lines") << true;
         QTest::newRow("sections") << false;
     }
-
-    // Other windows change rows meanwhile, rows this one edits among them:
-    // only the cells edited here are written, only into the table edited,
-    // and a typed decimal comma is a point.
+    // Rows changed meanwhile by other windows keep their changes: a save writes only the
+    // cells edited here, into the table edited; a typed decimal comma is a point.
     void saveWritesOnlyEditedCells()
     {
         QFETCH(bool, lines);
-        Folder f;
-        TestNetwork net = network();
+        Input f;
+        TestNetwork& net = f.net;
         net.sections[4][11] = "8.12345";   // Т-12's P, more decimals than the editor shows
         net.write();
         CDlgVvodRES dlg("1", "1", "Северный РЭС");
@@ -97,7 +69,6 @@ private slots:
         net.write();
         for (const char* bak : {"lines.bak", "uch_lin.bak"})
             QFile::remove(f.filePath(bak));
-
         if (lines) {
             typeInto(dlg.tableLIN, 0, 12, "0,7");
             net.lines[0][12] = "0.7";
@@ -114,73 +85,61 @@ private slots:
         dlg.slot_saveVtv();
         QCOMPARE(f.exists("lines.bak"), lines);
         QCOMPARE(f.exists("uch_lin.bak"), !lines);
-        // Other RES and the section of no line stay as they are.
         QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"), net.sections);
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
         QCOMPARE(f.rec.warnings(), QStringList{lines ? "Информация|Данные о линиях сохранены"
                                                      : "Информация|Данные об участках линий сохранены"});
     }
 
-    // Rows renumbered or removed meanwhile are named, the others saved, and
-    // no success is claimed.
+    // Rows renumbered or removed meanwhile are named, the others saved, no success claimed.
     void saveNamesRowsItCannotFind()
     {
-        Folder f;
+        Input f;
         CDlgVvodRES dlg("1", "1", "Северный РЭС");
-        TestNetwork net = network();
-        net.sections[4][17] = "40";   // Т-12, renumbered by a sections editor save
-        net.lines.removeAt(1);        // line 2, deleted
-        net.write();
-
+        f.net.sections[4][17] = "40";   // Т-12, renumbered by a sections editor save
+        f.net.lines.removeAt(1);        // line 2, deleted
+        f.net.write();
         dlg.tableWgt->item(0, 13)->setText("5000");   // Т-11
         dlg.tableWgt->item(1, 13)->setText("6000");   // Т-12
         dlg.tableLIN->item(0, 10)->setText("0.6");    // line 1
         dlg.tableLIN->item(1, 10)->setText("0.7");    // line 2
         dlg.slot_saveVtv();
-
-        net.sections[3][13] = "5000";
-        net.lines[0][10] = "0.6";
-        QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"), net.sections);
-        QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
+        f.net.sections[3][13] = "5000";
+        f.net.lines[0][10] = "0.6";
+        QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"), f.net.sections);
+        QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), f.net.lines);
         const QString head = "Предупреждение|Не сохранены строки, измененные в другом окне после открытия этого окна:\n";
         const QString tail = "\nОткройте окно ввода заново и повторите ввод.";
         QCOMPARE(f.rec.warnings(), (QStringList{head + "линия Л2" + tail, head + "линия Л1: Т-12, узлы 0-3" + tail}));
     }
 
+    // Т-12's row, then Т-11's with the cells H to K given; then Т-11's P, Q, WP, WQ, Т-12's WP.
     void importReadsSpreadsheetNumbers_data()
     {
-        // Т-12's row, then Т-11's with the cells H to K below.
-        QTest::addColumn<QStringList>("cells");
-        QTest::addColumn<QStringList>("warnings");
-        QTest::addColumn<QStringList>("stored");   // Т-11's P, Q, WP, WQ, then Т-12's WP
-        const QStringList before{"8", "3", "4000", "1700", "4000"};
-        QTest::newRow("digit groups and a decimal comma")
-            << QStringList{"8", "", "4 315", "4315,5"} << QStringList() << QStringList{"8", "", "4315", "4315.5", "7777"};
+        QTest::addColumn<QString>("cells");
+        QTest::addColumn<QString>("warning");
+        QTest::addColumn<QString>("stored");
+        const QString before = "8|3|4000|1700|4000";
+        QTest::newRow("digit groups and a decimal comma") << "8||4 315|4315,5" << "" << "8||4315|4315.5|7777";
         QTest::newRow("no-break spaces; numbers keep their text")
-            << QStringList{"1e3", "3", QString::fromUtf8("1 234 567,25"), "12.50"} << QStringList()
-            << QStringList{"1e3", "3", "1234567.25", "12.50", "7777"};
-        QTest::newRow("text refuses the workbook")
-            << QStringList{"8", "3", "abc", "1"} << QStringList{"Ошибка|Ошибка в строке 3, столбце J: не число"}
-            << before;
-        QTest::newRow("beyond a double")
-            << QStringList{"8", "3", "1", "1e400"} << QStringList{"Ошибка|Ошибка в строке 3, столбце K: не число"}
-            << before;
+            << "1e3|3|1 234 567,25|12.50" << "" << "1e3|3|1234567.25|12.50|7777";
+        QTest::newRow("text refuses the workbook") << "8|3|abc|1" << "Ошибка в строке 3, столбце J: не число" << before;
+        QTest::newRow("beyond a double") << "8|3|1|1e400" << "Ошибка в строке 3, столбце K: не число" << before;
     }
-
     void importReadsSpreadsheetNumbers()
     {
-        QFETCH(QStringList, cells);
-        Folder f;
+        QFETCH(QString, cells);
+        QFETCH(QString, warning);
+        Input f;
         CDlgVvodRES dlg("1", "1", "Северный РЭС");
         // A header row, which the import skips.
         QVERIFY(SaveXlsx(dlg.workbookFile(), {QVector<QString>(11, "h").toList(),
                                               {"1", "1", "1", "Т-12", "0", "3", "Т", "8", "3", "7777", "1700"},
-                                              QStringList{"1", "1", "1", "Т-11", "0", "1", "Т"} + cells}));
+                                              QStringList{"1", "1", "1", "Т-11", "0", "1", "Т"} + cells.split('|')}));
         dlg.slot_Import();
-        QTEST(f.rec.warnings(), "warnings");
-        QTEST((QStringList{dlg.tableWgt->item(0, 11)->text(), dlg.tableWgt->item(0, 12)->text(),
-                           dlg.tableWgt->item(0, 13)->text(), dlg.tableWgt->item(0, 14)->text(),
-                           dlg.tableWgt->item(1, 13)->text()}), "stored");
+        QCOMPARE(f.rec.warnings(), warning.isEmpty() ? QStringList() : QStringList{"Ошибка|" + warning});
+        const auto cell = [&dlg](int r, int c) { return dlg.tableWgt->item(r, c)->text(); };
+        QTEST(QStringList({cell(0, 11), cell(0, 12), cell(0, 13), cell(0, 14), cell(1, 13)}).join('|'), "stored");
     }
 
     void workbookRoundTrip()
@@ -188,15 +147,14 @@ private slots:
         const QString missing = openpyxlMissing();
         if (!missing.isEmpty())
             QSKIP(qPrintable("openpyxl check not run: " + missing));
-        Folder f;
+        Input f;
         CDlgVvodRES dlg("1", "1", "Северный/Южный РЭС");
         dlg.tableWgt->item(0, 13)->setText("4321.5");   // exported unsaved
         dlg.slot_Export();
         QCOMPARE(dlg.workbookFile(), f.filePath("Северный_Южный РЭС - нагрузки.xlsx"));
         const QByteArray onDisk = f.readFile("uch_lin.xml");
 
-        // Read as exported, then edited by the user: Т-21's energy, a ";" in
-        // Т-12's name with a new power.
+        // Read as exported, then edited: Т-21's energy, Т-12's name with a ";" and a new power.
         QString error;
         const QByteArray out = runPython(QStringLiteral(R"(
 import sys, json, openpyxl
