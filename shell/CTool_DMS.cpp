@@ -46,15 +46,19 @@ bool copyFileReplacing(const QString& source, const QString& target, const QStri
         return false;
     }
     const QString targetPath = realPathInFolder(QFileInfo(target).absolutePath(), target);
+    if (targetPath.isEmpty()) {
+        warnCannotCreate(target);
+        return false;
+    }
     StagedFiles files;
     if (!backup.isEmpty()) {
         const QString backupPath = realPathInFolder(QFileInfo(backup).absolutePath(), backup);
-        if (targetPath.isEmpty() || backupPath.isEmpty() || !files.stageCopy(targetPath, backupPath)) {
+        if (backupPath.isEmpty() || !files.stageCopy(targetPath, backupPath)) {
             warnCannotCreate(backup);
             return false;
         }
     }
-    if (targetPath.isEmpty() || !files.stageBytes(targetPath, in.bytes)) {
+    if (!files.stageBytes(targetPath, in.bytes)) {
         warnCannotCreate(target);
         return false;
     }
