@@ -107,7 +107,6 @@ private slots:
         QCOMPARE(shown(), QString("1-2 3-4 P"));
         dlg.LinesShow->click();
         QCOMPARE(shown(), QString("0-1 1-3"));
-        QVERIFY(!dlg.TransfShow->isChecked());
         dlg.LineFind->setText("1");
         QList<int> found;
         for (int i = 0; i < 4; ++i) {
