@@ -27,14 +27,6 @@ inline QStringList column(const QVector<QStringList>& rows, int c)
     return texts;
 }
 
-inline QStringList column(const QTableWidget* table, int c)
-{
-    QStringList texts;
-    for (int r = 0; r < table->rowCount(); ++r)
-        texts.append(table->item(r, c)->text());
-    return texts;
-}
-
 // Opens the cell's editor, types over what it shows and closes it with key:
 // Enter commits (in the next pass of events), Escape drops the edit.
 inline void typeInto(QTableWidget* table, int row, int c, const QString& text, Qt::Key key = Qt::Key_Return)
