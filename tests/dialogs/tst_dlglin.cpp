@@ -41,8 +41,7 @@ private slots:
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
     }
 
-    // Another line's window opened after it: it calculates in protocol mode, reports, saves and
-    // edits the sections of its own line.
+    // Another line's window opened after it: it calculates, reports, saves and edits the sections of its own line.
     void keepsItsOwnLine()
     {
         Folder f;
@@ -71,6 +70,14 @@ private slots:
         net.lines[1][3] = "ВЛ-1 новая";
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
         QCOMPARE(ReadShablonXML("uch_lin", {"nlin"}, "UCH_LIN"), (Table{{"1"}, {"1"}, {"1"}, {"2"}}));
+
+        // The line is deleted in the tree meanwhile (a line window does not lock it): nothing is added.
+        net.lines.removeAt(1);
+        net.write();
+        first.SaveButton->click();
+        QCOMPARE(f.rec.warnings().last(),
+                 QString("Предупреждение|Линия не найдена в таблице линий, данные не сохранены"));
+        QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
     }
 };
 
