@@ -1,6 +1,5 @@
 #pragma once
-// What the dialog tests share: a working directory where every question is
-// answered Yes, the texts of one column, and typing into a table cell.
+// What the dialog tests share: a folder answering Yes, a column's texts, typing into a cell.
 
 #include "calcglobals.h"
 #include "testnetwork.h"

@@ -34,12 +34,11 @@ private slots:
     {
         QTest::addColumn<QString>("unoms");
         QTest::addColumn<QString>("series");
-        QTest::addColumn<QString>("ids");   // after the two lines; a PES has a row per RES
+        QTest::addColumn<QString>("ids");   // after the two lines; a PES has a row per RES, of zeros if it has no lines
         QTest::addColumn<QString>("sumLenerp");
         QTest::newRow("series energy left out of sums") << "110 110" << "01" << "110kV|SUM" << "100.000";
         QTest::newRow("class of series lines only has no row") << "35 110" << "10" << "110kV|SUM" << "200.000";
         QTest::newRow("RES: 132 kV is 220, 130 kV is 110") << "132 130" << "00" << "110kV|220kV|SUM" << "300.000";
-        // A RES without lines has its row of zeros.
         QTest::newRow("PES: 132 kV is 110, 150 kV is 220") << "132 150" << "00" << "B 1,1|B 1,2|110kV|220kV|SUM"
                                                            << "300.000";
     }

@@ -44,8 +44,7 @@ private slots:
         QTest::newRow("lines") << true;
         QTest::newRow("sections") << false;
     }
-    // Rows changed meanwhile by other windows keep their changes: a save writes only the
-    // cells edited here; a typed decimal comma is a point.
+    // Rows changed meanwhile elsewhere keep their changes: only cells edited here are written; a comma is a point.
     void saveWritesOnlyEditedCells()
     {
         QFETCH(bool, lines);
