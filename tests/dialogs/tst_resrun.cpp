@@ -34,13 +34,11 @@ private slots:
     {
         QTest::addColumn<QString>("unoms");
         QTest::addColumn<QString>("series");
-        QTest::addColumn<QString>("ids");   // after the two lines; a PES has a row per RES
+        QTest::addColumn<QString>("ids");   // after the two lines; a PES has a row per RES, of zeros if it has no lines
         QTest::addColumn<QString>("sumLenerp");
-        QTest::newRow("35 and 110 kV") << "35 110" << "00" << "35kV|110kV|SUM" << "300.000";
         QTest::newRow("series energy left out of sums") << "110 110" << "01" << "110kV|SUM" << "100.000";
         QTest::newRow("class of series lines only has no row") << "35 110" << "10" << "110kV|SUM" << "200.000";
         QTest::newRow("RES: 132 kV is 220, 130 kV is 110") << "132 130" << "00" << "110kV|220kV|SUM" << "300.000";
-        // A RES without lines has its row of zeros.
         QTest::newRow("PES: 132 kV is 110, 150 kV is 220") << "132 150" << "00" << "B 1,1|B 1,2|110kV|220kV|SUM"
                                                            << "300.000";
     }
@@ -68,8 +66,6 @@ private slots:
         QTest::addColumn<QString>("temp");
         QTest::addColumn<double>("used");
         QTest::newRow("own") << "1" << "18.57" << 18.6;
-        QTest::newRow("below the range") << "1" << "-1000" << -50.0;
-        QTest::newRow("above the range") << "1" << "75" << 60.0;
         QTest::newRow("no number") << "1" << "nan" << 0.0;
         QTest::newRow("general, beyond the range") << "0" << "5" << 60.0;
     }
@@ -92,7 +88,6 @@ private slots:
         const QVector<QStringList> rows = {row("1,1,1", "Л <1>", e, z), row("1,1,2", "Л2", z, "0.001"),
                                            row("B 1,1", "Р", e, z), row("110kV", "К", e, z), row("SUM", "С", e, z)};
         const QStringList body = lossReportBody(rows, "Температура 20.0");
-        QCOMPARE(body.mid(0, 19), TableHtml());
         const QString td = "<td align='center'>";
         const QString b = td + "<span style=\" font-weight:600; \">";
         QCOMPARE(QStringList(body.mid(19, 11)).join(""),
