@@ -26,7 +26,6 @@ struct EditorUnderTest
     std::unique_ptr<Dialog> dlg;
 
     void open() { dlg.reset(new Dialog(nullptr)); }
-    // Gives the file's bytes without their stamp.
     QByteArray open(const Table& rows)
     {
         saveShablonXML(file.stem, file.names, file.rowElement, file.rootElement, rows);
@@ -43,7 +42,6 @@ struct EditorUnderTest
             texts.append(dlg->template findChild<QLabel*>(name)->text());
         return texts;
     }
-    // The current row after each press of "Найти", with each text in turn.
     QList<int> searchHits(const QStringList& texts) const
     {
         QList<int> hits;
@@ -54,7 +52,6 @@ struct EditorUnderTest
         }
         return hits;
     }
-    // A file cut short by damage: a warning on opening and on saving, and nothing written.
     void damagedFileIsKept(const QByteArray& damaged)
     {
         dir->writeFile(file.stem + ".xml", damaged);
@@ -86,15 +83,14 @@ inline bool editCell(QTableWidget* table, int row, int column, const char* text)
     return true;
 }
 
-inline QString headerLine(const QTableWidget* table, int role = Qt::DisplayRole)
+inline QString headerLine(const QTableWidget* table)
 {
     QStringList texts;
     for (int c = 0; c < table->columnCount(); ++c)
-        texts.append(table->horizontalHeaderItem(c)->data(role).toString());
+        texts.append(table->horizontalHeaderItem(c)->text());
     return texts.join('|');
 }
 
-// The texts of one column, rows hidden by a filter left out.
 inline QStringList shownColumn(const QTableWidget* table, int column)
 {
     QStringList texts;

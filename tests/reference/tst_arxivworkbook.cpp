@@ -34,7 +34,6 @@ private slots:
             "1!C6|Отпуск эл.энергии|11|1|lrc|", "1!J6||11|1|rbc|", "1!G7||11|1|lbc|", "1!J8|Всего|11|1|lrbc|",
             "1!B9|Линия 1|11|0|lrc|FFFFFFFF", "1!J10|17.5|11|0|lrbc|FFFFFFFF", "1!B11|Всего|11|1|lrc|FFAADDAA",
             "1!D12|0|11|1|lrbc|FFAADDAA", "1!J13||11|1|tc|", "1!A13|примечание|11|0||",
-            "2!C3|Расчет потерь электроэнергии (архив)  Северный РЭС Л-5|14|0||",
             "2!C6|Отпуск эл.энергии|11|1|lrc|FFFFFFFF", "2!D6|Потери|11|1|lbc|",
             // Minimum, mean and maximum: name, supply and the mean row bold.
             "2!C9|200|11|1|lrc|FFFFFFFF", "2!F9|29.257|11|0|lrc|FFFFFFFF", "2!B10|Линия 1|11|1|lrc|FFFFFFFF",
