@@ -114,7 +114,7 @@ private slots:
         QCOMPARE(savedLine1().transf.size(), 1);
     }
 
-    // Yes writes line 2's rows first, the old table kept; a damaged table writes nothing.
+    // Yes writes line 2's rows first, the old table kept, a refused drawing or not; a damaged table writes nothing.
     void saveAndClose_data()
     {
         QTest::addColumn<QString>("before");   // damage, edit, save: done in this order
@@ -124,6 +124,7 @@ private slots:
         QTest::newRow("edited, No") << "edit" << true << false;
         QTest::newRow("edited, Yes") << "edit" << false << true;
         QTest::newRow("edited and saved") << "edit save" << false << true;
+        QTest::newRow("drawing refused") << "edit refuse save" << false << true;
         QTest::newRow("damaged at opening") << "damage save" << false << false;
         QTest::newRow("damaged at saving") << "edit damage save" << false << false;
     }
@@ -144,6 +145,8 @@ private slots:
         }
         if (before.startsWith("edit damage"))
             damageTable();
+        if (before.contains("refuse"))
+            m_dir->writeFile("sxemalin.xml", "<lines_sxemes><LinID");
         const QMap<QString, QByteArray> files = m_dir->files();
         m_rec->clear();
         if (before.endsWith("save"))
