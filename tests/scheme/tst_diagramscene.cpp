@@ -95,7 +95,6 @@ private slots:
         SchemeView view(m_scene);
         view.click(QPointF(180, 119), Qt::LeftButton, Qt::ControlModifier);
         view.click(QPointF(350, 119), Qt::LeftButton, Qt::ControlModifier);
-        QCOMPARE(m_scene->mode(), QString("Move"));
         view.drag(QPointF(180, 119), {QPointF(181, 120), QPointF(183, 122), QPointF(185, 124)});
         QCOMPARE(bus(*m_scene, "1")->pos(), QPointF(165, 122));
         QCOMPARE(bus(*m_scene, "2")->pos(), QPointF(315, 122));
@@ -211,7 +210,7 @@ private slots:
         m_scene->setCurrentBranchKey("3");
         m_scene->ParamUCH(KindTransf2, QPoint(10, 10));
         auto* types = shownPopup<CparamTR2>()->findChild<QComboBox*>("Markacombo");
-        QVERIFY(types->findText("ТДН-10000/110") >= 0);
+        QCOMPARE(types->count(), 1);   // its own ТДН-10000/110, no 35 kV type
         m_scene->setCurrentBranchKey("99");
         m_scene->ParamUCH(KindLine, QPoint(10, 10));
         QVERIFY(!shownPopup<CparamUCH>());
