@@ -19,12 +19,9 @@ private slots:
         QTest::newRow("0.4") << 0.4f << 0 << "1.5 15x30 30x30" << QColor(192, 192, 192);
         QTest::newRow("1") << 1.0f << 1 << "1.8 18x35 35x35" << QColor(102, 255, 102);
         QTest::newRow("4") << 4.0f << 2 << "2 20x40 40x40" << QColor(0, 102, 51);
-        QTest::newRow("10") << 10.0f << 3 << "2.2 22x45 45x45" << QColor(102, 0, 204);
-        QTest::newRow("35") << 35.0f << 5 << "3 30x60 60x60" << QColor(153, 76, 0);
         QTest::newRow("110") << 110.0f << 6 << "4 35x70 70x70" << QColor(0, 128, 255);
         QTest::newRow("220") << 220.0f << 7 << "5 40x80 80x80" << QColor(204, 204, 0);
         QTest::newRow("950") << 950.0f << 8 << "5 40x80 80x80" << QColor(255, 0, 0);
-        QTest::newRow("2000") << 2000.0f << 8 << "5 40x80 80x80" << QColor(255, 0, 0);
     }
     void classes()
     {
