@@ -244,10 +244,10 @@ VLKL_Item::~VLKL_Item() = default;
 
 void VLKL_Item::setLineStyle(const QColor& color, double penWidth)
 {
+    // The pen first: its change marks the area of the old width for repainting.
+    setPen(QPen(color, penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     m_color = color;
     m_penWidth = penWidth;
-    // The item's pen makes the bounding rectangle hold the painted width.
-    setPen(QPen(color, penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
 }
 
 void VLKL_Item::setVertices(const QPolygonF& points)
@@ -410,6 +410,13 @@ void VLKL_Item::draw(QPainter* painter, const QStyleOptionGraphicsItem* option)
         painter->setPen(QPen(m_color, m_penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter->setBrush(Qt::NoBrush);
     painter->drawPath(path());
+}
+
+QRectF VLKL_Item::boundingRect() const
+{
+    // Round caps reach half the pen width past the ends as well.
+    const qreal half = std::max(m_penWidth, 1.0) / 2;
+    return path().controlPointRect().adjusted(-half, -half, half, half);
 }
 
 QPainterPath VLKL_Item::shape() const

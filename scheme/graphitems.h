@@ -145,6 +145,9 @@ protected:
     void hoverEnterEvent(QGraphicsSceneHoverEvent* event) override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
     QPainterPath shape() const override;
+    // The whole painted width: the narrow shape used for picking would
+    // otherwise leave the edges of a thick line behind when it moves.
+    QRectF boundingRect() const override;
 
 private:
     void setVertices(const QPolygonF& points);

@@ -99,6 +99,11 @@ private slots:
         view.click(QPointF(204, 87), Qt::RightButton);
         l->DeletePoints();
         QCOMPARE(vertices(l), QString("162,80 238,43 240,41 312,119"));
+
+        // A thick line repaints its whole width, not the narrow strip it is picked by.
+        l->setLineStyle(Qt::red, 6);
+        const QRectF painted = l->path().controlPointRect().adjusted(7, -3, 13, 3);   // pos (10, 0)
+        QVERIFY(l->sceneBoundingRect().contains(painted));
     }
 
     void labelHideAndTurn()
