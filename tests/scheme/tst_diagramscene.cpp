@@ -154,19 +154,24 @@ private slots:
         NLIN = "3";
         SxemaLin s;
         s.key = QStringList{"1", "1", "3", "rgb(0,0,0)"};
-        s.nodes = {{"10", "117", "7", "7", "0", "0", "0", "0"}};
+        s.nodes = {{"10", "117", "7", "7", "0", "0", "0", "0"}, {"100", "117", "7", "7", "8", "0", "0", "0"},
+                   {"200", "117", "7", "7", "20", "0", "0", "0"}};
         QVERIFY(saveSxemaXML(s));
         open();
         m_scene->setCurrentBranchKey("5");
         m_scene->ParamUCH(KindLine, QPoint(10, 10));
         QVERIFY(!shownPopup<CparamUCH>());
+        // A new end node is above every row's and above the bus it hangs from.
         QVERIFY(m_scene->setCurrentNode("0", bus(*m_scene, "0")));
         m_scene->AddLine();
+        QVERIFY(m_scene->setCurrentNode("8", bus(*m_scene, "8")));
         m_scene->AddTP3();
+        QVERIFY(m_scene->setCurrentNode("20", bus(*m_scene, "20")));
+        m_scene->AddTP();
         QStringList ends;
         for (const QStringList& row : m_scene->lineRows())
             ends.append(row.at(uchKey) + ':' + row.at(uchNyzln) + '-' + row.at(uchNyzlk));
-        QCOMPARE(ends, QStringList({"1:0-1", "2:0-2", "3:2-3", "4:2-4"}));
+        QCOMPARE(ends, QStringList({"1:0-1", "2:8-9", "3:9-10", "4:9-11", "5:20-21"}));
     }
 
     // Nothing is added at a deleted bus after its queued menu, nor after a relayout.
