@@ -201,27 +201,6 @@ private slots:
                                                   nothing, nothing, nothing}));
         QVERIFY(!dir.exists("html") && !dir.exists("Архив потерь  РЭС.xlsx"));
     }
-
-    // A link named like the workbook that leads out of the working folder is refused; its target stays.
-    void exportRefusesLinkOutOfFolder()
-    {
-        Archive dir;
-        pYear = "2023";
-        pNameRas = QStringList{"РЭС"};
-        QTemporaryDir elsewhere;
-        const QString outside = elsewhere.filePath("чужой.xlsx"), book = dir.filePath("Архив потерь  РЭС.xlsx");
-        QFile out(outside);
-        QVERIFY(out.open(QIODevice::WriteOnly) && out.write("чужой файл") > 0);
-        out.close();
-        QVERIFY(QFile::link(outside, book));
-        CDlgArxiv viewer(nullptr, 1, "1", "1");
-        periods(viewer, {1});
-        viewer.slot_showExcel();
-        QCOMPARE(dir.rec.warnings(), QStringList{"Предупреждение|Невозможно создать файл -" + book});
-        QVERIFY(out.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(out.readAll()), QString("чужой файл"));
-        QCOMPARE(QFileInfo(book).symLinkTarget(), outside);
-    }
 };
 
 QTEST_MAIN(TestDlgArxiv)
