@@ -6,6 +6,7 @@
 #include "store/SaveInfo.h"
 #include "store/messages.h"
 #include "store/numbers.h"
+#include "store/safefile.h"
 
 #include <QHash>
 #include <QHeaderView>
@@ -284,20 +285,52 @@ void CDlgVvodRES::slot_saveVtv()
     if (MsgBox("Сохранить изменения?", "Сохранение"))
         return;
     // The flags stay set: a second save writes the same rows again.
+    if (!m_linesChanged && !m_sectionsChanged)
+        return;
+
+    // Both tables are reread first; a damaged one (the reader has warned) is
+    // never rewritten, and the other is then not written without it.
+    bool damaged = false;
+    Table lines;
+    Table sections;
     if (m_linesChanged)
-        saveLines();
-    if (m_sectionsChanged)
-        saveSections();
+        lines = ReadShablonXML("lines", attrLin, "LIN", &damaged);
+    if (!damaged && m_sectionsChanged)
+        sections = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN", &damaged);
+    if (damaged)
+        return;
+
+    const QStringList linesNotSaved = m_linesChanged ? mergeLines(&lines) : QStringList();
+    const QStringList sectionsNotSaved = m_sectionsChanged ? mergeSections(&sections) : QStringList();
+
+    // "lines" and "uch_lin" with their .bak land together or not at all.
+    // A refusal (an empty table) leaves the set unspoilt: it is checked here.
+    StagedFiles files;
+    bool staged = true;
+    if (m_linesChanged)
+        staged = stageShablonXML(files, "lines", attrLin, "LIN", "net110_lines", lines);
+    if (staged && m_sectionsChanged)
+        staged = stageShablonXML(files, "uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", sections);
+    const bool written = staged && commitStaged(files);
+
+    if (m_linesChanged) {
+        if (!linesNotSaved.isEmpty())
+            warnNotSaved(linesNotSaved);
+        else if (written)
+            ShowWarning(kInfoTitle, "Данные о линиях сохранены", this);
+    }
+    if (m_sectionsChanged) {
+        if (!sectionsNotSaved.isEmpty())
+            warnNotSaved(sectionsNotSaved);
+        else if (written)
+            ShowWarning(kInfoTitle, "Данные об участках линий сохранены", this);
+    }
 }
 
-void CDlgVvodRES::saveLines()
+QStringList CDlgVvodRES::mergeLines(Table* rows) const
 {
-    bool damaged = false;
-    Table rows = ReadShablonXML("lines", attrLin, "LIN", &damaged);
-    if (damaged)
-        return;   // the reader has warned; a damaged file is never rewritten
     const QVector<QString> ids = rowIdentities(m_lines, kLineCodes);
-    const QHash<QString, int> positions = identityPositions(rows, kLineCodes);
+    const QHash<QString, int> positions = identityPositions(*rows, kLineCodes);
     QStringList notSaved;
     for (int row = 0; row < tableLIN->rowCount(); ++row) {
         const int index = rowIndex(tableLIN, row);
@@ -311,22 +344,13 @@ void CDlgVvodRES::saveLines()
             continue;
         }
         for (int column : cells)
-            rows[position][column] = tableLIN->item(row, column)->text();
+            (*rows)[position][column] = tableLIN->item(row, column)->text();
     }
-    const bool written = saveShablonXML("lines", attrLin, "LIN", "net110_lines", rows);
-    if (!notSaved.isEmpty())
-        warnNotSaved(notSaved);
-    else if (written)
-        ShowWarning(kInfoTitle, "Данные о линиях сохранены", this);
+    return notSaved;
 }
 
-void CDlgVvodRES::saveSections()
+QStringList CDlgVvodRES::mergeSections(Table* rows)
 {
-    bool damaged = false;
-    Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN", &damaged);
-    if (damaged)
-        return;
-
     // The "Откл" cells show their stored text from now on. Sorting is held
     // off meanwhile, so no row moves under the loop.
     const bool sorting = tableWgt->isSortingEnabled();
@@ -339,7 +363,7 @@ void CDlgVvodRES::saveSections()
     m_filling = false;
 
     const QVector<QString> ids = rowIdentities(m_sections, kSectionCodes);
-    const QHash<QString, int> positions = identityPositions(rows, kSectionCodes);
+    const QHash<QString, int> positions = identityPositions(*rows, kSectionCodes);
     QStringList notSaved;
     for (int row = 0; row < tableWgt->rowCount(); ++row) {
         const int index = rowIndex(tableWgt, row);
@@ -356,17 +380,13 @@ void CDlgVvodRES::saveSections()
         }
         // Every row of the RES keeps its "Откл" as "0" or "1"; the rest of a
         // row is as it is now on disk, but for the cells edited here.
-        QStringList& target = rows[position];
+        QStringList& target = (*rows)[position];
         target[UchPodkt] = target.value(UchPodkt) == "1" ? QStringLiteral("1") : QStringLiteral("0");
         for (int column : cells)
             target[column] = tableWgt->item(row, column)->text();
     }
     tableWgt->setSortingEnabled(sorting);
-    const bool written = saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows);
-    if (!notSaved.isEmpty())
-        warnNotSaved(notSaved);
-    else if (written)
-        ShowWarning(kInfoTitle, "Данные об участках линий сохранены", this);
+    return notSaved;
 }
 
 void CDlgVvodRES::warnNotSaved(const QStringList& rows)

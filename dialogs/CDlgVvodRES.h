@@ -48,8 +48,10 @@ public slots:
 
 private:
     void fillTable(QTableWidget* table, const Table& rows, const QVector<int>& indexes);
-    void saveLines();
-    void saveSections();
+    // Put the cells edited here into rows, the table as reread just now;
+    // give the edited rows no longer found there.
+    QStringList mergeLines(Table* rows) const;
+    QStringList mergeSections(Table* rows);
     // The warning naming the edited rows a save could not find any more.
     void warnNotSaved(const QStringList& rows);
     QString lineName(const QString& nlin) const;

@@ -89,9 +89,11 @@ void CDlgArxiv::LoadArxiv()
 
 void CDlgArxiv::ReadArxiv()
 {
-    // A missing or damaged archive shows what could be read; a removal reads
-    // it again and refuses a damaged one.
-    m_records += arxivRecords(readArxivFile(archivePath()));
+    // A damaged archive warns and shows no period at all, as a removal
+    // refuses it: a part of it would be summed as if it were the whole.
+    QVector<RaionPot> records;
+    readArxivRecords(archivePath(), &records);
+    m_records += records;
 }
 
 void CDlgArxiv::slot_MetodComboChanged(int)

@@ -209,18 +209,29 @@ QStringList arxivPowerBody(const QVector<QStringList>& rows)
     return lines;
 }
 
-ArxivPrune pruneArxiv(const QString& path, const QString& bakPath, QVector<RaionPot>* records,
-                      const std::function<int(QVector<RaionPot>&)>& mark)
+bool readArxivRecords(const QString& path, QVector<RaionPot>* records, QByteArray* bytes)
 {
     const FileBytes archive = readFileBytes(path);
     const ArxivFile file = archive.readable ? parseArxiv(archive.bytes) : ArxivFile();
-    *records = arxivRecords(file);
-    // An archive that could not be read whole is never rewritten from what
-    // was read of it.
+    // An archive that could not be read whole gives nothing: a part of it
+    // would be shown and summed as if it were all, or written back as all.
     if (file.xmlError || (archive.exists && !archive.readable)) {
+        records->clear();
         ShowWarning(kWarningTitle, "Ошибка чтения файла " + path);
-        return ArxivPrune::Damaged;
+        return false;
     }
+    *records = arxivRecords(file);
+    if (bytes)
+        *bytes = archive.bytes;
+    return true;
+}
+
+ArxivPrune pruneArxiv(const QString& path, const QString& bakPath, QVector<RaionPot>* records,
+                      const std::function<int(QVector<RaionPot>&)>& mark)
+{
+    QByteArray archive;
+    if (!readArxivRecords(path, records, &archive))
+        return ArxivPrune::Damaged;
     if (mark(*records) == 0)
         return ArxivPrune::NothingMarked;
 
@@ -236,7 +247,7 @@ ArxivPrune pruneArxiv(const QString& path, const QString& bakPath, QVector<Raion
     StagedFiles files;
     if (!stageArxivFile(files, path, kept))
         return ArxivPrune::NotWritten;
-    if (!files.stageBytes(bakPath, archive.bytes)) {
+    if (!files.stageBytes(bakPath, archive)) {
         warnCannotCreate(bakPath);
         return ArxivPrune::NotWritten;
     }

@@ -66,13 +66,20 @@ QVector<QStringList> SumArxivById(const QVector<RaionPot>& records);
 // percentages, the end of the table.
 QStringList arxivPowerBody(const QVector<QStringList>& rows);
 
+// Reads the archive at path into *records (and its bytes into *bytes). A
+// missing archive has no records, silently. A damaged one (an XML error, a
+// file that is there but cannot be read) warns "Ошибка чтения файла " and
+// the path and gives no records at all, so nothing of it is shown, summed,
+// exported or written back; returns false then.
+bool readArxivRecords(const QString& path, QVector<RaionPot>* records, QByteArray* bytes = nullptr);
+
 enum class ArxivPrune { Removed, NothingMarked, Damaged, NotWritten };
 
 // Removes records from the archive at path: rereads it just before (a merge
-// made while the viewer was open stays), gives what it read to *records in
-// any case, marks with mark and, when the read was whole and anything was
-// marked, writes the others in order and the archive as read as bakPath,
-// both or neither.
+// made while the viewer was open stays) through readArxivRecords, gives what
+// it read to *records, marks with mark and, when the read was whole and
+// anything was marked, writes the others in order and the archive as read
+// as bakPath, both or neither.
 // A damaged read ("Ошибка чтения файла ") and a failed write ("Невозможно
 // создать файл -") are reported here; the file then stays as it was.
 ArxivPrune pruneArxiv(const QString& path, const QString& bakPath, QVector<RaionPot>* records,

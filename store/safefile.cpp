@@ -25,16 +25,6 @@ bool syncToDisk(QFileDevice& file)
 #endif
 }
 
-// The file a rename of path replaces: QSaveFile follows links the same way.
-QString renameTarget(const QString& path)
-{
-    QFileInfo info(path);
-    int depth = 128;
-    while (--depth > 0 && info.isSymLink())
-        info.setFile(info.symLinkTarget());
-    return depth > 0 ? info.filePath() : path;
-}
-
 // A hidden name beside target that is free now.
 QString freeNameBeside(const QString& target, int attempt)
 {
@@ -125,9 +115,20 @@ bool StagedFiles::stage(const QString& path, const WriteBody& body)
         }
     }
 
+    // A name can be a link: the file written is the one it leads to, and only
+    // while that stays in the folder the name is in. A link named like a
+    // report or a workbook never carries a write out of the working folder.
+    const QString target = writeTarget(path);
+    if (target.isEmpty()) {
+        discard();
+        fail(path);
+        return false;
+    }
+
     auto entry = std::make_unique<Entry>();
     entry->path = path;
-    entry->file = std::make_unique<QSaveFile>(path);
+    entry->target = target;
+    entry->file = std::make_unique<QSaveFile>(target);
     QSaveFile& file = *entry->file;
     // Every step is checked, the flush before anything else: commit() would
     // not notice a buffer that failed to reach the disk.
@@ -139,7 +140,6 @@ bool StagedFiles::stage(const QString& path, const WriteBody& body)
         fail(path);
         return false;
     }
-    entry->target = renameTarget(path);
     m_entries.push_back(std::move(entry));
     return true;
 }
@@ -287,6 +287,11 @@ QString realPathInFolder(const QString& folder, const QString& path)
     if (resolved.absolutePath() != realFolder || real == realFolder)
         return QString();
     return real;
+}
+
+QString writeTarget(const QString& path)
+{
+    return realPathInFolder(QFileInfo(path).absolutePath(), path);
 }
 
 FileBytes readFileBytes(const QString& path)

@@ -38,10 +38,10 @@ using WriteBody = std::function<bool(QIODevice& out)>;
 // stage() writes a target's new contents to a temporary file in the target's
 // folder, checks every step and syncs it to disk; nothing the user sees has
 // changed yet. A target that cannot be staged (a folder in its place, a file
-// that may not be written, a full disk) spoils the set: later stage() calls
-// and commit() refuse, and the temporary files are discarded. commit() puts
-// the staged files in place one after the other, in the order they were
-// staged.
+// that may not be written, a full disk, a link that leads out of the folder
+// its name is in) spoils the set: later stage() calls and commit() refuse,
+// and the temporary files are discarded. commit() puts the staged files in
+// place one after the other, in the order they were staged.
 //
 // Guarantee: when a stage() failed, no target changes. When every target was
 // staged, what is left is one rename per target, which needs no free space;
@@ -128,6 +128,11 @@ bool writeBytes(const QString& path, const QByteArray& bytes);
 // when folder does not exist. A path that does not exist yet resolves through
 // its folder; a link that leads nowhere resolves to nothing.
 QString realPathInFolder(const QString& folder, const QString& path);
+
+// The file a write of path replaces: the real path of path when it stays in
+// the folder path names; empty when it leads out of it or nowhere. Every
+// write of this file refuses a path without such a target.
+QString writeTarget(const QString& path);
 
 // What reading a whole file found.
 struct FileBytes

@@ -73,9 +73,13 @@ void SaveCsv(const QString& file, const QVector<QStringList>& rows, const QStrin
     QByteArray bytes = header.toUtf8() + '\n';
     for (const QStringList& row : rows)
         bytes += row.join(QLatin1Char(';')).toUtf8() + '\n';
-    const bool written = writeBytes(osFileName(file), bytes);
-    if (!written) {
-        ShowWarning(kErrorTitle, "Ошибка открытия файла " + file);
+    const QString name = osFileName(file);
+    if (!writeBytes(name, bytes)) {
+        // A link that leads out of the folder is refused, not merely unopened.
+        if (QFileInfo(name).isSymLink() && writeTarget(name).isEmpty())
+            warnCannotCreate(file);
+        else
+            ShowWarning(kErrorTitle, "Ошибка открытия файла " + file);
         return;
     }
     ShowWarning(QStringLiteral("Информация"), "Данные сохранены в файл " + file);

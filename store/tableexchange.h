@@ -23,7 +23,9 @@ bool SaveXlsx(const QString& file, const QVector<QStringList>& rows);
 QStringList LoadXlsx(const QString& file, int n);
 
 // Writes header, then one line per row with the items joined by ";", every
-// line ending in a line feed, and reports the result in a message box.
+// line ending in a line feed, and reports the result in a message box: a
+// link that leads out of the folder "Невозможно создать файл -", another
+// failure "Ошибка открытия файла ".
 void SaveCsv(const QString& file, const QVector<QStringList>& rows, const QString& header);
 
 // The lines of a UTF-8 text file without their line ends, skipping those that

@@ -96,6 +96,33 @@ private slots:
         QCOMPARE(f.rec.warnings(), (QStringList{head + "линия Л2" + tail, head + "линия Л1: Т-12, узлы 0-3" + tail}));
     }
 
+    // Lines and sections edited: when one table cannot be written, or was damaged meanwhile,
+    // neither is written and no success is claimed.
+    void saveWritesBothTablesOrNeither_data()
+    {
+        QTest::addColumn<QString>("spoilt");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("the sections' .bak a folder") << "uch_lin.bak" << "Невозможно создать файл -";
+        QTest::newRow("lines cut") << "lines.xml" << "Ошибка чтения файла ";
+    }
+    void saveWritesBothTablesOrNeither()
+    {
+        QFETCH(QString, spoilt);
+        QFETCH(QString, warning);
+        Input f;
+        CDlgVvodRES dlg("1", "1", "Северный РЭС");
+        if (spoilt.endsWith(".bak"))
+            QVERIFY(QDir().mkpath(f.filePath(spoilt + "/x")));
+        else
+            f.writeFile(spoilt, f.readFile(spoilt).chopped(30));
+        const QMap<QString, QByteArray> before = f.files();
+        dlg.tableLIN->item(0, 10)->setText("0.6");
+        dlg.tableWgt->item(0, 13)->setText("5000");
+        dlg.slot_saveVtv();
+        QCOMPARE(f.files(), before);
+        QCOMPARE(f.rec.warnings(), QStringList("Предупреждение|" + warning + f.filePath(spoilt)));
+    }
+
     // Т-12's row, then Т-11's with the cells H to K given; then Т-11's P, Q, WP, WQ, Т-12's WP.
     void importReadsSpreadsheetNumbers_data()
     {

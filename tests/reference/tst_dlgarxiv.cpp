@@ -116,17 +116,12 @@ private slots:
                                                   "Информация|Данные сохранены в файл " + book,
                                                   "Предупреждение|Невозможно создать файл -" + book}));
 
-        // Answered No, or with the archive damaged or not writable, pruning changes nothing.
+        // Answered No, or with the archive not writable or damaged, pruning changes nothing.
         const QString path = dir.filePath("arxiv110.xml");
         const QByteArray before = dir.readFile("arxiv110.xml");
         viewer.slot_delRow();
         QCOMPARE(dir.readFile("arxiv110.xml"), before);
         QCOMPARE(dir.rec.messages.last().title, QString("Удаление данных из архива"));
-        const QByteArray damaged = document(jan() + feb()).chopped(20);
-        dir.writeFile("arxiv110.xml", damaged);
-        dir.prune(viewer);
-        QCOMPARE(dir.readFile("arxiv110.xml"), damaged);
-        QCOMPARE(dir.rec.warnings(), QStringList{"Предупреждение|Ошибка чтения файла " + path});
         dir.writeFile(longName, document(jan() + mar()));
         QVERIFY(QFile::remove(path) && QFile::link(dir.filePath(longName), path));
         periods(viewer, {1});
@@ -145,6 +140,15 @@ private slots:
         dir.prune(viewer, true);
         QCOMPARE(dir.rec.texts(), (QStringList{"Удалить данные за выбранный год?", "Данные удалены из архива"}));
         QCOMPARE(dir.archive(), document(jan24()));
+        // A damaged reread leaves the file and the viewer nothing of it to show.
+        const QByteArray damaged = document(jan() + feb()).chopped(20);
+        dir.writeFile("arxiv110.xml", damaged);
+        viewer.findChild<QSpinBox*>("spinBox")->setValue(2024);
+        periods(viewer, {1});
+        dir.prune(viewer);
+        QCOMPARE(dir.readFile("arxiv110.xml"), damaged);
+        QCOMPARE(dir.rec.warnings(), QStringList{"Предупреждение|Ошибка чтения файла " + path});
+        QCOMPARE(periods(viewer), QList<int>());
     }
 
     // Opened while a line window has moved the selection, a PES viewer shows, names and removes
@@ -177,6 +181,25 @@ private slots:
         QCOMPARE(dir.archive(), document(jan() + febWritten() + jun));
         QCOMPARE(dir.readFile("arxiv110.bak"), merged);
         QCOMPARE(periods(*viewer), QList<int>{6});
+    }
+
+    // An archive cut inside its last row: a warning, and nothing of it to tick, show or export.
+    void cutArchiveShowsNothing()
+    {
+        Archive dir;
+        const QByteArray whole = document(jan() + feb() + mar());
+        dir.writeFile("arxiv110.xml", whole.left(whole.lastIndexOf("lenerp=") + 10));
+        pYear = "2023";
+        pNameRas = QStringList{"РЭС"};
+        CDlgArxiv viewer(nullptr, 1, "1", "1");
+        QCOMPARE(periods(viewer, {1, 2, 3}), QList<int>());
+        viewer.slot_showArxiv();
+        viewer.slot_showPower();
+        viewer.slot_showExcel();
+        const QString nothing = "Предупреждение|Не выбраны данные для вывода";
+        QCOMPARE(dir.rec.warnings(), (QStringList{"Предупреждение|Ошибка чтения файла " + dir.filePath("arxiv110.xml"),
+                                                  nothing, nothing, nothing}));
+        QVERIFY(!dir.exists("html") && !dir.exists("Архив потерь  РЭС.xlsx"));
     }
 };
 

@@ -111,6 +111,49 @@ private slots:
         QCOMPARE(work.warnings(), QStringList(cannotCreate(work.filePath(folder))));
     }
 
+    // A name built from an object's name may be a link: one that leads out of its folder (or
+    // nowhere) is refused and its target stays; one to a file beside it is written through.
+    void linkOutOfFolderRefused_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("report") << "report" << "html/Отчет.html" << "Предупреждение";
+        QTest::newRow("log") << "log" << "Ошибки.log" << "Предупреждение";
+        QTest::newRow("workbook") << "workbook" << "book.xlsx" << "Ошибка";
+        QTest::newRow("csv") << "csv" << "table.csv" << "Предупреждение";
+    }
+
+    void linkOutOfFolderRefused()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, name);
+        QFETCH(QString, title);
+        Scratch work;
+        TempWorkDir elsewhere;   // the data path goes back to work when it ends
+        ZORVAN_PATH = work.path();
+        elsewhere.writeFile("чужой", "чужой файл");
+        const QString path = work.filePath(name);
+        work.writeFile(name, "old");
+        for (const QString& target : {elsewhere.filePath("чужой"), elsewhere.filePath("нет такого")}) {
+            QVERIFY(QFile::remove(path) && QFile::link(target, path));
+            work.clear();
+            commands().value(command)();
+            QCOMPARE(work.texts(), QStringList("Невозможно создать файл -" + path));
+            QCOMPARE(work.warnings().value(0).section('|', 0, 0), title);
+            QCOMPARE(QFileInfo(path).symLinkTarget(), target);
+        }
+        QCOMPARE(elsewhere.files(), (QMap<QString, QByteArray>{{"чужой", "чужой файл"}}));
+
+        const QString beside = QFileInfo(name).path() + "/рядом";
+        work.writeFile(beside, "old");
+        QVERIFY(QFile::remove(path) && QFile::link(work.filePath(beside), path));
+        work.clear();
+        commands().value(command)();
+        QVERIFY(!work.warnings().join('\n').contains("Невозможно создать файл"));
+        QVERIFY(work.readFile(beside) != "old");
+    }
+
     // The third rename fails (its folder is gone): the others are undone.
     void failedCommitPutsBackWhatItReplaced()
     {
