@@ -69,8 +69,13 @@ SxemaLin drawnScheme(const DiagramScene& scene, const QString& background)
         }
         case VLKL_Item::Type: {
             const auto* section = static_cast<const VLKL_Item*>(item);
+            QPolygonF vertices = pathVertices(section->path());
+            // A path drops a step to where it stands: a section of zero
+            // length keeps both its ends, so that it is drawn again.
+            if (vertices.size() == 1)
+                vertices.append(vertices.first());
             QStringList points;
-            for (const QPointF& vertex : pathVertices(section->path())) {
+            for (const QPointF& vertex : qAsConst(vertices)) {
                 const QPointF at = section->pos() + vertex;
                 points.append(fixed0(at.x()) + QLatin1Char(',') + fixed0(at.y()));
             }

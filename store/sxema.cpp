@@ -1,6 +1,7 @@
 #include "sxema.h"
 
 #include "messages.h"
+#include "numbers.h"
 #include "readregim.h"
 #include "xmlfile.h"
 
@@ -70,6 +71,11 @@ void writeRows(QXmlStreamWriter& xml, const QString& element, const QStringList&
 }
 
 } // namespace
+
+double schemeCoordinate(const QString& text)
+{
+    return qBound(-double(kMaxSchemeExtent), toNumber(text), double(kMaxSchemeExtent));
+}
 
 QString sxemaFilePath()
 {

@@ -9,6 +9,16 @@
 
 class StagedFiles;
 
+// Places and sizes read from a scheme file are kept within this many units,
+// by the editor and the regime display alike: no arithmetic on an absurd
+// value (x="3e9", a vertex of 31 digits) overflows, and every element stays
+// within scroll reach.
+constexpr int kMaxSchemeExtent = 10000000;
+
+// A place or size of a scheme record read within +-kMaxSchemeExtent; text
+// that is no number reads as 0.
+double schemeCoordinate(const QString& text);
+
 // Attribute names of the record and of each kind of drawn element, in the
 // order they are written; item i of a row is the value of name i.
 extern const QStringList sxemaKeyAttrs;      // "npes", "nres", "nlin", "background-color"
