@@ -91,7 +91,11 @@ ReadSxem::ReadSxem()
     QXmlStreamReader xml(&file);
     bool inRecord = false;
     while (!xml.atEnd() && !xml.hasError()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        // What stands after our record belongs to no line.
+        if (token == QXmlStreamReader::EndElement && inRecord && xml.name() == kRecordElement)
+            break;
+        if (token != QXmlStreamReader::StartElement)
             continue;
         if (xml.name() == kRecordElement) {
             if (inRecord)
@@ -131,7 +135,11 @@ SxemaFile readSxemaFile()
     int elements = 0;
     int recordElements = 0;
     while (!xml.atEnd() && !xml.hasError()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        // Elements between two records belong to no line: not carried over.
+        if (token == QXmlStreamReader::EndElement && xml.name() == kRecordElement)
+            inRecord = false;
+        if (token != QXmlStreamReader::StartElement)
             continue;
         ++elements;
         if (xml.name() == kRecordElement) {

@@ -68,7 +68,8 @@ struct SxemaFile
 };
 
 // Reads every record of "sxemalin.xml"; a missing or blank file gives no
-// records and no error. Shows nothing.
+// records and no error; elements outside a "LinID" belong to no record.
+// Shows nothing.
 SxemaFile readSxemaFile();
 
 // Rewrites "sxemalin.xml" from records and the previous file as
