@@ -805,20 +805,45 @@ void DiagramScene::slot_ParamUCH(QStringList row)
 
 bool DiagramScene::rowsToSave(Table* rows) const
 {
-    bool damaged = false;
-    const Table file = ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"), &damaged);
-    if (damaged)
+    const auto readError = [] {
+        ShowWarning(QStringLiteral("Предупреждение"), "Ошибка чтения файла " + dataFile(QStringLiteral("uch_lin.xml")));
         return false;
-    *rows = mergeLineRows(file, {{m_selection.npes, m_selection.nres, m_selection.nlin},
-                                 m_lineRows, m_loadedKeys, m_changedKeys});
+    };
+    // The rows and the drawing came from a damaged table: neither is stored.
+    if (m_rowsDamaged)
+        return readError();
+    const TableRead file = readTable(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"));
+    // Missing or damaged: the reader has warned. Written from such a read,
+    // the table would keep this line's rows alone.
+    if (!file.exists || file.damaged)
+        return false;
+    if (file.blank)
+        return readError();
+    const QStringList codes = {m_selection.npes, m_selection.nres, m_selection.nlin};
+    // A line without rows may still stand in "lines"; one deleted meanwhile
+    // gets neither rows nor a drawing back.
+    if (rowWithCodes(file.rows, codes) < 0) {
+        bool damaged = false;
+        const Table lines = ReadShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"), &damaged);
+        if (damaged)
+            return false;
+        if (rowWithCodes(lines, codes) < 0) {
+            warnLineNotFound();
+            return false;
+        }
+    }
+    *rows = mergeLineRows(file.rows, {codes, m_lineRows, m_loadedKeys, m_changedKeys});
     return true;
 }
 
-bool DiagramScene::SaveModel(const Table& rows)
+bool DiagramScene::SaveModel(StagedFiles& files, const Table& rows) const
 {
-    if (!saveShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"),
-                        QStringLiteral("net110_uch_lin"), rows))
-        return false;
+    return stageShablonXML(files, QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"),
+                           QStringLiteral("net110_uch_lin"), rows);
+}
+
+void DiagramScene::rowsWritten(const Table& rows)
+{
     // From now on the rows as written are what this window read: a later
     // change by another window to a row not changed here again survives.
     m_lineRows.clear();
@@ -833,7 +858,6 @@ bool DiagramScene::SaveModel(const Table& rows)
     m_changedKeys.clear();
     m_unsavedRows = false;
     rebuildLookup();
-    return true;
 }
 
 // ---- Keys and mouse -------------------------------------------------------------------

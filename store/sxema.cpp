@@ -169,9 +169,8 @@ bool stageSxemaFile(StagedFiles& files, const QVector<SxemaLin>& records)
 {
     if (files.failed())
         return false;
-    const QString path = sxemaFilePath();
-    const bool staged = files.stage(path, xmlDocument(QStringLiteral("lines_sxemes"),
-                                                      [&](QXmlStreamWriter& xml) {
+    return stageWithBackup(files, sxemaFilePath(), ZORVAN_PATH + QStringLiteral("sxemalin.bak"),
+                           xmlDocument(QStringLiteral("lines_sxemes"), [&](QXmlStreamWriter& xml) {
         for (const SxemaLin& record : records) {
             xml.writeStartElement(kRecordElement);
             const int n = qMin(record.key.size(), sxemaKeyAttrs.size());
@@ -183,10 +182,7 @@ bool stageSxemaFile(StagedFiles& files, const QVector<SxemaLin>& records)
             writeRows(xml, QStringLiteral("Transf_3"), sxemaTransf3Attrs, record.transf3);
             xml.writeEndElement();
         }
-    })) && files.stageCopy(path, ZORVAN_PATH + QStringLiteral("sxemalin.bak"));
-    if (!staged)
-        warnCannotCreate(files.failedPath());
-    return staged;
+    }));
 }
 
 bool writeSxemaFile(const QVector<SxemaLin>& records)
@@ -195,8 +191,10 @@ bool writeSxemaFile(const QVector<SxemaLin>& records)
     return stageSxemaFile(files, records) && commitStaged(files);
 }
 
-bool saveSxemaXML(SxemaLin sxema)
+bool stageSxemaRecord(StagedFiles& files, SxemaLin sxema)
 {
+    if (files.failed())
+        return false;
     // Without all three codes the record could not be found again.
     if (sxema.key.size() < 3) {
         ShowWarning(kWarningTitle, QStringLiteral("Нет данных о ключе схемы"));
@@ -221,8 +219,13 @@ bool saveSxemaXML(SxemaLin sxema)
     }
     if (!replaced)
         file.records.append(sxema);
+    return stageSxemaFile(files, file.records);
+}
 
-    if (!writeSxemaFile(file.records))
+bool saveSxemaXML(SxemaLin sxema)
+{
+    StagedFiles files;
+    if (!stageSxemaRecord(files, std::move(sxema)) || !commitStaged(files))
         return false;
     ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
     return true;

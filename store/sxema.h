@@ -57,6 +57,11 @@ public:
 // whether the file was written.
 bool saveSxemaXML(SxemaLin sxema);
 
+// The same store staged into files (safefile.h), with the same refusals and
+// warnings but no success message: for a save that writes the scheme file
+// together with other files. False when refused or not staged.
+bool stageSxemaRecord(StagedFiles& files, SxemaLin sxema);
+
 // ---- Maintenance of the whole file by the object operations ----------------------
 
 struct SxemaFile
