@@ -66,6 +66,7 @@ CGraph_DMS::CGraph_DMS(QWidget* parent)
     m_scaleIndex = kScaleUnit;
     ViewParam->setChecked(true);
     m_pView->setBackgroundBrush(m_scene->backgroundColor());
+    m_savedDrawing = drawing();
 }
 
 CGraph_DMS::~CGraph_DMS()
@@ -340,12 +341,14 @@ bool CGraph_DMS::saveScheme()
     ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
     if (writeRows)
         m_scene->rowsWritten(rows);
+    m_savedDrawing = drawn;
     return true;
 }
 
 void CGraph_DMS::closeEvent(QCloseEvent* event)
 {
-    if (m_scene->hasUnsavedRows() && !MsgBox(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение"))
+    const bool unsaved = m_scene->hasUnsavedRows() || !sameDrawing(drawing(), m_savedDrawing);
+    if (unsaved && !MsgBox(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение"))
         && !saveScheme()) {
         event->ignore();
         return;

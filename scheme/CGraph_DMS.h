@@ -63,8 +63,8 @@ public slots:
     void FindButtonTriggered();
 
 protected:
-    // With rows changed and not saved, asks whether to save them first; the
-    // window closes after "No", or once a "Yes" has saved them.
+    // With rows or the drawing changed since the last save, asks whether to
+    // save first; the window closes after "No", or once a "Yes" has saved.
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -87,4 +87,5 @@ private:
     std::unique_ptr<CmenuTr> m_menuTr;
     DiagramScene* m_scene = nullptr;
     QList<QPointer<CNavigate>> m_navigators;
+    SxemaLin m_savedDrawing;   // as opened or last saved
 };

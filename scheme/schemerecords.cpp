@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QPair>
 
+#include <algorithm>
+
 namespace {
 
 // Fixed-point without decimals; never "-0".
@@ -30,6 +32,12 @@ QStringList labelFields(const QHash<LabelKey, const TextParam*>& labels, int kin
     if (!label)
         return {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")};
     return {fixed0(label->pos().x()), fixed0(label->pos().y()), QString::number(label->m_hide)};
+}
+
+Table sortedRecords(Table records)
+{
+    std::sort(records.begin(), records.end());
+    return records;
 }
 
 } // namespace
@@ -104,4 +112,11 @@ SxemaLin drawnScheme(const DiagramScene& scene, const QString& background)
         }
     }
     return out;
+}
+
+bool sameDrawing(const SxemaLin& a, const SxemaLin& b)
+{
+    return a.key == b.key && sortedRecords(a.nodes) == sortedRecords(b.nodes)
+        && sortedRecords(a.lines) == sortedRecords(b.lines) && sortedRecords(a.transf) == sortedRecords(b.transf)
+        && sortedRecords(a.transf3) == sortedRecords(b.transf3);
 }

@@ -253,6 +253,56 @@ private slots:
                  qPrintable(failed));
     }
 
+    // Any change of the drawing since it was opened or saved is asked about;
+    // "Да" saves it, and the window stays open when that save fails.
+    void closeAsksAboutTheDrawing_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("question");
+        QTest::newRow("a line hovered") << "hover" << false;
+        QTest::newRow("bus moved") << "bus" << true;
+        QTest::newRow("bus moved and saved") << "bus save" << false;
+        QTest::newRow("bus moved, save refused") << "bus refuse" << true;
+        QTest::newRow("label moved") << "label" << true;
+        QTest::newRow("bend point") << "bend" << true;
+        QTest::newRow("background") << "background" << true;
+    }
+    void closeAsksAboutTheDrawing()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, question);
+        open();
+        SchemeView view(&scene());
+        if (change == "hover") {
+            view.hover(QPointF(276, 80));
+            QVERIFY(!line(scene(), "2")->dots().isEmpty());
+        } else if (change.startsWith("bus")) {
+            bus(scene(), "1")->setSelected(true);
+            QTest::keyClick(&view.view, Qt::Key_D);
+        } else if (change == "label") {
+            for (QGraphicsItem* item : scene().items())
+                if (auto* label = qgraphicsitem_cast<TextParam*>(item); label && label->m_name == "2")
+                    label->moveBy(0, 10);
+        } else if (change == "bend") {
+            view.click(QPointF(276, 80), Qt::RightButton);
+            QCoreApplication::processEvents();
+            m_w->slot_BranchExec(CmenuBranch::AddPoint);
+        } else if (change == "background") {
+            m_w->slot_colorBkgSelected(QColor(1, 2, 3));
+        }
+        if (change.endsWith("save"))
+            m_w->slot_SaveGraph();
+        if (change.endsWith("refuse"))
+            m_dir->writeFile("sxemalin.xml", "<lines_sxemes><LinID");
+        const QByteArray drawing = m_dir->readFile("sxemalin.xml");
+        m_rec->clear();
+        m_rec->answers = {false};   // Да
+        close();
+        QCOMPARE(asked(), question ? QString("Сохранение|Сохранить изменения?") : QString());
+        QCOMPARE(!m_w, !change.endsWith("refuse"));
+        QCOMPARE(m_dir->readFile("sxemalin.xml") != drawing, question && !change.endsWith("refuse"));
+    }
+
     void confirmations_data()
     {
         QTest::addColumn<QString>("question");   // asked by the button the row is named after
