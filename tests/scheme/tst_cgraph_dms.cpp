@@ -263,8 +263,6 @@ private slots:
         QTest::newRow("bus moved") << "bus" << true;
         QTest::newRow("bus moved and saved") << "bus save" << false;
         QTest::newRow("bus moved, save refused") << "bus refuse" << true;
-        QTest::newRow("label moved") << "label" << true;
-        QTest::newRow("bend point") << "bend" << true;
         QTest::newRow("background") << "background" << true;
     }
     void closeAsksAboutTheDrawing()
@@ -279,14 +277,6 @@ private slots:
         } else if (change.startsWith("bus")) {
             bus(scene(), "1")->setSelected(true);
             QTest::keyClick(&view.view, Qt::Key_D);
-        } else if (change == "label") {
-            for (QGraphicsItem* item : scene().items())
-                if (auto* label = qgraphicsitem_cast<TextParam*>(item); label && label->m_name == "2")
-                    label->moveBy(0, 10);
-        } else if (change == "bend") {
-            view.click(QPointF(276, 80), Qt::RightButton);
-            QCoreApplication::processEvents();
-            m_w->slot_BranchExec(CmenuBranch::AddPoint);
         } else if (change == "background") {
             m_w->slot_colorBkgSelected(QColor(1, 2, 3));
         }
