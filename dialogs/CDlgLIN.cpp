@@ -159,8 +159,7 @@ void CDlgLIN::slot_Save()
     const OwnRowSave saved = saveOwnRow(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"),
                                         QStringLiteral("net110_lines"), row, 3);
     if (saved == OwnRowSave::Missing)
-        ShowWarning(QStringLiteral("Предупреждение"),
-                    QStringLiteral("Линия не найдена в таблице линий, данные не сохранены"));
+        warnLineNotFound();
     else if (saved == OwnRowSave::Saved)
         ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
 }

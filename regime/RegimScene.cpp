@@ -17,11 +17,6 @@ enum LineField { lPoints, lKey, lXkt, lYkt, lHide };
 enum TransfField { tX, tY, tW, tH, tUvn, tUnn, tKey, tXkt };
 enum Transf3Field { t3Usn = 5, t3Unn, t3Key, t3Key2, t3Key3, t3Xkt };
 
-double coordinate(const QString& text)
-{
-    return qBound(-double(kMaxSchemeExtent), toNumber(text), double(kMaxSchemeExtent));
-}
-
 int size(const QString& text)
 {
     return qBound(-kMaxSchemeExtent, toWholeNumber(text), kMaxSchemeExtent);
@@ -95,8 +90,8 @@ void RegimScene::addBuses(const ReadSxem& sxema)
 {
     const QColor fill = classColor(unom);
     for (const QStringList& r : sxema.nodes) {
-        const double x = coordinate(r.value(nX));
-        const double y = coordinate(r.value(nY));
+        const double x = schemeCoordinate(r.value(nX));
+        const double y = schemeCoordinate(r.value(nY));
         auto* bus = new BussItem;
         bus->w = size(r.value(nW));
         bus->h = size(r.value(nH));
@@ -108,8 +103,8 @@ void RegimScene::addBuses(const ReadSxem& sxema)
         bus->unom = unom;
         bus->node = nodeMap.value(r.value(nKey), -1);
         bus->key = r.value(nKey);
-        bus->xkt = coordinate(r.value(nXkt));
-        bus->ykt = coordinate(r.value(nYkt));
+        bus->xkt = schemeCoordinate(r.value(nXkt));
+        bus->ykt = schemeCoordinate(r.value(nYkt));
         bus->hide = toInteger(r.value(nHide));
         addItem(bus);
         // Only the left edge is compared, as the editor's drawings expect.
@@ -130,7 +125,7 @@ void RegimScene::addLines(const ReadSxem& sxema)
             const QStringList xy = piece.split(QLatin1Char(','));
             if (xy.size() != 2)
                 continue;
-            const QPointF p(coordinate(xy.at(0)), coordinate(xy.at(1)));
+            const QPointF p(schemeCoordinate(xy.at(0)), schemeCoordinate(xy.at(1)));
             if (points++ == 0)
                 path.moveTo(p);
             else
@@ -141,8 +136,8 @@ void RegimScene::addLines(const ReadSxem& sxema)
         auto* line = new VLKLs_Item;
         line->key = r.value(lKey);
         line->branch = branchMap.value(line->key, -1);
-        line->xkt = coordinate(r.value(lXkt));
-        line->ykt = coordinate(r.value(lYkt));
+        line->xkt = schemeCoordinate(r.value(lXkt));
+        line->ykt = schemeCoordinate(r.value(lYkt));
         if (line->branch >= 0) {
             enter(line, line->branch, 4, line->xkt, line->ykt);
             vertMark[line->branch] = 0;
@@ -163,14 +158,14 @@ void RegimScene::placeTransformer(TransfItem* t, int kind, const QStringList& r,
 {
     t->key = r.value(keyField);
     t->branch = branchMap.value(t->key, -1);
-    t->xkt = coordinate(r.value(xktField));
-    t->ykt = coordinate(r.value(xktField + 1));
+    t->xkt = schemeCoordinate(r.value(xktField));
+    t->ykt = schemeCoordinate(r.value(xktField + 1));
     t->hide = toInteger(r.value(xktField + 2));
     if (t->branch >= 0) {
         enter(t, t->branch, kind, t->xkt, t->ykt);
         t->kbal = kbal.at(t->branch);
     }
-    t->setPos(coordinate(r.value(tX)), coordinate(r.value(tY)));
+    t->setPos(schemeCoordinate(r.value(tX)), schemeCoordinate(r.value(tY)));
     t->setSize(size(r.value(tW)), size(r.value(tH)));
     t->u_vn = toNumber(r.value(tUvn));
     t->hvColor = classColor(t->u_vn);

@@ -12,10 +12,6 @@
 #include <QString>
 #include <QStringList>
 
-// Sizes and places read from a scheme file are kept within this many units
-// (by the scene), so that no arithmetic on an absurd value overflows.
-constexpr int kMaxSchemeExtent = 10000000;
-
 // What the two- and three-winding symbols share: the size and label of
 // their record, the branch of their (first) key and the outer windings.
 class TransfItem : public QObject, public QGraphicsItem

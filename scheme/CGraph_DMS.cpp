@@ -8,6 +8,7 @@
 #include "scheme/schemerecords.h"
 #include "store/messages.h"
 #include "store/numbers.h"
+#include "store/safefile.h"
 
 #include <QCloseEvent>
 #include <QColorDialog>
@@ -65,6 +66,7 @@ CGraph_DMS::CGraph_DMS(QWidget* parent)
     m_scaleIndex = kScaleUnit;
     ViewParam->setChecked(true);
     m_pView->setBackgroundBrush(m_scene->backgroundColor());
+    m_savedDrawing = drawing();
 }
 
 CGraph_DMS::~CGraph_DMS()
@@ -310,36 +312,46 @@ void CGraph_DMS::slot_colorBkgSelected(QColor colorBkg)
 
 // ---- Saving ---------------------------------------------------------------------------
 
+SxemaLin CGraph_DMS::drawing() const
+{
+    return drawnScheme(*m_scene, rgbText(m_pView->backgroundBrush().color()));
+}
+
 void CGraph_DMS::slot_SaveGraph()
 {
-    const QString background = rgbText(m_pView->backgroundBrush().color());
-    m_scene->setBackgroundText(background);
-    // The drawing and the rows came from a damaged table: neither is stored.
-    if (m_scene->rowsDamaged()) {
-        ShowWarning(kWarningTitle, "Ошибка чтения файла " + dataFile(QStringLiteral("uch_lin.xml")));
-        return;
-    }
-    // The table is reread before anything is written, so that a damaged
-    // one stops the save with the reader's message alone.
-    const bool writeRows = m_scene->isModified();
+    saveScheme();
+}
+
+bool CGraph_DMS::saveScheme()
+{
+    const SxemaLin drawn = drawing();
+    m_scene->setBackgroundText(drawn.key.value(3));
+    // The table is reread before anything is written: a damaged, missing or
+    // blank one, or a line deleted meanwhile, stops the save whole.
     Table rows;
-    if (writeRows && !m_scene->rowsToSave(&rows))
-        return;
-    saveSxemaXML(drawnScheme(*m_scene, background));
-    // The rows are written even when the drawing could not be.
+    if (!m_scene->rowsToSave(&rows))
+        return false;
+    // One set: a drawn section without its row, or a row without its
+    // drawing, would take the same key and node again at the next add.
+    const bool writeRows = m_scene->isModified();
+    StagedFiles files;
+    if (!stageSxemaRecord(files, drawn) || (writeRows && !m_scene->SaveModel(files, rows))
+        || !commitStaged(files))
+        return false;
+    ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
     if (writeRows)
-        m_scene->SaveModel(rows);
+        m_scene->rowsWritten(rows);
+    m_savedDrawing = drawn;
+    return true;
 }
 
 void CGraph_DMS::closeEvent(QCloseEvent* event)
 {
-    if (m_scene->hasUnsavedRows()
-        && !MsgBox(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение"))) {
-        slot_SaveGraph();
-        if (m_scene->hasUnsavedRows()) {
-            event->ignore();
-            return;
-        }
+    const bool unsaved = m_scene->hasUnsavedRows() || !sameDrawing(drawing(), m_savedDrawing);
+    if (unsaved && !MsgBox(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение"))
+        && !saveScheme()) {
+        event->ignore();
+        return;
     }
     QWidget::closeEvent(event);
 }

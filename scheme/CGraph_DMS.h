@@ -4,6 +4,7 @@
 // zoom, background, navigation) and the pop-up menus of buses and line
 // sections. It works on the line that was current when it opened.
 
+#include "store/sxema.h"
 #include "ui_CGraph_DMS.h"
 
 #include <QColor>
@@ -62,11 +63,16 @@ public slots:
     void FindButtonTriggered();
 
 protected:
-    // With rows changed and not saved, asks whether to save them first; the
-    // window closes after "No", or once a "Yes" has written them.
+    // With rows or the drawing changed since the last save, asks whether to
+    // save first; the window closes after "No", or once a "Yes" has saved.
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The drawing as the save would store it now.
+    SxemaLin drawing() const;
+    // The save command: the drawing and, once changed here, the rows, both
+    // or neither. Returns whether they were written.
+    bool saveScheme();
     void createActions();
     void createToolbars();
     // Raises (up) or lowers the first selected item past what it overlaps.
@@ -81,4 +87,5 @@ private:
     std::unique_ptr<CmenuTr> m_menuTr;
     DiagramScene* m_scene = nullptr;
     QList<QPointer<CNavigate>> m_navigators;
+    SxemaLin m_savedDrawing;   // as opened or last saved
 };

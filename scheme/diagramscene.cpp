@@ -38,6 +38,12 @@ double number(const QStringList& record, int field)
     return toNumber(record.value(field));
 }
 
+// A place or size of a record, bounded as the regime display bounds it.
+double place(const QStringList& record, int field)
+{
+    return schemeCoordinate(record.value(field));
+}
+
 // A number of a record as the single-precision value the drawing keeps.
 float single(double v)
 {
@@ -462,7 +468,7 @@ void DiagramScene::AddXMLGraph()
 
     if (m_selection.unom > 2.0) {
         for (const QStringList& rec : qAsConst(m_sxema.nodes)) {
-            const double x = number(rec, 0), y = number(rec, 1), w = number(rec, 2), h = number(rec, 3);
+            const double x = place(rec, 0), y = place(rec, 1), w = place(rec, 2), h = place(rec, 3);
             const QString node = rec.value(4);
             BusItem* bus = addBus(QPointF(x, y), QRectF(0, 0, w, h), whole(w), whole(h), node);
             QString text;
@@ -478,7 +484,7 @@ void DiagramScene::AddXMLGraph()
                 m_height = whole(y + 90);
             const int hide = whole(number(rec, 7));
             if (hide < 2) {
-                double xkt = number(rec, 5), ykt = number(rec, 6);
+                double xkt = place(rec, 5), ykt = place(rec, 6);
                 if (xkt == 0 && ykt == 0)
                     xkt = x - 20, ykt = y - 20;
                 TextAdd(whole(xkt), whole(ykt), KindNode, hide, 0, text, node, paletteColor(kNodeLabelColor));
@@ -494,7 +500,7 @@ void DiagramScene::AddXMLGraph()
             const QStringList xy = part.split(QLatin1Char(','));
             if (xy.size() != 2)
                 continue;
-            const QPointF p(single(toNumber(xy.at(0))), single(toNumber(xy.at(1))));
+            const QPointF p(single(schemeCoordinate(xy.at(0))), single(schemeCoordinate(xy.at(1))));
             if (!points.isEmpty()) {
                 const qreal dx = std::abs(p.x() - points.last().x());
                 const qreal dy = std::abs(p.y() - points.last().y());
@@ -521,7 +527,7 @@ void DiagramScene::AddXMLGraph()
         addLineItem(polylinePath(points), sceneSizes(k).penWidth, key, start, name);
         const int hide = whole(number(rec, 4));
         if (hide < 2) {
-            double xkt = number(rec, 2), ykt = number(rec, 3);
+            double xkt = place(rec, 2), ykt = place(rec, 3);
             if (xkt == 0 && ykt == 0) {
                 const QPointF at = anchor + (vertical ? QPointF(-2, -30) : QPointF(-35, -15));
                 xkt = at.x(), ykt = at.y();
@@ -532,12 +538,12 @@ void DiagramScene::AddXMLGraph()
     }
 
     for (const QStringList& rec : qAsConst(m_sxema.transf)) {
-        const double x = number(rec, 0), y = number(rec, 1);
+        const double x = place(rec, 0), y = place(rec, 1);
         auto* t = new Transf2;
         t->setPos(x, y);
         t->m_colorHV = paletteColor(k);
-        t->m_W = whole(number(rec, 2));
-        t->m_H = whole(number(rec, 3));
+        t->m_W = whole(place(rec, 2));
+        t->m_H = whole(place(rec, 3));
         t->m_uvn = number(rec, 4);
         t->m_unn = number(rec, 5);
         t->m_colorLV = paletteColor(_KU(single(t->m_unn)));
@@ -547,7 +553,7 @@ void DiagramScene::AddXMLGraph()
         addTransf2(t, name);
         const int hide = whole(number(rec, 9));
         if (hide < 2) {
-            double xkt = number(rec, 7), ykt = number(rec, 8);
+            double xkt = place(rec, 7), ykt = place(rec, 8);
             if (xkt == 0 && ykt == 0)
                 xkt = x - 20, ykt = y + 80;
             TextAdd(whole(xkt), whole(ykt), KindTransf2, hide, 0, name, t->m_key, paletteColor(kTransLabelColor));
@@ -555,11 +561,11 @@ void DiagramScene::AddXMLGraph()
     }
 
     for (const QStringList& rec : qAsConst(m_sxema.transf3)) {
-        const double x = number(rec, 0), y = number(rec, 1);
+        const double x = place(rec, 0), y = place(rec, 1);
         auto* t = new Transf3;
         t->setPos(x, y);
-        t->m_W = whole(number(rec, 2));
-        t->m_H = whole(number(rec, 3));
+        t->m_W = whole(place(rec, 2));
+        t->m_H = whole(place(rec, 3));
         t->m_uvn = number(rec, 4);
         t->m_usn = number(rec, 5);
         t->m_unn = number(rec, 6);
@@ -575,7 +581,7 @@ void DiagramScene::AddXMLGraph()
         addTransf3(t, name);
         const int hide = whole(number(rec, 12));
         if (hide < 2) {
-            double xkt = number(rec, 10), ykt = number(rec, 11);
+            double xkt = place(rec, 10), ykt = place(rec, 11);
             if (xkt == 0 && ykt == 0)
                 xkt = x - 10, ykt = y + 80;
             TextAdd(whole(xkt), whole(ykt), KindTransf3, hide, 0, name, t->m_key, paletteColor(kTransLabelColor));
@@ -799,20 +805,45 @@ void DiagramScene::slot_ParamUCH(QStringList row)
 
 bool DiagramScene::rowsToSave(Table* rows) const
 {
-    bool damaged = false;
-    const Table file = ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"), &damaged);
-    if (damaged)
+    const auto readError = [] {
+        ShowWarning(QStringLiteral("Предупреждение"), "Ошибка чтения файла " + dataFile(QStringLiteral("uch_lin.xml")));
         return false;
-    *rows = mergeLineRows(file, {{m_selection.npes, m_selection.nres, m_selection.nlin},
-                                 m_lineRows, m_loadedKeys, m_changedKeys});
+    };
+    // The rows and the drawing came from a damaged table: neither is stored.
+    if (m_rowsDamaged)
+        return readError();
+    const TableRead file = readTable(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"));
+    // Missing or damaged: the reader has warned. Written from such a read,
+    // the table would keep this line's rows alone.
+    if (!file.exists || file.damaged)
+        return false;
+    if (file.blank)
+        return readError();
+    const QStringList codes = {m_selection.npes, m_selection.nres, m_selection.nlin};
+    // A line without rows may still stand in "lines"; one deleted meanwhile
+    // gets neither rows nor a drawing back.
+    if (rowWithCodes(file.rows, codes) < 0) {
+        bool damaged = false;
+        const Table lines = ReadShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"), &damaged);
+        if (damaged)
+            return false;
+        if (rowWithCodes(lines, codes) < 0) {
+            warnLineNotFound();
+            return false;
+        }
+    }
+    *rows = mergeLineRows(file.rows, {codes, m_lineRows, m_loadedKeys, m_changedKeys});
     return true;
 }
 
-bool DiagramScene::SaveModel(const Table& rows)
+bool DiagramScene::SaveModel(StagedFiles& files, const Table& rows) const
 {
-    if (!saveShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"),
-                        QStringLiteral("net110_uch_lin"), rows))
-        return false;
+    return stageShablonXML(files, QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"),
+                           QStringLiteral("net110_uch_lin"), rows);
+}
+
+void DiagramScene::rowsWritten(const Table& rows)
+{
     // From now on the rows as written are what this window read: a later
     // change by another window to a row not changed here again survives.
     m_lineRows.clear();
@@ -827,7 +858,6 @@ bool DiagramScene::SaveModel(const Table& rows)
     m_changedKeys.clear();
     m_unsavedRows = false;
     rebuildLookup();
-    return true;
 }
 
 // ---- Keys and mouse -------------------------------------------------------------------

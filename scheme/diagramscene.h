@@ -145,19 +145,23 @@ public:
     bool hasUnsavedRows() const { return m_unsavedRows; }
     const Table& lineRows() const { return m_lineRows; }
     const Table& allRows() const { return m_allRows; }
-    // The line-section table met an error when read: never write it back.
-    bool rowsDamaged() const { return m_rowsDamaged; }
     const SxemaLin& sxema() const { return m_sxema; }
     QString mode() const { return m_mode; }
     QPointF nodePosition() const { return m_nodePosition; }
 
     // ---- Saving the rows ----
-    // Rereads "uch_lin" and gives the table a save writes (mergeLineRows):
-    // false when the read was damaged; the reader has warned.
+    // Rereads "uch_lin" and gives the table a save writes (mergeLineRows).
+    // False, with a warning, when the table was damaged at opening, or the
+    // reread is damaged, missing or blank, or no longer holds the line (no
+    // row of it, and the line gone from "lines"): the save then writes
+    // nothing at all.
     bool rowsToSave(Table* rows) const;
-    // Writes rows as the line-section table (".bak" kept). Once written, the
-    // line's rows are those written and nothing is unsaved.
-    bool SaveModel(const Table& rows);
+    // Stages rows as the line-section table (".bak" kept) into files, to be
+    // put in place together with the drawing.
+    bool SaveModel(StagedFiles& files, const Table& rows) const;
+    // Once rows are written, the line's rows are those written and nothing
+    // is unsaved.
+    void rowsWritten(const Table& rows);
 
 public slots:
     // An edited row from a pop-up: replaces the line's row with its key.
@@ -212,7 +216,7 @@ private:
 
     Table m_lineRows;
     Table m_allRows;
-    bool m_rowsDamaged = false;
+    bool m_rowsDamaged = false;    // met an error when read: never written back
     QSet<QString> m_loadedKeys;    // keys of the line's rows as last read or written
     QSet<QString> m_changedKeys;   // keys of rows changed here since then
     QStringList m_lineTemplate;

@@ -233,8 +233,11 @@ void BusItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, Q
 // ---- VLKL_Item ----------------------------------------------------------------------
 
 VLKL_Item::VLKL_Item(const QPainterPath& path, QGraphicsItem* parent)
-    : QGraphicsPathItem(path, parent)
+    : QGraphicsPathItem(parent)
 {
+    // Set even when it has no length: the base class would drop the one
+    // point of a section from a node to itself.
+    setPath(path);
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
     setAcceptHoverEvents(true);
     setZValue(0);

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QPair>
 
+#include <algorithm>
+
 namespace {
 
 // Fixed-point without decimals; never "-0".
@@ -30,6 +32,12 @@ QStringList labelFields(const QHash<LabelKey, const TextParam*>& labels, int kin
     if (!label)
         return {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")};
     return {fixed0(label->pos().x()), fixed0(label->pos().y()), QString::number(label->m_hide)};
+}
+
+Table sortedRecords(Table records)
+{
+    std::sort(records.begin(), records.end());
+    return records;
 }
 
 } // namespace
@@ -69,8 +77,13 @@ SxemaLin drawnScheme(const DiagramScene& scene, const QString& background)
         }
         case VLKL_Item::Type: {
             const auto* section = static_cast<const VLKL_Item*>(item);
+            QPolygonF vertices = pathVertices(section->path());
+            // A path drops a step to where it stands: a section of zero
+            // length keeps both its ends, so that it is drawn again.
+            if (vertices.size() == 1)
+                vertices.append(vertices.first());
             QStringList points;
-            for (const QPointF& vertex : pathVertices(section->path())) {
+            for (const QPointF& vertex : qAsConst(vertices)) {
                 const QPointF at = section->pos() + vertex;
                 points.append(fixed0(at.x()) + QLatin1Char(',') + fixed0(at.y()));
             }
@@ -99,4 +112,11 @@ SxemaLin drawnScheme(const DiagramScene& scene, const QString& background)
         }
     }
     return out;
+}
+
+bool sameDrawing(const SxemaLin& a, const SxemaLin& b)
+{
+    return a.key == b.key && sortedRecords(a.nodes) == sortedRecords(b.nodes)
+        && sortedRecords(a.lines) == sortedRecords(b.lines) && sortedRecords(a.transf) == sortedRecords(b.transf)
+        && sortedRecords(a.transf3) == sortedRecords(b.transf3);
 }

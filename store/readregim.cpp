@@ -68,18 +68,18 @@ QString dataFile(const QString& relativeName)
     return ZORVAN_PATH + relativeName;
 }
 
-Table ReadShablonXML(const QString& table, const QStringList& names,
-                     const QString& rowElement, bool* xmlError)
+TableRead readTable(const QString& table, const QStringList& names, const QString& rowElement)
 {
-    if (xmlError)
-        *xmlError = false;
-    Table rows;
+    TableRead read;
+    Table& rows = read.rows;
     const QString fileName = ZORVAN_PATH + table + ".xml";
     const FileBytes file = readFileBytes(fileName);
+    read.exists = file.exists;
     if (!file.exists) {
         ShowWarning(kWarningTitle, "Отсутствует файл -" + fileName);
-        return rows;
+        return read;
     }
+    read.blank = file.readable && bytesAreBlank(file.bytes);
 
     // A file that is there but cannot be read is no empty table: a writer
     // that took it for one would replace the whole table.
@@ -98,16 +98,38 @@ Table ReadShablonXML(const QString& table, const QStringList& names,
         // the root without one row of the kind asked for are another table or
         // rows of another spelling, not an empty table.
         if (xml.hasError())
-            damaged = !(rows.isEmpty() && bytesAreBlank(file.bytes));
+            damaged = !(rows.isEmpty() && read.blank);
         else
             damaged = rows.isEmpty() && elements > 1;
     }
     if (damaged) {
-        if (xmlError)
-            *xmlError = true;
+        read.damaged = true;
         ShowWarning(kWarningTitle, "Ошибка чтения файла " + fileName);
     }
-    return rows;
+    return read;
+}
+
+Table ReadShablonXML(const QString& table, const QStringList& names,
+                     const QString& rowElement, bool* xmlError)
+{
+    TableRead read = readTable(table, names, rowElement);
+    if (xmlError)
+        *xmlError = read.damaged;
+    return std::move(read.rows);
+}
+
+int rowWithCodes(const Table& rows, const QStringList& codes)
+{
+    for (int i = 0; i < rows.size(); ++i) {
+        if (rows.at(i).mid(0, codes.size()) == codes)
+            return i;
+    }
+    return -1;
+}
+
+void warnLineNotFound()
+{
+    ShowWarning(kWarningTitle, QStringLiteral("Линия не найдена в таблице линий, данные не сохранены"));
 }
 
 bool stageShablonXML(StagedFiles& files, const QString& table, const QStringList& names,
@@ -127,15 +149,11 @@ bool stageShablonXML(StagedFiles& files, const QString& table, const QStringList
             return false;
         }
     }
-    // The table first, so that a folder standing in its place is what the
-    // warning names; then its previous version as ".bak".
-    const bool staged = files.stage(fileName, xmlDocument(rootElement, [&](QXmlStreamWriter& xml) {
+    return stageWithBackup(files, fileName, ZORVAN_PATH + table + ".bak",
+                           xmlDocument(rootElement, [&](QXmlStreamWriter& xml) {
         for (const QStringList& row : rows)
             writeXmlRow(xml, rowElement, names, row);
-    })) && files.stageCopy(fileName, ZORVAN_PATH + table + ".bak");
-    if (!staged)
-        warnCannotCreate(files.failedPath());
-    return staged;
+    }));
 }
 
 bool saveShablonXML(const QString& table, const QStringList& names,
@@ -159,13 +177,10 @@ OwnRowSave saveOwnRow(const QString& table, const QStringList& names, const QStr
     Table rows = ReadShablonXML(table, names, rowElement, &xmlError);
     if (xmlError)
         return OwnRowSave::Damaged;
-    const QStringList codes = row.mid(0, codeCount);
-    for (QStringList& stored : rows) {
-        if (stored.mid(0, codeCount) == codes) {
-            stored = row;
-            return saveShablonXML(table, names, rowElement, rootElement, rows)
-                ? OwnRowSave::Saved : OwnRowSave::Failed;
-        }
-    }
-    return OwnRowSave::Missing;
+    const int own = rowWithCodes(rows, row.mid(0, codeCount));
+    if (own < 0)
+        return OwnRowSave::Missing;
+    rows[own] = row;
+    return saveShablonXML(table, names, rowElement, rootElement, rows) ? OwnRowSave::Saved
+                                                                       : OwnRowSave::Failed;
 }

@@ -67,6 +67,26 @@ bool MsgBox(const QString& text, const QString& title);
 Table ReadShablonXML(const QString& table, const QStringList& names,
                      const QString& rowElement, bool* xmlError = nullptr);
 
+// The same read, with the same warnings, for a caller that must tell a
+// missing or blank file from a table without rows.
+struct TableRead
+{
+    Table rows;
+    bool exists = false;    // something stands under the name
+    bool blank = false;     // read, and zero bytes or white space only
+    bool damaged = false;   // ReadShablonXML's *xmlError
+};
+TableRead readTable(const QString& table, const QStringList& names, const QString& rowElement);
+
+// The first row whose leading values equal codes (npes[, nres[, nlin]]);
+// -1 when there is none.
+int rowWithCodes(const Table& rows, const QStringList& codes);
+
+// A line's save that found its line gone from "lines" (deleted meanwhile)
+// writes nothing and says so: "Линия не найдена в таблице линий, данные не
+// сохранены".
+void warnLineNotFound();
+
 // Writes rows to ZORVAN_PATH + table + ".xml" and the previous file to
 // table + ".bak", both or neither (safefile.h). Refuses an empty table
 // ("Пустая таблица -") and a row shorter than names ("Структура данных

@@ -241,6 +241,18 @@ void warnCannotCreate(const QString& path)
     ShowWarning(QStringLiteral("Предупреждение"), "Невозможно создать файл -" + path);
 }
 
+bool stageWithBackup(StagedFiles& files, const QString& path, const QString& backupPath,
+                     const WriteBody& body)
+{
+    if (files.failed())
+        return false;
+    // The file first, so that a folder standing in its place fails here.
+    if (files.stage(path, body) && files.stageCopy(path, backupPath))
+        return true;
+    warnCannotCreate(path);
+    return false;
+}
+
 bool commitStaged(StagedFiles& files)
 {
     const bool stagedWhole = !files.failed();

@@ -119,6 +119,12 @@ bool commitStaged(StagedFiles& files);
 // The warning of a file that could not be written.
 void warnCannotCreate(const QString& path);
 
+// Stages path with body and the previous version of path as backupPath
+// (stageCopy). When either cannot be staged, warns "Невозможно создать файл -"
+// with path, the file being saved, whichever of the two failed.
+bool stageWithBackup(StagedFiles& files, const QString& path, const QString& backupPath,
+                     const WriteBody& body);
+
 // One file written safely (a set of one). Silent; the caller warns.
 bool writeFileSafely(const QString& path, const WriteBody& body);
 bool writeBytes(const QString& path, const QByteArray& bytes);

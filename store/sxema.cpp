@@ -1,6 +1,7 @@
 #include "sxema.h"
 
 #include "messages.h"
+#include "numbers.h"
 #include "readregim.h"
 #include "xmlfile.h"
 
@@ -71,6 +72,11 @@ void writeRows(QXmlStreamWriter& xml, const QString& element, const QStringList&
 
 } // namespace
 
+double schemeCoordinate(const QString& text)
+{
+    return qBound(-double(kMaxSchemeExtent), toNumber(text), double(kMaxSchemeExtent));
+}
+
 QString sxemaFilePath()
 {
     return ZORVAN_PATH + QStringLiteral("sxemalin.xml");
@@ -85,7 +91,11 @@ ReadSxem::ReadSxem()
     QXmlStreamReader xml(&file);
     bool inRecord = false;
     while (!xml.atEnd() && !xml.hasError()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        // What stands after our record belongs to no line.
+        if (token == QXmlStreamReader::EndElement && inRecord && xml.name() == kRecordElement)
+            break;
+        if (token != QXmlStreamReader::StartElement)
             continue;
         if (xml.name() == kRecordElement) {
             if (inRecord)
@@ -125,7 +135,11 @@ SxemaFile readSxemaFile()
     int elements = 0;
     int recordElements = 0;
     while (!xml.atEnd() && !xml.hasError()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        // Elements between two records belong to no line: not carried over.
+        if (token == QXmlStreamReader::EndElement && xml.name() == kRecordElement)
+            inRecord = false;
+        if (token != QXmlStreamReader::StartElement)
             continue;
         ++elements;
         if (xml.name() == kRecordElement) {
@@ -155,9 +169,8 @@ bool stageSxemaFile(StagedFiles& files, const QVector<SxemaLin>& records)
 {
     if (files.failed())
         return false;
-    const QString path = sxemaFilePath();
-    const bool staged = files.stage(path, xmlDocument(QStringLiteral("lines_sxemes"),
-                                                      [&](QXmlStreamWriter& xml) {
+    return stageWithBackup(files, sxemaFilePath(), ZORVAN_PATH + QStringLiteral("sxemalin.bak"),
+                           xmlDocument(QStringLiteral("lines_sxemes"), [&](QXmlStreamWriter& xml) {
         for (const SxemaLin& record : records) {
             xml.writeStartElement(kRecordElement);
             const int n = qMin(record.key.size(), sxemaKeyAttrs.size());
@@ -169,10 +182,7 @@ bool stageSxemaFile(StagedFiles& files, const QVector<SxemaLin>& records)
             writeRows(xml, QStringLiteral("Transf_3"), sxemaTransf3Attrs, record.transf3);
             xml.writeEndElement();
         }
-    })) && files.stageCopy(path, ZORVAN_PATH + QStringLiteral("sxemalin.bak"));
-    if (!staged)
-        warnCannotCreate(files.failedPath());
-    return staged;
+    }));
 }
 
 bool writeSxemaFile(const QVector<SxemaLin>& records)
@@ -181,8 +191,10 @@ bool writeSxemaFile(const QVector<SxemaLin>& records)
     return stageSxemaFile(files, records) && commitStaged(files);
 }
 
-bool saveSxemaXML(SxemaLin sxema)
+bool stageSxemaRecord(StagedFiles& files, SxemaLin sxema)
 {
+    if (files.failed())
+        return false;
     // Without all three codes the record could not be found again.
     if (sxema.key.size() < 3) {
         ShowWarning(kWarningTitle, QStringLiteral("Нет данных о ключе схемы"));
@@ -207,8 +219,13 @@ bool saveSxemaXML(SxemaLin sxema)
     }
     if (!replaced)
         file.records.append(sxema);
+    return stageSxemaFile(files, file.records);
+}
 
-    if (!writeSxemaFile(file.records))
+bool saveSxemaXML(SxemaLin sxema)
+{
+    StagedFiles files;
+    if (!stageSxemaRecord(files, std::move(sxema)) || !commitStaged(files))
         return false;
     ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
     return true;

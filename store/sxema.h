@@ -9,6 +9,16 @@
 
 class StagedFiles;
 
+// Places and sizes read from a scheme file are kept within this many units,
+// by the editor and the regime display alike: no arithmetic on an absurd
+// value (x="3e9", a vertex of 31 digits) overflows, and every element stays
+// within scroll reach.
+constexpr int kMaxSchemeExtent = 10000000;
+
+// A place or size of a scheme record read within +-kMaxSchemeExtent; text
+// that is no number reads as 0.
+double schemeCoordinate(const QString& text);
+
 // Attribute names of the record and of each kind of drawn element, in the
 // order they are written; item i of a row is the value of name i.
 extern const QStringList sxemaKeyAttrs;      // "npes", "nres", "nlin", "background-color"
@@ -47,6 +57,11 @@ public:
 // whether the file was written.
 bool saveSxemaXML(SxemaLin sxema);
 
+// The same store staged into files (safefile.h), with the same refusals and
+// warnings but no success message: for a save that writes the scheme file
+// together with other files. False when refused or not staged.
+bool stageSxemaRecord(StagedFiles& files, SxemaLin sxema);
+
 // ---- Maintenance of the whole file by the object operations ----------------------
 
 struct SxemaFile
@@ -58,7 +73,8 @@ struct SxemaFile
 };
 
 // Reads every record of "sxemalin.xml"; a missing or blank file gives no
-// records and no error. Shows nothing.
+// records and no error; elements outside a "LinID" belong to no record.
+// Shows nothing.
 SxemaFile readSxemaFile();
 
 // Rewrites "sxemalin.xml" from records and the previous file as

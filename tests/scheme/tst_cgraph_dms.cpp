@@ -111,7 +111,7 @@ private slots:
         QCOMPARE(readSxemaFile().records.size(), 1);
     }
 
-    // Yes writes line 2's rows first, the old table kept, a refused drawing or not; a damaged table writes nothing.
+    // Yes writes line 2's rows first, the old table kept; a refused drawing or a damaged table writes nothing.
     void saveAndClose_data()
     {
         QTest::addColumn<QString>("before");   // damage, edit, save: done in this order
@@ -121,7 +121,7 @@ private slots:
         QTest::newRow("edited, No") << "edit" << true << false;
         QTest::newRow("edited, Yes") << "edit" << false << true;
         QTest::newRow("edited and saved") << "edit save" << false << true;
-        QTest::newRow("drawing refused") << "edit refuse save" << false << true;
+        QTest::newRow("drawing refused") << "edit refuse save" << false << false;
         QTest::newRow("damaged at opening") << "damage save" << false << false;
         QTest::newRow("damaged at saving") << "edit damage save" << false << false;
     }
@@ -147,18 +147,150 @@ private slots:
         m_rec->clear();
         if (before.endsWith("save"))
             m_w->slot_SaveGraph();
-        if (before.contains("damage")) {
-            QCOMPARE(m_rec->warnings(), QStringList{"Предупреждение|Ошибка чтения файла " + m_dir->filePath("uch_lin.xml")});
+        if (before.contains("damage") || before.contains("refuse")) {
+            const QString file = before.contains("refuse") ? "sxemalin.xml" : "uch_lin.xml";
+            QCOMPARE(m_rec->warnings(), QStringList{"Предупреждение|Ошибка чтения файла " + m_dir->filePath(file)});
             QCOMPARE(m_dir->files(), files);
         }
         m_rec->clear();
         m_rec->answers = {answerNo};
         close();
-        QCOMPARE(asked(), before == "edit" || before.startsWith("edit damage") ? QString("Сохранение|Сохранить изменения?")
-                                                                               : QString());
-        QCOMPARE(!m_w, before != "edit damage save");
+        const bool refused = before == "edit damage save" || before == "edit refuse save";
+        QCOMPARE(asked(), before == "edit" || refused ? QString("Сохранение|Сохранить изменения?") : QString());
+        QCOMPARE(!m_w, !refused);
         QCOMPARE(fileRows(), written ? QStringList({"2:9 Участок 0-1", "2:10 Новая линия"}) + rows.mid(0, 8) : rows);
         QCOMPARE(m_dir->readFile("uch_lin.bak"), written ? table : QByteArray());
+    }
+
+    // A reread that would lose rows, or that finds the line deleted meanwhile,
+    // stops the save whole: no file changes. A line without rows still in
+    // "lines" is saved.
+    void saveRefusedByTheReread_data()
+    {
+        QTest::addColumn<QString>("meanwhile");   // done to the tables after the editor opened
+        QTest::addColumn<bool>("edit");           // a line added in the editor
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("table removed") << "remove" << true << "Отсутствует файл -%1uch_lin.xml";
+        QTest::newRow("table removed, drawing only") << "remove" << false << "Отсутствует файл -%1uch_lin.xml";
+        QTest::newRow("table blank") << "blank" << true << "Ошибка чтения файла %1uch_lin.xml";
+        QTest::newRow("line deleted") << "delete" << true << "Линия не найдена в таблице линий, данные не сохранены";
+        QTest::newRow("rows deleted, line kept") << "rows" << true << "";
+    }
+    void saveRefusedByTheReread()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(bool, edit);
+        QFETCH(QString, warning);
+        const QStringList line1 = fileRows().mid(0, 8);
+        open("2");
+        if (edit) {
+            QVERIFY(scene().setCurrentNode("1", bus(scene(), "1")));
+            scene().AddLine();
+        }
+        if (meanwhile == "remove") {
+            QVERIFY(QFile::remove(m_dir->filePath("uch_lin.xml")));
+        } else if (meanwhile == "blank") {
+            m_dir->writeFile("uch_lin.xml", "");
+        } else {
+            Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+            rows.removeLast();   // line 2's one row
+            QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+            if (meanwhile == "rows")
+                QVERIFY(saveShablonXML("lines", attrLin, "LIN", "net110_LIN",
+                                       {QStringList({"1", "1", "2", "Линия 2"}) + QVector<QString>(13).toList()}));
+        }
+        const QMap<QString, QByteArray> files = m_dir->files();
+        m_rec->clear();
+        m_w->slot_SaveGraph();
+        if (warning.isEmpty()) {
+            QCOMPARE(m_rec->warnings(), QStringList{"Информация|Данные сохранены"});
+            QCOMPARE(fileRows(), QStringList{"2:10 Новая линия"} + line1);
+            return;
+        }
+        QCOMPARE(m_rec->warnings(), QStringList{"Предупреждение|" + warning.arg(m_dir->path())});
+        QCOMPARE(m_dir->files(), files);
+    }
+
+    // On a nearly full disk the drawing and the rows are written together or
+    // not at all, the success message only after both; a failure names the
+    // file being saved, not its .bak.
+    void nearlyFullDisk_data()
+    {
+        QTest::addColumn<int>("freePages");
+        for (int pages = 0; pages <= 5; ++pages)
+            QTest::newRow(qPrintable(QString("%1 KB free").arg(pages * 4))) << pages;
+    }
+    void nearlyFullDisk()
+    {
+        QFETCH(int, freePages);
+        const QMap<QString, QByteArray> fixture = m_dir->files();
+        SmallDisk disk(*m_dir, 256);
+        if (!disk.mounted())
+            QSKIP("mounting a tmpfs needs root");
+        for (auto file = fixture.cbegin(); file != fixture.cend(); ++file)
+            m_dir->writeFile(file.key(), file.value());
+        open("2");
+        QVERIFY(scene().setCurrentNode("1", bus(scene(), "1")));
+        scene().AddLine();
+        const QMap<QString, QByteArray> before = m_dir->files();
+        disk.fill();
+        QFile filler(m_dir->filePath(".filler"));
+        QVERIFY(filler.resize(filler.size() - freePages * 4096));
+        m_rec->clear();
+        m_w->slot_SaveGraph();
+        const QMap<QString, QByteArray> after = m_dir->files();
+        delete m_w.data();
+        if (m_rec->warnings() == QStringList{"Информация|Данные сохранены"}) {
+            for (const char* name : {"sxemalin.xml", "sxemalin.bak", "uch_lin.xml", "uch_lin.bak"})
+                QVERIFY2(after.value(name) != before.value(name), name);
+            return;
+        }
+        QCOMPARE(after, before);
+        const QString failed = m_rec->warnings().value(0);
+        QCOMPARE(m_rec->warnings().size(), 1);
+        QVERIFY2(failed == "Предупреждение|Невозможно создать файл -" + m_dir->filePath("sxemalin.xml")
+                     || failed == "Предупреждение|Невозможно создать файл -" + m_dir->filePath("uch_lin.xml"),
+                 qPrintable(failed));
+    }
+
+    // Any change of the drawing since it was opened or saved is asked about;
+    // "Да" saves it, and the window stays open when that save fails.
+    void closeAsksAboutTheDrawing_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("question");
+        QTest::newRow("a line hovered") << "hover" << false;
+        QTest::newRow("bus moved") << "bus" << true;
+        QTest::newRow("bus moved and saved") << "bus save" << false;
+        QTest::newRow("bus moved, save refused") << "bus refuse" << true;
+        QTest::newRow("background") << "background" << true;
+    }
+    void closeAsksAboutTheDrawing()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, question);
+        open();
+        SchemeView view(&scene());
+        if (change == "hover") {
+            view.hover(QPointF(276, 80));
+            QVERIFY(!line(scene(), "2")->dots().isEmpty());
+        } else if (change.startsWith("bus")) {
+            bus(scene(), "1")->setSelected(true);
+            QTest::keyClick(&view.view, Qt::Key_D);
+        } else if (change == "background") {
+            m_w->slot_colorBkgSelected(QColor(1, 2, 3));
+        }
+        if (change.endsWith("save"))
+            m_w->slot_SaveGraph();
+        if (change.endsWith("refuse"))
+            m_dir->writeFile("sxemalin.xml", "<lines_sxemes><LinID");
+        const QByteArray drawing = m_dir->readFile("sxemalin.xml");
+        m_rec->clear();
+        m_rec->answers = {false};   // Да
+        close();
+        QCOMPARE(asked(), question ? QString("Сохранение|Сохранить изменения?") : QString());
+        QCOMPARE(!m_w, !change.endsWith("refuse"));
+        QCOMPARE(m_dir->readFile("sxemalin.xml") != drawing, question && !change.endsWith("refuse"));
     }
 
     void confirmations_data()

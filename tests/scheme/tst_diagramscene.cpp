@@ -4,6 +4,7 @@
 #include "scheme/CparamTR2.h"
 #include "scheme/CparamTR3.h"
 #include "scheme/CparamUCH.h"
+#include "scheme/schemerecords.h"
 
 namespace {
 
@@ -86,6 +87,53 @@ private slots:
         QCOMPARE(QSize(m_scene->drawingWidth(), m_scene->drawingHeight()), QSize(800, 600));
         QVERIFY(m_scene->sceneRect().contains(m_scene->itemsBoundingRect()));
         QVERIFY(m_rec->messages.isEmpty() && !m_scene->isModified());
+    }
+
+    // Places beyond reach read within the bound the regime display keeps: the
+    // scene holds every element, a view scrolls to it, a save writes bounded numbers.
+    void absurdCoordinatesBounded()
+    {
+        SxemaLin s = readSxemaFile().records.value(0);
+        s.nodes[1][0] = "3e9";
+        s.nodes[2][1] = "1e308";
+        s.nodes[0][5] = "-1e300";
+        s.lines[0][0] = "12,119 1234567890123456789012345678901,150 162,119";
+        s.transf3[0][2] = "5e9";
+        QVERIFY(writeSxemaFile({s}));
+        open();
+        QVERIFY(m_scene->sceneRect().contains(m_scene->itemsBoundingRect()));
+        SchemeView view(m_scene);
+        for (const char* node : {"1", "2"}) {
+            view.view.centerOn(bus(*m_scene, node));
+            const QRectF shown = view.view.mapToScene(view.view.viewport()->rect()).boundingRect();
+            QVERIFY2(shown.contains(bus(*m_scene, node)->sceneBoundingRect()), node);
+        }
+        const QStringList saved = schemeRecords(drawnScheme(*m_scene, "rgb(0,0,0)"), 0, true);
+        QCOMPARE(saved.filter("10000000"), QStringList({
+            "Line 12,119 10000000,150 162,119;1;4999971;119;0", "Node 10000000;117;35;7;1;9999980;97;0",
+            "Node 10;117;7;7;0;-10000000;0;0", "Node 310;10000000;70;7;2;290;9999980;0",
+            "Transf_3 305;122;10000000;70;115;38.5;11;4;6;5;295;202;0"}));
+    }
+
+    // A section from a node to itself is drawn, saved with both its ends and drawn again.
+    void zeroLengthSection()
+    {
+        Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+        rows.append(rows.last());   // beside line 2's section 0-1
+        rows.last()[uchNyzln] = rows.last()[uchNyzlk] = "1";
+        rows.last()[uchKey] = "11";
+        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        NLIN = "2";
+        open();   // laid out: no saved scheme
+        QVERIFY(line(*m_scene, "11"));
+        const SxemaLin laid = drawnScheme(*m_scene, "rgb(0,0,0)");
+        QVERIFY(saveSxemaXML(laid));
+        open();
+        QVERIFY(line(*m_scene, "11"));
+        const SxemaLin again = drawnScheme(*m_scene, "rgb(0,0,0)");
+        QCOMPARE(schemeRecords(again, 0, true), schemeRecords(laid, 0, true));
+        const QStringList section = schemeRecords(again).filter(QRegularExpression("^Line .*;11;"));
+        QVERIFY2(QRegularExpression("^Line (\\d+,\\d+) \\1;").match(section.value(0)).hasMatch(), qPrintable(section.value(0)));
     }
 
     // The line between two selected buses moves whole, another by its end only.

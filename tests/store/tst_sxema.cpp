@@ -65,6 +65,34 @@ private slots:
         const QString error = readError(work.filePath("sxemalin.xml"));
         QCOMPARE(work.warnings(), QStringList({error, "Предупреждение|Нет данных о ключе схемы", error}));
     }
+
+    // Elements between two records belong to no line: not loaded with the
+    // record before them, not written back into it.
+    void elementsOutsideARecord()
+    {
+        Scratch work;
+        work.writeFile("sxemalin.xml", "<lines_sxemes><LinID npes=\"1\" nres=\"1\" nlin=\"1\"><Node key=\"1\"/></LinID>"
+                                       "<Node key=\"stray\"/><Line key=\"stray\"/>"
+                                       "<LinID npes=\"1\" nres=\"1\" nlin=\"2\"><Line key=\"2\"/></LinID>"
+                                       "<Transf key=\"stray\"/></lines_sxemes>");
+        NPES = NRES = NLIN = "1";
+        auto elements = [](const SxemaLin& s) {
+            QStringList keys;
+            for (const QVector<QStringList>* list : {&s.nodes, &s.lines, &s.transf, &s.transf3})
+                for (const QStringList& r : *list)
+                    keys.append(r.at(list == &s.transf3 ? 7 : list == &s.transf ? 6 : list == &s.lines ? 1 : 4));
+            return keys.join(',');
+        };
+        QCOMPARE(elements(ReadSxem()), QString("1"));
+        NLIN = "2";
+        QCOMPARE(elements(ReadSxem()), QString("2"));
+        QVERIFY(saveSxemaXML(drawing({"1", "1", "3"})));
+        QStringList saved;
+        for (const SxemaLin& s : readSxemaFile().records)
+            saved.append(s.key.join(',') + ':' + elements(s));
+        QCOMPARE(saved, QStringList({"1,1,1:1", "1,1,2:2", "1,1,3:1"}));
+        QVERIFY(!work.readFile("sxemalin.xml").contains("stray"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSxema)
