@@ -102,13 +102,15 @@ private slots:
     {
         QTest::addColumn<QString>("spoilt");
         QTest::addColumn<QString>("warning");
-        QTest::newRow("the sections' .bak a folder") << "uch_lin.bak" << "Невозможно создать файл -";
-        QTest::newRow("lines cut") << "lines.xml" << "Ошибка чтения файла ";
+        QTest::addColumn<QString>("named");    // a table, not its .bak
+        QTest::newRow("the sections' .bak a folder") << "uch_lin.bak" << "Невозможно создать файл -" << "uch_lin.xml";
+        QTest::newRow("lines cut") << "lines.xml" << "Ошибка чтения файла " << "lines.xml";
     }
     void saveWritesBothTablesOrNeither()
     {
         QFETCH(QString, spoilt);
         QFETCH(QString, warning);
+        QFETCH(QString, named);
         Input f;
         CDlgVvodRES dlg("1", "1", "Северный РЭС");
         if (spoilt.endsWith(".bak"))
@@ -120,7 +122,7 @@ private slots:
         dlg.tableWgt->item(0, 13)->setText("5000");
         dlg.slot_saveVtv();
         QCOMPARE(f.files(), before);
-        QCOMPARE(f.rec.warnings(), QStringList("Предупреждение|" + warning + f.filePath(spoilt)));
+        QCOMPARE(f.rec.warnings(), QStringList("Предупреждение|" + warning + f.filePath(named)));
     }
 
     // Т-12's row, then Т-11's with the cells H to K given; then Т-11's P, Q, WP, WQ, Т-12's WP.
