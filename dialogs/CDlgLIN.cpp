@@ -9,6 +9,7 @@
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/readregim.h"
+#include "store/ui/placement.h"
 
 #include <QCloseEvent>
 
@@ -48,7 +49,7 @@ CDlgLIN::CDlgLIN(QString key, QWidget* parent)
     initLineDialogResources();
     setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    move(100, 60);
+    placeWindow(this, QPoint(100, 60));
     m_pTree = parent;
     // The dialog's own line: a later "Вход" elsewhere moves the selection but
     // never what this dialog reads, writes or calculates.

@@ -12,6 +12,7 @@
 #include "store/arxiv.h"
 #include "store/messages.h"
 #include "store/readregim.h"
+#include "store/ui/placement.h"
 
 #include <QCloseEvent>
 
@@ -34,7 +35,7 @@ CDlgRES::CDlgRES(QString key, QWidget* tree)
     initDialogResources();
     setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    move(400, 360);
+    placeWindow(this, QPoint(400, 360));
 
     const Table rows = ReadShablonXML(QStringLiteral("res"), attrRES, QStringLiteral("RES"));
     for (const QStringList& row : rows) {

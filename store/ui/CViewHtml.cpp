@@ -1,6 +1,7 @@
 #include "CViewHtml.h"
 
 #include "store/SaveInfo.h"
+#include "store/ui/placement.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -35,7 +36,7 @@ CViewHtml::CViewHtml(QString name, QString kind, QWidget* parent)
     connect(m_ActPrev, &QPushButton::clicked, this, &CViewHtml::OnActPrevClick);
     connect(m_PreviewButton, &QPushButton::clicked, this, &CViewHtml::OnPrintPreviewClick);
 
-    move(20, 20);
+    placeWindow(this, QPoint(20, 20));
     setWindowTitle(name);
 
     // The same name mapping as the writers, so a report of "A/B" is found.
