@@ -1,5 +1,7 @@
 // The report viewer: what it reads, its search and its print preview.
 
+#include "calc/lossrun.h"
+#include "store/SaveInfo.h"
 #include "store/ui/CViewHtml.h"
 #include "store/ui/widgetmessages.h"
 #include "testsupport.h"
@@ -60,7 +62,7 @@ private slots:
         QCOMPARE(print->toPlainText(), "Потери РЭС\n" + QString("12539.498 Комментарий\n").repeated(columns) + "\nПРАВКА");
         QPrinter printer(QPrinter::ScreenResolution);
         printer.setPageOrientation(QPageLayout::Landscape);
-        CViewHtml::choosePageOrientation(&printer, print.data());
+        CViewHtml::choosePageLayout(&printer, print.data());
         QTEST(int(printer.pageLayout().orientation()), "orientation");
         QScopedPointer<QPrintPreviewDialog> dialog(CViewHtml::createPrintPreview(&printer, print.data()));
         dialog->show();   // not exec: the preview renders its pages when shown
@@ -71,6 +73,38 @@ private slots:
             const QTextLayout* cell = doc->find("12539.498").block().layout();   // "12539.498 Комментарий"
             QCOMPARE(QList<int>({cell->lineCount(), cell->lineAt(1).textStart()}), QList<int>({2, 10}));
         }
+    }
+
+    // A RES loss report of three lines, two voltage classes and the RES total.
+    // The viewer opens inside the test screen (800 x 600, smaller than the
+    // viewer). Printed, on landscape pages, the table has its four heading
+    // rows as its header rows.
+    void lossReportOnScreenAndPaper()
+    {
+        auto row = [](const QString& id, const QString& name) {
+            return QStringList{id, name, "12534.873", "12534.873", "0", "105.984", "33.913", "139.897", "45.976",
+                               "0", "45.976", "185.873", "0", "0", "0", "0", "0", "0"};
+        };
+        const QVector<QStringList> rows = {
+            row("1,1,1", "ВЛ 110 кВ Заречная - Сосновка с отпайками"), row("1,1,2", "ВЛ 110 кВ Заречная - Промзона I, II цепь"),
+            row("1,1,3", "ВЛ 35 кВ Заречная - Кузьминки"), row("35kV", "Всего по 35 кВ"), row("110kV", "Всего по 110 кВ"),
+            row("SUM", "Всего по РЭС")};
+        pNameRas = QStringList{"Заречный РЭС"};
+        QVERIFY(HtmlBody("Потери в сети 35-220 кВ Заречный РЭС", "Январь 2026 года",
+                         lossReportBody(rows, lossCaptionRES(-7.5)), 0));
+        pNameRas.clear();
+        QScopedPointer<CViewHtml> viewer(new CViewHtml("Потери в сети 35-220 кВ Заречный РЭС", "html"));
+        QVERIFY(QTest::qWaitForWindowExposed(viewer.data()));
+        QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(viewer->frameGeometry()));
+
+        QScopedPointer<QTextDocument> print(viewer->createPrintDocument());
+        const QList<QTextFrame*> frames = print->rootFrame()->childFrames();
+        QCOMPARE(frames.size(), 1);
+        const auto* table = qobject_cast<QTextTable*>(frames.first());
+        QCOMPARE(QString("%1 %2").arg(table->rows()).arg(table->format().headerRowCount()), QString("10 4"));
+        QPrinter printer(QPrinter::ScreenResolution);
+        CViewHtml::choosePageLayout(&printer, print.data());
+        QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
     }
 };
 
