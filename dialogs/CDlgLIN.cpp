@@ -10,6 +10,7 @@
 #include "store/numbers.h"
 #include "store/readregim.h"
 #include "store/ui/placement.h"
+#include "store/ui/textfit.h"
 
 #include <QCloseEvent>
 
@@ -95,10 +96,10 @@ void CDlgLIN::LoadLIN()
         m_nameLIN = row.value(lName);
         title += " " + m_nameLIN;
         setWindowTitle(title);
-        NazvLIN->setText(m_nameLIN);
+        setTextFromStart(NazvLIN, m_nameLIN);
         pNameRas.append(m_nameLIN);
 
-        DnLIN->setText(row.value(lDnlin));
+        setTextFromStart(DnLIN, row.value(lDnlin));
         nomRES->setText(row.value(lNres));
         nomLIN->setText(row.value(lNlin));
 

@@ -13,6 +13,7 @@
 #include "store/messages.h"
 #include "store/readregim.h"
 #include "store/ui/placement.h"
+#include "store/ui/textfit.h"
 
 #include <QCloseEvent>
 
@@ -50,7 +51,7 @@ CDlgRES::CDlgRES(QString key, QWidget* tree)
         m_temp = pT_RES;
         SpinTemp->setValue(pT_RES);
         setWindowTitle("Режимы работы на уровне " + m_name);
-        DnRES->setText(row.value(rDnres));
+        setTextFromStart(DnRES, row.value(rDnres));
         nomRES->setText(row.value(rNres));
         pNameRas.append(m_name);
     }

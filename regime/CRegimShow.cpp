@@ -8,6 +8,7 @@
 #include "store/numbers.h"
 #include "store/readregim.h"
 #include "store/ui/placement.h"
+#include "store/ui/textfit.h"
 #include "store/ui/widgetmessages.h"
 
 #include <QColorDialog>
@@ -129,6 +130,8 @@ void CRegimShow::createToolbars()
                                QStringLiteral("Падение напряжения, %"),
                                QStringLiteral("Потери активной мощности, %")});
     m_pVidVLKLCombo->setCurrentIndex(0);
+    fitToItems(m_pVidCombo);
+    fitToItems(m_pVidVLKLCombo);
     sceneScaleCombo->addItems({QStringLiteral("25%"), QStringLiteral("50%"), QStringLiteral("100%"),
                                QStringLiteral("200%"), QStringLiteral("400%")});
     sceneScaleCombo->setCurrentIndex(2);

@@ -11,6 +11,7 @@
 #include "scheme/CNavigate.h"
 
 #include <QScreen>
+#include <QStyleOptionComboBox>
 #include <QtTest>
 
 namespace {
@@ -191,8 +192,9 @@ private slots:
 
     // The test screen (800 x 600) is narrower than the window's tools: the
     // window opens at its least width with its title bar on the screen, a
-    // width a laptop screen holds. Its parameter pop-up and navigation
-    // window lie on the screen, the latter over the view.
+    // width a laptop screen holds. Its view combos show every entry whole;
+    // its parameter pop-up and navigation window lie on the screen, the
+    // latter over the view.
     void opensOnTheScreen()
     {
         RegimeFolder f;
@@ -204,6 +206,15 @@ private slots:
         QVERIFY(screen.contains(frame.topLeft()) && frame.bottom() <= screen.bottom());
         QVERIFY(frame.right() <= screen.right() || w.width() == w.minimumSizeHint().width());
         QVERIFY(frame.width() <= 1366);
+        for (QComboBox* combo : {w.m_pVidCombo, w.m_pVidVLKLCombo}) {
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                               QStyle::SC_ComboBoxEditField, combo);
+            for (int i = 0; i < combo->count(); ++i)   // the label keeps a pixel free at either end
+                QVERIFY2(combo->fontMetrics().horizontalAdvance(combo->itemText(i)) <= field.width() - 2,
+                         qPrintable(combo->itemText(i)));
+        }
         w.m_pViewButton->click();
         QVERIFY(w.paramShow()->isVisible() && screen.contains(w.paramShow()->frameGeometry()));
         w.paramShow()->hide();
