@@ -266,7 +266,6 @@ private slots:
         QTest::addColumn<bool>("spaced");
         QTest::newRow("middle") << QPoint(300, 250) << true;
         QTest::newRow("right edge") << QPoint(790, 250) << false;
-        QTest::newRow("bottom edge") << QPoint(300, 595) << false;
         QTest::newRow("bottom right corner") << QPoint(799, 599) << false;
         QTest::newRow("top left corner") << QPoint(1, 1) << false;
     }
