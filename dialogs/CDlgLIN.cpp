@@ -9,6 +9,8 @@
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/readregim.h"
+#include "store/ui/placement.h"
+#include "store/ui/textfit.h"
 
 #include <QCloseEvent>
 
@@ -48,7 +50,7 @@ CDlgLIN::CDlgLIN(QString key, QWidget* parent)
     initLineDialogResources();
     setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    move(100, 60);
+    placeWindow(this, QPoint(100, 60));
     m_pTree = parent;
     // The dialog's own line: a later "Вход" elsewhere moves the selection but
     // never what this dialog reads, writes or calculates.
@@ -94,10 +96,10 @@ void CDlgLIN::LoadLIN()
         m_nameLIN = row.value(lName);
         title += " " + m_nameLIN;
         setWindowTitle(title);
-        NazvLIN->setText(m_nameLIN);
+        setTextFromStart(NazvLIN, m_nameLIN);
         pNameRas.append(m_nameLIN);
 
-        DnLIN->setText(row.value(lDnlin));
+        setTextFromStart(DnLIN, row.value(lDnlin));
         nomRES->setText(row.value(lNres));
         nomLIN->setText(row.value(lNlin));
 

@@ -11,6 +11,7 @@
 #include "store/arxiv.h"
 #include "store/messages.h"
 #include "store/readregim.h"
+#include "store/ui/placement.h"
 
 #include <QCloseEvent>
 
@@ -23,7 +24,7 @@ CDlgPES::CDlgPES(QString key, QWidget* tree)
     initDialogResources();
     setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    move(450, 300);
+    placeWindow(this, QPoint(450, 300));
 
     const Table rows = ReadShablonXML(QStringLiteral("pes"), attrPES, QStringLiteral("PES"));
     for (const QStringList& row : rows) {

@@ -12,6 +12,8 @@
 #include "store/arxiv.h"
 #include "store/messages.h"
 #include "store/readregim.h"
+#include "store/ui/placement.h"
+#include "store/ui/textfit.h"
 
 #include <QCloseEvent>
 
@@ -34,7 +36,7 @@ CDlgRES::CDlgRES(QString key, QWidget* tree)
     initDialogResources();
     setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    move(400, 360);
+    placeWindow(this, QPoint(400, 360));
 
     const Table rows = ReadShablonXML(QStringLiteral("res"), attrRES, QStringLiteral("RES"));
     for (const QStringList& row : rows) {
@@ -49,7 +51,7 @@ CDlgRES::CDlgRES(QString key, QWidget* tree)
         m_temp = pT_RES;
         SpinTemp->setValue(pT_RES);
         setWindowTitle("Режимы работы на уровне " + m_name);
-        DnRES->setText(row.value(rDnres));
+        setTextFromStart(DnRES, row.value(rDnres));
         nomRES->setText(row.value(rNres));
         pNameRas.append(m_name);
     }

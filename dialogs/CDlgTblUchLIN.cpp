@@ -6,6 +6,7 @@
 #include "store/SaveInfo.h"
 #include "store/messages.h"
 #include "store/numbers.h"
+#include "store/ui/placement.h"
 
 #include <QHeaderView>
 #include <QSignalBlocker>
@@ -31,7 +32,7 @@ CDlgTblUchLIN::CDlgTblUchLIN(QWidget* parent)
     initLineDialogResources();
     setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    move(100, 60);
+    placeWindow(this, QPoint(100, 60));
     m_owner = qobject_cast<CDlgLIN*>(parent);
 
     // The editor's own line, kept for every read and write.

@@ -7,6 +7,7 @@
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/safefile.h"
+#include "store/ui/placement.h"
 
 #include <QHash>
 #include <QHeaderView>
@@ -111,7 +112,7 @@ CDlgVvodRES::CDlgVvodRES(const QString& npes, const QString& nres, const QString
     initDialogResources();
     setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    move(300, 160);
+    placeWindow(this, QPoint(300, 160));
 
     connect(SaveButt, &QPushButton::clicked, this, &CDlgVvodRES::slot_saveVtv);
     connect(checkEner, &QCheckBox::clicked, this, &CDlgVvodRES::slot_CheckChanged);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "dialogresources.h"
+#include "store/ui/placement.h"
 
 CSplashScreen::CSplashScreen(QWidget* parent)
     : QWidget(parent)
@@ -18,7 +19,7 @@ CSplashScreen* CSplashScreen::start()
     // A run takes its period, coefficients and RES data from the windows
     // behind it: none of them may change them until it ends.
     splash->setWindowModality(Qt::ApplicationModal);
-    splash->move(500, 220);
+    placeWindow(splash, QPoint(500, 220));
     splash->m_pLabel->setText(QString());
     splash->show();
     QCoreApplication::processEvents();

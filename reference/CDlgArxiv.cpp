@@ -7,6 +7,7 @@
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/readregim.h"
+#include "store/ui/placement.h"
 #include "store/ui/widgetmessages.h"
 
 #include <QHeaderView>
@@ -43,7 +44,7 @@ CDlgArxiv::CDlgArxiv(QWidget* parent, int level, const QString& npes, const QStr
     initArxivResources();
     setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    move(300, 60);
+    placeWindow(this, QPoint(300, 60));
 
     // PES results are stored under nres "0"; the current RES follows, and
     // stays so after the viewer closes.

@@ -2,6 +2,7 @@
 
 #include "dialogs/delegate.h"
 #include "store/numbers.h"
+#include "store/ui/placement.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -27,7 +28,7 @@ CDlgKatLin::CDlgKatLin(QWidget* parent)
     initReferenceResources();
     setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    move(300, 160);
+    placeWindow(this, QPoint(300, 160));
 
     connect(FindButton, &QPushButton::clicked, this, &CDlgKatLin::slot_Find);
     connect(DelButton, &QPushButton::clicked, this, &CDlgKatLin::slot_delRow);

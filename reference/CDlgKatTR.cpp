@@ -3,6 +3,7 @@
 #include "dialogs/delegate.h"
 #include "store/messages.h"
 #include "store/numbers.h"
+#include "store/ui/placement.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -69,7 +70,7 @@ CDlgKatTR::CDlgKatTR(QWidget* parent)
     initReferenceResources();
     setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    move(100, 60);
+    placeWindow(this, QPoint(100, 60));
 
     connect(FindButton, &QPushButton::clicked, this, &CDlgKatTR::slot_Find);
     connect(DelButton, &QPushButton::clicked, this, &CDlgKatTR::slot_delRow);

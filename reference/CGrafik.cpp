@@ -2,6 +2,7 @@
 
 #include "dialogs/delegate.h"
 #include "store/numbers.h"
+#include "store/ui/placement.h"
 
 #include <QHeaderView>
 
@@ -18,7 +19,7 @@ CGrafik::CGrafik(QWidget* parent)
         m_attributes.append("t" + QString::number(h));
     setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    move(100, 60);
+    placeWindow(this, QPoint(100, 60));
 
     connect(DelButton, &QPushButton::clicked, this, &CGrafik::slot_delRow);
     connect(AddButton, &QPushButton::clicked, this, &CGrafik::slot_addRow);

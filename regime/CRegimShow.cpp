@@ -7,6 +7,8 @@
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/readregim.h"
+#include "store/ui/placement.h"
+#include "store/ui/textfit.h"
 #include "store/ui/widgetmessages.h"
 
 #include <QColorDialog>
@@ -74,6 +76,7 @@ CRegimShow::CRegimShow(QWidget* parent)
     setupUi(this);
     createActions();
     createToolbars();
+    placeWindow(this, QPoint(0, 0));
 
     m_pScene = new RegimScene(this);
     m_pScene->setSceneRect(0, 0, 1600, 550);
@@ -127,6 +130,8 @@ void CRegimShow::createToolbars()
                                QStringLiteral("Падение напряжения, %"),
                                QStringLiteral("Потери активной мощности, %")});
     m_pVidVLKLCombo->setCurrentIndex(0);
+    fitToItems(m_pVidCombo);
+    fitToItems(m_pVidVLKLCombo);
     sceneScaleCombo->addItems({QStringLiteral("25%"), QStringLiteral("50%"), QStringLiteral("100%"),
                                QStringLiteral("200%"), QStringLiteral("400%")});
     sceneScaleCombo->setCurrentIndex(2);
@@ -261,7 +266,7 @@ void CRegimShow::NodeViewComboChanged(int view)
 
 void CRegimShow::ViewButtonTriggered()
 {
-    m_pParamShow->move(500, 200);
+    placeWindow(m_pParamShow, QPoint(500, 200));
     m_pParamShow->show();
 }
 
@@ -378,7 +383,7 @@ void CRegimShow::slot_NavigateButton()
     if (height <= 0)
         return;
     auto* navigate = new CNavigate;
-    navigate->showPicture(navigationPicturePath(), height);
+    navigate->showPicture(navigationPicturePath(), height, m_pView->mapToGlobal(QPoint(0, 0)));
     connect(navigate, &CNavigate::clicked, this, &CRegimShow::slot_Navigate);
     navigate->show();
     m_navigators.removeAll(nullptr);

@@ -9,6 +9,7 @@
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/safefile.h"
+#include "store/ui/placement.h"
 
 #include <QCloseEvent>
 #include <QColorDialog>
@@ -61,8 +62,7 @@ CGraph_DMS::CGraph_DMS(QWidget* parent)
     m_scene->LoadModel();
     NavigateButton->setEnabled(m_scene->drawingWidth() >= kNavigableWidth);
 
-    resize(1750, 850);
-    move(2, 10);
+    placeWindow(this, QPoint(2, 10), QSize(1750, 850));
     m_scaleIndex = kScaleUnit;
     ViewParam->setChecked(true);
     m_pView->setBackgroundBrush(m_scene->backgroundColor());
@@ -109,7 +109,7 @@ void CGraph_DMS::slot_NodeMenu(QPointF point, QString name, QGraphicsItem* item)
 {
     if (!m_scene->setCurrentNode(name, item))
         return;
-    m_menuNode->move(menuPlace(point, 20, -40));
+    placeWindow(m_menuNode.get(), menuPlace(point, 20, -40));
     m_menuNode->show();
 }
 
@@ -129,7 +129,7 @@ void CGraph_DMS::slot_BranchMenu(QPointF point, QString keylink, QGraphicsItem* 
     if (!m_scene->setCurrentBranch(keylink, item))
         return;
     m_menuPoint = point;
-    m_menuBranch->move(menuPlace(point, 20, 20));
+    placeWindow(m_menuBranch.get(), menuPlace(point, 20, 20));
     m_menuBranch->show();
 }
 
@@ -364,7 +364,7 @@ void CGraph_DMS::slot_NavigateButton()
     if (height <= 0)
         return;
     auto* window = new CNavigate;
-    window->showPicture(navigationPicturePath(), height);
+    window->showPicture(navigationPicturePath(), height, m_pView->mapToGlobal(QPoint(0, 0)));
     connect(window, &CNavigate::clicked, this, &CGraph_DMS::slot_Navigate);
     window->show();
     m_navigators.removeAll(nullptr);

@@ -2,6 +2,7 @@
 
 #include "store/readregim.h"
 #include "store/safefile.h"
+#include "store/ui/placement.h"
 #include "store/ui/widgetmessages.h"
 
 #include <QBuffer>
@@ -18,6 +19,11 @@ CNavigate::CNavigate(QWidget* parent)
     setupUi(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
+    // The window keeps to its maximum and cuts the picture: a label as large
+    // as the picture would ask for more than that, and a window whose least
+    // size passes its largest is put by its inside, its title bar off the
+    // screen.
+    label->setMinimumSize(1, 1);
 }
 
 CNavigate::~CNavigate() = default;
@@ -32,10 +38,10 @@ void initSchemeResources()
     }
 }
 
-void CNavigate::showPicture(const QString& file, int height)
+void CNavigate::showPicture(const QString& file, int height, const QPoint& at)
 {
     label->setPixmap(QPixmap(file));
-    setGeometry(0, 0, kNavigationWidth, height);
+    placeWindow(this, at, QSize(kNavigationWidth, height));
 }
 
 void CNavigate::mousePressEvent(QMouseEvent* event)

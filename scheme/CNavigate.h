@@ -4,6 +4,7 @@
 
 #include "ui_CShowReport.h"
 
+#include <QPoint>
 #include <QPointF>
 #include <QWidget>
 
@@ -18,8 +19,10 @@ public:
     explicit CNavigate(QWidget* parent = nullptr);
     ~CNavigate() override;
 
-    // Shows the picture in file (the navigation picture, height pixels high).
-    void showPicture(const QString& file, int height);
+    // Shows the picture in file (the navigation picture, height pixels high),
+    // the window's frame at at: its scheme window's view, whose tools and
+    // combos stay uncovered.
+    void showPicture(const QString& file, int height, const QPoint& at);
 
 signals:
     // The press position in the window's own coordinates.

@@ -2,6 +2,7 @@
 
 #include "scheme/paramfields.h"
 #include "scheme/uchrow.h"
+#include "store/ui/textfit.h"
 #include "store/ui/widgetmessages.h"
 
 CparamTR2::CparamTR2(const Table& catalog, QWidget* parent)
@@ -20,8 +21,8 @@ CparamTR2::~CparamTR2() = default;
 void CparamTR2::SetUCH(QStringList row, double unom)
 {
     m_row = fullRow(row);
-    KommEdit->setText(m_row.value(uchName));
-    KommEdit_2->setText(m_row.value(uchName1));
+    setTextFromStart(KommEdit, m_row.value(uchName));
+    setTextFromStart(KommEdit_2, m_row.value(uchName1));
     showTap(spinOtv, m_row.value(uchNotv));
     showFlag(checkOtkl, m_row.value(uchPodkt));
     showFlag(checkBalance, m_row.value(uchKbal));

@@ -2,6 +2,7 @@
 
 #include "scheme/paramfields.h"
 #include "scheme/uchrow.h"
+#include "store/ui/textfit.h"
 #include "store/ui/widgetmessages.h"
 
 CparamTR3::CparamTR3(const Table& catalog, QWidget* parent)
@@ -24,8 +25,8 @@ void CparamTR3::SetUCH(QStringList hv, QStringList mv, QStringList lv, double un
     m_lv = fullRow(lv);
     m_names = transformerNames(m_catalog, unom);
 
-    KommEdit->setText(m_hv.value(uchName));
-    KommEdit_2->setText(m_hv.value(uchName1));
+    setTextFromStart(KommEdit, m_hv.value(uchName));
+    setTextFromStart(KommEdit_2, m_hv.value(uchName1));
     showTap(spinOtv, m_hv.value(uchNotv));
     showFlag(checkOtkl, m_hv.value(uchPodkt));
     fillTypeCombo(Markacombo, m_names, m_hv.value(uchKodEl));

@@ -3,6 +3,7 @@
 #include "scheme/paramfields.h"
 #include "scheme/uchrow.h"
 #include "store/numbers.h"
+#include "store/ui/textfit.h"
 #include "store/ui/widgetmessages.h"
 
 namespace {
@@ -36,8 +37,8 @@ CparamUCH::~CparamUCH() = default;
 void CparamUCH::SetUCH(QStringList row)
 {
     m_row = fullRow(row);
-    KommEdit->setText(m_row.value(uchName));
-    KommEdit_2->setText(m_row.value(uchName1));
+    setTextFromStart(KommEdit, m_row.value(uchName));
+    setTextFromStart(KommEdit_2, m_row.value(uchName1));
     DlinaSpin->setValue(toNumber(m_row.value(uchDl)));
     m_shownLength = DlinaSpin->value();
     showFlag(checkOtkl, m_row.value(uchPodkt));

@@ -8,6 +8,7 @@
 #include "scheme/uchrow.h"
 #include "store/messages.h"
 #include "store/numbers.h"
+#include "store/ui/placement.h"
 
 #include <QGraphicsSceneMouseEvent>
 #include <QKeyEvent>
@@ -762,7 +763,7 @@ void DiagramScene::ParamUCH(int kind, QPoint point)
         m_popTR2->SetUCH(m_lineRows.at(row), m_selection.unom);
         popup = m_popTR2.get();
     }
-    popup->move(point);
+    placeWindow(popup, point);
     popup->show();
 }
 
@@ -781,7 +782,7 @@ void DiagramScene::ParamTR3(QGraphicsItem* item, QPoint point)
         return r < 0 ? QStringList() : m_lineRows.at(r);
     };
     m_popTR3->SetUCH(m_lineRows.at(hv), rowOf(t->m_key2), rowOf(t->m_key3), m_selection.unom);
-    m_popTR3->move(point);
+    placeWindow(m_popTR3.get(), point);
     m_popTR3->show();
 }
 

@@ -3,6 +3,7 @@
 #include "store/messages.h"
 #include "store/readregim.h"
 #include "store/safefile.h"
+#include "store/ui/placement.h"
 
 #include <QDir>
 #include <QFile>
@@ -167,7 +168,7 @@ CFileDelDlg::CFileDelDlg(const QString& dir, QWidget* parent)
     setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
     connect(OKButt, &QPushButton::clicked, this, &CFileDelDlg::OK);
     CreateList();
-    move(120, 120);
+    placeWindow(this, QPoint(120, 120));
     show();
 }
 

@@ -7,6 +7,7 @@
 #include "reference/CGrafik.h"
 #include "store/messages.h"
 #include "store/readregim.h"
+#include "store/ui/placement.h"
 #include "store/ui/widgetmessages.h"
 #include "store/xmlfile.h"
 #include "ui_ZORVAN.h"
@@ -70,7 +71,7 @@ ZORVAN::ZORVAN(QWidget* parent)
     // Shown later from the tool bar, it must not keep the program running
     // once the main window is closed.
     m_aboutPrg->setAttribute(Qt::WA_QuitOnClose, false);
-    m_aboutPrg->move(500, 220);
+    placeWindow(m_aboutPrg, QPoint(500, 220));
     m_aboutPrg->LineInfo->setText(QStringLiteral("Программа ЗОРВАН"));
     m_aboutPrg->show();
     QCoreApplication::processEvents();
@@ -332,7 +333,7 @@ void ZORVAN::slot_SaveTools()
 void ZORVAN::File_Dlg(int mode, const QString& dir, const QString& source)
 {
     m_fileDlg->CreateList(mode, dir, source);
-    m_fileDlg->move(400, 200);
+    placeWindow(m_fileDlg, QPoint(400, 200));
     m_fileDlg->show();
     m_fileDlg->raise();
 }

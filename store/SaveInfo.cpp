@@ -26,6 +26,26 @@ QString headerCell(const QString& span, int count, const QString& text)
     return QStringLiteral("<th %1=\"%2\">%3</th>").arg(span).arg(count).arg(text);
 }
 
+enum class RowKind { Empty, Header, BoldCells, Data };
+
+// A row of header cells, of data cells all in bold (the line protocol's
+// heading), of other data cells, or of none (a filler under row spans).
+RowKind rowKind(const QStringRef& row)
+{
+    const auto ci = Qt::CaseInsensitive;
+    if (row.contains(QLatin1String("<th"), ci))
+        return RowKind::Header;
+    int cell = row.indexOf(QLatin1String("<td"), 0, ci);
+    if (cell < 0)
+        return RowKind::Empty;
+    for (; cell >= 0; cell = row.indexOf(QLatin1String("<td"), cell + 3, ci)) {
+        const int text = row.indexOf(QLatin1Char('>'), cell) + 1;
+        if (text <= 0 || !row.mid(text).startsWith(QLatin1String("<span style=\" font-weight:600"), ci))
+            return RowKind::Data;
+    }
+    return RowKind::BoldCells;
+}
+
 } // namespace
 
 QString safeFileName(const QString& name)
@@ -77,9 +97,49 @@ QStringList reportLines(const QString& name, const QString& period,
     return lines;
 }
 
+QString markTableHeads(const QString& page)
+{
+    const auto ci = Qt::CaseInsensitive;
+    QString out;
+    out.reserve(page.size() + 256);
+    int done = 0;
+    for (int table = page.indexOf(QLatin1String("<table"), 0, ci); table >= 0;) {
+        int end = page.indexOf(QLatin1String("</table"), table, ci);
+        if (end < 0)
+            end = page.size();
+        const int first = page.indexOf(QLatin1String("<tr"), table, ci);
+        // The heading: rows of header cells with the fillers among them, or
+        // else a first row of bold cells; the data begin after it.
+        int body = -1;
+        bool header = false;
+        for (int row = first; row >= 0 && row < end;) {
+            int next = page.indexOf(QLatin1String("<tr"), row + 3, ci);
+            if (next < 0 || next > end)
+                next = end;
+            const RowKind kind = rowKind(page.midRef(row, next - row));
+            if (kind == RowKind::Data || (kind == RowKind::BoldCells && row != first)) {
+                body = row;
+                break;
+            }
+            header = header || kind != RowKind::Empty;
+            row = next < end ? next : -1;
+        }
+        if (body > first && header && !page.midRef(table, end - table).contains(QLatin1String("<thead"), ci)) {
+            out += page.midRef(done, first - done);
+            out += QLatin1String("<thead>");
+            out += page.midRef(first, body - first);
+            out += QLatin1String("</thead>");
+            done = body;
+        }
+        table = page.indexOf(QLatin1String("<table"), end, ci);
+    }
+    out += page.midRef(done);
+    return out;
+}
+
 bool HtmlBody(const QString& name, const QString& period, const QStringList& body, int mode)
 {
-    const QByteArray bytes = reportLines(name, period, body, mode).join(QString()).toUtf8();
+    const QByteArray bytes = markTableHeads(reportLines(name, period, body, mode).join(QString())).toUtf8();
     const QString path = reportFilePath(name);
     QDir().mkpath(ZORVAN_PATH + "html");
     if (!writeBytes(path, bytes)) {

@@ -29,8 +29,15 @@ QString logFilePath(const QString& name);
 QStringList reportLines(const QString& name, const QString& period,
                         const QStringList& body, int mode);
 
-// Writes the report of name (creating "html/" when missing) and, when mode is
-// not 0, shows it. A report that cannot be written warns
+// The page with the heading of each table put into <thead>, so that a
+// printed report repeats it on every page: the table's leading rows of
+// header cells (with the empty rows their row spans need), or else a first
+// row of cells all in bold. A table that has a <thead> already, or no row of
+// data after its heading, stays as it is.
+QString markTableHeads(const QString& page);
+
+// Writes the report of name (creating "html/" when missing), its table
+// headers marked by markTableHeads, and, when mode is not 0, shows it. A report that cannot be written warns
 // "Невозможно создать файл -" and shows nothing, so an old report is never
 // shown as the new one. Returns true when the report was written.
 bool HtmlBody(const QString& name, const QString& period, const QStringList& body, int mode);

@@ -1,6 +1,8 @@
 #include "CViewHtml.h"
 
 #include "store/SaveInfo.h"
+#include "store/ui/placement.h"
+#include "store/ui/printpages.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -35,7 +37,7 @@ CViewHtml::CViewHtml(QString name, QString kind, QWidget* parent)
     connect(m_ActPrev, &QPushButton::clicked, this, &CViewHtml::OnActPrevClick);
     connect(m_PreviewButton, &QPushButton::clicked, this, &CViewHtml::OnPrintPreviewClick);
 
-    move(20, 20);
+    placeWindow(this, QPoint(20, 20));
     setWindowTitle(name);
 
     // The same name mapping as the writers, so a report of "A/B" is found.
@@ -104,8 +106,9 @@ QTextDocument* CViewHtml::createPrintDocument() const
     return doc;
 }
 
-void CViewHtml::choosePageOrientation(QPrinter* printer, QTextDocument* doc)
+void CViewHtml::choosePageLayout(QPrinter* printer, QTextDocument* doc)
 {
+    printer->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
     printer->setPageOrientation(QPageLayout::Portrait);
     const qreal pageWidth = printer->pageLayout().paintRectPixels(printer->resolution()).width();
     // Laid out on the portrait width, a table whose words cannot wrap any
@@ -120,7 +123,7 @@ QPrintPreviewDialog* CViewHtml::createPrintPreview(QPrinter* printer, QTextDocum
 {
     auto* dialog = new QPrintPreviewDialog(printer, nullptr);
     connect(dialog, &QPrintPreviewDialog::paintRequested, doc,
-            [doc](QPrinter* target) { doc->print(target); });
+            [doc](QPrinter* target) { printDocument(doc, target); });
     return dialog;
 }
 
@@ -130,7 +133,7 @@ void CViewHtml::OnPrintPreviewClick(bool)
         return;
     QPrinter printer(QPrinter::ScreenResolution);
     QScopedPointer<QTextDocument> doc(createPrintDocument());
-    choosePageOrientation(&printer, doc.data());
+    choosePageLayout(&printer, doc.data());
     QScopedPointer<QPrintPreviewDialog> dialog(createPrintPreview(&printer, doc.data()));
     dialog->exec();
 }

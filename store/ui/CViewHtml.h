@@ -34,11 +34,12 @@ public:
     // now, edits included, with words and numbers kept whole in table cells.
     // The caller owns it.
     QTextDocument* createPrintDocument() const;
-    // Portrait pages, or landscape when doc laid out on a portrait page is
-    // wider than the page (a table whose cells cannot wrap any further).
-    static void choosePageOrientation(QPrinter* printer, QTextDocument* doc);
-    // The preview dialog of doc on printer, no parent; the caller runs it and
-    // deletes it before doc.
+    // Margins of 10 mm; portrait pages, or landscape when doc laid out on a
+    // portrait page is wider than the page (a table whose cells cannot wrap
+    // any further).
+    static void choosePageLayout(QPrinter* printer, QTextDocument* doc);
+    // The preview dialog of doc on printer, no parent, printing it as
+    // printDocument does; the caller runs it and deletes it before doc.
     static QPrintPreviewDialog* createPrintPreview(QPrinter* printer, QTextDocument* doc);
 
 public slots:

@@ -35,11 +35,11 @@ private slots:
         QCOMPARE(calc.m_messages, (QStringList{heading, "* Cредняя расчетная загрузка тр-ра 0 -1 равна 184.5%"}));
         QVERIFY(calc.m_headCells.at(6).contains("Активная<br>мощность,<br>мВт"));
         auto cells = [](const QStringList& c) { return "<td align='center'>" + c.join("</td>\n<td align='center'>") + "</td>\n"; };
-        const QString table = "<table border='1' bgcolor='#DEECFC' " + TABLE + "<tr>";
-        QCOMPARE(reportBody("Информация по участкам линии Л"), table + calc.m_headCells.join(QString()) + "<tr>\n"
+        const QString table = "<table border='1' bgcolor='#DEECFC' " + TABLE + "<thead><tr>";
+        QCOMPARE(reportBody("Информация по участкам линии Л"), table + calc.m_headCells.join(QString()) + "</thead><tr>\n"
                  + cells({"Участок 0-1", "0 - 1", "Т-1", "ЭСО", "0", "1.85", "4.03", "2.24", "107.65", "2.14", "70.405",
                           "172.6", "16893", "100.00"}) + "</tr>\n");
-        QCOMPARE(reportBody("Потери по линии Л"), table + TableHtml().join(QString()) + "<tr><td align='center'>Л</td>\n"
+        QCOMPARE(reportBody("Потери по линии Л"), table + TableHtml().join(QString()) + "</thead><tr><td align='center'>Л</td>\n"
                  + cells({"2906.973<br>2906.973", "0.000<br>0.00 %", "16.893<br>0.58 %", "16.893<br>0.58 %",
                           "10.080<br>0.35 %", "0.000<br>0.00 %", "10.080<br>0.35 %", "26.973<br>0.93 %"})
                  + "</tr></table>\n<caption><h3 align = 'left'>Кз = 0.50, температура 20.0</h3></caption>\n");

@@ -51,23 +51,23 @@ static QString characteristics(int kind, const QStringList& summary, const QStri
     QStringList out;
     if (kind < 2)
         out << "<caption><h2>Обобщенные характеристики сети</h2></caption>" << STYLE << "<table border='1' bgcolor='#DEECFC' "
-            + TABLE << "<tr>" << "<th rowspan=\"3\">Название ЦП</th>" << "<th colspan=\"2\" rowspan=\"2\">Количество<br>"
+            + TABLE << "<thead><tr>" << "<th rowspan=\"3\">Название ЦП</th>" << "<th colspan=\"2\" rowspan=\"2\">Количество<br>"
             "трансформаторов</th>" << "<th colspan=\"2\" rowspan=\"2\">Мощность<br>трансформаторов, кВА</th>"
             << th + "Количество линий, шт</th>" << closer << th + "Длина линий, км</th>" << closer << "</tr>"
             << "<tr></tr>" << "<tr>" << "<th>Всего</th><th>Отключено</th><th>Всего</th><th>Отключено</th>"
-            << "<th>Всего</th><th>ВЛ</th><th>КЛ</th><th>Всего</th><th>ВЛ</th><th>КЛ</th>" << "</tr>" + QString(kind ? "" : "\n")
+            << "<th>Всего</th><th>ВЛ</th><th>КЛ</th><th>Всего</th><th>ВЛ</th><th>КЛ</th>" << "</tr>" + QString(kind ? "" : "\n") + "</thead>"
             << summary << "</table>\n" << "<caption><h2 align = 'left'>Количество и мощность трансформаторов с "
             "разбивкой по типовым мощностям</h2></caption>" + feed << STYLE + feed << "<table border='1' bgcolor='#EEEEEE' " + TABLE + "\n";
     else
         out << "<caption><h2 align = 'left'>Информация по трансформаторам с разбивкой по мощностям</h2></caption>\n"
             << STYLE + "\n" << "<table border='1' bgcolor='#DEECFC' " + TABLE + "\n";
-    out << "<tr><th></th><th>Мощность,<br>кВА</th><th>Всего,<br>штук</th><th>Всего,<br>кВА</th>"
-        << "<th>Отключено,<br>штук</th><th>Отключено,<br>кВА</th></tr>\n" << tr << QString(kind < 2 ? "<tr>" : "")
+    out << "<thead><tr><th></th><th>Мощность,<br>кВА</th><th>Всего,<br>штук</th><th>Всего,<br>кВА</th>"
+        << "<th>Отключено,<br>штук</th><th>Отключено,<br>кВА</th></tr>\n</thead>" << tr << QString(kind < 2 ? "<tr>" : "")
         << "</table>\n" << (kind < 2 ? "<caption><h2>Длины участков линий с разбивкой по сечениям, км</h2></caption>" + feed
                                       : "<caption><h2>Информация по участкам линий с разбивкой по сечениям, км</h2></caption>\n")
         << STYLE + feed << "<table border='1' bgcolor='#EEFFEE' " + TABLE + feed
-        << "<tr><th></th><th>Сечение,<br>мм2</th><th>Всего<br>участков</th><th>Всего<br>длина, км</th><th>Участков<br>КЛ</th>"
-        << "<th>Длина,<br>КЛ</th><th>Участков<br>ВЛ</th><th>Длина,<br>ВЛ</th></tr>\n" << sections << "</table>\n";
+        << "<thead><tr><th></th><th>Сечение,<br>мм2</th><th>Всего<br>участков</th><th>Всего<br>длина, км</th><th>Участков<br>КЛ</th>"
+        << "<th>Длина,<br>КЛ</th><th>Участков<br>ВЛ</th><th>Длина,<br>ВЛ</th></tr>\n</thead>" << sections << "</table>\n";
     return out.join(QString());
 }
 

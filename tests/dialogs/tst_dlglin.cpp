@@ -41,6 +41,20 @@ private slots:
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
     }
 
+    // A name longer than its box shows from its start.
+    void longNameFromItsStart()
+    {
+        Folder f;
+        const QString name = "ВЛ 110 кВ Заречная - Сосновка с отпайками на ПС Берёзовка, ПС Полевая и ПС Луговая";
+        network(name + "|Л-112|400|0|600||1|7|||1|1|0|1").write();
+        CDlgLIN dlg("1,1,1", nullptr);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QVERIFY(dlg.NazvLIN->fontMetrics().horizontalAdvance(name) > dlg.NazvLIN->width());
+        QCOMPARE(dlg.NazvLIN->text(), name);
+        QCOMPARE(dlg.NazvLIN->cursorPosition(), 0);
+    }
+
     // Another line's window opened after it: it calculates, reports, saves and edits the sections of its own line.
     void keepsItsOwnLine()
     {

@@ -52,6 +52,18 @@ struct EditorUnderTest
         }
         return hits;
     }
+    // Shows the editor, types text into the named box (its table when none)
+    // and then Enter; gives what the editor asked or said meanwhile.
+    QStringList pressEnter(const char* box, const char* text = "")
+    {
+        dlg->show();
+        if (!QTest::qWaitForWindowExposed(dlg.get()))
+            return {"not shown"};
+        QWidget* input = box ? dlg->template findChild<QWidget*>(box) : table();
+        QTest::keyClicks(input, text);   // ASCII only
+        QTest::keyClick(input, Qt::Key_Return);
+        return dir->rec.texts();
+    }
     void damagedFileIsKept(const QByteArray& damaged)
     {
         dir->writeFile(file.stem + ".xml", damaged);

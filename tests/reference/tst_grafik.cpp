@@ -68,6 +68,14 @@ private slots:
                  (Table{graph("0"), graph("0"), graph("3", {"9.5"}), graph("3", {"9.5", "2.5"}), graph("7", {"1", "2"})}));
     }
 
+    // Enter in the table of the shown editor presses no button.
+    void enterPressesNoButton()
+    {
+        const QByteArray original = open({graph("1", {"5"})});
+        QCOMPARE(pressEnter(nullptr), QStringList());
+        QCOMPARE(withoutStamp(dir->readFile("grafiki.xml")), original);
+    }
+
     void damagedFileIsNotWritten() { damagedFileIsKept("<grafiki><nomgr nom=\"1\" t1=\"5\"/><nomgr"); }
 };
 

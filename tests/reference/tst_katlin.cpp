@@ -69,6 +69,17 @@ private slots:
                                   {"", "10", "0", "", "", "", "", "1"}}));
     }
 
+    // Enter typed into a box of the shown editor presses no button: nothing
+    // is asked and the file stays as it was.
+    void enterPressesNoButton()
+    {
+        const QByteArray original = open(kCatalog);
+        QCOMPARE(pressEnter("Line_L", "1,5"), QStringList());
+        QCOMPARE(pressEnter("LineFind", "ac"), QStringList());
+        QCOMPARE(pressEnter(nullptr), QStringList());
+        QCOMPARE(withoutStamp(dir->readFile("kat_lin.xml")), original);
+    }
+
     void damagedFileIsNotWritten() { damagedFileIsKept("<net110_WireInfo><Wire name=\"А\" S=\"1\"/><Wire name="); }
 };
 

@@ -91,6 +91,18 @@ private slots:
         QTEST(dir->rec.warnings(), "warnings");
     }
 
+    // Enter in the search line or the table of the shown editor presses no
+    // button, not even the save button the mouse pressed last.
+    void enterPressesNoButton()
+    {
+        open(kCatalog);
+        dlg->show();
+        QTest::mouseClick(dlg->findChild<QPushButton*>("SaveButton"), Qt::LeftButton);
+        dir->rec.messages.clear();
+        QCOMPARE(pressEnter("LineFind", "110"), QStringList());
+        QCOMPARE(pressEnter(nullptr), QStringList());
+    }
+
     void damagedFileIsNotWritten() { damagedFileIsKept("<net10_TransInfo><Trans name=\"Т\" unom=\"110\"/><Trans"); }
 };
 

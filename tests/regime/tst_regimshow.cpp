@@ -4,11 +4,14 @@
 #include "calcglobals.h"
 #include "dialogs/CDlgLIN.h"
 #include "regime/CRegimShow.h"
+#include "regime/CparamShow.h"
 #include "regime/RegimScene.h"
 #include "regime/SxemaItems.h"
 #include "regimenetwork.h"
 #include "scheme/CNavigate.h"
 
+#include <QScreen>
+#include <QStyleOptionComboBox>
 #include <QtTest>
 
 namespace {
@@ -185,6 +188,40 @@ private slots:
         QCOMPARE(f.rec.texts(), QStringList("В архиве схем нет сохраненной схемы. Создайте схему в редакторе схем"));
         find("Участок");
         QVERIFY(w.scene()->items().isEmpty());
+    }
+
+    // The test screen (800 x 600) is narrower than the window's tools: the
+    // window opens at its least width with its title bar on the screen, a
+    // width a laptop screen holds. Its view combos show every entry whole;
+    // its parameter pop-up and navigation window lie on the screen, the
+    // latter over the view.
+    void opensOnTheScreen()
+    {
+        RegimeFolder f;
+        CRegimShow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QRect frame = w.frameGeometry();
+        QVERIFY(screen.contains(frame.topLeft()) && frame.bottom() <= screen.bottom());
+        QVERIFY(frame.right() <= screen.right() || w.width() == w.minimumSizeHint().width());
+        QVERIFY(frame.width() <= 1366);
+        for (QComboBox* combo : {w.m_pVidCombo, w.m_pVidVLKLCombo}) {
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                               QStyle::SC_ComboBoxEditField, combo);
+            for (int i = 0; i < combo->count(); ++i)   // the label keeps a pixel free at either end
+                QVERIFY2(combo->fontMetrics().horizontalAdvance(combo->itemText(i)) <= field.width() - 2,
+                         qPrintable(combo->itemText(i)));
+        }
+        w.m_pViewButton->click();
+        QVERIFY(w.paramShow()->isVisible() && screen.contains(w.paramShow()->frameGeometry()));
+        w.paramShow()->hide();
+        w.NavigateButton->click();
+        CNavigate* navigate = topLevel<CNavigate>();
+        QVERIFY(navigate && navigate->isVisible() && screen.contains(navigate->frameGeometry()));
+        QCOMPARE(navigate->frameGeometry().topLeft(), w.m_pView->mapToGlobal(QPoint(0, 0)));
     }
 
     void fromTheLineDialog()

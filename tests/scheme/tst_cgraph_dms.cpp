@@ -5,10 +5,13 @@
 #include "scheme/CNavigate.h"
 #include "scheme/CmenuBranch.h"
 #include "scheme/CmenuNode.h"
+#include "scheme/CparamTR2.h"
+#include "scheme/CparamTR3.h"
 #include "scheme/CparamUCH.h"
 #include "scheme/createsxem.h"
 
 #include <QColorDialog>
+#include <QScreen>
 
 namespace {
 
@@ -382,6 +385,59 @@ private slots:
         QCOMPARE(zoom(), QString("4 4 -"));
         m_w->sceneScaleCombo->setCurrentText("200%");
         QCOMPARE(zoom(), QString("2 2 -+"));
+    }
+
+    // The test screen (800 x 600) is smaller than the editor: the editor, its
+    // menus and parameter pop-ups opened at the pointer near any edge, and
+    // the navigation window each lie on it, the latter over the view, not
+    // over the tools. Away from the edges a menu keeps its place beside the
+    // pointer.
+    void opensOnTheScreen_data()
+    {
+        QTest::addColumn<QPoint>("pointer");
+        QTest::addColumn<bool>("spaced");
+        QTest::newRow("middle") << QPoint(300, 250) << true;
+        QTest::newRow("right edge") << QPoint(790, 250) << false;
+        QTest::newRow("bottom right corner") << QPoint(799, 599) << false;
+        QTest::newRow("top left corner") << QPoint(1, 1) << false;
+    }
+    void opensOnTheScreen()
+    {
+        QFETCH(QPoint, pointer);
+        QFETCH(bool, spaced);
+        SxemaLin s = savedLine1();
+        s.nodes.append({"1600", "117", "7", "7", "20", "0", "0", "0"});   // wide enough for navigation
+        QVERIFY(writeSxemaFile({s}));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        m_w = new CGraph_DMS;
+        m_w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_w));
+        QVERIFY(screen.contains(m_w->frameGeometry()));
+        auto onScreen = [&](QWidget* w) { return w && w->isVisible() && screen.contains(w->frameGeometry()); };
+
+        m_w->slot_NodeMenu(pointer, "1", bus(scene(), "1"));
+        QVERIFY(onScreen(m_w->nodeMenu()));
+        QVERIFY(!spaced || m_w->nodeMenu()->pos() == pointer + QPoint(20, -40));
+        m_w->nodeMenu()->hide();
+        m_w->slot_BranchMenu(pointer, "1", line(scene(), "1"));
+        QVERIFY(onScreen(m_w->branchMenu()));
+        QVERIFY(!spaced || m_w->branchMenu()->pos() == pointer + QPoint(20, 20));
+        m_w->slot_BranchExec(CmenuBranch::Param);
+        QVERIFY(onScreen(shownPopup<CparamUCH>()));
+        QVERIFY(!spaced || shownPopup<CparamUCH>()->pos() == pointer + QPoint(20, 20));
+        shownPopup<CparamUCH>()->hide();
+        m_w->slot_TransMenu(pointer, "3", element(scene(), KindTransf2, "3"));
+        QVERIFY(onScreen(shownPopup<CparamTR2>()));
+        shownPopup<CparamTR2>()->hide();
+        m_w->slot_TransMenu(pointer, "4", element(scene(), KindTransf3, "4"));
+        QVERIFY(onScreen(shownPopup<CparamTR3>()));
+        QVERIFY(!spaced || shownPopup<CparamTR3>()->pos() == pointer + QPoint(20, -20));
+        shownPopup<CparamTR3>()->hide();
+
+        m_w->NavigateButton->click();
+        CNavigate* navigator = shownPopup<CNavigate>();
+        QVERIFY(onScreen(navigator));
+        QCOMPARE(navigator->frameGeometry().topLeft(), m_w->m_pView->mapToGlobal(QPoint(0, 0)));
     }
 };
 

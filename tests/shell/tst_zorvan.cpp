@@ -77,6 +77,28 @@ private slots:
               "period");
     }
 
+    // The coefficients take a typed decimal comma, as every number the user types.
+    void typedComma_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("used");   // pT_sr, pk_Nagr, pHoly
+        QTest::newRow("temperature") << "TempMec" << "-12,5" << "-12.5 1 0.8";
+        QTest::newRow("load correction") << "kPn" << "1,25" << "20 1.25 0.8";
+        QTest::newRow("weekend consumption") << "kHoliday" << "0,75" << "20 1 0.75";
+    }
+    void typedComma()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        Program p;
+        auto* spin = start(p, "").findChild<QDoubleSpinBox*>(box);
+        spin->selectAll();
+        QTest::keyClicks(spin, typed);
+        QTest::keyClick(spin, Qt::Key_Return);
+        QTEST(QString("%1 %2 %3").arg(pT_sr).arg(pk_Nagr).arg(pHoly), "used");
+    }
+
     void writtenBackExactly()
     {
         Program p;

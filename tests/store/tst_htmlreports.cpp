@@ -40,14 +40,14 @@ private slots:
         QCOMPARE(stampless(work.readFile("html/Отчет.html")), head
                  + "<caption><h2 align = 'center'>Расчетный период: Январь 2026 года</h2><caption><h2 align = "
                    "'left'> Объект: ПЭС-1 РЭС Север</h2>" + kBodyStyle + "<table border='1' bgcolor='#DEECFC' "
-                   "align='center' width='100%' cellspacing='0' cellpadding ='2'><tr><th rowspan=\"4\">Линия</th>"
+                   "align='center' width='100%' cellspacing='0' cellpadding ='2'><thead><tr><th rowspan=\"4\">Линия</th>"
                    "<th> Отпуск в сеть, тыс.квтч</th><th colspan=\"7\">Потери электроэнергии, тыс.квтч / % от "
                    "отпуска в соответствующую сеть</th></tr><tr><th rowspan=\"3\">По гол. участку/<br>В собственную "
                    "сеть/<br>(Транзит по сети)</th><th colspan=\"3\">нагрузочные</th><th colspan=\"3\">холостого "
                    "хода</th><th rowspan=\"3\">суммарные</th></tr><tr><th rowspan=\"2\">в линиях</th><th rowspan="
                    "\"2\">в трансфор-<br>маторах</th><th rowspan=\"2\">суммарные</th><th rowspan=\"2\">в трансфор-"
                    "<br>маторах</th><th rowspan=\"2\">в изоляции<br>КЛ</th><th rowspan=\"2\">суммарные</th></tr>"
-                   "<tr></tr>" + tail);
+                   "<tr></tr></thead>" + tail);
 
         pNameRas = QStringList({"ПС <А&Б>"});
         const QString name = QStringLiteral("Протокол Л-1/2 \\ <б>"), log = QStringLiteral("Ф-1/2\t.log");
@@ -67,6 +67,34 @@ private slots:
         const QString cannot = "warning|Предупреждение|Невозможно создать файл -" + work.path();
         QCOMPARE(messages, QStringList({"show|html|Отчет", "show|html|" + name, "show||" + log,
                                         cannot + "html/Протокол Л-1_2 _ <б>.html", cannot + "Ф-1_2_.log"}));
+    }
+
+    // A table's heading goes into <thead>: rows of header cells with the
+    // empty rows their spans need, or a first row all in bold; the data
+    // begin at the first other row. Tables with a <thead> or without data
+    // stay as they are.
+    void marksTableHeads_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("marked");
+        const QString bold = "<td align='center'><span style=\" font-weight:600; \">";
+        QTest::newRow("header cells, a filler, a total in bold")
+            << "<p>x</p><table border='1'><tr><th rowspan=\"2\">A</th></tr><tr></tr><tr>" + bold + "Всего</td></tr></table>"
+            << "<p>x</p><table border='1'><thead><tr><th rowspan=\"2\">A</th></tr><tr></tr></thead><tr>" + bold
+                   + "Всего</td></tr></table>";
+        QTest::newRow("bold first row, two tables")
+            << "<table><tr>" + bold + "Элемент</td>\n" + bold + "Длина</td></tr><tr>\n<td>Т-1</td><td>2</td></tr></table>"
+                   "<TABLE><TR><TH>B</TH></TR><TR><TD>1</TD></TR></TABLE>"
+            << "<table><thead><tr>" + bold + "Элемент</td>\n" + bold + "Длина</td></tr></thead><tr>\n<td>Т-1</td>"
+                   "<td>2</td></tr></table><TABLE><thead><TR><TH>B</TH></TR></thead><TR><TD>1</TD></TR></TABLE>";
+        const QString unchanged = "<table><thead><tr><th>A</th></tr></thead><tr><td>1</td></tr></table>"
+                                  "<table><tr><th>A</th></tr><tr></tr></table><table><tr><td>1</td></tr></table>";
+        QTest::newRow("marked already, no data, no heading") << unchanged << unchanged;
+    }
+    void marksTableHeads()
+    {
+        QFETCH(QString, page);
+        QTEST(markTableHeads(page), "marked");
     }
 };
 

@@ -1,5 +1,6 @@
 // The report viewer: what it reads, its search and its print preview.
 
+#include "store/SaveInfo.h"
 #include "store/ui/CViewHtml.h"
 #include "store/ui/widgetmessages.h"
 #include "testsupport.h"
@@ -60,7 +61,7 @@ private slots:
         QCOMPARE(print->toPlainText(), "Потери РЭС\n" + QString("12539.498 Комментарий\n").repeated(columns) + "\nПРАВКА");
         QPrinter printer(QPrinter::ScreenResolution);
         printer.setPageOrientation(QPageLayout::Landscape);
-        CViewHtml::choosePageOrientation(&printer, print.data());
+        CViewHtml::choosePageLayout(&printer, print.data());
         QTEST(int(printer.pageLayout().orientation()), "orientation");
         QScopedPointer<QPrintPreviewDialog> dialog(CViewHtml::createPrintPreview(&printer, print.data()));
         dialog->show();   // not exec: the preview renders its pages when shown
@@ -71,6 +72,22 @@ private slots:
             const QTextLayout* cell = doc->find("12539.498").block().layout();   // "12539.498 Комментарий"
             QCOMPARE(QList<int>({cell->lineCount(), cell->lineAt(1).textStart()}), QList<int>({2, 10}));
         }
+    }
+
+    // The viewer opens inside the test screen (800 x 600, smaller than the
+    // viewer); the print document of a loss report has the table's four
+    // heading rows as its header rows.
+    void lossReportOnScreenAndPaper()
+    {
+        const QString row = "<tr><td>Л-1</td>" + QString("<td>1.000</td>").repeated(8) + "</tr>";
+        QVERIFY(HtmlBody("Потери в сети", "Январь 2026 года", TableHtml() << row << row << "</table>", 0));
+        QScopedPointer<CViewHtml> viewer(new CViewHtml("Потери в сети", "html"));
+        QVERIFY(QTest::qWaitForWindowExposed(viewer.data()));
+        QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(viewer->frameGeometry()));
+        QScopedPointer<QTextDocument> print(viewer->createPrintDocument());
+        const auto* table = qobject_cast<QTextTable*>(print->rootFrame()->childFrames().value(0));
+        QVERIFY(table);
+        QCOMPARE(QString("%1 %2").arg(table->rows()).arg(table->format().headerRowCount()), QString("6 4"));
     }
 };
 
