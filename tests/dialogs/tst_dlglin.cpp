@@ -55,6 +55,24 @@ private slots:
         QCOMPARE(dlg.NazvLIN->cursorPosition(), 0);
     }
 
+    // A decimal comma typed into a field is the decimal point it is everywhere else,
+    // never a digit-group blank ("0,45" would be stored as 45).
+    void typedCommaSaved()
+    {
+        Folder f;
+        TestNetwork net = network("ВЛ-1|Л-1|400|0|35|38|31|0.3|1|1|0|1|0|1");
+        net.write();
+        CDlgLIN dlg("1,1,1", nullptr);
+        for (const auto& [box, typed] : {std::pair{"tg", "0,45"}, {"Umax", "38,5"}}) {
+            auto* spin = dlg.findChild<QDoubleSpinBox*>(box);
+            spin->selectAll();
+            QTest::keyClicks(spin, typed);
+        }
+        dlg.SaveButton->click();
+        const QStringList row = ReadShablonXML("lines", attrLin, "LIN").value(1);
+        QCOMPARE(row.value(attrLin.indexOf("tg_lin")) + " " + row.value(attrLin.indexOf("umax")), QString("0.45 38.5"));
+    }
+
     // Another line's window opened after it: it calculates, reports, saves and edits the sections of its own line.
     void keepsItsOwnLine()
     {
