@@ -69,6 +69,19 @@ private slots:
                                   {"", "10", "0", "", "", "", "", "1"}}));
     }
 
+    // Row 0 is a row like any other: after a hit in the last row the next find starts at the top and
+    // finds it, the calculator shows it, and a delete leaves the row now at the deleted one's place current.
+    void firstRowFoundCalculatedAndDeleted()
+    {
+        open(kCatalog);
+        QCOMPARE(searchHits({"-", "-", "-", "-", "-"}), (QList<int>{0, 2, 3, 4, 0}));
+        dlg->findChild<QDoubleSpinBox*>("Line_L")->setValue(10);
+        QCOMPARE(labels({"RLin", "XLin", "BLin"}), (QStringList{"R= 3.01", "X= 4.34", "BC= -26.10"}));
+        click("DelButton");
+        QCOMPARE(table()->currentRow(), 0);
+        QCOMPARE(table()->item(0, 0)->text(), kCatalog[1][0]);
+    }
+
     void damagedFileIsNotWritten() { damagedFileIsKept("<net110_WireInfo><Wire name=\"А\" S=\"1\"/><Wire name="); }
 };
 
