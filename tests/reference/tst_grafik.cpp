@@ -68,6 +68,18 @@ private slots:
                  (Table{graph("0"), graph("0"), graph("3", {"9.5"}), graph("3", {"9.5", "2.5"}), graph("7", {"1", "2"})}));
     }
 
+    // A cell opened and left without typing keeps the file's text: finer than the editor's two
+    // decimals, beyond its range or no number.
+    void onlyOpenedCellKeepsItsText()
+    {
+        const QStringList row = graph("1", {"1.2345", "1500", "abc"});
+        open({row});
+        for (int hour : {1, 2, 3})
+            QVERIFY(editCell(table(), 0, hour, nullptr));
+        click("SaveButton");
+        QCOMPARE(stored(), Table{row});
+    }
+
     void damagedFileIsNotWritten() { damagedFileIsKept("<grafiki><nomgr nom=\"1\" t1=\"5\"/><nomgr"); }
 };
 
