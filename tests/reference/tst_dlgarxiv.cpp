@@ -2,6 +2,7 @@
 
 #include "dialogs/CDlgPES.h"
 #include "reference/CDlgArxiv.h"
+#include "reference/arxivsum.h"
 
 #include "calcglobals.h"
 #include "testsupport.h"
@@ -145,6 +146,34 @@ private slots:
         dir.prune(viewer, true);
         QCOMPARE(dir.rec.texts(), (QStringList{"Удалить данные за выбранный год?", "Данные удалены из архива"}));
         QCOMPARE(dir.archive(), document(jan24()));
+    }
+
+    // Two months whose rows stand in other orders, a line renamed between them: the power table sums
+    // each line, class and total with its own id under the first month's names. The notes name each
+    // month's options; a change of year unticks every period.
+    void powerTablePairsRowsById()
+    {
+        Archive dir;
+        const QByteArray jun = record("6 2023 1 010", {"SUM=4.000", "35kV=1.500", "1,1,1=2.500"}).replace("Имя 1,1,1", "Л-1 новая");
+        dir.writeFile("arxiv110.xml", document(jan() + jun));
+        pYear = "2023";
+        CDlgArxiv viewer(nullptr, 1, "1", "1");
+        QCOMPARE(periods(viewer, {1, 6}), (QList<int>{1, 6}));
+        viewer.slot_showPower();
+        const auto row = [](const QString& id, const QString& value) {
+            return QStringList{id, "Имя " + id} + QVector<QString>(attrArx.size() - 2, value).toList();
+        };
+        const QStringList rows = arxivPowerBody({row("1,1,1", "3.50"), row("35kV", "2.50"), row("SUM", "6.00")}).mid(15);
+        QVERIFY(dir.html("Расчет потерь мощности (архив)").contains(rows.join(QString())));
+        viewer.slot_showArxiv();
+        QVERIFY(dir.html("Расчет потерь электроэнергии (архив)").contains(
+            "'left'> Расчет без учета балансовой принадлежности  Расчет без учета транзитных перетоков  Коэффициент "
+            "коррекции нагрузки не равен 1 Расчет без учета транзитных перетоков </h3>"));
+        auto* year = viewer.findChild<QSpinBox*>("spinBox");
+        year->setValue(2024);
+        year->setValue(2023);
+        viewer.slot_showPower();
+        QCOMPARE(dir.rec.warnings(), QStringList{"Предупреждение|Не выбраны данные для вывода"});
     }
 
     // Opened while a line window has moved the selection, a PES viewer shows, names and removes
