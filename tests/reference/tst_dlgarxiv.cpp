@@ -2,7 +2,6 @@
 
 #include "dialogs/CDlgPES.h"
 #include "reference/CDlgArxiv.h"
-#include "reference/arxivsum.h"
 
 #include "calcglobals.h"
 #include "testsupport.h"
@@ -160,11 +159,17 @@ private slots:
         CDlgArxiv viewer(nullptr, 1, "1", "1");
         QCOMPARE(periods(viewer, {1, 6}), (QList<int>{1, 6}));
         viewer.slot_showPower();
-        const auto row = [](const QString& id, const QString& value) {
-            return QStringList{id, "Имя " + id} + QVector<QString>(attrArx.size() - 2, value).toList();
+        // Name, power drawn, then the five losses, each 0.10 % of what was drawn.
+        const auto row = [](const QString& start, const QString& cell, const QString& id, const QString& value) {
+            QString out = start + cell + "Имя " + id + "</td>\n" + cell + value + "</td>\n";
+            for (int c = 0; c < 5; ++c)
+                out += cell + value + "<br>0.10 %</td>\n";
+            return out + "</tr>\n";
         };
-        const QStringList rows = arxivPowerBody({row("1,1,1", "3.50"), row("35kV", "2.50"), row("SUM", "6.00")}).mid(15);
-        QVERIFY(dir.html("Расчет потерь мощности (архив)").contains(rows.join(QString())));
+        const QString plain = "<td align='center'>", bold = plain + "<span style=\" font-weight:600; \">";
+        QVERIFY(dir.html("Расчет потерь мощности (архив)").contains(
+            row("<tr>\n", plain, "1,1,1", "3.50") + row("<tr BGCOLOR = '#DDCC99'>\n", plain, "35kV", "2.50")
+            + row("<tr BGCOLOR = '#99CC99'>\n", bold, "SUM", "6.00") + "</table>"));
         viewer.slot_showArxiv();
         QVERIFY(dir.html("Расчет потерь электроэнергии (архив)").contains(
             "'left'> Расчет без учета балансовой принадлежности  Расчет без учета транзитных перетоков  Коэффициент "
@@ -173,7 +178,9 @@ private slots:
         year->setValue(2024);
         year->setValue(2023);
         viewer.slot_showPower();
-        QCOMPARE(dir.rec.warnings(), QStringList{"Предупреждение|Не выбраны данные для вывода"});
+        viewer.slot_delRow();
+        QCOMPARE(dir.rec.warnings(), (QStringList{"Предупреждение|Не выбраны данные для вывода",
+                                                  "Предупреждение|Не выбраны данные для удаления"}));
     }
 
     // Opened while a line window has moved the selection, a PES viewer shows, names and removes
