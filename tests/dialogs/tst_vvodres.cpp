@@ -96,6 +96,7 @@ private slots:
             }
             return (seen + headers(dlg.tableWgt)).join('|');
         };
+        QCOMPARE(dlg.windowTitle(), QString("Ввод информации по линиям Северный РЭС"));
         QCOMPARE(headers(dlg.tableLIN), (QStringList{"Название линии", "Откл., дней", "Tg", "Кзап", "Кфор", "Квых"}));
         const QString energies = "Комментарий|Номер|Элемент|WP, МВтч|WQ, мварч|Откл";
         QCOMPARE(shown(), "Т-11|Т-12|" + energies);
