@@ -43,6 +43,8 @@ private slots:
         QTest::newRow("isolated branch") << "0-1 1-2t 5-6t" << QStringList{loose.arg(5)};
         // Branches the walk never reached are judged by the second branch of the list.
         QTest::newRow("no head") << "1-2t 2-3t" << QStringList{behind.arg(2), behind.arg(3), loose.arg(1), noHead};
+        // A section listed before its head is turned by the walk from the head.
+        QTest::newRow("section before its head") << "1-2 0-2" << QStringList{deadEnd.arg("2-1")};
         // A row of the same two nodes, either way round, is the same branch.
         QTest::newRow("branches typed back") << "0-1 1-2t 1-0 2-1" << QStringList();
         // 3-4 has a second branch into each end: seen from it the ring at 4 (5-4, earlier in the
