@@ -174,13 +174,16 @@ private slots:
         QVERIFY(dir.html("Расчет потерь электроэнергии (архив)").contains(
             "'left'> Расчет без учета балансовой принадлежности  Расчет без учета транзитных перетоков  Коэффициент "
             "коррекции нагрузки не равен 1 Расчет без учета транзитных перетоков </h3>"));
+        // A year without records: nothing to erase, and no question asked.
         auto* year = viewer.findChild<QSpinBox*>("spinBox");
-        year->setValue(2024);
+        year->setValue(2030);
+        dir.rec.clear();
+        viewer.slot_EraseArxiv();
         year->setValue(2023);
         viewer.slot_showPower();
         viewer.slot_delRow();
-        QCOMPARE(dir.rec.warnings(), (QStringList{"Предупреждение|Не выбраны данные для вывода",
-                                                  "Предупреждение|Не выбраны данные для удаления"}));
+        QCOMPARE(dir.rec.texts(), (QStringList{"Нет данных для удаления за выбранный год", "Не выбраны данные для вывода",
+                                               "Не выбраны данные для удаления"}));
     }
 
     // Opened while a line window has moved the selection, a PES viewer shows, names and removes
