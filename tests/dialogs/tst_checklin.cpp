@@ -43,6 +43,16 @@ private slots:
         QTest::newRow("isolated branch") << "0-1 1-2t 5-6t" << QStringList{loose.arg(5)};
         // Branches the walk never reached are judged by the second branch of the list.
         QTest::newRow("no head") << "1-2t 2-3t" << QStringList{behind.arg(2), behind.arg(3), loose.arg(1), noHead};
+        // A section listed before its head is turned by the walk from the head.
+        QTest::newRow("section before its head") << "1-2 0-2" << QStringList{deadEnd.arg("2-1")};
+        // A row of the same two nodes, either way round, is the same branch.
+        QTest::newRow("branches typed back") << "0-1 1-2t 1-0 2-1" << QStringList();
+        // 3-4 has a second branch into each end: seen from it the ring at 4 (5-4, earlier in the
+        // list) before the one at 3 (2-3). Rows typed backwards are turned by the walk.
+        const QString ring54 = "*** Участок 5-4 образует кольцо";
+        const QStringList bothEnds{ring54, ring23, ring23, ring54, ring23, ring54};
+        QTest::newRow("rings at both ends") << "0-1 1-2 3-4 1-3 5-4 1-5 2-3 4-6t" << bothEnds;
+        QTest::newRow("rings at both ends, rows backwards") << "0-1 2-1 4-3 3-1 4-5 5-1 3-2 6-4t" << bothEnds;
         // A node no int holds counts as 0.
         QTest::newRow("node 1e12") << "0-1e12" << QStringList{"*** Участок 0-0 повторяется узел"};
         // One branch and no head: no second branch to judge it by.

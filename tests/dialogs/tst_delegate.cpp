@@ -25,6 +25,7 @@ private slots:
         QTest::newRow("Escape leaves the cell") << upTo1000 << "2500" << "7" << int(Qt::Key_Escape) << "2500";
         QTest::newRow("beyond the range, Enter stores the maximum") << upTo1000 << "2500" << "" << enter << "1000";
         QTest::newRow("typed decimal point") << three << "0.3" << "0.4" << enter << "0.4";
+        QTest::newRow("one decimal, not rounded to a whole") << QVector<double>{0, 999.9, 1, 0} << "2.5" << "" << enter << "2.5";
         // A cell only opened and closed keeps what the file holds.
         QTest::newRow("above the range, kept") << edits << "150000" << "" << enter << "150000";
         QTest::newRow("no number, kept") << edits << "abc" << "" << enter << "abc";

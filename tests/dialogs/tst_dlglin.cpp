@@ -33,6 +33,7 @@ private slots:
         TestNetwork net = network("ВЛ-1||400|0|600||abc|7|||1|1|0|1");
         net.write();
         CDlgLIN dlg("1,1,1", nullptr);
+        QCOMPARE(dlg.windowTitle(), QString("Режимы работы на уровне линии Заречный РЭС ВЛ-1"));
         QCOMPARE(pT_RES, -5.5);
         QCOMPARE(UNOM, 0.0);
         dlg.SaveButton->click();

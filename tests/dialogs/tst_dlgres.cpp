@@ -70,6 +70,26 @@ private slots:
         delete dlg;
     }
 
+    // The archive viewer of a RES window offers that RES's periods, not its PES's, whatever is selected meanwhile.
+    void archiveViewerShowsItsRes()
+    {
+        Folder dir(true);
+        const QString record = "<PoteriEn period=\"%1\" year=\"2026\" npes=\"1\" nres=\"%2\"><ResArxiv id=\"SUM\"/></PoteriEn>";
+        dir.writeFile("arxiv110.xml", ("<ArxivPot>" + record.arg(3).arg(1) + record.arg(4).arg(0) + "</ArxivPot>").toUtf8());
+        pYear = "2026";
+        CDlgRES dlg(QString(), nullptr);
+        NRES = "2";
+        dlg.ArxivRES->click();
+        auto* periods = dlg.m_pArxiv->findChild<QTableWidget*>("tableWidget");
+        QList<int> enabled;
+        for (int i = 0; i < 13; ++i) {
+            if (periods->item(i, 1)->flags() & Qt::ItemIsUserCheckable)
+                enabled << i + 1;
+        }
+        QCOMPARE(enabled, QList<int>{3});
+        QCOMPARE(NRES, QString("1"));
+    }
+
     void damagedTableGivesNoResult_data()
     {
         QTest::addColumn<QString>("file");

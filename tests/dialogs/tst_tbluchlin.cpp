@@ -88,6 +88,30 @@ private slots:
         QTEST(dlg.rowTexts(dlg.tableWgt->rowCount() - 1).mid(3).join('|'), "row");
     }
 
+    // The panel writes into the row it shows: the length with three decimals, "Откл" and "На балансе"
+    // as 1 or 0. A transformer shows no length, whatever the file holds.
+    void panelWritesItsRow()
+    {
+        Folder f;
+        TestNetwork net = network();
+        net.sections[3][9] = "7";
+        net.write();
+        CDlgTblUchLIN dlg(nullptr);
+        const auto cells = [&dlg](int r) {
+            const QStringList row = dlg.rowTexts(r);
+            return QStringList{row[9], row[15], row[16]}.join('|');
+        };
+        QCOMPARE(cells(3), QString("|0|0"));
+        dlg.slot_RowChanged(2, 0);   // 1-3, disconnected
+        dlg.DlinaSpin->setValue(2.5);
+        dlg.checkOtkl->setChecked(false);
+        dlg.checkBalance->setChecked(true);
+        QCOMPARE(cells(2), QString("2.500|1|0"));
+        dlg.checkOtkl->setChecked(true);
+        dlg.checkBalance->setChecked(false);
+        QCOMPARE(cells(2), QString("2.500|0|1"));
+    }
+
     // Filters, search, the tap shown and written back, the marks offered, a copy; the last row
     // deleted leaves the panel cleared and disabled, and its edits go nowhere.
     void panelAndFilters()

@@ -74,6 +74,43 @@ private slots:
                                                      : "Информация|Данные об участках линий сохранены"});
     }
 
+    // The node table shows the transformers of the line last clicked, whichever cell, and hides
+    // every other row; a move by keyboard changes nothing. "Только энергии" hides P and Q.
+    void showsTheChosenLinesTransformers()
+    {
+        Input f;
+        CDlgVvodRES dlg("1", "1", "Северный РЭС");
+        const auto headers = [](const QTableWidget* table) {
+            QStringList seen;
+            for (int c = 0; c < table->columnCount(); ++c) {
+                if (!table->isColumnHidden(c))
+                    seen.append(table->horizontalHeaderItem(c)->text());
+            }
+            return seen;
+        };
+        const auto shown = [&dlg, &headers] {
+            QStringList seen;
+            for (int r = 0; r < dlg.tableWgt->rowCount(); ++r) {
+                if (!dlg.tableWgt->isRowHidden(r))
+                    seen.append(dlg.tableWgt->item(r, 3)->text());
+            }
+            return (seen + headers(dlg.tableWgt)).join('|');
+        };
+        QCOMPARE(dlg.windowTitle(), QString("Ввод информации по линиям Северный РЭС"));
+        QCOMPARE(headers(dlg.tableLIN), (QStringList{"Название линии", "Откл., дней", "Tg", "Кзап", "Кфор", "Квых"}));
+        const QString energies = "Комментарий|Номер|Элемент|WP, МВтч|WQ, мварч|Откл";
+        QCOMPARE(shown(), "Т-11|Т-12|" + energies);
+        emit dlg.tableLIN->cellClicked(1, 9);
+        QCOMPARE(shown(), "Т-21|" + energies);
+        dlg.tableLIN->setCurrentCell(0, 3);
+        QCOMPARE(shown(), "Т-21|" + energies);
+        emit dlg.tableLIN->cellClicked(0, 3);
+        dlg.checkEner->click();
+        QCOMPARE(shown(), QString("Т-11|Т-12|Комментарий|Номер|Элемент|P, МВт|Q, мвар|WP, МВтч|WQ, мварч|Откл"));
+        dlg.checkEner->click();
+        QCOMPARE(shown(), "Т-11|Т-12|" + energies);
+    }
+
     // Rows renumbered or removed meanwhile are named, the others saved, no success claimed.
     void saveNamesRowsItCannotFind()
     {

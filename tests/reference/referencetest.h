@@ -95,11 +95,14 @@ inline bool editCell(QTableWidget* table, int row, int column, const char* text)
     return true;
 }
 
+// The headers of the columns the user sees.
 inline QString headerLine(const QTableWidget* table)
 {
     QStringList texts;
-    for (int c = 0; c < table->columnCount(); ++c)
-        texts.append(table->horizontalHeaderItem(c)->text());
+    for (int c = 0; c < table->columnCount(); ++c) {
+        if (!table->isColumnHidden(c))
+            texts.append(table->horizontalHeaderItem(c)->text());
+    }
     return texts.join('|');
 }
 

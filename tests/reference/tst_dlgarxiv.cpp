@@ -151,6 +151,45 @@ private slots:
         QCOMPARE(periods(viewer), QList<int>());
     }
 
+    // Two months whose rows stand in other orders, a line renamed between them: the power table sums
+    // each line, class and total with its own id under the first month's names. The notes name each
+    // month's options; a change of year unticks every period.
+    void powerTablePairsRowsById()
+    {
+        Archive dir;
+        const QByteArray jun = record("6 2023 1 010", {"SUM=4.000", "35kV=1.500", "1,1,1=2.500"}).replace("Имя 1,1,1", "Л-1 новая");
+        dir.writeFile("arxiv110.xml", document(jan() + jun));
+        pYear = "2023";
+        CDlgArxiv viewer(nullptr, 1, "1", "1");
+        QCOMPARE(periods(viewer, {1, 6}), (QList<int>{1, 6}));
+        viewer.slot_showPower();
+        // Name, power drawn, then the five losses, each 0.10 % of what was drawn.
+        const auto row = [](const QString& start, const QString& cell, const QString& id, const QString& value) {
+            QString out = start + cell + "Имя " + id + "</td>\n" + cell + value + "</td>\n";
+            for (int c = 0; c < 5; ++c)
+                out += cell + value + "<br>0.10 %</td>\n";
+            return out + "</tr>\n";
+        };
+        const QString plain = "<td align='center'>", bold = plain + "<span style=\" font-weight:600; \">";
+        QVERIFY(dir.html("Расчет потерь мощности (архив)").contains(
+            row("<tr>\n", plain, "1,1,1", "3.50") + row("<tr BGCOLOR = '#DDCC99'>\n", plain, "35kV", "2.50")
+            + row("<tr BGCOLOR = '#99CC99'>\n", bold, "SUM", "6.00") + "</table>"));
+        viewer.slot_showArxiv();
+        QVERIFY(dir.html("Расчет потерь электроэнергии (архив)").contains(
+            "'left'> Расчет без учета балансовой принадлежности  Расчет без учета транзитных перетоков  Коэффициент "
+            "коррекции нагрузки не равен 1 Расчет без учета транзитных перетоков </h3>"));
+        // A year without records: nothing to erase, and no question asked.
+        auto* year = viewer.findChild<QSpinBox*>("spinBox");
+        year->setValue(2030);
+        dir.rec.clear();
+        viewer.slot_EraseArxiv();
+        year->setValue(2023);
+        viewer.slot_showPower();
+        viewer.slot_delRow();
+        QCOMPARE(dir.rec.texts(), (QStringList{"Нет данных для удаления за выбранный год", "Не выбраны данные для вывода",
+                                               "Не выбраны данные для удаления"}));
+    }
+
     // Opened while a line window has moved the selection, a PES viewer shows, names and removes
     // only its PES's records (nres "0"). A result merged meanwhile survives the removal.
     void pesViewerKeepsItsPes()

@@ -76,6 +76,19 @@ private slots:
         QCOMPARE(withoutStamp(dir->readFile("grafiki.xml")), original);
     }
 
+    // A cell opened and left without typing keeps the file's text: finer than the editor's two
+    // decimals, beyond its range or no number. A copy of row 0 carries the same texts.
+    void onlyOpenedCellKeepsItsText()
+    {
+        const QStringList row = graph("1", {"1.2345", "1500", "abc"});
+        open({row});
+        for (int hour : {1, 2, 3})
+            QVERIFY(editCell(table(), 0, hour, nullptr));
+        click("CopyButton");
+        click("SaveButton");
+        QCOMPARE(stored(), (Table{row, row}));
+    }
+
     void damagedFileIsNotWritten() { damagedFileIsKept("<grafiki><nomgr nom=\"1\" t1=\"5\"/><nomgr"); }
 };
 

@@ -57,7 +57,7 @@ private slots:
         QCOMPARE(table()->currentRow(), 4);           // the first mark holding the copy's: the copy itself
         table()->item(4, 2)->setCheckState(Qt::Unchecked);
         emit material(4)->activated(2);               // the user picks "Сталь"
-        QVERIFY(editCell(table(), 4, 3, "0,4"));      // a decimal comma under any locale
+        QVERIFY(editCell(table(), 4, 3, "0,125"));    // a decimal comma under any locale
         click("AddButton");                           // empty mark: last in descending order
         emit material(1)->activated(0);               // ПС-25 made aluminium
         click("SaveButton");
@@ -65,7 +65,7 @@ private slots:
         const Table& c = kCatalog;
         QCOMPARE(stored(), (Table{{"ПС-25-копия", "25", "0", "6.2", "0.45", "", "", "стальной"},
                                   {"ПС-25", "25", "0", "6.2", "0.45", "", "", "1"}, c[0], c[2],
-                                  {"АПвПу 1х240-копия", "240", "0", "0.4", "0.11", "62", "", "3"}, c[1],
+                                  {"АПвПу 1х240-копия", "240", "0", "0.125", "0.11", "62", "", "3"}, c[1],
                                   {"", "10", "0", "", "", "", "", "1"}}));
     }
 
@@ -78,6 +78,23 @@ private slots:
         QCOMPARE(pressEnter("LineFind", "ac"), QStringList());
         QCOMPARE(pressEnter(nullptr), QStringList());
         QCOMPARE(withoutStamp(dir->readFile("kat_lin.xml")), original);
+    }
+
+    // Row 0 is a row like any other: after a hit in the last row the next find starts at the top and
+    // finds it, the calculator shows it; deleted, the row taking its place is current, and its copy
+    // is a cable of the same material.
+    void firstRowFoundCalculatedAndDeleted()
+    {
+        open(kCatalog);
+        QCOMPARE(searchHits({"-", "-", "-", "-", "-"}), (QList<int>{0, 2, 3, 4, 0}));
+        dlg->findChild<QDoubleSpinBox*>("Line_L")->setValue(10);
+        QCOMPARE(labels({"RLin", "XLin", "BLin"}), (QStringList{"R= 3.01", "X= 4.34", "BC= -26.10"}));
+        click("DelButton");
+        click("CopyButton");
+        click("SaveButton");
+        QStringList copy = kCatalog[1];
+        copy[0] += "-копия";
+        QCOMPARE(stored(), (Table{kCatalog[1], kCatalog[2], kCatalog[3], kCatalog[4], copy}));
     }
 
     void damagedFileIsNotWritten() { damagedFileIsKept("<net110_WireInfo><Wire name=\"А\" S=\"1\"/><Wire name="); }

@@ -69,6 +69,47 @@ with zipfile.ZipFile(sys.argv[1], "w") as z:
                                                  "1;2;11;ТП-2, новая;-3;2.25;0.001;"}));
         QVERIFY(work.messages.isEmpty());
     }
+
+    // A workbook written by hand as other programs may write it: cells without references, so
+    // every row starts again at column A after the skipped header row; each kind of cell value.
+    void importsEveryCellType()
+    {
+        const QString missing = openpyxlMissing();
+        if (!missing.isEmpty())
+            QSKIP(qPrintable("python check not run: " + missing));
+        Scratch work;
+        const QString file = work.filePath("Южный РЭС - нагрузки.xlsx");
+        QString error;
+        runPython(QStringLiteral(R"(
+import sys, re, zipfile, openpyxl
+wb = openpyxl.Workbook()
+wb.active.title = "Лист1"
+wb.save(sys.argv[1])
+def inline(text):
+    return '<c t="inlineStr"><is><t>%s</t></is></c>' % text
+rows = ["<row>" + "".join(inline("h%d" % i) for i in range(9)) + "</row>",
+        '<row><c t="s"><v>0</v></c>' + inline(" 2 ") + '<c t="b"><v>true</v></c><c t="str"><v>007</v></c>'
+        '<c t="e"><v>#DIV/0!</v></c><c t="d"><v>2024-01-31T00:00:00</v></c><c s="1"><v>45322</v></c><c><v>1.5E3</v></c></row>',
+        '<row><c t="s"><v>1</v></c><c><v>7</v></c></row>']
+with zipfile.ZipFile(sys.argv[1]) as z:
+    parts = {i.filename: z.read(i.filename).decode() for i in z.infolist()}
+sheet = parts["xl/worksheets/sheet1.xml"]
+ns = sheet[sheet.index("xmlns="):].split(">")[0].split(" ")[0]
+parts["xl/worksheets/sheet1.xml"] = re.sub("<sheetData.*</sheetData>|<sheetData/>", "<sheetData>" + "".join(rows) + "</sheetData>", sheet, flags=re.S)
+parts["xl/sharedStrings.xml"] = ('<sst %s><si><t>ТП-1</t></si><si><r><t>ТП</t></r><r><rPr><b/></rPr><t>-2</t></r>'
+                                 '<rPh><t>x</t></rPh></si></sst>' % ns)
+kind = parts["xl/_rels/workbook.xml.rels"].split("/worksheet")[0].rsplit("Type=", 1)[1][1:]
+parts["xl/_rels/workbook.xml.rels"] = parts["xl/_rels/workbook.xml.rels"].replace(
+    "</Relationships>", '<Relationship Id="rIdS" Type="%s/sharedStrings" Target="sharedStrings.xml"/></Relationships>' % kind)
+with zipfile.ZipFile(sys.argv[1], "w") as z:
+    for name, data in parts.items():
+        z.writestr(name, data)
+)"), {file}, &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(LoadXlsx(file, 9), QStringList({"ТП-1;2;1;007;#DIV/0!;2024-01-31T00:00:00;45322;1500;;",
+                                                 "ТП-2;7;;;;;;;;"}));
+        QVERIFY(work.messages.isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTableExchange)

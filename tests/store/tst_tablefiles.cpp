@@ -53,6 +53,17 @@ private slots:
         QCOMPARE(work.warnings(), QStringList({"Предупреждение|Пустая таблица -" + work.filePath("pes.xml"),
                                               "Предупреждение|Структура данных нарушена, файл -" + work.filePath("pes.xml")}));
     }
+
+    // Characters beyond the basic plane are written as themselves and read back equal; a lone
+    // half of a pair, which XML cannot carry, is dropped.
+    void keepsCharactersBeyondTheBasicPlane()
+    {
+        Scratch work;
+        const QString name = "ПС 𝔸 😀";
+        QVERIFY(saveShablonXML("pes", attrPES, "PES", "net110_PES", {{"1", name + QChar(0xD835) + "!"}}));
+        QVERIFY(work.readFile("pes.xml").contains("name=\"" + name.toUtf8() + "!\""));
+        QCOMPARE(ReadShablonXML("pes", attrPES, "PES"), (Table{{"1", name + "!"}}));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTableFiles)
