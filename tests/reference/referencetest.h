@@ -2,6 +2,7 @@
 // The editor tests' fixture: the editor, its file, a folder answering Yes, and editing a cell.
 
 #include "reference/catalogtable.h"
+#include "tabletexts.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -93,25 +94,4 @@ inline bool editCell(QTableWidget* table, int row, int column, const char* text)
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();   // the delegate commits through a queued call
     return true;
-}
-
-// The headers of the columns the user sees.
-inline QString headerLine(const QTableWidget* table)
-{
-    QStringList texts;
-    for (int c = 0; c < table->columnCount(); ++c) {
-        if (!table->isColumnHidden(c))
-            texts.append(table->horizontalHeaderItem(c)->text());
-    }
-    return texts.join('|');
-}
-
-inline QStringList shownColumn(const QTableWidget* table, int column)
-{
-    QStringList texts;
-    for (int r = 0; r < table->rowCount(); ++r) {
-        if (!table->isRowHidden(r))
-            texts.append(table->item(r, column)->text());
-    }
-    return texts;
 }

@@ -57,15 +57,16 @@ private slots:
         QCOMPARE(table()->currentRow(), 2);
         table()->setCurrentCell(0, 0);
         click("DelButton");                           // "12"
-        QVERIFY(editCell(table(), 1, 2, "2,5"));      // the copy, hour 2
+        QVERIFY(editCell(table(), 1, 24, "2,5"));     // the copy, the day's last hour
         click("AddButton");
         click("AddButton");
         click("SaveButton");
         const QString path = dir->filePath("grafiki.xml");
         QCOMPARE(dir->rec.warnings(), (QStringList{"Предупреждение|Отсутствует файл -" + path,
                                                    "Предупреждение|Пустая таблица -" + path, "Информация|Данные сохранены"}));
-        QCOMPARE(stored(),
-                 (Table{graph("0"), graph("0"), graph("3", {"9.5"}), graph("3", {"9.5", "2.5"}), graph("7", {"1", "2"})}));
+        QStringList copy = graph("3", {"9.5"});
+        copy[24] = "2.5";
+        QCOMPARE(stored(), (Table{graph("0"), graph("0"), graph("3", {"9.5"}), copy, graph("7", {"1", "2"})}));
     }
 
     // Enter in the table of the shown editor presses no button.

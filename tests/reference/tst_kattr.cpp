@@ -55,13 +55,7 @@ private slots:
         const Table& c = kCatalog;
         QCOMPARE(stored(), (Table{c[2], c[5], c[1], c[3], {"ТДТН-40000/150", "150", "", "", "", "", "", "", "", "", ""}, c[0], c[4]}));
 
-        QStringList ranges;
-        for (int column : {1, 2}) {
-            std::unique_ptr<QWidget> editor(table()->itemDelegateForColumn(column)->createEditor(table(), {}, {}));
-            auto* spin = qobject_cast<QDoubleSpinBox*>(editor.get());
-            ranges << QString("%1 %2 %3 %4").arg(spin->minimum()).arg(spin->maximum()).arg(spin->singleStep()).arg(spin->decimals());
-        }
-        QCOMPARE(ranges, (QStringList{"0 9999 0.1 3", "0 999999 10 1"}));
+        QCOMPARE(editorRanges(table(), {1, 2, 3, 8}), (QStringList{"0 9999 0.1 3", "0 999999 10 1", "0 99999 0.5 2", "0 20 1 1"}));
     }
 
     // A cell whose editor only opens keeps what the file holds, even beyond range or no number.

@@ -1,0 +1,42 @@
+#pragma once
+// What a table widget shows the user: the headers and cells in sight, and
+// what its cell editors let the user type.
+
+#include <QDoubleSpinBox>
+#include <QTableWidget>
+
+#include <memory>
+
+// The headers of the columns the user sees.
+inline QString headerLine(const QTableWidget* table)
+{
+    QStringList texts;
+    for (int c = 0; c < table->columnCount(); ++c) {
+        if (!table->isColumnHidden(c))
+            texts.append(table->horizontalHeaderItem(c)->text());
+    }
+    return texts.join('|');
+}
+
+inline QStringList shownColumn(const QTableWidget* table, int column)
+{
+    QStringList texts;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        if (!table->isRowHidden(r))
+            texts.append(table->item(r, column)->text());
+    }
+    return texts;
+}
+
+// "minimum maximum step decimals" of each column's number editor.
+inline QStringList editorRanges(QTableWidget* table, const QList<int>& columns)
+{
+    QStringList ranges;
+    for (int column : columns) {
+        std::unique_ptr<QWidget> editor(table->itemDelegateForColumn(column)->createEditor(table, {}, {}));
+        auto* spin = qobject_cast<QDoubleSpinBox*>(editor.get());
+        ranges << (spin ? QString("%1 %2 %3 %4").arg(spin->minimum()).arg(spin->maximum()).arg(spin->singleStep()).arg(spin->decimals())
+                        : QString("no spin box"));
+    }
+    return ranges;
+}
