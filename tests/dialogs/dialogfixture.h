@@ -2,6 +2,7 @@
 // What the dialog tests share: a folder answering Yes, a column's texts, typing into a cell.
 
 #include "calcglobals.h"
+#include "tabletexts.h"
 #include "testnetwork.h"
 
 #include <QTableWidget>

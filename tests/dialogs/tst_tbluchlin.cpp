@@ -15,7 +15,9 @@ static TestNetwork network()
                          "27.5", "1.5", "6", "35", "11");
     net.addSection("1", 0, 1, "АС-70", 1234.5, "1");
     net.addTrans("1", 1, 2, "ТДН-старый", 1.2, 0.5, 800, 300, "0", 3)[9] = "";
-    net.addSection("1", 1, 3, "АС-50", 2.25)[16] = "1";
+    QStringList& tap = net.addSection("1", 1, 3, "АС-50", 2.25);
+    tap[4] = "Отпайка";
+    tap[16] = "1";
     net.addTrans("1", 3, 4, "ТМН-2500/35", 0.4)[9] = "";
     net.addSection("2", 0, 1, "АС-70", 9);
     return net;
@@ -56,34 +58,56 @@ private slots:
         QCOMPARE(QString::fromUtf8(f.readFile("Ошибки в участках линии.log")),
                  QString("*** Узел 4 находится за отключенным участком\n"));
         QCOMPARE(withoutStamp(f.readFile("uch_lin.xml")), expected);
+        QVERIFY(dlg.tableWgt->isSortingEnabled());   // a header click still sorts
+
+        // A file damaged meanwhile is not rewritten from what could be read of it.
+        const QByteArray damaged = f.readFile("uch_lin.xml").chopped(40);
+        f.writeFile("uch_lin.xml", damaged);
+        f.rec.clear();
+        dlg.SaveButton->click();
+        QCOMPARE(f.readFile("uch_lin.xml"), damaged);
+        QCOMPARE(f.rec.warnings(), QStringList({"Предупреждение|В информации об участках линии есть ошибки",
+                                                "Предупреждение|Ошибка чтения файла " + f.filePath("uch_lin.xml")}));
     }
 
     // New rows take the next two nodes, past the largest int too, and the first mark of the
-    // catalog (of the line's class for a transformer); a line without sections opens with one.
+    // catalog (of the line's class for a transformer); a line without sections opens with one,
+    // and only a first section starts at the feeder's node 0.
     void newRows_data()
     {
         QTest::addColumn<QString>("sections");
         QTest::addColumn<bool>("transformer");
+        QTest::addColumn<double>("unom");
         QTest::addColumn<QString>("row");   // from "name" to "key"
-        QTest::newRow("an empty line") << "" << false << "Новая линия|0|0|1|1|АС-70|0|0|||||0|0|0";
-        QTest::newRow("a section") << "0-1 1-2" << false << "Новая линия|0|3|4|1|АС-70|0|0|||||0|0|0";
-        QTest::newRow("a transformer") << "0-1 1-2" << true
+        QTest::newRow("an empty line") << "" << false << 35.0 << "Новая линия|0|0|1|1|АС-70|0|0|||||0|0|0";
+        QTest::newRow("a transformer first") << "" << true << 35.0
+                                             << "Новый трансформатор|0|1|2|2|ТМН-2500/35||0|0|0|0|0|0|0|0";
+        QTest::newRow("a section") << "0-1 1-2" << false << 35.0 << "Новая линия|0|3|4|1|АС-70|0|0|||||0|0|0";
+        QTest::newRow("a transformer") << "0-1 1-2" << true << 35.0
                                        << "Новый трансформатор|0|3|4|2|ТМН-2500/35||0|0|0|0|0|0|0|0";
-        QTest::newRow("after the largest int") << "0-2147483647" << false
+        QTest::newRow("a transformer of a 150 kV line") << "0-1" << true << 150.0
+                                                        << "Новый трансформатор|0|2|3|2|ТДН-10000/110||0|0|0|0|0|0|0|0";
+        QTest::newRow("after the largest int") << "0-2147483647" << false << 35.0
                                                << "Новая линия|0|2147483648|2147483649|1|АС-70|0|0|||||0|0|0";
     }
     void newRows()
     {
         QFETCH(QString, sections);
         QFETCH(bool, transformer);
+        QFETCH(double, unom);
         Folder f;
         TestNetwork net = network();
         net.sections.clear();
         for (const QString& ends : sections.split(' ', Qt::SkipEmptyParts))
             net.addSection("1", ends.section('-', 0, 0).toInt(), ends.section('-', 1).toInt(), "АС-50", 1);
         net.write();
+        UNOM = unom;
         CDlgTblUchLIN dlg(nullptr);
-        if (!sections.isEmpty())
+        if (sections.isEmpty() && transformer) {   // the section it opened with deleted first
+            dlg.tableWgt->setCurrentCell(0, 3);
+            dlg.DelButton->click();
+        }
+        if (!sections.isEmpty() || transformer)
             (transformer ? dlg.AddTrans : dlg.AddButton)->click();
         QTEST(dlg.rowTexts(dlg.tableWgt->rowCount() - 1).mid(3).join('|'), "row");
     }
@@ -103,6 +127,7 @@ private slots:
         };
         QCOMPARE(cells(3), QString("|0|0"));
         dlg.slot_RowChanged(2, 0);   // 1-3, disconnected
+        QCOMPARE(dlg.DlinaSpin->value(), 2.25);
         dlg.DlinaSpin->setValue(2.5);
         dlg.checkOtkl->setChecked(false);
         dlg.checkBalance->setChecked(true);
@@ -124,21 +149,23 @@ private slots:
             for (int r = 0; r < dlg.tableWgt->rowCount(); ++r)
                 if (!dlg.tableWgt->isRowHidden(r))
                     rows << dlg.tableWgt->item(r, 5)->text() + "-" + dlg.tableWgt->item(r, 6)->text();
-            return rows.join(' ') + (dlg.tableWgt->isColumnHidden(11) ? "" : " P");
+            return rows.join(' ') + " " + headerLine(dlg.tableWgt);
         };
+        const QString columns = "Комментарий-1|Комментарий-2|Начало|Конец|Элемент";
         dlg.TransfShow->click();
-        QCOMPARE(shown(), QString("1-2 3-4 P"));
+        QCOMPARE(shown(), "1-2 3-4 " + columns + "|P, МВт|Q, мвар|WP, мвтч|WQ, мварч");
         dlg.LinesShow->click();
-        QCOMPARE(shown(), QString("0-1 1-3"));
-        dlg.LineFind->setText("1");
+        QCOMPARE(shown(), "0-1 1-3 " + columns);
         QList<int> found;
-        for (int i = 0; i < 4; ++i) {
+        for (const char* text : {"1", "1", "1", "1", "ОТП"}) {
+            dlg.LineFind->setText(text);
             dlg.FindButton->click();
             found << dlg.tableWgt->selectionModel()->selectedRows().value(0).row();
         }
-        QCOMPARE(found, QList<int>({0, 2, 2, 0}));   // the hidden 1-2 skipped; none after 1-3, then the top again
+        // The hidden 1-2 skipped; none after 1-3, then the top again; the second comment searched too.
+        QCOMPARE(found, QList<int>({0, 2, 2, 0, 2}));
         dlg.LinesShow->click();
-        QCOMPARE(shown(), QString("0-1 1-2 1-3 3-4"));
+        QCOMPARE(shown(), "0-1 1-2 1-3 3-4 " + columns);
 
         dlg.slot_RowChanged(1, 0);
         QCOMPARE(dlg.spinOtv->value(), 3);
