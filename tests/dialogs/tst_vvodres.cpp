@@ -80,24 +80,15 @@ private slots:
     {
         Input f;
         CDlgVvodRES dlg("1", "1", "Северный РЭС");
-        const auto headers = [](const QTableWidget* table) {
-            QStringList seen;
-            for (int c = 0; c < table->columnCount(); ++c) {
-                if (!table->isColumnHidden(c))
-                    seen.append(table->horizontalHeaderItem(c)->text());
-            }
-            return seen;
-        };
-        const auto shown = [&dlg, &headers] {
-            QStringList seen;
-            for (int r = 0; r < dlg.tableWgt->rowCount(); ++r) {
-                if (!dlg.tableWgt->isRowHidden(r))
-                    seen.append(dlg.tableWgt->item(r, 3)->text());
-            }
-            return (seen + headers(dlg.tableWgt)).join('|');
-        };
-        QCOMPARE(dlg.windowTitle(), QString("Ввод информации по линиям Северный РЭС"));
-        QCOMPARE(headers(dlg.tableLIN), (QStringList{"Название линии", "Откл., дней", "Tg", "Кзап", "Кфор", "Квых"}));
+        const auto shown = [&dlg] { return (shownColumn(dlg.tableWgt, 3) << headerLine(dlg.tableWgt)).join('|'); };
+        QCOMPARE(QStringList({dlg.windowTitle(), dlg.Export->toolTip(), dlg.Import->toolTip()}),
+                 QStringList({"Ввод информации по линиям Северный РЭС", "Вывод информации в файл Северный РЭС - нагрузки.xlsx",
+                              "Считать информацию из файла Северный РЭС - нагрузки.xlsx"}));
+        QCOMPARE(headerLine(dlg.tableLIN), QString("Название линии|Откл., дней|Tg|Кзап|Кфор|Квых"));
+        // What each editable column takes; the node's end and the mark are read-only.
+        QCOMPARE(editorRanges(dlg.tableLIN, {5, 9, 10, 11, 12}) + editorRanges(dlg.tableWgt, {6, 8, 11}),
+                 QStringList({"0 366 1 2", "0 1 0.05 2", "0 1 0.05 2", "1 2 0.05 2", "0 2 0.01 2", "no spin box",
+                              "no spin box", "-999999 999999 1 3"}));
         const QString energies = "Комментарий|Номер|Элемент|WP, МВтч|WQ, мварч|Откл";
         QCOMPARE(shown(), "Т-11|Т-12|" + energies);
         emit dlg.tableLIN->cellClicked(1, 9);
