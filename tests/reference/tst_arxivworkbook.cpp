@@ -18,9 +18,11 @@ private slots:
         if (!missing.isEmpty())
             QSKIP(qPrintable("openpyxl check not run: " + missing));
         TempWorkDir dir;
-        // id, name, lenerp, ener_Sob, ener_stor, L, T, load, X, I, no-load, all
+        // id, name, lenerp, ener_Sob, ener_stor, L, T, load, X, I, no-load, all; a RES and a class row each of its own fill.
         const QVector<QStringList> rows = {{"1,1,1", "Линия 1", "200", "150", "50", "10", "20", "30", "4", "1", "5", "35"},
-                                           {"SUM", "Всего", "0", "0", "0", "10", "nan", "10", "0", "0", "0", "10"}};
+                                           {"SUM", "Всего", "0", "0", "0", "10", "nan", "10", "0", "0", "0", "10"},
+                                           {"B 1,1", "РЭС", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"},
+                                           {"110kV", "110 кВ", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}};
         QVERIFY(writeArxivWorkbook(dir.filePath("book.xlsx"), rows, {"Северный РЭС", "Л-5"},
                                    "январь: март: 2023 года", "примечание"));
         // Ranges and shares that overflow are written as 0, never refused.
@@ -32,18 +34,20 @@ private slots:
             "1!C3|Расчет потерь электроэнергии (архив)  Северный РЭС Л-5|14|0||",
             "1!C4|Расчетный период: январь: март: 2023 года|12|0||", "1!J5||11|1|bc|",
             "1!C6|Отпуск эл.энергии|11|1|lrc|", "1!J6||11|1|rbc|", "1!G7||11|1|lbc|", "1!J8|Всего|11|1|lrbc|",
-            "1!B9|Линия 1|11|0|lrc|FFFFFFFF", "1!J10|17.5|11|0|lrbc|FFFFFFFF", "1!B11|Всего|11|1|lrc|FFAADDAA",
-            "1!D12|0|11|1|lrbc|FFAADDAA", "1!J13||11|1|tc|", "1!A13|примечание|11|0||",
+            "1!B9|Линия 1|11|0|lrc|FFFFFFFF", "1!C10|150|11|0|lrbc|FFFFFFFF", "1!J10|17.5|11|0|lrbc|FFFFFFFF",
+            "1!B11|Всего|11|1|lrc|FFAADDAA", "1!D12|0|11|1|lrbc|FFAADDAA", "1!B13|РЭС|11|1|lrc|FFDDFFEE",
+            "1!B15|110 кВ|11|1|lrc|FFEEDDAA", "1!J17||11|1|tc|", "1!A17|примечание|11|0||",
             "2!C6|Отпуск эл.энергии|11|1|lrc|FFFFFFFF", "2!D6|Потери|11|1|lbc|",
             // Minimum, mean and maximum: name, supply and the mean row bold.
-            "2!C9|200|11|1|lrc|FFFFFFFF", "2!F9|29.257|11|0|lrc|FFFFFFFF", "2!B10|Линия 1|11|1|lrc|FFFFFFFF",
+            "2!C9|200|11|1|lrc|FFFFFFFF", "2!E9|19.3|11|0|lrc|FFFFFFFF", "2!F9|29.257|11|0|lrc|FFFFFFFF",
+            "2!B10|Линия 1|11|1|lrc|FFFFFFFF",
             "2!F10|30|11|1|lrc|FFFFFFFF", "2!F11|30.743|11|0|lrbc|FFFFFFFF", "2!I9|4.78|11|0|lrc|FFFFFFFF",
             "2!J9|34.24|11|0|lrc|FFFFFFFF", "2!J11|35.76|11|0|lrbc|FFFFFFFF", "2!K9|14.63|11|0|lrc|FFFFFFFF",
             "2!M11|17.88|11|0|lrbc|FFFFFFFF",
             // Without supply the shares are 0 and the ranges still shown.
-            "2!D12|9.75|11|0|lrc|FFAADDAA", "2!K14|0|11|0|lrbc|FFAADDAA", "2!A15|примечание|11|0||",
+            "2!D12|9.75|11|0|lrc|FFAADDAA", "2!K14|0|11|0|lrbc|FFAADDAA", "2!A21|примечание|11|0||",
             "3!E6|Транзит|11|1|lrc|FFFFFFFF", "3!E9|50|11|0|lrc|FFFFFFFF", "3!L10|10|11|1|lrc|FFAADDAA",
-            "3!L11||11|1|tc|", "3!A11|примечание|11|0||",
+            "3!L13||11|1|tc|", "3!A13|примечание|11|0||",
         };
         QString error;
         const QByteArray out = runPython(QStringLiteral(R"(
