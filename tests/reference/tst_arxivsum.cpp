@@ -51,12 +51,41 @@ private slots:
         QTEST(SumArxivById(all), "expected");
     }
 
+    // The notes of a selected record's calculation type: balance, transit, load correction in that order.
+    void notes_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("notes");
+        const QString balance = " Расчет без учета балансовой принадлежности ";
+        const QString transit = " Расчет без учета транзитных перетоков ";
+        const QString correction = " Коэффициент коррекции нагрузки не равен 1";
+        QTest::newRow("000") << "000" << "";
+        QTest::newRow("100") << "100" << balance;
+        QTest::newRow("011") << "011" << transit + correction;
+        QTest::newRow("101") << "101" << balance + correction;
+        QTest::newRow("110") << "110" << balance + transit;
+        QTest::newRow("a type of another form") << "11" << "";
+    }
+    void notes()
+    {
+        QFETCH(QString, type);
+        QVector<RaionPot> records(1);
+        static_cast<ResPoter&>(records[0]) = ResPoter{"2023", "2", "1", "1", type, {}};
+        QTEST(SelectArxiv(records, {false, true}, "2023", {"1", "1"}, ": ").notes, "notes");
+    }
+
     // 50 kW of 100 thousand kW drawn is 0.05 %; no power, no percentage; no number counts as 0.
     void tables()
     {
         const QStringList energy = lossReportBody({row("1,1,1", "inf", {{2, "100.000"}})}, QString());
         QVERIFY(energy.contains("<td align='center'>inf<br>0.00 %</td>\n"));
-        const QString lines = arxivPowerBody({row("1,1,<1>", "50.000", {{12, "100.000"}}), row("SUM", "nan")}).mid(15).join(QString());
+        const QStringList power = arxivPowerBody({row("1,1,<1>", "50.000", {{12, "100.000"}}), row("SUM", "nan")});
+        // The heads as the user reads them, line by line.
+        const QString heads = QStringList(power.mid(0, 15)).join('|').replace("<br>", "\n").remove(QRegularExpression("<[^>]*>"));
+        QCOMPARE(heads.split('|', Qt::SkipEmptyParts),
+                 (QStringList{"Линия", "Потребляемая\nмощность, тыс.кВт", "Потери мощности, кВт / % от отпуска в соответствующую сеть",
+                              "нагрузочные", "холостого\nхода", "суммарные", "в линиях", "в трансфор-\nматорах", "суммарные"}));
+        const QString lines = power.mid(15).join(QString());
         QVERIFY(lines.startsWith("<tr>\n<td align='center'>Имя 1,1,&lt;1&gt;</td>\n"
                                  "<td align='center'>100.000</td>\n<td align='center'>50.000<br>0.05 %</td>\n"));
         QVERIFY(lines.endsWith("<span style=\" font-weight:600; \">nan<br> </td>\n</tr>\n</table>\n"));
