@@ -36,9 +36,13 @@ private slots:
         QCOMPARE(dlg.windowTitle(), QString("Режимы работы на уровне линии Заречный РЭС ВЛ-1"));
         QCOMPARE(pT_RES, -5.5);
         QCOMPARE(UNOM, 0.0);
+        // The form factor is shown only for a line with a graph of its own.
+        QVERIFY(!dlg.Kfor->isVisibleTo(&dlg));
+        dlg.checkKF->click();
+        QVERIFY(dlg.Kfor->isVisibleTo(&dlg));
         dlg.SaveButton->click();
         QCOMPARE(f.rec.warnings(), QStringList({"Информация|Данные сохранены"}));
-        net.lines[1] = QStringList{"1", "1", "1"} + QString("ВЛ-1||366|35|550|35|0|1|1|0|1|1|0|1").split('|');
+        net.lines[1] = QStringList{"1", "1", "1"} + QString("ВЛ-1||366|35|550|35|0|1|1|0|1|1|1|1").split('|');
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
     }
 
