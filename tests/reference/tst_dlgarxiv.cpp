@@ -202,6 +202,7 @@ private slots:
         NPES = "7";
         NRES = "3";
         UROV = 2;
+        pNameRas = QStringList{"РЭС", "Линия"};
         pes.slot_ArxivPES();
         auto* viewer = qobject_cast<CDlgArxiv*>(pes.m_pArxiv.data());
         QVERIFY(viewer && viewer->isVisible());
