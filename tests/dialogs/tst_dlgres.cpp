@@ -29,6 +29,7 @@ private slots:
         pr_Bal = 1;
         QPointer<CDlgRES> dlg = new CDlgRES(QString(), nullptr);
         QVERIFY(dlg->SpinTemp->value() == -50.0 && !dlg->SaveArxRES->isEnabled());   // no result of its own yet
+        QCOMPARE(dlg->windowTitle(), QString("Режимы работы на уровне Заречный РЭС"));
         dlg->show();
         NRES = "2";
         pT_RES = 99.0;
@@ -62,6 +63,8 @@ private slots:
         dir.rec.clear();
         dlg->slot_CalcRES();
         QVERIFY(!dlg->SaveArxRES->isEnabled());
+        // The run takes the temperature saved last.
+        QVERIFY(dir.readFile("html/Потери в сети 35-220 кВ Заречный РЭС.html").contains("Температура 18.5"));
         dir.writeFile("res.xml", "<net10_RES><RES npes=\"1\"");
         dlg->slot_Save();
         QCOMPARE(dir.readFile("res.xml"), QByteArray("<net10_RES><RES npes=\"1\""));
@@ -135,14 +138,19 @@ private slots:
     void runHoldsItsData_data()
     {
         QTest::addColumn<bool>("pes");
-        QTest::newRow("RES") << false;
-        QTest::newRow("PES") << true;
+        QTest::addColumn<bool>("lineNamed");
+        QTest::newRow("RES") << false << false;
+        QTest::newRow("PES") << true << false;
+        QTest::newRow("RES gone after a line") << false << true;
+        QTest::newRow("PES gone after a line") << true << true;
     }
     // While a run works its window's controls are disabled and the work window blocks the
-    // others; the window going while the work window is first painted stops the run untouched.
+    // others; the window going while the work window is first painted, or once it has named a
+    // line, stops the run untouched.
     void runHoldsItsData()
     {
         QFETCH(bool, pes);
+        QFETCH(bool, lineNamed);
         Folder dir(true);
         CDlgPES* p = pes ? new CDlgPES("1", nullptr) : nullptr;
         CDlgRES* r = pes ? nullptr : new CDlgRES(QString(), nullptr);
@@ -164,7 +172,13 @@ private slots:
         QCOMPARE(state(), QString(controls.size(), '1'));
 
         QFile::remove(dir.filePath("poteri.xml"));
-        QMetaObject::invokeMethod(qApp, [dlg] { delete dlg.data(); }, Qt::QueuedConnection);
+        QTimer gone;
+        connect(&gone, &QTimer::timeout, [&] {
+            auto* splash = qobject_cast<CSplashScreen*>(QApplication::activeModalWidget());
+            if (splash && (!lineNamed || !splash->m_pLabel->text().isEmpty()))
+                delete dlg.data();
+        });
+        gone.start(0);
         QMetaObject::invokeMethod(dlg.data(), run);
         QVERIFY(dlg.isNull() && !dir.exists("poteri.xml"));
     }
@@ -173,6 +187,7 @@ private slots:
     {
         Folder dir(true);
         CDlgPES dlg("1", nullptr);
+        QCOMPARE(dlg.windowTitle(), QString("Северные электрические сети"));
         NPES = "2";   // another PES entered in the tree meanwhile
         dlg.slot_CalcPES();
         // Its own PES; NRES is left at the last RES, run at its own temperature.
@@ -190,12 +205,15 @@ private slots:
         QVERIFY(dir.readFile("html/Параметры линий по Северные электрические сети.html").contains("Заречная - Сосновка"));
     }
 
-    // The work window names each line as it goes; the log holds every line's messages in order.
+    // The work window names each line as it goes; the log holds every line's messages in order,
+    // the result its RES's codes.
     void runCollectsTheMessagesOfEveryLine()
     {
         Folder dir;
-        saveShablonXML("res", attrRES, "RES", "r", {{"1", "1", "Р", "", "0", ""}});
+        saveShablonXML("res", attrRES, "RES", "r", {{"1", "2", "Р", "", "0", ""}});
+        NRES = "2";
         TestNetwork net;
+        net.nres = "2";
         net.addWire("W", "120", "0", "0.25", "0.4");
         for (const QString n : {"1", "2", "3"}) {
             net.addLine(n, "Л" + n);
@@ -219,6 +237,8 @@ private slots:
                  rule + "Л1 " + rule + "\n" + rule + "Л2 " + rule + "\n*** задана неверная марка Нет в ветви 0 -1\n"
                      + rule + "Л3 " + rule + "\n");
         QCOMPARE(dir.rec.texts(), (QStringList{"Потери в сети 35-220 кВ Р", "Ошибки при расчете потерь.log"}));
+        const ResPoter record = readArxivFile(dir.filePath("poteri.xml")).records.value(0);
+        QCOMPARE(record.npes + "/" + record.nres + " " + record.rows.value(0).value(1), QString("1/2 Л1"));
     }
 };
 
