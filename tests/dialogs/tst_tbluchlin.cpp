@@ -192,6 +192,13 @@ private slots:
         dlg.slot_copyRow();
         dlg.slot_DlinaSpinChanged(5);
         QCOMPARE(dlg.tableWgt->rowCount(), 0);
+        // Saved so, after the warnings, the line has no sections left; line 2 keeps its own.
+        f.rec.clear();
+        dlg.SaveButton->click();
+        QCOMPARE(f.rec.warnings(), QStringList({"Предупреждение|Для линии не заведены участки",
+                                                "Предупреждение|В информации об участках линии есть ошибки",
+                                                "Информация|Данные сохранены"}));
+        QCOMPARE(ReadShablonXML("uch_lin", {"nlin"}, "UCH_LIN"), Table{{"2"}});
     }
 };
 
