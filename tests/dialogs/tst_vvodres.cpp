@@ -80,7 +80,16 @@ private slots:
     {
         Input f;
         CDlgVvodRES dlg("1", "1", "Северный РЭС");
-        const auto shown = [&dlg] { return (shownColumn(dlg.tableWgt, 3) << headerLine(dlg.tableWgt)).join('|'); };
+        // The shown rows by name with their "Откл" boxes as the user sees them, then the headers.
+        const auto shown = [&dlg] {
+            QStringList seen;
+            for (int r = 0; r < dlg.tableWgt->rowCount(); ++r) {
+                const QTableWidgetItem* off = dlg.tableWgt->item(r, 16);
+                if (!dlg.tableWgt->isRowHidden(r))
+                    seen << dlg.tableWgt->item(r, 3)->text() + (off->checkState() == Qt::Checked ? " [x]" : " [ ]") + off->text();
+            }
+            return (seen << headerLine(dlg.tableWgt)).join('|');
+        };
         QCOMPARE(QStringList({dlg.windowTitle(), dlg.Export->toolTip(), dlg.Import->toolTip()}),
                  QStringList({"Ввод информации по линиям Северный РЭС", "Вывод информации в файл Северный РЭС - нагрузки.xlsx",
                               "Считать информацию из файла Северный РЭС - нагрузки.xlsx"}));
@@ -90,16 +99,16 @@ private slots:
                  QStringList({"0 366 1 2", "0 1 0.05 2", "0 1 0.05 2", "1 2 0.05 2", "0 2 0.01 2", "no spin box",
                               "no spin box", "-999999 999999 1 3"}));
         const QString energies = "Комментарий|Номер|Элемент|WP, МВтч|WQ, мварч|Откл";
-        QCOMPARE(shown(), "Т-11|Т-12|" + energies);
+        QCOMPARE(shown(), "Т-11 [ ]|Т-12 [x]|" + energies);
         emit dlg.tableLIN->cellClicked(1, 9);
-        QCOMPARE(shown(), "Т-21|" + energies);
+        QCOMPARE(shown(), "Т-21 [ ]|" + energies);
         dlg.tableLIN->setCurrentCell(0, 3);
-        QCOMPARE(shown(), "Т-21|" + energies);
+        QCOMPARE(shown(), "Т-21 [ ]|" + energies);
         emit dlg.tableLIN->cellClicked(0, 3);
         dlg.checkEner->click();
-        QCOMPARE(shown(), QString("Т-11|Т-12|Комментарий|Номер|Элемент|P, МВт|Q, мвар|WP, МВтч|WQ, мварч|Откл"));
+        QCOMPARE(shown(), QString("Т-11 [ ]|Т-12 [x]|Комментарий|Номер|Элемент|P, МВт|Q, мвар|WP, МВтч|WQ, мварч|Откл"));
         dlg.checkEner->click();
-        QCOMPARE(shown(), "Т-11|Т-12|" + energies);
+        QCOMPARE(shown(), "Т-11 [ ]|Т-12 [x]|" + energies);
     }
 
     // Rows renumbered or removed meanwhile are named, the others saved, no success claimed.
@@ -108,6 +117,7 @@ private slots:
         Input f;
         CDlgVvodRES dlg("1", "1", "Северный РЭС");
         f.net.sections[4][17] = "40";   // Т-12, renumbered by a sections editor save
+        f.net.sections[1][17] = "41";   // Т-21 as well, but not edited here: nothing to name
         f.net.lines.removeAt(1);        // line 2, deleted
         f.net.write();
         dlg.tableWgt->item(0, 13)->setText("5000");   // Т-11
