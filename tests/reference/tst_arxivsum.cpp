@@ -51,6 +51,16 @@ private slots:
         QTEST(SumArxivById(all), "expected");
     }
 
+    // A no-load total of exactly "0.000", as older calculations wrote it, shows the no-load sum.
+    void olderNoLoadTotal()
+    {
+        ArxivFile file;
+        file.records = {ResPoter{"2023", "1", "1", "1", "000", {row("SUM", "1.000", {{8, "3.500"}, {10, "0.000"}}),
+                                                                row("1,1,1", "1.000", {{8, "3.500"}, {10, "0.00"}})}}};
+        QCOMPARE(arxivRecords(file).value(0).rows, (Rows{row("SUM", "1.000", {{8, "3.500"}, {10, "3.500"}}),
+                                                         row("1,1,1", "1.000", {{8, "3.500"}, {10, "0.00"}})}));
+    }
+
     // The notes of a selected record's calculation type: balance, transit, load correction in that order.
     void notes_data()
     {
