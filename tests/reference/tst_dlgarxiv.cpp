@@ -132,6 +132,16 @@ private slots:
 
         QVERIFY(QFile::remove(path));
         dir.writeFile("arxiv110.xml", before);
+        // A .bak that leads out of the folder stops it as well, and is named.
+        const QTemporaryDir elsewhere;
+        const QString bak = dir.filePath("arxiv110.bak");
+        QVERIFY(QFile::link(elsewhere.filePath("bak"), bak));
+        periods(viewer, {1});
+        dir.prune(viewer);
+        QVERIFY(dir.readFile("arxiv110.xml") == before && !QFile::exists(elsewhere.filePath("bak")));
+        QCOMPARE(dir.rec.warnings(), QStringList{"Предупреждение|Невозможно создать файл -" + bak});
+        QVERIFY(QFile::remove(bak));
+
         periods(viewer, {1, 3});
         dir.prune(viewer);
         QCOMPARE(dir.rec.texts(), (QStringList{"Удалить данные за несколько месяцев?", "Данные удалены из архива"}));
@@ -139,6 +149,7 @@ private slots:
         // A year goes for every PES and RES; other years stay.
         dir.prune(viewer, true);
         QCOMPARE(dir.rec.texts(), (QStringList{"Удалить данные за выбранный год?", "Данные удалены из архива"}));
+        QCOMPARE(dir.rec.messages.first().title, QString("Предупреждение"));
         QCOMPARE(dir.archive(), document(jan24()));
         // A damaged reread leaves the file and the viewer nothing of it to show.
         const QByteArray damaged = document(jan() + feb()).chopped(20);
