@@ -74,8 +74,9 @@ private slots:
             QTest::keyClicks(spin, typed);
         }
         dlg.SaveButton->click();
-        const QStringList row = ReadShablonXML("lines", attrLin, "LIN").value(1);
-        QCOMPARE(row.value(attrLin.indexOf("tg_lin")) + " " + row.value(attrLin.indexOf("umax")), QString("0.45 38.5"));
+        // The rest of the record as the fields show it: days and voltage clamped, each flag its own.
+        QCOMPARE(ReadShablonXML("lines", attrLin, "LIN").value(1).mid(3).join('|'),
+                 QString("ВЛ-1|Л-1|366|35|38.5|38|0.45|0.3|1|1|0|1|0|1"));
     }
 
     // Another line's window opened after it: it calculates, reports, saves and edits the sections of its own line.
