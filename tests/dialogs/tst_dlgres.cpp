@@ -29,7 +29,8 @@ private slots:
         pr_Bal = 1;
         QPointer<CDlgRES> dlg = new CDlgRES(QString(), nullptr);
         QVERIFY(dlg->SpinTemp->value() == -50.0 && !dlg->SaveArxRES->isEnabled());   // no result of its own yet
-        QCOMPARE(dlg->windowTitle(), QString("Режимы работы на уровне Заречный РЭС"));
+        QCOMPARE(dlg->windowTitle() + "|" + dlg->DnRES->text() + "|" + dlg->nomRES->text(),
+                 QString("Режимы работы на уровне Заречный РЭС|РЭС-1|1"));
         dlg->show();
         NRES = "2";
         pT_RES = 99.0;
@@ -57,7 +58,7 @@ private slots:
         QCOMPARE(dir.rec.texts(), (QStringList{"Потери в сети 35-220 кВ Заречный РЭС", "Сохранить изменения?",
                                                "Данные сохранены", "Параметры линий по Заречный РЭС"}));
 
-        // No archive for a result that cannot be written; a damaged table is not rewritten.
+        // No archive for a result that cannot be written; a table without this RES, or damaged, is not rewritten.
         QFile::remove(dir.filePath("poteri.xml"));
         QDir(dir.path()).mkdir("poteri.xml");
         dir.rec.clear();
@@ -65,10 +66,16 @@ private slots:
         QVERIFY(!dlg->SaveArxRES->isEnabled());
         // The run takes the temperature saved last.
         QVERIFY(dir.readFile("html/Потери в сети 35-220 кВ Заречный РЭС.html").contains("Температура 18.5"));
+        res.removeFirst();   // deleted in the tree meanwhile: not added again
+        saveShablonXML("res", attrRES, "RES", "net10_RES", res);
+        const QByteArray withoutIt = dir.readFile("res.xml");
+        dlg->slot_Save();
+        QCOMPARE(dir.readFile("res.xml"), withoutIt);
         dir.writeFile("res.xml", "<net10_RES><RES npes=\"1\"");
         dlg->slot_Save();
         QCOMPARE(dir.readFile("res.xml"), QByteArray("<net10_RES><RES npes=\"1\""));
         QCOMPARE(dir.rec.warnings(), (QStringList{"Ошибка|Невозможно создать файл -" + dir.filePath("poteri.xml"),
+                                                  "Предупреждение|РЭС не найден в таблице РЭС, данные не сохранены",
                                                   "Предупреждение|Ошибка чтения файла " + dir.filePath("res.xml")}));
         delete dlg;
     }
