@@ -32,10 +32,13 @@ private slots:
         const QByteArray original = open(kCatalog);
         QCOMPARE(headerLine(table()), QString("Марка|Сечение|КЛ|R, Oм/км|X, Oм/км|B, мкС/км|Iмах, А|Материал"));
         QCOMPARE(editorRanges(table(), {1, 3, 5, 6}), (QStringList{"0 99999 1 0", "0 19.99 0.001 3", "0 999.9 1 1", "0 99999 1 0"}));
+        // The kind is its box alone, the material what its combo shows.
         QStringList shown;
-        for (int r = 0; r < 5; ++r)
-            shown.append(material(r)->currentText());
-        QCOMPARE(shown, (QStringList{"Алюминий", "Медь", "", "Медь", "Медь"}));
+        for (int r = 0; r < 5; ++r) {
+            const QTableWidgetItem* kind = table()->item(r, 2);
+            shown.append((kind->checkState() == Qt::Checked ? "[x]" : "[ ]") + kind->text() + " " + material(r)->currentText());
+        }
+        QCOMPARE(shown, (QStringList{"[ ] Алюминий", "[x] Медь", "[ ] ", "[ ] Медь", "[ ] Медь"}));
         table()->setCurrentCell(3, 0);
         dlg->findChild<QDoubleSpinBox*>("Line_L")->setValue(10);
         QCOMPARE(labels({"RLin", "XLin", "BLin"}), (QStringList{"R= 4.00", "X= 4.50", "BC= -25.00"}));
@@ -88,6 +91,7 @@ private slots:
     {
         open(kCatalog);
         QCOMPARE(searchHits({"-", "-", "-", "-", "-"}), (QList<int>{0, 2, 3, 4, 0}));
+        QCOMPARE(dlg->focusWidget(), table());   // the keys go to the row found
         dlg->findChild<QDoubleSpinBox*>("Line_L")->setValue(10);
         QCOMPARE(labels({"RLin", "XLin", "BLin"}), (QStringList{"R= 3.01", "X= 4.34", "BC= -26.10"}));
         click("DelButton");

@@ -32,6 +32,11 @@ private slots:
     {
         open(kCatalog);
         QCOMPARE(headerLine(table()), QString("Марка|S, кВА|R, Oм|X, Oм|Рхх, кВт|Qхх,квар|U отв,%|N отп|Uвн, кВ|Uнн, кВ"));
+        const auto* voltages = dlg->findChild<QComboBox*>("UNOMcombo");
+        QStringList offered;
+        for (int i = 0; i < voltages->count(); ++i)
+            offered << voltages->itemText(i);
+        QCOMPARE(offered.join('|') + " " + voltages->currentText(), QString("35кВ|66кВ|110кВ|150кВ|220кВ 110кВ"));
         QCOMPARE(shownColumn(table(), 0), (QStringList{"ТДН-16000/110", "ТРДН-25000/110"}));
         filter("35");
         // The last hit stands in the last row: the next press starts at the top.
