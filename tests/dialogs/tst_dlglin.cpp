@@ -61,22 +61,26 @@ private slots:
     }
 
     // A decimal comma typed into a field is the decimal point it is everywhere else,
-    // never a digit-group blank ("0,45" would be stored as 45).
+    // never a digit-group blank ("0,45" would be stored as 45). A digit that would take a
+    // figure beyond its field's range is refused as it is typed: what the field shows is saved.
     void typedCommaSaved()
     {
         Folder f;
         TestNetwork net = network("ВЛ-1|Л-1|400|0|35|38|31|0.3|1|1|0|1|0|1");
         net.write();
         CDlgLIN dlg("1,1,1", nullptr);
-        for (const auto& [box, typed] : {std::pair{"tg", "0,45"}, {"Umax", "38,5"}}) {
+        QStringList shown;
+        for (const auto& [box, typed] : {std::pair{"tg", "0,45"}, {"Umax", "38,5"}, {"Otkl", "400"}}) {
             auto* spin = dlg.findChild<QDoubleSpinBox*>(box);
             spin->selectAll();
             QTest::keyClicks(spin, typed);
+            shown << spin->text();
         }
+        QCOMPARE(shown, (QStringList{"0,45", "38,5", "40"}));
         dlg.SaveButton->click();
-        // The rest of the record as the fields show it: days and voltage clamped, each flag its own.
+        // The rest of the record as the fields show it: the voltage clamped, each flag its own.
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN").value(1).mid(3).join('|'),
-                 QString("ВЛ-1|Л-1|366|35|38.5|38|0.45|0.3|1|1|0|1|0|1"));
+                 QString("ВЛ-1|Л-1|40|35|38.5|38|0.45|0.3|1|1|0|1|0|1"));
     }
 
     // Another line's window opened after it: it calculates, reports, saves and edits the sections of its own line.
