@@ -144,12 +144,12 @@ private slots:
 
         periods(viewer, {1, 3});
         dir.prune(viewer);
-        QCOMPARE(dir.rec.texts(), (QStringList{"Удалить данные за несколько месяцев?", "Данные удалены из архива"}));
+        const QString removed = "Предупреждение|Данные удалены из архива";
+        QCOMPARE(dir.rec.all(), (QStringList{"Удаление данных из архива|Удалить данные за несколько месяцев?", removed}));
         QCOMPARE(dir.archive(), document(pesFeb() + febWritten() + apr() + jan24()));
         // A year goes for every PES and RES; other years stay.
         dir.prune(viewer, true);
-        QCOMPARE(dir.rec.texts(), (QStringList{"Удалить данные за выбранный год?", "Данные удалены из архива"}));
-        QCOMPARE(dir.rec.messages.first().title, QString("Предупреждение"));
+        QCOMPARE(dir.rec.all(), (QStringList{"Предупреждение|Удалить данные за выбранный год?", removed}));
         QCOMPARE(dir.archive(), document(jan24()));
         // A damaged reread leaves the file and the viewer nothing of it to show.
         const QByteArray damaged = document(jan() + feb()).chopped(20);
@@ -197,8 +197,9 @@ private slots:
         year->setValue(2023);
         viewer.slot_showPower();
         viewer.slot_delRow();
-        QCOMPARE(dir.rec.texts(), (QStringList{"Нет данных для удаления за выбранный год", "Не выбраны данные для вывода",
-                                               "Не выбраны данные для удаления"}));
+        QCOMPARE(dir.rec.all(), (QStringList{"Предупреждение|Нет данных для удаления за выбранный год",
+                                             "Предупреждение|Не выбраны данные для вывода",
+                                             "Предупреждение|Не выбраны данные для удаления"}));
     }
 
     // Opened while a line window has moved the selection, a PES viewer shows, names and removes
@@ -228,7 +229,8 @@ private slots:
         const QByteArray jun = record("6 2023 0 000", {"SUM=9.000"}), merged = document(jan() + pesFeb() + feb() + jun);
         dir.writeFile("arxiv110.xml", merged);
         dir.prune(*viewer);
-        QCOMPARE(dir.rec.texts(), (QStringList{"Удалить данные за месяц?", "Данные удалены из архива"}));
+        QCOMPARE(dir.rec.all(), (QStringList{"Удаление данных из архива|Удалить данные за месяц?",
+                                             "Предупреждение|Данные удалены из архива"}));
         QCOMPARE(dir.archive(), document(jan() + febWritten() + jun));
         QCOMPARE(dir.readFile("arxiv110.bak"), merged);
         QCOMPARE(periods(*viewer), QList<int>{6});

@@ -50,6 +50,13 @@ public:
                 out.append(m.title + "|" + m.text);
         return out;
     }
+    QStringList all() const   // "title|text" of every message, in order; a shown file's title is its kind
+    {
+        QStringList out;
+        for (const RecordedMessage& m : messages)
+            out.append(m.title + "|" + m.text);
+        return out;
+    }
     void clear() { messages.clear(); }
 
 private:
