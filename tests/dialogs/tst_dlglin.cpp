@@ -99,8 +99,11 @@ private slots:
         CDlgLIN second("1,1,2", nullptr);
         first.CalcLin->click();
         QCOMPARE(NLIN, QString("1"));
-        QCOMPARE(f.rec.texts(), QStringList({"Информация по участкам линии ВЛ-1",
-                                             "Ошибки при расчете потерь.log", "Потери по линии ВЛ-1"}));
+        const QStringList run = {"html|Информация по участкам линии ВЛ-1", "|Ошибки при расчете потерь.log",
+                                 "html|Потери по линии ВЛ-1"};
+        QCOMPARE(f.rec.all(), run);
+        first.CalcLin->click();   // and again
+        QCOMPARE(f.rec.all(), run + run);
         NLIN = "2";
         first.ParamLin->click();   // a 2500 kVA group
         QVERIFY(f.readFile("html/Параметры линии ВЛ-1.html").contains("<td align='center'>2500</span>"));
