@@ -55,8 +55,8 @@ private slots:
         QCOMPARE(ReadShablonXML("res", attrRES, "RES"), res);
         dlg->ParamRES->click();
         QVERIFY(dir.readFile("html/Параметры линий по Заречный РЭС.html").contains("Заречная - Сосновка"));
-        QCOMPARE(dir.rec.texts(), (QStringList{"Потери в сети 35-220 кВ Заречный РЭС", "Сохранить изменения?",
-                                               "Данные сохранены", "Параметры линий по Заречный РЭС"}));
+        QCOMPARE(dir.rec.all(), (QStringList{"html|Потери в сети 35-220 кВ Заречный РЭС", "Сохранение|Сохранить изменения?",
+                                             "Информация|Данные сохранены", "html|Параметры линий по Заречный РЭС"}));
 
         // No archive for a result that cannot be written; a table without this RES, or damaged, is not rewritten.
         QFile::remove(dir.filePath("poteri.xml"));
@@ -172,9 +172,14 @@ private slots:
             return enabled + (modal && modal != dlg ? " blocked" : "");
         };
         QString during;
+        dlg->show();
         QMetaObject::invokeMethod(dlg.data(), [&] { during = state(); }, Qt::QueuedConnection);
+        for (const char* slot : {"close", "reject"})   // the close box, Escape
+            QMetaObject::invokeMethod(dlg.data(), slot, Qt::QueuedConnection);
         const char* run = pes ? "slot_CalcPES" : "slot_CalcRES";
         QMetaObject::invokeMethod(dlg.data(), run);
+        QCoreApplication::processEvents();
+        QVERIFY(dlg && dlg->isVisible());
         QCOMPARE(during, QString(controls.size(), '0') + " blocked");
         QCOMPARE(state(), QString(controls.size(), '1'));
 
@@ -206,9 +211,10 @@ private slots:
         QCOMPARE(ids.mid(0, 11) << ids.last(), (QStringList{"1,1,1", "1,1,2", "1,1,3", "B 1,1", "1,2,1", "1,2,2",
                                                             "1,2,3", "B 1,2", "1,3,1", "1,3,2", "B 1,3", "SUM"}));
         NPES = "2";
+        dlg.ShowPES->click();
         dlg.ParamPES->click();
-        QCOMPARE(dir.rec.texts(), (QStringList{"Потери в сети 3-20 кВ Северные электрические сети",
-                                               "Параметры линий по Северные электрические сети"}));
+        const QString report = "html|Потери в сети 3-20 кВ Северные электрические сети";
+        QCOMPARE(dir.rec.all(), (QStringList{report, report, "html|Параметры линий по Северные электрические сети"}));
         QVERIFY(dir.readFile("html/Параметры линий по Северные электрические сети.html").contains("Заречная - Сосновка"));
     }
 
@@ -243,7 +249,11 @@ private slots:
         QCOMPARE(QString::fromUtf8(dir.readFile("Ошибки при расчете потерь.log")),
                  rule + "Л1 " + rule + "\n" + rule + "Л2 " + rule + "\n*** задана неверная марка Нет в ветви 0 -1\n"
                      + rule + "Л3 " + rule + "\n");
-        QCOMPARE(dir.rec.texts(), (QStringList{"Потери в сети 35-220 кВ Р", "Ошибки при расчете потерь.log"}));
+        const QStringList files = {"html|Потери в сети 35-220 кВ Р", "|Ошибки при расчете потерь.log"};
+        QCOMPARE(dir.rec.all(), files);
+        dlg.ShowRES->click();   // both shown again
+        dlg.ErrorRES->click();
+        QCOMPARE(dir.rec.all(), files + files);
         const ResPoter record = readArxivFile(dir.filePath("poteri.xml")).records.value(0);
         QCOMPARE(record.npes + "/" + record.nres + " " + record.rows.value(0).value(1), QString("1/2 Л1"));
     }
