@@ -48,7 +48,7 @@ private slots:
         QCOMPARE(searchHits({"ас-", "ас-", "ас-", "ас-", "ПС"}), (QList<int>{0, 2, 2, 0, 4}));
         QVERIFY(editCell(table(), 2, 5, nullptr));   // an empty B only opened stays empty
         click("SaveButton");
-        QCOMPARE(dir->rec.warnings(), QStringList{"Информация|Данные сохранены"});
+        QCOMPARE(dir->rec.all(), (QStringList{"Сохранение|Сохранить изменения?", "Информация|Данные сохранены"}));
         QCOMPARE(withoutStamp(dir->readFile("kat_lin.xml")), original);
 
         table()->sortItems(0, Qt::DescendingOrder);   // ПС-25, М-50, АС-95/16, АС-35/6.2, АПвПу

@@ -56,7 +56,9 @@ private slots:
         // Sorted, the hidden rows stay hidden and the file takes the sorted order.
         table()->sortItems(0, Qt::DescendingOrder);
         QCOMPARE(shownColumn(table(), 0), (QStringList{"ТМН-6300/35", "ТМН-2500/35"}));
+        dir->rec.clear();
         click("SaveButton");
+        QCOMPARE(dir->rec.all(), (QStringList{"Сохранение|Сохранить изменения?", "Информация|Данные сохранены"}));
         const Table& c = kCatalog;
         QCOMPARE(stored(), (Table{c[2], c[5], c[1], c[3], {"ТДТН-40000/150", "150", "", "", "", "", "", "", "", "", ""}, c[0], c[4]}));
 
