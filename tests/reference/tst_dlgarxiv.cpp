@@ -4,6 +4,7 @@
 #include "reference/CDlgArxiv.h"
 
 #include "calcglobals.h"
+#include "tabletexts.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -88,6 +89,7 @@ private slots:
         pYear = "2024";
         pNameRas = QStringList{"Северный / РЭС", "Л-5"};
         CDlgArxiv viewer(nullptr, 1, "1", "1");
+        QVERIFY(greyHeader(viewer.findChild<QTableWidget*>("tableWidget")));
         QCOMPARE(periods(viewer), QList<int>{1});
         viewer.findChild<QSpinBox*>("spinBox")->setValue(2023);
         QCOMPARE(periods(viewer), (QList<int>{1, 2, 3}));

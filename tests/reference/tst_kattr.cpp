@@ -32,6 +32,7 @@ private slots:
     {
         open(kCatalog);
         QCOMPARE(headerLine(table()), QString("Марка|S, кВА|R, Oм|X, Oм|Рхх, кВт|Qхх,квар|U отв,%|N отп|Uвн, кВ|Uнн, кВ"));
+        QVERIFY(greyHeader(table()));
         const auto* voltages = dlg->findChild<QComboBox*>("UNOMcombo");
         QStringList offered;
         for (int i = 0; i < voltages->count(); ++i)

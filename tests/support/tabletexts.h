@@ -1,8 +1,10 @@
 #pragma once
-// What a table widget shows the user: the headers and cells in sight, and
-// what its cell editors let the user type.
+// What a table widget shows the user: the headers in sight and their grey, the
+// cells in sight, and what its cell editors let the user type.
 
 #include <QDoubleSpinBox>
+#include <QHeaderView>
+#include <QImage>
 #include <QTableWidget>
 
 #include <memory>
@@ -39,4 +41,20 @@ inline QStringList editorRanges(QTableWidget* table, const QList<int>& columns)
                         : QString("no spin box"));
     }
     return ranges;
+}
+
+// Whether the header shows the program's grey, rgb(190, 190, 190): drawn as it is and
+// drawn in that grey, each just restyled, it gives the same picture.
+inline bool greyHeader(QTableWidget* table)
+{
+    QHeaderView* header = table->horizontalHeader();
+    const QString own = header->styleSheet();
+    const auto drawn = [header](const QString& sheet) {
+        header->setStyleSheet(sheet);
+        return header->grab().toImage();
+    };
+    const QImage shown = drawn(own);
+    const bool grey = shown == drawn(QStringLiteral("::section{Background-color:rgb(190,190,190)}"));
+    header->setStyleSheet(own);
+    return grey;
 }
