@@ -127,6 +127,7 @@ private slots:
         };
         QCOMPARE(cells(3), QString("|0|0"));
         dlg.slot_RowChanged(2, 0);   // 1-3, disconnected
+        QVERIFY(dlg.groupBox_2->isEnabled());
         QCOMPARE(dlg.DlinaSpin->value(), 2.25);
         dlg.DlinaSpin->setValue(2.5);
         dlg.checkOtkl->setChecked(false);
@@ -174,10 +175,7 @@ private slots:
         dlg.slot_RowChanged(3, 0);
         QCOMPARE(dlg.spinOtv->value(), 0);
         QCOMPARE(dlg.tableWgt->item(1, 10)->text() + dlg.tableWgt->item(3, 10)->text(), QString("-20"));
-        QStringList marks;
-        for (int i = 0; i < dlg.Markacombo->count(); ++i)
-            marks << dlg.Markacombo->itemText(i);
-        QCOMPARE(marks, QStringList({"ТМ-1000/35", "ТМН-2500/35"}));
+        QCOMPARE(comboItems(dlg.Markacombo), QStringList({"ТМ-1000/35", "ТМН-2500/35"}));
         dlg.slot_RowChanged(2, 0);
         dlg.slot_copyRow();
         QStringList copy = dlg.rowTexts(2);

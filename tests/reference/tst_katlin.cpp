@@ -40,6 +40,7 @@ private slots:
             shown.append((kind->checkState() == Qt::Checked ? "[x]" : "[ ]") + kind->text() + " " + material(r)->currentText());
         }
         QCOMPARE(shown, (QStringList{"[ ] Алюминий", "[x] Медь", "[ ] ", "[ ] Медь", "[ ] Медь"}));
+        QCOMPARE(comboItems(material(0)), (QStringList{"Алюминий", "Медь", "Сталь"}));
         table()->setCurrentCell(3, 0);
         dlg->findChild<QDoubleSpinBox*>("Line_L")->setValue(10);
         QCOMPARE(labels({"RLin", "XLin", "BLin"}), (QStringList{"R= 4.00", "X= 4.50", "BC= -25.00"}));

@@ -34,10 +34,7 @@ private slots:
         QCOMPARE(headerLine(table()), QString("Марка|S, кВА|R, Oм|X, Oм|Рхх, кВт|Qхх,квар|U отв,%|N отп|Uвн, кВ|Uнн, кВ"));
         QVERIFY(greyHeader(table()));
         const auto* voltages = dlg->findChild<QComboBox*>("UNOMcombo");
-        QStringList offered;
-        for (int i = 0; i < voltages->count(); ++i)
-            offered << voltages->itemText(i);
-        QCOMPARE(offered.join('|') + " " + voltages->currentText(), QString("35кВ|66кВ|110кВ|150кВ|220кВ 110кВ"));
+        QCOMPARE(comboItems(voltages).join('|') + " " + voltages->currentText(), QString("35кВ|66кВ|110кВ|150кВ|220кВ 110кВ"));
         QCOMPARE(shownColumn(table(), 0), (QStringList{"ТДН-16000/110", "ТРДН-25000/110"}));
         filter("35");
         // The last hit stands in the last row: the next press starts at the top.
@@ -95,12 +92,13 @@ private slots:
     }
 
     // Enter in the search line or the table of the shown editor presses no
-    // button, not even the save button the mouse pressed last.
+    // button, not even the save button the mouse pressed last, which wrote the file as read.
     void enterPressesNoButton()
     {
-        open(kCatalog);
+        const QByteArray original = open(kCatalog);
         dlg->show();
         QTest::mouseClick(dlg->findChild<QPushButton*>("SaveButton"), Qt::LeftButton);
+        QCOMPARE(withoutStamp(dir->readFile("kat_tr.xml")), original);
         dir->rec.messages.clear();
         QCOMPARE(pressEnter("LineFind", "110"), QStringList());
         QCOMPARE(pressEnter(nullptr), QStringList());

@@ -2,6 +2,7 @@
 // What a table widget shows the user: the headers in sight and their grey, the
 // cells in sight, and what its cell editors let the user type.
 
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QHeaderView>
 #include <QImage>
@@ -28,6 +29,15 @@ inline QStringList shownColumn(const QTableWidget* table, int column)
             texts.append(table->item(r, column)->text());
     }
     return texts;
+}
+
+// The entries a combo offers, in order.
+inline QStringList comboItems(const QComboBox* combo)
+{
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
 }
 
 // "minimum maximum step decimals" of each column's number editor.
