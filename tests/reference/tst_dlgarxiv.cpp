@@ -60,7 +60,8 @@ struct Archive : TempWorkDir
     }
 };
 
-// Ticks the periods of ticks; gives the periods the viewer lets the user tick.
+// Ticks the periods of ticks; gives the periods the viewer lets the user tick (the month's
+// name shown enabled with its box; -period for one neither offered nor greyed whole).
 QList<int> periods(CDlgArxiv& viewer, const QList<int>& ticks = {})
 {
     auto* table = viewer.findChild<QTableWidget*>("tableWidget");
@@ -68,8 +69,11 @@ QList<int> periods(CDlgArxiv& viewer, const QList<int>& ticks = {})
     for (int i = 0; i < 13; ++i) {
         if (ticks.contains(i + 1))
             table->item(i, 1)->setCheckState(Qt::Checked);
-        if (table->item(i, 1)->flags() == (Qt::ItemIsEnabled | Qt::ItemIsUserCheckable))
+        const Qt::ItemFlags name = table->item(i, 0)->flags(), box = table->item(i, 1)->flags();
+        if (box == (Qt::ItemIsEnabled | Qt::ItemIsUserCheckable) && name == Qt::ItemIsEnabled)
             enabled << i + 1;
+        else if (box != Qt::NoItemFlags || name != Qt::NoItemFlags)
+            enabled << -(i + 1);
     }
     return enabled;
 }
