@@ -41,7 +41,7 @@ private slots:
         dlg.checkKF->click();
         QVERIFY(dlg.Kfor->isVisibleTo(&dlg));
         dlg.SaveButton->click();
-        QCOMPARE(f.rec.warnings(), QStringList({"Информация|Данные сохранены"}));
+        QCOMPARE(f.rec.all(), QStringList({"Сохранение|Сохранить изменения?", "Информация|Данные сохранены"}));
         net.lines[1] = QStringList{"1", "1", "1"} + QString("ВЛ-1||366|35|550|35|0|1|1|0|1|1|1|1").split('|');
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
     }
