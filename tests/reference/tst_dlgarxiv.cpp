@@ -94,6 +94,7 @@ private slots:
         pNameRas = QStringList{"Северный / РЭС", "Л-5"};
         CDlgArxiv viewer(nullptr, 1, "1", "1");
         QVERIFY(greyHeader(viewer.findChild<QTableWidget*>("tableWidget")));
+        QCOMPARE(viewer.pos(), QPoint(300, 60));   // where it opens when the screen has room
         QCOMPARE(periods(viewer), QList<int>{1});
         viewer.findChild<QSpinBox*>("spinBox")->setValue(2023);
         QCOMPARE(periods(viewer), (QList<int>{1, 2, 3}));
