@@ -44,6 +44,8 @@ private slots:
         QCOMPARE(column(dlg->m_rows, 0), (QStringList{"1,1,1", "1,1,2", "1,1,3", "35kV", "110kV", "SUM"}));
         QVERIFY(dir.readFile("poteri.xml").contains(R"(<PoteriEn period="3" year="2026" npes="1" nres="1" type="100">)"));
         QCOMPARE(readArxivFile(dir.filePath("poteri.xml")).records.value(0).rows, dlg->m_rows);
+        dlg->SaveArxRES->click();   // into the archive, here the first one: the result as it is
+        QCOMPARE(dir.readFile("arxiv110.xml"), dir.readFile("poteri.xml"));
 
         NRES = "2";
         res[2][2] = "Новый";   // renamed by another window
@@ -55,8 +57,9 @@ private slots:
         QCOMPARE(ReadShablonXML("res", attrRES, "RES"), res);
         dlg->ParamRES->click();
         QVERIFY(dir.readFile("html/Параметры линий по Заречный РЭС.html").contains("Заречная - Сосновка"));
-        QCOMPARE(dir.rec.all(), (QStringList{"html|Потери в сети 35-220 кВ Заречный РЭС", "Сохранение|Сохранить изменения?",
-                                             "Информация|Данные сохранены", "html|Параметры линий по Заречный РЭС"}));
+        QCOMPARE(dir.rec.all(), (QStringList{"html|Потери в сети 35-220 кВ Заречный РЭС", "Информация|Данные добалены в архив",
+                                             "Сохранение|Сохранить изменения?", "Информация|Данные сохранены",
+                                             "html|Параметры линий по Заречный РЭС"}));
 
         // No archive for a result that cannot be written; a table without this RES, or damaged, is not rewritten.
         QFile::remove(dir.filePath("poteri.xml"));
@@ -198,7 +201,10 @@ private slots:
     void pesRunWritesRowsPerResAndTotal()
     {
         Folder dir(true);
+        pMec = "4";
+        pYear = "2026";
         CDlgPES dlg("1", nullptr);
+        QVERIFY(!dlg.ArxivSave->isEnabled());   // no result of its own yet
         QCOMPARE(dlg.windowTitle(), QString("Северные электрические сети"));
         NPES = "2";   // another PES entered in the tree meanwhile
         dlg.slot_CalcPES();
@@ -207,6 +213,8 @@ private slots:
         const ResPoter record = readArxivFile(dir.filePath("poteri.xml")).records.value(0);
         QCOMPARE(record.npes + "/" + record.nres, QString("1/0"));
         QCOMPARE(record.rows, dlg.m_rows);
+        dlg.ArxivSave->click();
+        QCOMPARE(dir.readFile("arxiv110.xml"), dir.readFile("poteri.xml"));
         const QStringList ids = column(dlg.m_rows, 0);
         QCOMPARE(ids.mid(0, 11) << ids.last(), (QStringList{"1,1,1", "1,1,2", "1,1,3", "B 1,1", "1,2,1", "1,2,2",
                                                             "1,2,3", "B 1,2", "1,3,1", "1,3,2", "B 1,3", "SUM"}));
@@ -214,7 +222,8 @@ private slots:
         dlg.ShowPES->click();
         dlg.ParamPES->click();
         const QString report = "html|Потери в сети 3-20 кВ Северные электрические сети";
-        QCOMPARE(dir.rec.all(), (QStringList{report, report, "html|Параметры линий по Северные электрические сети"}));
+        QCOMPARE(dir.rec.all(), (QStringList{report, "Информация|Данные добалены в архив", report,
+                                             "html|Параметры линий по Северные электрические сети"}));
         QVERIFY(dir.readFile("html/Параметры линий по Северные электрические сети.html").contains("Заречная - Сосновка"));
     }
 
