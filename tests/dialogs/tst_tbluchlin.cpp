@@ -153,7 +153,7 @@ private slots:
             return rows.join(' ') + " " + headerLine(dlg.tableWgt);
         };
         const QString columns = "Комментарий-1|Комментарий-2|Начало|Конец|Элемент";
-        QVERIFY(greyHeader(dlg.tableWgt));
+        QVERIFY(programHeads(dlg.tableWgt));
         dlg.TransfShow->click();
         QCOMPARE(shown(), "1-2 3-4 " + columns + "|P, МВт|Q, мвар|WP, мвтч|WQ, мварч");
         dlg.LinesShow->click();

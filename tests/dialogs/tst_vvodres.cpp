@@ -95,7 +95,7 @@ private slots:
                               "Считать информацию из файла Северный РЭС - нагрузки.xlsx"}));
         QCOMPARE(headerLine(dlg.tableLIN), QString("Название линии|Откл., дней|Tg|Кзап|Кфор|Квых"));
         QVERIFY(dlg.tableWgt->isSortingEnabled());   // a header click sorts the node table
-        QVERIFY(greyHeader(dlg.tableLIN) && greyHeader(dlg.tableWgt));
+        QVERIFY(programHeads(dlg.tableLIN) && programHeads(dlg.tableWgt));
         // What each editable column takes; the node's end and the mark are read-only.
         QCOMPARE(editorRanges(dlg.tableLIN, {5, 9, 10, 11, 12}) + editorRanges(dlg.tableWgt, {6, 8, 11}),
                  QStringList({"0 366 1 2", "0 1 0.05 2", "0 1 0.05 2", "1 2 0.05 2", "0 2 0.01 2", "no spin box",

@@ -93,7 +93,7 @@ private slots:
         pYear = "2024";
         pNameRas = QStringList{"Северный / РЭС", "Л-5"};
         CDlgArxiv viewer(nullptr, 1, "1", "1");
-        QVERIFY(greyHeader(viewer.findChild<QTableWidget*>("tableWidget")));
+        QVERIFY(programHeads(viewer.findChild<QTableWidget*>("tableWidget")));
         QCOMPARE(viewer.pos(), QPoint(300, 60));   // where it opens when the screen has room
         QCOMPARE(periods(viewer), QList<int>{1});
         viewer.findChild<QSpinBox*>("spinBox")->setValue(2023);

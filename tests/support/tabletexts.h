@@ -1,5 +1,5 @@
 #pragma once
-// What a table widget shows the user: the headers in sight and their grey, the
+// What a table widget shows the user: the headers in sight and how they are drawn, the
 // cells in sight, and what its cell editors let the user type.
 
 #include <QComboBox>
@@ -53,9 +53,10 @@ inline QStringList editorRanges(QTableWidget* table, const QList<int>& columns)
     return ranges;
 }
 
-// Whether the header shows the program's grey, rgb(190, 190, 190): drawn as it is and
-// drawn in that grey, each just restyled, it gives the same picture.
-inline bool greyHeader(QTableWidget* table)
+// Whether the table shows its heads as the program draws them: the column heads in the
+// program's grey, rgb(190, 190, 190) (drawn as they are and drawn in that grey, each just
+// restyled, they give the same picture), and no row numbers.
+inline bool programHeads(QTableWidget* table)
 {
     QHeaderView* header = table->horizontalHeader();
     const QString own = header->styleSheet();
@@ -66,5 +67,5 @@ inline bool greyHeader(QTableWidget* table)
     const QImage shown = drawn(own);
     const bool grey = shown == drawn(QStringLiteral("::section{Background-color:rgb(190,190,190)}"));
     header->setStyleSheet(own);
-    return grey;
+    return grey && table->verticalHeader()->isHidden();
 }
