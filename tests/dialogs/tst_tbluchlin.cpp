@@ -53,8 +53,9 @@ private slots:
         dlg.tableWgt->sortItems(3, Qt::AscendingOrder);
         dlg.SaveButton->click();
         // The disconnected 1-3 leaves the transformer 3-4 unfed: logged, saved all the same.
-        QCOMPARE(f.rec.warnings(), QStringList({"Предупреждение|В информации об участках линии есть ошибки",
-                                                "Информация|Данные сохранены"}));
+        const QStringList checked = {"|Ошибки в участках линии.log", "Предупреждение|В информации об участках линии есть ошибки",
+                                     "Сохранение|Сохранить изменения?"};
+        QCOMPARE(f.rec.all(), checked + QStringList("Информация|Данные сохранены"));
         QCOMPARE(QString::fromUtf8(f.readFile("Ошибки в участках линии.log")),
                  QString("*** Узел 4 находится за отключенным участком\n"));
         QCOMPARE(withoutStamp(f.readFile("uch_lin.xml")), expected);
@@ -66,8 +67,7 @@ private slots:
         f.rec.clear();
         dlg.SaveButton->click();
         QCOMPARE(f.readFile("uch_lin.xml"), damaged);
-        QCOMPARE(f.rec.warnings(), QStringList({"Предупреждение|В информации об участках линии есть ошибки",
-                                                "Предупреждение|Ошибка чтения файла " + f.filePath("uch_lin.xml")}));
+        QCOMPARE(f.rec.all(), checked + QStringList("Предупреждение|Ошибка чтения файла " + f.filePath("uch_lin.xml")));
     }
 
     // New rows take the next two nodes, past the largest int too, and the first mark of the
@@ -154,6 +154,13 @@ private slots:
         };
         const QString columns = "Комментарий-1|Комментарий-2|Начало|Конец|Элемент";
         QVERIFY(programHeads(dlg.tableWgt));
+        QCOMPARE(dlg.windowTitle(), QString("Информация по участкам линии "));   // no line dialog behind it
+        QStringList tips;
+        for (int c : {5, 6, 8})
+            tips << dlg.tableWgt->horizontalHeaderItem(c)->toolTip();
+        QCOMPARE(tips, (QStringList{"Номер начала ветви", "Номер конца ветви", "Номер района"}));
+        QCOMPARE(editorRanges(dlg.tableWgt, {5, 6, 11, 14}), (QStringList{"0 99999999 1 0", "0 99999999 1 0",
+                                                                          "-99999999 99999999 1 3", "-99999999 99999999 1 3"}));
         dlg.TransfShow->click();
         QCOMPARE(shown(), "1-2 3-4 " + columns + "|P, МВт|Q, мвар|WP, мвтч|WQ, мварч");
         dlg.LinesShow->click();
@@ -194,9 +201,9 @@ private slots:
         // Saved so, after the warnings, the line has no sections left; line 2 keeps its own.
         f.rec.clear();
         dlg.SaveButton->click();
-        QCOMPARE(f.rec.warnings(), QStringList({"Предупреждение|Для линии не заведены участки",
-                                                "Предупреждение|В информации об участках линии есть ошибки",
-                                                "Информация|Данные сохранены"}));
+        QCOMPARE(f.rec.all(), QStringList({"Предупреждение|Для линии не заведены участки",
+                                           "Предупреждение|В информации об участках линии есть ошибки",
+                                           "Сохранение|Сохранить изменения?", "Информация|Данные сохранены"}));
         QCOMPARE(ReadShablonXML("uch_lin", {"nlin"}, "UCH_LIN"), Table{{"2"}});
     }
 };

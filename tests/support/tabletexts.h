@@ -47,7 +47,9 @@ inline QStringList editorRanges(QTableWidget* table, const QList<int>& columns)
     for (int column : columns) {
         std::unique_ptr<QWidget> editor(table->itemDelegateForColumn(column)->createEditor(table, {}, {}));
         auto* spin = qobject_cast<QDoubleSpinBox*>(editor.get());
-        ranges << (spin ? QString("%1 %2 %3 %4").arg(spin->minimum()).arg(spin->maximum()).arg(spin->singleStep()).arg(spin->decimals())
+        const auto text = [](double value) { return QString::number(value, 'g', 12); };
+        ranges << (spin ? QStringList{text(spin->minimum()), text(spin->maximum()), text(spin->singleStep()),
+                                      QString::number(spin->decimals())}.join(' ')
                         : QString("no spin box"));
     }
     return ranges;
