@@ -70,8 +70,8 @@ private slots:
         dlg.slot_saveVtv();
         QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"), net.sections);
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
-        QCOMPARE(f.rec.warnings(), QStringList{lines ? "Информация|Данные о линиях сохранены"
-                                                     : "Информация|Данные об участках линий сохранены"});
+        QCOMPARE(f.rec.all(), (QStringList{"Сохранение|Сохранить изменения?", lines ? "Информация|Данные о линиях сохранены"
+                                                                                     : "Информация|Данные об участках линий сохранены"}));
     }
 
     // The node table shows the transformers of the line last clicked, whichever cell, and hides
@@ -191,7 +191,8 @@ private slots:
         const QByteArray onDisk = f.readFile("uch_lin.xml");
         dlg.slot_Import();
         QCOMPARE(f.readFile("uch_lin.xml"), onDisk);   // the window only; a save writes it
-        QCOMPARE(f.rec.warnings(), warning.isEmpty() ? QStringList() : QStringList{"Ошибка|" + warning});
+        QCOMPARE(f.rec.all(), QStringList("Загрузка из Xlsx файла|Загрузить информацию из Xlsx файла?")
+                                  + (warning.isEmpty() ? QStringList() : QStringList{"Ошибка|" + warning}));
         const auto cell = [&dlg](int r, int c) { return dlg.tableWgt->item(r, c)->text(); };
         QTEST(QStringList({cell(0, 11), cell(0, 12), cell(0, 13), cell(0, 14), cell(1, 13)}).join('|'), "stored");
     }
@@ -206,6 +207,7 @@ private slots:
         CDlgVvodRES dlg("1", "1", "Северный/Южный РЭС");
         dlg.tableWgt->item(0, 13)->setText("4321.5");
         dlg.slot_Export();
+        QCOMPARE(f.rec.all(), QStringList("Сохранение в Xlsx файл|Существующий Xlsx файл будет изменен. Продолжить?"));
         QCOMPARE(dlg.workbookFile(), f.filePath("Северный_Южный РЭС - нагрузки.xlsx"));
         QString error;
         const QByteArray out = runPython(QStringLiteral(R"(
