@@ -56,7 +56,8 @@ private slots:
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QVERIFY(dlg.NazvLIN->fontMetrics().horizontalAdvance(name) > dlg.NazvLIN->width());
-        QCOMPARE(dlg.NazvLIN->text(), name);
+        QCOMPARE(QStringList({dlg.NazvLIN->text(), dlg.DnLIN->text(), dlg.nomRES->text(), dlg.nomLIN->text()}),
+                 QStringList({name, "Л-112", "1", "1"}));
         QCOMPARE(dlg.NazvLIN->cursorPosition(), 0);
     }
 
@@ -95,6 +96,7 @@ private slots:
         first.InfoUchLin->click();
         QPointer<CDlgTblUchLIN> sections = first.m_pTblUchLIN;
         QVERIFY(sections && sections->isVisible());
+        QCOMPARE(sections->windowTitle(), QString("Информация по участкам линии ВЛ-1"));
         NLIN = "2";
         CDlgLIN second("1,1,2", nullptr);
         first.CalcLin->click();
