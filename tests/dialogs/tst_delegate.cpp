@@ -31,6 +31,19 @@ private slots:
         QTest::newRow("no number, kept") << edits << "abc" << "" << enter << "abc";
         QTest::newRow("edited to what it showed") << edits << "150000" << "9999" << enter << "9999";
     }
+    // The editor opens over its cell.
+    void editorCoversItsCell()
+    {
+        QTableWidget table(2, 2);
+        table.setItem(1, 1, new QTableWidgetItem("5"));
+        table.setItemDelegate(new DSBDelegate(&table, 0, 10, 1, 0));
+        table.show();
+        table.editItem(table.item(1, 1));
+        const QWidget* editor = table.indexWidget(table.model()->index(1, 1));
+        QVERIFY(editor);
+        QCOMPARE(editor->geometry(), table.visualItemRect(table.item(1, 1)));
+    }
+
     void edit()
     {
         QFETCH(QVector<double>, editor);
