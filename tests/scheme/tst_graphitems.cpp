@@ -76,6 +76,24 @@ private slots:
         QCOMPARE(b->pos(), QPointF(30, 137));
     }
 
+    // Leaving a bus from its grip takes the grip, the resize mode and the
+    // resize cursor along; a press on the bus then moves it.
+    void leavingABus()
+    {
+        SchemeView view(m_scene);
+        BusItem* b = bus(*m_scene, "2");   // at (310, 117), 70 by 7
+        view.hover(QPointF(360, 120));
+        view.hover(QPointF(380, 120));
+        QCOMPARE(b->m_resizeMode, int(BusItem::ResizeRight));
+        view.hover(QPointF(450, 300));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(QString("%1 %2 %3").arg(b->m_resizeMode).arg(b->cursor().shape()).arg(b->childItems().size()),
+                 QString("0 %1 0").arg(Qt::CrossCursor));
+        view.drag(QPointF(340, 120), {QPointF(345, 125), QPointF(350, 130)});
+        QCOMPARE(b->pos(), QPointF(320, 127));
+        QCOMPARE(b->rect(), QRectF(0, 0, 70, 7));
+    }
+
     // A bend point goes into the first crossed segment only, in item coordinates.
     void bendPoints()
     {
