@@ -202,6 +202,66 @@ private slots:
         QCOMPARE(rowTexts(m_scene->lineRows()), left);
     }
 
+    // A deleted element leaves the lookup by item and by key: a pop-up asked
+    // for it opens nothing, and an element added later under its key is the
+    // only one that key reaches, so a drag of its bus moves just that one.
+    void deletedElementLeavesTheLookup()
+    {
+        open();
+        QGraphicsItem* gone = element(*m_scene, KindTransf3, "7");
+        gone->setSelected(true);
+        m_scene->DelItems();
+        QVERIFY(m_scene->recordsWithKey("7").isEmpty() && !m_scene->recordOf(gone));
+        m_scene->ParamTR3(gone, QPoint(10, 10));
+        QVERIFY(!shownPopup<CparamTR3>());
+        QVERIFY(m_scene->setCurrentNode("0", bus(*m_scene, "0")));
+        m_scene->AddTP();
+        QGraphicsItem* added = element(*m_scene, KindTransf2, "7");
+        QCOMPARE(m_scene->recordsWithKey("7").size(), 1);
+        QCOMPARE(m_scene->recordsWithKey("7").first()->item, added);
+        SchemeView view(m_scene);
+        view.drag(QPointF(12, 120), {QPointF(17, 125), QPointF(22, 130)});
+        QCOMPARE(added->pos(), QPointF(5, 132));
+    }
+
+    // The pop-up of an element whose row stands first in the table opens
+    // with that row and writes it back there.
+    void popupOfTheFirstRow_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("line section") << "1" << int(KindLine);
+        QTest::newRow("two-winding") << "3" << int(KindTransf2);
+        QTest::newRow("three-winding") << "4" << int(KindTransf3);
+    }
+    void popupOfTheFirstRow()
+    {
+        QFETCH(QString, key);
+        QFETCH(int, kind);
+        Table rows;
+        for (const QStringList& row : ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN")) {
+            if (row.at(uchNlin) == "1")
+                row.at(uchKey) == key ? rows.prepend(row) : rows.append(row);
+        }
+        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        open();
+        m_scene->setCurrentBranchKey(key);
+        QWidget* popup = nullptr;
+        if (kind == KindTransf3) {
+            m_scene->ParamTR3(element(*m_scene, kind, key), QPoint(10, 10));
+            popup = shownPopup<CparamTR3>();
+        } else {
+            m_scene->ParamUCH(kind, QPoint(10, 10));
+            popup = kind == KindLine ? static_cast<QWidget*>(shownPopup<CparamUCH>()) : shownPopup<CparamTR2>();
+        }
+        QVERIFY(popup);
+        QCOMPARE(popup->findChild<QLineEdit*>("KommEdit")->text(), rows.first().at(uchName));
+        popup->findChild<QLineEdit*>("KommEdit")->setText("Первая");
+        popup->findChild<QPushButton*>("OKButton")->click();
+        rows.first()[uchName] = "Первая";
+        QCOMPARE(m_scene->lineRows(), rows);
+    }
+
     // The scene keeps its line whatever is entered meanwhile; pop-ups open only
     // for its rows.
     void ownLineAndPopups()
