@@ -7,6 +7,8 @@
 #include "scheme/CmenuNode.h"
 #include "scheme/CparamUCH.h"
 #include "scheme/createsxem.h"
+#include "scheme/CparamTR2.h"
+#include "scheme/schemerecords.h"
 
 #include <QColorDialog>
 
@@ -182,6 +184,63 @@ private slots:
             QCOMPARE(!line(scene(), "99"), !answerNo);
             QVERIFY(line(scene(), "1"));
         }
+    }
+
+    // A new layout draws every element anew, its labels at their default
+    // places; only the update keeps where the saved drawing has them.
+    void newLayoutOrUpdate_data()
+    {
+        QTest::addColumn<int>("mode");            // of the layout the button's command draws
+        QTest::addColumn<QStringList>("moved");   // bus 1 and line 1 as they would be saved
+        QTest::newRow("CreateSxemButton") << 1 << QStringList({"160;117;35;7;1;140;97;0", "12,119 162,119;1;52;104;0"});
+        QTest::newRow("UpdateButton") << 2 << QStringList({"200;50;35;7;1;210;40;0", "12,119 90,150 162,119;1;70;160;0"});
+    }
+    void newLayoutOrUpdate()
+    {
+        QFETCH(int, mode);
+        SxemaLin s = savedLine1();
+        s.nodes[1] = QStringList{"200", "50", "35", "7", "1", "210", "40", "0"};
+        s.lines[0][2] = "70";
+        s.lines[0][3] = "160";
+        QVERIFY(writeSxemaFile({s}));
+        open();
+        m_rec->answers = {false};
+        m_w->findChild<QToolButton*>(QTest::currentDataTag())->click();
+        const SxemaLin drawn = drawnScheme(scene(), "");
+        QCOMPARE(schemeRecords(drawn, 3, true), schemeRecords(CreateSxem(mode), 3, true));
+        const auto withKey = [](const Table& records, int field) {
+            for (const QStringList& r : records)
+                if (r.value(field) == "1")
+                    return r.join(';');
+            return QString();
+        };
+        QTEST(QStringList({withKey(drawn.nodes, 4), withKey(drawn.lines, 1)}), "moved");
+    }
+
+    // A right click on a line section makes it the current branch and opens
+    // its menu, whose parameter command shows that section's row; a right
+    // click on a bus or a transformer makes neither the current branch.
+    void rightClicks()
+    {
+        open();
+        SchemeView view(&scene());
+        view.click(QPointF(276, 80), Qt::RightButton);   // line 2
+        QCoreApplication::processEvents();
+        QVERIFY(m_w->branchMenu()->isVisible());
+        QCOMPARE(scene().currentBranchKey(), QString("2"));
+        QCOMPARE(scene().currentBranchItem(), line(scene(), "2"));
+        m_w->slot_BranchExec(CmenuBranch::Param);
+        QVERIFY(!m_w->branchMenu()->isVisible());
+        QCOMPARE(shownPopup<CparamUCH>()->findChild<QLineEdit*>("KommEdit")->text(), QString("Участок 1-2"));
+
+        view.click(QPointF(350, 120), Qt::RightButton);   // bus 2
+        view.click(QPointF(170, 170), Qt::RightButton);   // transformer 3: its pop-up at once
+        QCoreApplication::processEvents();
+        QVERIFY(m_w->nodeMenu()->isVisible());
+        QCOMPARE(shownPopup<CparamTR2>()->findChild<QLineEdit*>("KommEdit")->text(), QString("Участок 1-3"));
+        QCOMPARE(scene().currentBranchItem(), line(scene(), "2"));
+        QVERIFY(!scene().setCurrentBranch("3", element(scene(), KindTransf2, "3")));
+        QVERIFY(!scene().currentBranchItem() && scene().currentBranchKey().isEmpty());
     }
 
     // Offered from a drawing 1550 wide on.
