@@ -4,8 +4,10 @@
 #include "calcglobals.h"
 #include "dialogs/CDlgLIN.h"
 #include "regime/CRegimShow.h"
+#include "regime/CparamShow.h"
 #include "regime/RegimScene.h"
 #include "regime/SxemaItems.h"
+#include "paintedcolours.h"
 #include "regimenetwork.h"
 #include "scheme/CNavigate.h"
 
@@ -199,14 +201,23 @@ private slots:
     }
 
     // A branch's energy is its flow times the period's hours: 5 MW over 720 h
-    // make 3600 MWh (the section's own charging takes 0.086 of its 2.5 Mvar).
-    // Each winding has the colour of its own loading in both modes.
+    // make 3600 MWh. Every quantity ticked in the pop-up: the section's own
+    // charging (2.6 µS/km) gives 172 kvar of its 2.5 Mvar back; I is S / U ×
+    // 577 A, a section's loading 0.4 A/mm², a unit's S over its rating × 4.
+    // The labels of sections stand 20 higher; each winding has the colour of
+    // its own loading in both modes.
     void energyIsPowerTimesHours_data()
     {
         QTest::addColumn<int>("mode");
         QTest::addColumn<QStringList>("branchLabels");   // of the section, the two- and the three-winding unit
-        QTest::newRow("power") << 0 << QStringList({"P=5.00 +J 2.4", "P=2.00 +J 1.0", "P=3.00 +J 1.5"});
-        QTest::newRow("energy") << 1 << QStringList({"W=3600 +J 1738", "W=1440 +J 720", "W=2160 +J 1080"});
+        QTest::newRow("power") << 0 << QStringList({
+            "P=5.00 +J 2.4|Ток=28 Кз=0.16|dP=0.00 -J 172|Потеря U=0.0",
+            "P=2.00 +J 1.0|Ток=11 Кз=0.89|dP=0.00 +J 0|dPxx=0.00 +J 0|Потеря U=0.0",
+            "P=3.00 +J 1.5|Ток=17 Кз=0.54|dP=0.00 +J 0|dPxx=0.00 +J 0|Потеря U=0.0"});
+        QTest::newRow("energy") << 1 << QStringList({
+            "W=3600 +J 1738|Ток=28 Кз=0.16|dW=0 +J 0|Потеря U=0.0",
+            "W=1440 +J 720|Ток=11 Кз=0.89|dW=0 +J 0|dWxx=0 +J 0|Потеря U=0.0",
+            "W=2160 +J 1080|Ток=17 Кз=0.54|dW=0 +J 0|dWxx=0 +J 0|Потеря U=0.0"});
     }
     void energyIsPowerTimesHours()
     {
@@ -215,15 +226,66 @@ private slots:
         const auto f = losslessLine();
         CRegimShow w;
         w.m_pVidCombo->setCurrentIndex(mode);
+        for (QCheckBox* box : {w.paramShow()->check_DP, w.paramShow()->checkLin_I, w.paramShow()->checkLin_dU})
+            box->setChecked(true);
+        w.paramShow()->CheckParamButton->click();
         QStringList labels = {"0,80 #00ffff U=115.00", "100,80 #00ffff U=115.00", "200,80 #00ffff U=11.00",
                               "300,80 #00ffff U=115.00", "400,80 #00ffff U=38.50", "500,80 #00ffff U=11.00",
-                              "40,110 #ffb266 " + branchLabels[0], "230,150 #66ff66 " + branchLabels[1],
+                              "40,90 #ffb266 " + branchLabels[0], "230,150 #66ff66 " + branchLabels[1],
                               "330,150 #66ff66 " + branchLabels[2]};
         labels.sort();
         QCOMPARE(labelTexts(w.scene()), labels);
         QCOMPARE(drawnRecords(w.scene()).filter(QRegularExpression("^(Line|Transf)")), QStringList({
             "Line 15,103 100,103;1;40;110;0 #00ffff 2 0", "Transf 190;106;35;70;115;11;2;230;150;0 #e4e400 #e4e400",
             "Transf_3 290;106;70;70;115;38.5;11;3;4;5;330;150;0 #00b200 #e4e400 #00ffff"}));
+    }
+
+    // The symbols as drawn: each winding in its own colour, a bar in its
+    // fill, a line section in the pen of its style.
+    void painted_data()
+    {
+        QTest::addColumn<QStringList>("colours");   // the row names the item
+        // Symbols of 15 by 30 and 40 by 40, a bar of 20 by 5, a line 2 wide
+        // in pen styles 0 (solid), 1 (disconnected: white, 3 wide) and 2.
+        QTest::newRow("two-winding") << QStringList({"#0080ff 0,0 13,16", "#6600cc 0,10 13,30"});
+        QTest::newRow("three-winding") << QStringList({"#0080ff 9,0 28,24", "#6600cc 9,16 28,40", "#994c00 18,8 40,40"});
+        QTest::newRow("bus") << QStringList({"#000000 0,0 20,5", "#0080ff 1,1 19,4"});
+        QTest::newRow("line 0") << QStringList({"#0080ff -1,-1 40,20"});
+        QTest::newRow("line 1") << QStringList({"#ffffff -1,-1 41,20"});
+        QTest::newRow("line 2") << QStringList({"#0080ff 0,0 40,20"});
+    }
+    void painted()
+    {
+        const QString item = QTest::currentDataTag();
+        const QColor hv(0, 128, 255), mv(153, 76, 0), lv(102, 0, 204);
+        std::unique_ptr<QGraphicsItem> drawn;
+        if (item == "two-winding") {
+            auto* t = new Transf2s;
+            t->setSize(15, 30);
+            t->hvColor = hv, t->lvColor = lv;
+            drawn.reset(t);
+        } else if (item == "three-winding") {
+            auto* t = new Transf3s;
+            t->setSize(40, 40);
+            t->hvColor = hv, t->mvColor = mv, t->lvColor = lv;
+            drawn.reset(t);
+        } else if (item == "bus") {
+            auto* b = new BussItem;
+            b->w = 20, b->h = 5, b->fill = hv;
+            b->setRect(0, 0, 20, 5);
+            drawn.reset(b);
+        } else {
+            auto* l = new VLKLs_Item;
+            QPainterPath path(QPointF(0, 0));
+            path.lineTo(40, 0);
+            path.lineTo(40, 20);
+            l->setPath(path);
+            l->color = hv;
+            l->setPenWidth(2);
+            l->setPenStyle(item.right(1).toInt());
+            drawn.reset(l);
+        }
+        QTEST(paintedColours(drawn.get()), "colours");
     }
 
     // Bounds of each rule; a value on a bound falls nearer to normal.

@@ -2,6 +2,7 @@
 
 #include "schemefixture.h"
 #include "scheme/dotsignal.h"
+#include "paintedcolours.h"
 
 class TestGraphItems : public SchemeCase
 {
@@ -122,6 +123,56 @@ private slots:
         l->setLineStyle(Qt::red, 6);
         const QRectF painted = l->path().controlPointRect().adjusted(7, -3, 13, 3);   // pos (10, 0)
         QVERIFY(l->sceneBoundingRect().contains(painted));
+    }
+
+    // The symbols as drawn: each winding in its own colour, a bar in its
+    // fill, a line in its pen; a selected element framed or drawn in red.
+    void painted_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<QStringList>("colours");
+        // Windings and leads of 15 by 30 and 40 by 40 symbols; a bar of 20 by 5; a line of width 3.
+        const QString hv = "#0080ff 0,0 13,16", lv = "#6600cc 0,12 13,30";
+        QTest::newRow("two-winding") << "two-winding" << false << QStringList({hv, lv});
+        QTest::newRow("two-winding, selected") << "two-winding" << true << QStringList({hv, lv, "#ff0000 0,0 15,30"});
+        QTest::newRow("three-winding") << "three-winding" << false
+                                       << QStringList({"#0080ff 9,0 28,24", "#6600cc 9,16 28,40", "#994c00 18,8 40,40"});
+        QTest::newRow("three-winding, selected") << "three-winding" << true
+            << QStringList({"#0080ff 9,1 28,24", "#6600cc 9,16 28,40", "#994c00 18,8 40,38", "#ff0000 0,0 40,40"});
+        QTest::newRow("three-winding, MV beside LV") << "three-winding, MV beside LV" << false
+                                                     << QStringList({"#0080ff 9,0 28,24", "#6600cc 18,16 37,40", "#994c00 0,16 19,40"});
+        QTest::newRow("bus") << "bus" << false << QStringList({"#000000 0,0 20,5", "#0080ff 1,1 19,4"});
+        QTest::newRow("bus, selected") << "bus" << true << QStringList({"#000000 0,0 20,5", "#ff0000 1,1 19,4"});
+        QTest::newRow("line") << "line" << false << QStringList({"#0080ff -1,-1 41,20"});
+        QTest::newRow("line, selected") << "line" << true << QStringList({"#ff0000 0,0 40,20"});
+    }
+    void painted()
+    {
+        QFETCH(QString, item);
+        QFETCH(bool, selected);
+        const QColor hv(0, 128, 255), mv(153, 76, 0), lv(102, 0, 204);
+        std::unique_ptr<QGraphicsItem> drawn;
+        if (item == "two-winding") {
+            auto* t = new Transf2;
+            t->m_W = 15, t->m_H = 30, t->m_colorHV = hv, t->m_colorLV = lv;
+            drawn.reset(t);
+        } else if (item.startsWith("three-winding")) {
+            auto* t = new Transf3;
+            t->m_W = t->m_H = 40, t->m_colorHV = hv, t->m_colorMV = mv, t->m_colorLV = lv;
+            t->m_variant = item.endsWith("LV") ? 1 : 0;
+            drawn.reset(t);
+        } else if (item == "bus") {
+            auto* b = new BusItem;
+            b->setRect(0, 0, 20, 5);
+            b->m_width = 20, b->m_height = 5, b->m_color = hv;
+            drawn.reset(b);
+        } else {
+            auto* l = new VLKL_Item(polylinePath(QPolygonF({QPointF(0, 0), QPointF(40, 0), QPointF(40, 20)})));
+            l->setLineStyle(hv, 3);
+            drawn.reset(l);
+        }
+        QTEST(paintedColours(drawn.get(), selected), "colours");
     }
 
     void labelHideAndTurn()
