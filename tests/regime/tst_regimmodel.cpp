@@ -79,6 +79,42 @@ private slots:
         QTEST(Regime::lineWidth(Regime::drawingClass(kv)), "width");
     }
 
+    // A node's voltage against the four limits of its class: on a limit it
+    // falls on the side nearer to normal.
+    void nodeBands_data()
+    {
+        QTest::addColumn<double>("unom");
+        QTest::addColumn<QVector<double>>("limits");
+        const struct { double unom; QVector<double> limits; } rows[] = {
+            {0.4, {0.8, 0.9, 1.1, 1.2}}, {3, {2.4, 2.7, 3.5, 4.0}},   {6, {5.1, 5.6, 7.2, 8.0}},
+            {10, {8, 9, 11.2, 12.5}},    {20, {16, 18, 23, 25}},      {35, {31, 33, 39, 42}},
+            {110, {99, 104, 120, 126}},  {220, {198, 208, 232, 242}}, {330, {300, 315, 345, 360}},
+            {500, {475, 488, 515, 526}}};
+        for (const auto& r : rows)
+            QTest::addRow("%g kV", r.unom) << r.unom << r.limits;
+    }
+    void nodeBands()
+    {
+        QFETCH(double, unom);
+        QFETCH(QVector<double>, limits);
+        using B = Regime::NodeBand;
+        RegimModel m;
+        m.ReadModel({QString("1,1,1,,,0,1,1,АС-70,1,0,0,0,0,0,0,0,1").split(',')});
+        m.Unom = {unom, unom};
+        QVector<B> bands;
+        for (int i = 0; i < 4; ++i) {
+            for (double u : {limits[i] - 0.01, limits[i]}) {
+                m.U = {u, 0};
+                bands.append(m.nodeBand(0));
+            }
+        }
+        m.U[0] = limits[3] + 0.01;
+        bands.append(m.nodeBand(0));
+        QCOMPARE(bands, QVector<B>({B::FarBelow, B::Below, B::Below, B::Normal, B::Normal, B::Normal, B::Above,
+                                    B::Above, B::FarAbove}));
+        QCOMPARE(m.nodeBand(1), B::NoValue);
+    }
+
     void labels_data()
     {
         QTest::addColumn<LabelCase>("c");
