@@ -18,6 +18,15 @@ QStringList fileRows() { return rowTexts(ReadShablonXML("uch_lin", attrUchLin, "
 
 SxemaLin savedLine1() { return readSxemaFile().records.value(0); }
 
+// The record whose field holds key, joined by ';'.
+QString withKey(const Table& records, int field, const QString& key)
+{
+    for (const QStringList& r : records)
+        if (r.value(field) == key)
+            return r.join(';');
+    return QString();
+}
+
 } // namespace
 
 class TestCGraphDMS : public SchemeCase
@@ -208,13 +217,30 @@ private slots:
         m_w->findChild<QToolButton*>(QTest::currentDataTag())->click();
         const SxemaLin drawn = drawnScheme(scene(), "");
         QCOMPARE(schemeRecords(drawn, 3, true), schemeRecords(CreateSxem(mode), 3, true));
-        const auto withKey = [](const Table& records, int field) {
-            for (const QStringList& r : records)
-                if (r.value(field) == "1")
-                    return r.join(';');
-            return QString();
-        };
-        QTEST(QStringList({withKey(drawn.nodes, 4), withKey(drawn.lines, 1)}), "moved");
+        QTEST(QStringList({withKey(drawn.nodes, 4, "1"), withKey(drawn.lines, 1, "1")}), "moved");
+    }
+
+    // Places without decimals, a bar's height as it is, a unit's voltages in
+    // the general format; a hidden label is saved hidden, an element whose
+    // label was deleted without one.
+    void savedRecords()
+    {
+        open();
+        BusItem* b = bus(scene(), "0");
+        b->setPos(10.6, 99.4);
+        b->setRect(0, 0, 20, 5.5);
+        QVERIFY(scene().setCurrentNode("1", bus(scene(), "1")));
+        scene().AddTP();
+        SchemeView view(&scene());
+        view.click(QPointF(20, 125), Qt::RightButton);   // the label of line 1
+        scene().itemAt(QPointF(300, 100), QTransform())->setSelected(true);   // the label of bus 2
+        scene().DelItems();
+        m_w->slot_SaveGraph();
+        const SxemaLin saved = savedLine1();
+        QCOMPARE(QStringList({withKey(saved.nodes, 4, "0"), withKey(saved.nodes, 4, "2"), withKey(saved.lines, 1, "1"),
+                              withKey(saved.transf, 6, "8")}),
+                 QStringList({"11;99;20;5.5;0;-10;97;0", "310;117;70;7;2;0;0;0", "12,119 90,150 162,119;1;16;119;1",
+                              "145;122;35;70;110;10;8;280;197;0"}));
     }
 
     // A right click on a line section makes it the current branch and opens

@@ -33,6 +33,32 @@ QStringList labels(const DiagramScene& scene)
     return out;
 }
 
+// The drawn elements in registry order: place, size, colours, and what else
+// each kind draws with.
+QStringList drawnItems(const DiagramScene& scene)
+{
+    QStringList out;
+    for (const auto& r : scene.objects()) {
+        const QGraphicsItem* item = r->item;
+        QString text = QStringLiteral("%1,%2 z%3").arg(item->x()).arg(item->y()).arg(item->zValue());
+        if (const auto* b = qgraphicsitem_cast<const BusItem*>(item))
+            text = QStringLiteral("bus %1 %2 %3x%4 %5").arg(b->m_nodeName, text).arg(b->m_width).arg(b->m_height)
+                       .arg(b->m_color.name());
+        else if (const auto* l = qgraphicsitem_cast<const VLKL_Item*>(item))
+            text = QStringLiteral("line %1 %2 %3 %4 from %5").arg(l->m_key, vertices(l), l->m_color.name())
+                       .arg(l->m_penWidth).arg(l->m_startNode);
+        else if (const auto* t = qgraphicsitem_cast<const Transf2*>(item))
+            text = QStringLiteral("transf %1 %2 %3x%4 %5 %6").arg(t->m_key, text).arg(t->m_W).arg(t->m_H)
+                       .arg(t->m_colorHV.name(), t->m_colorLV.name());
+        else if (const auto* t = qgraphicsitem_cast<const Transf3*>(item))
+            text = QStringLiteral("transf3 %1 %2 %3x%4 %5 %6 %7 variant %8")
+                       .arg(QStringList({t->m_key, t->m_key2, t->m_key3}).join(','), text).arg(t->m_W).arg(t->m_H)
+                       .arg(t->m_colorHV.name(), t->m_colorMV.name(), t->m_colorLV.name()).arg(t->m_variant);
+        out.append(text);
+    }
+    return out;
+}
+
 } // namespace
 
 // Takes the items' queued menu signals as the editor window does.
@@ -88,6 +114,27 @@ private slots:
         QVERIFY(m_rec->messages.isEmpty() && !m_scene->isModified());
     }
 
+    // Each saved record drawn as it was saved, in the colours and widths of
+    // the line's voltage class; at 2 kV no bus is drawn.
+    void drawnAsSaved()
+    {
+        open();
+        const QString blue = "#0080ff";
+        QCOMPARE(drawnItems(*m_scene), QStringList({
+            "bus 0 10,117 z5 7x7 " + blue, "bus 1 160,117 z5 35x7 " + blue, "bus 2 310,117 z5 70x7 " + blue,
+            "bus 9 -100,300 z5 7x7 " + blue, "line 1 12,119 90,150 162,119 " + blue + " 4 from 0",
+            "line 2 162,119 240,41 312,119 " + blue + " 4 from 1", "line 99 400,200 500,200 " + blue + " 4 from ",
+            "transf 3 155,122 z1100 35x70 " + blue + " #6600cc",
+            "transf3 4,6,5 305,122 z1100 70x70 " + blue + " #994c00 #6600cc variant 0",
+            "transf3 7,, 5,122 z1100 70x70 " + blue + " #6600cc #6600cc variant 1"}));
+        m_window.reset();
+        UNOM = 2;
+        open();
+        const QStringList low = drawnItems(*m_scene);
+        QCOMPARE(low.size(), 6);
+        QCOMPARE(low.first(), QString("line 1 12,119 90,150 162,119 #66ff66 1.8 from 0"));
+    }
+
     // The line between two selected buses moves whole, another by its end only.
     void moveSelection()
     {
@@ -110,6 +157,13 @@ private slots:
         QTest::keyClick(&view.view, Qt::Key_Z);
         QCOMPARE(bus(*m_scene, "0")->pos(), QPointF(10, 127));
         QCOMPARE(line(*m_scene, "1")->pos(), QPointF(0, 10));
+        QVector<QPointF> steps;
+        for (Qt::Key key : {Qt::Key_A, Qt::Key_W, Qt::Key_D, Qt::Key_D}) {
+            QTest::keyClick(&view.view, key);
+            steps.append(bus(*m_scene, "0")->pos());
+        }
+        QCOMPARE(steps, QVector<QPointF>({{0, 127}, {0, 117}, {10, 117}, {20, 117}}));
+        QCOMPARE(line(*m_scene, "1")->pos(), QPointF(10, 0));
         QCOMPARE(vertices(line(*m_scene, "1")), QString("12,119 90,150 167,124"));
     }
 
