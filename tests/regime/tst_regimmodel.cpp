@@ -101,17 +101,15 @@ private slots:
         RegimModel m;
         m.ReadModel({QString("1,1,1,,,0,1,1,АС-70,1,0,0,0,0,0,0,0,1").split(',')});
         m.Unom = {unom, unom};
-        QVector<B> bands;
-        for (int i = 0; i < 4; ++i) {
-            for (double u : {limits[i] - 0.01, limits[i]}) {
+        QVector<B> bands;   // just below, on and just above each limit
+        for (double limit : limits) {
+            for (double u : {limit - 0.01, limit, limit + 0.01}) {
                 m.U = {u, 0};
                 bands.append(m.nodeBand(0));
             }
         }
-        m.U[0] = limits[3] + 0.01;
-        bands.append(m.nodeBand(0));
-        QCOMPARE(bands, QVector<B>({B::FarBelow, B::Below, B::Below, B::Normal, B::Normal, B::Normal, B::Above,
-                                    B::Above, B::FarAbove}));
+        QCOMPARE(bands, QVector<B>({B::FarBelow, B::Below, B::Below, B::Below, B::Normal, B::Normal,
+                                    B::Normal, B::Normal, B::Above, B::Above, B::Above, B::FarAbove}));
         QCOMPARE(m.nodeBand(1), B::NoValue);
     }
 

@@ -410,7 +410,8 @@ private slots:
     }
 
     // A label knows its size before it is first painted, and keeps it; it is
-    // as wide as its widest line, so a long type mark is not cut.
+    // as wide as its widest line, so a long type mark is not cut; its text is
+    // painted in the label's font.
     void labelSize()
     {
         const QFontMetricsF metrics(QFont("SansSerif", 6));
@@ -419,10 +420,18 @@ private slots:
         QCOMPARE(label.lines().first(), QString(32, QLatin1Char('x')));
         const QRectF before = label.boundingRect();
         QCOMPARE(before.width(), metrics.horizontalAdvance(label.lines().first()) + 21);
-        QImage image(200, 100, QImage::Format_ARGB32);
+        QImage image(300, 100, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
         QPainter painter(&image);
         label.paint(&painter, nullptr, nullptr);
+        painter.end();
         QCOMPARE(label.boundingRect(), before);
+        int inkRight = -1;   // painted in its own font, the text is as wide as measured
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(image.pixel(x, y)) != 0)
+                    inkRight = std::max(inkRight, x);
+        QVERIFY(qAbs(inkRight - metrics.horizontalAdvance(label.lines().first())) < 3);
         label.setLines({"Т-1", "ТДТН-25000/110 ВН"});
         QCOMPARE(label.boundingRect().width(), metrics.horizontalAdvance("ТДТН-25000/110 ВН") + 21);
     }

@@ -115,7 +115,7 @@ private slots:
     }
 
     // Each saved record drawn as it was saved, in the colours and widths of
-    // the line's voltage class; at 2 kV no bus is drawn.
+    // the line's voltage class; at 2 kV and below no bus is drawn.
     void drawnAsSaved()
     {
         open();
@@ -127,12 +127,15 @@ private slots:
             "transf 3 155,122 z1100 35x70 " + blue + " #6600cc",
             "transf3 4,6,5 305,122 z1100 70x70 " + blue + " #994c00 #6600cc variant 0",
             "transf3 7,, 5,122 z1100 70x70 " + blue + " #6600cc #6600cc variant 1"}));
-        m_window.reset();
-        UNOM = 2;
-        open();
-        const QStringList low = drawnItems(*m_scene);
-        QCOMPARE(low.size(), 6);
-        QCOMPARE(low.first(), QString("line 1 12,119 90,150 162,119 #66ff66 1.8 from 0"));
+        for (double kv : {6.0, 2.0}) {
+            m_window.reset();
+            UNOM = kv;
+            open();
+            const QStringList low = drawnItems(*m_scene);
+            QCOMPARE(low.size(), kv > 2 ? 10 : 6);
+            QCOMPARE(low.filter("line 1 ").value(0), kv > 2 ? QString("line 1 12,119 90,150 162,119 #006633 2 from 0")
+                                                            : QString("line 1 12,119 90,150 162,119 #66ff66 1.8 from 0"));
+        }
     }
 
     // The line between two selected buses moves whole, another by its end only.
