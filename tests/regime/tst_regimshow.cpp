@@ -170,14 +170,16 @@ private slots:
 
     // In scheme parameters each element stands as its record says, a line
     // section through its own points only; colours by voltage class, a cable
-    // yellow, widths by cross-section; labels at their saved places. Records
-    // of no row of the line are drawn but not labelled, and the lowest bus
-    // makes the drawing higher.
+    // yellow, widths by cross-section; labels at their saved places, none
+    // where hidden. A consumer's section and unit are pink, hidden labels or
+    // not. Records of no row of the line are drawn but not labelled, and the
+    // lowest bus makes the drawing higher.
     void drawsTheSavedScheme()
     {
         TestNetwork net = regimeNetwork();
-        net.sections[3][attrUchLin.indexOf("kbal")] = "0";
+        net.sections[0][attrUchLin.indexOf("kbal")] = "1";
         SxemaLin scheme = regimeScheme();
+        scheme.lines[0][4] = scheme.transf[0][9] = "1";
         scheme.lines[1][0] = "210,106 250,200 210,300";
         scheme.nodes.append({"100", "700", "8", "5", "7", "0", "0", "0"});
         scheme.transf3 = {{"600", "106", "70", "70", "115", "38.5", "11", "97", "98", "99", "620", "150", "0"}};
@@ -186,17 +188,16 @@ private slots:
         w.m_pVidCombo->setCurrentIndex(2);
         const QString blue = " #0080ff";
         QCOMPARE(drawnRecords(w.scene()), QStringList({
-            "Line 15,103 200,103;1;100;110;0" + blue + " 1.4 0", "Line 210,106 250,200 210,300;2;215;200;0" + blue + " 0 0",
+            "Line 15,103 200,103;1;100;110;1 #ff99cc 1.4 0", "Line 210,106 250,200 210,300;2;215;200;0" + blue + " 0 0",
             "Line 240,103 400,103;3;300;110;0 #e4e400 4.8 0", "Node 100;700;8;5;7;0;0;0" + blue,
             "Node 10;100;10;6;0;10;80;0" + blue, "Node 200;100;40;6;1;200;80;0" + blue,
             "Node 200;300;40;6;4;200;320;0" + blue, "Node 400;100;40;6;2;400;80;0" + blue,
-            "Node 900;300;40;6;3;400;320;0" + blue, "Transf 410;106;35;70;115;11;4;450;150;0" + blue + " #6600cc",
+            "Node 900;300;40;6;3;400;320;0" + blue, "Transf 410;106;35;70;115;11;4;450;150;1 #ff99cc #ff99cc",
             "Transf_3 600;106;70;70;115;38.5;11;97;98;99;620;150;0" + blue + " #994c00 #6600cc"}));
         QCOMPARE(labelTexts(w.scene()), QStringList({
-            "10,80 #00ffff Узел 0", "100,110 #ffb266 Участок 0-1|АС-70 5.000 км", "200,320 #00ffff Узел 4",
-            "200,80 #00ffff Узел 1", "215,200 #ffb266 Участок 1-4|АС-70 1.000 км",
-            "300,110 #ffb266 Участок 1-2|АПвП-240 2.000 км", "400,320 #00ffff Узел 3", "400,80 #00ffff Узел 2",
-            "450,150 #66ff66 Участок 2-3|ТДН-10000/110"}));
+            "10,80 #00ffff Узел 0", "200,320 #00ffff Узел 4", "200,80 #00ffff Узел 1",
+            "215,200 #ffb266 Участок 1-4|АС-70 1.000 км", "300,110 #ffb266 Участок 1-2|АПвП-240 2.000 км",
+            "400,320 #00ffff Узел 3", "400,80 #00ffff Узел 2"}));
         QCOMPARE(w.scene()->sceneRect(), QRectF(0, 0, 1030, 790));
     }
 
@@ -226,9 +227,12 @@ private slots:
         const auto f = losslessLine();
         CRegimShow w;
         w.m_pVidCombo->setCurrentIndex(mode);
+        w.m_pViewButton->click();
+        QVERIFY(w.paramShow()->isVisible());
         for (QCheckBox* box : {w.paramShow()->check_DP, w.paramShow()->checkLin_I, w.paramShow()->checkLin_dU})
             box->setChecked(true);
         w.paramShow()->CheckParamButton->click();
+        QVERIFY(!w.paramShow()->isVisible());
         QStringList labels = {"0,80 #00ffff U=115.00", "100,80 #00ffff U=115.00", "200,80 #00ffff U=11.00",
                               "300,80 #00ffff U=115.00", "400,80 #00ffff U=38.50", "500,80 #00ffff U=11.00",
                               "40,90 #ffb266 " + branchLabels[0], "230,150 #66ff66 " + branchLabels[1],

@@ -312,6 +312,7 @@ private slots:
             popup = kind == KindLine ? static_cast<QWidget*>(shownPopup<CparamUCH>()) : shownPopup<CparamTR2>();
         }
         QVERIFY(popup);
+        QCOMPARE(popup->windowType(), Qt::Popup);   // a click outside closes it
         QCOMPARE(popup->findChild<QLineEdit*>("KommEdit")->text(), rows.first().at(uchName));
         popup->findChild<QLineEdit*>("KommEdit")->setText("Первая");
         popup->findChild<QPushButton*>("OKButton")->click();
