@@ -115,14 +115,19 @@ private slots:
     }
 
     // Each saved record drawn as it was saved, in the colours and widths of
-    // the line's voltage class; at 2 kV and below no bus is drawn.
+    // the line's voltage class, the drawing as high as its lowest bus needs;
+    // at 2 kV and below no bus is drawn.
     void drawnAsSaved()
     {
+        SxemaLin s = readSxemaFile().records.value(0);
+        s.nodes.append({"500", "650", "7", "7", "12", "0", "0", "0"});
+        QVERIFY(writeSxemaFile({s}));
         open();
+        QCOMPARE(QSize(m_scene->drawingWidth(), m_scene->drawingHeight()), QSize(800, 740));
         const QString blue = "#0080ff";
         QCOMPARE(drawnItems(*m_scene), QStringList({
             "bus 0 10,117 z5 7x7 " + blue, "bus 1 160,117 z5 35x7 " + blue, "bus 2 310,117 z5 70x7 " + blue,
-            "bus 9 -100,300 z5 7x7 " + blue, "line 1 12,119 90,150 162,119 " + blue + " 4 from 0",
+            "bus 9 -100,300 z5 7x7 " + blue, "bus 12 500,650 z5 7x7 " + blue, "line 1 12,119 90,150 162,119 " + blue + " 4 from 0",
             "line 2 162,119 240,41 312,119 " + blue + " 4 from 1", "line 99 400,200 500,200 " + blue + " 4 from ",
             "transf 3 155,122 z1100 35x70 " + blue + " #6600cc",
             "transf3 4,6,5 305,122 z1100 70x70 " + blue + " #994c00 #6600cc variant 0",
@@ -132,7 +137,7 @@ private slots:
             UNOM = kv;
             open();
             const QStringList low = drawnItems(*m_scene);
-            QCOMPARE(low.size(), kv > 2 ? 10 : 6);
+            QCOMPARE(low.size(), kv > 2 ? 11 : 6);
             QCOMPARE(low.filter("line 1 ").value(0), kv > 2 ? QString("line 1 12,119 90,150 162,119 #006633 2 from 0")
                                                             : QString("line 1 12,119 90,150 162,119 #66ff66 1.8 from 0"));
         }
@@ -146,6 +151,7 @@ private slots:
         view.click(QPointF(180, 119), Qt::LeftButton, Qt::ControlModifier);
         view.click(QPointF(350, 119), Qt::LeftButton, Qt::ControlModifier);
         view.drag(QPointF(180, 119), {QPointF(181, 120), QPointF(183, 122), QPointF(185, 124)});
+        view.hover(QPointF(250, 250));   // released: the pointer alone moves nothing
         QCOMPARE(bus(*m_scene, "1")->pos(), QPointF(165, 122));
         QCOMPARE(bus(*m_scene, "2")->pos(), QPointF(315, 122));
         QCOMPARE(vertices(line(*m_scene, "2")), QString("167,124 245,46 317,124"));

@@ -83,13 +83,16 @@ private slots:
     {
         SchemeView view(m_scene);
         BusItem* b = bus(*m_scene, "2");   // at (310, 117), 70 by 7
+        const auto state = [&] {   // resize mode, cursor, handles
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            return QString("%1 %2 %3").arg(b->m_resizeMode).arg(b->cursor().shape()).arg(b->childItems().size());
+        };
         view.hover(QPointF(360, 120));
+        QCOMPARE(state(), QString("0 %1 1").arg(Qt::CrossCursor));
         view.hover(QPointF(380, 120));
-        QCOMPARE(b->m_resizeMode, int(BusItem::ResizeRight));
+        QCOMPARE(state(), QString("4 %1 1").arg(Qt::SizeHorCursor));
         view.hover(QPointF(450, 300));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(QString("%1 %2 %3").arg(b->m_resizeMode).arg(b->cursor().shape()).arg(b->childItems().size()),
-                 QString("0 %1 0").arg(Qt::CrossCursor));
+        QCOMPARE(state(), QString("0 %1 0").arg(Qt::CrossCursor));
         view.drag(QPointF(340, 120), {QPointF(345, 125), QPointF(350, 130)});
         QCOMPARE(b->pos(), QPointF(320, 127));
         QCOMPARE(b->rect(), QRectF(0, 0, 70, 7));
