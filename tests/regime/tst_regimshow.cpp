@@ -148,6 +148,13 @@ private slots:
         pNameRas = QStringList{"Заречный РЭС", "ВЛ-1"};
         CRegimShow w;
         QCOMPARE(w.windowTitle(), QString("ВЛ-1"));
+        QStringList choices;   // the three combos' entries, the chosen one marked
+        for (const QComboBox* combo : {w.m_pVidCombo, w.m_pVidVLKLCombo, w.sceneScaleCombo})
+            for (int i = 0; i < combo->count(); ++i)
+                choices.append((i == combo->currentIndex() ? "*" : "") + combo->itemText(i));
+        QCOMPARE(choices, QStringList({"*Режимные параметры", "Потери энергии", "Схемные параметры",
+                                       "*Загрузка ветвей, %", "Падение напряжения, %", "Потери активной мощности, %",
+                                       "25%", "50%", "*100%", "200%", "400%"}));
         // supply normal; the transformer's LV node far below the line's
         // 110 kV; the end of the disconnected section without a voltage
         const QStringList power = {"bus 0 #00b200", "bus 1 #00b200", "bus 2 #00b200", "bus 3 #00ffff",
@@ -251,12 +258,12 @@ private slots:
         QTest::addColumn<QStringList>("colours");   // the row names the item
         // Symbols of 15 by 30 and 40 by 40, a bar of 20 by 5, a line 2 wide
         // in pen styles 0 (solid), 1 (disconnected: white, 3 wide) and 2.
-        QTest::newRow("two-winding") << QStringList({"#0080ff 0,0 13,16", "#6600cc 0,10 13,30"});
-        QTest::newRow("three-winding") << QStringList({"#0080ff 9,0 28,24", "#6600cc 9,16 28,40", "#994c00 18,8 40,40"});
-        QTest::newRow("bus") << QStringList({"#000000 0,0 20,5", "#0080ff 1,1 19,4"});
-        QTest::newRow("line 0") << QStringList({"#0080ff -1,-1 40,20"});
-        QTest::newRow("line 1") << QStringList({"#ffffff -1,-1 41,20"});
-        QTest::newRow("line 2") << QStringList({"#0080ff 0,0 40,20"});
+        QTest::newRow("two-winding") << QStringList({"#0080ff 0,0 13,16 41", "#6600cc 0,10 13,30 57"});
+        QTest::newRow("three-winding") << QStringList({"#0080ff 9,0 28,24 57", "#6600cc 9,16 28,40 61", "#994c00 18,8 40,40 81"});
+        QTest::newRow("bus") << QStringList({"#000000 0,0 20,5 50", "#0080ff 1,1 19,4 76"});
+        QTest::newRow("line 0") << QStringList({"#0080ff -1,-1 40,20 124"});
+        QTest::newRow("line 1") << QStringList({"#ffffff -1,-1 41,20 141"});
+        QTest::newRow("line 2") << QStringList({"#0080ff 0,0 40,20 35"});
     }
     void painted()
     {

@@ -197,6 +197,10 @@ private slots:
         QCOMPARE(bus(*m_scene, "15")->rect(), QRectF(0, 0, 20, 5));
         QCOMPARE(bus(*m_scene, "15")->m_width, 20);
         QCOMPARE(registry(*m_scene).mid(1, 2), QStringList({"0 1: 1,2,3,8,9", "0 2: 2,4,12"}));
+        // what is added stands beside its bus in the class's colours and sizes
+        QCOMPARE(drawnItems(*m_scene).mid(10), QStringList({
+            "transf 8 145,122 z-1 35x70 #0080ff #6600cc", "transf3 9,10,11 135,122 z-1 70x70 #0080ff #994c00 #6600cc variant 0",
+            "bus 15 505,267 z5 20x5 #0080ff", "line 12 312,119 512,119 512,269 #0080ff 2 from 2"}));
         QVERIFY(m_scene->sceneRect().contains(m_scene->itemsBoundingRect()));
 
         m_scene->LoadSxems(2);

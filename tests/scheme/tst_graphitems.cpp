@@ -136,19 +136,20 @@ private slots:
         QTest::addColumn<bool>("selected");
         QTest::addColumn<QStringList>("colours");
         // Windings and leads of 15 by 30 and 40 by 40 symbols; a bar of 20 by 5; a line of width 3.
-        const QString hv = "#0080ff 0,0 13,16", lv = "#6600cc 0,12 13,30";
-        QTest::newRow("two-winding") << "two-winding" << false << QStringList({hv, lv});
-        QTest::newRow("two-winding, selected") << "two-winding" << true << QStringList({hv, lv, "#ff0000 0,0 15,30"});
+        QTest::newRow("two-winding") << "two-winding" << false
+                                     << QStringList({"#0080ff 0,0 13,16 41", "#6600cc 0,12 13,30 46"});
+        QTest::newRow("two-winding, selected") << "two-winding" << true
+            << QStringList({"#0080ff 0,0 13,16 37", "#6600cc 0,12 13,30 42", "#ff0000 0,0 15,30 60"});
         QTest::newRow("three-winding") << "three-winding" << false
-                                       << QStringList({"#0080ff 9,0 28,24", "#6600cc 9,16 28,40", "#994c00 18,8 40,40"});
+            << QStringList({"#0080ff 9,0 28,24 57", "#6600cc 9,16 28,40 61", "#994c00 18,8 40,40 81"});
         QTest::newRow("three-winding, selected") << "three-winding" << true
-            << QStringList({"#0080ff 9,1 28,24", "#6600cc 9,16 28,40", "#994c00 18,8 40,38", "#ff0000 0,0 40,40"});
+            << QStringList({"#0080ff 9,1 28,24 56", "#6600cc 9,16 28,40 61", "#994c00 18,8 40,38 64", "#ff0000 0,0 40,40 108"});
         QTest::newRow("three-winding, MV beside LV") << "three-winding, MV beside LV" << false
-                                                     << QStringList({"#0080ff 9,0 28,24", "#6600cc 18,16 37,40", "#994c00 0,16 19,40"});
-        QTest::newRow("bus") << "bus" << false << QStringList({"#000000 0,0 20,5", "#0080ff 1,1 19,4"});
-        QTest::newRow("bus, selected") << "bus" << true << QStringList({"#000000 0,0 20,5", "#ff0000 1,1 19,4"});
-        QTest::newRow("line") << "line" << false << QStringList({"#0080ff -1,-1 41,20"});
-        QTest::newRow("line, selected") << "line" << true << QStringList({"#ff0000 0,0 40,20"});
+            << QStringList({"#0080ff 9,0 28,24 57", "#6600cc 18,16 37,40 61", "#994c00 0,16 19,40 61"});
+        QTest::newRow("bus") << "bus" << false << QStringList({"#000000 0,0 20,5 50", "#0080ff 1,1 19,4 76"});
+        QTest::newRow("bus, selected") << "bus" << true << QStringList({"#000000 0,0 20,5 50", "#ff0000 1,1 19,4 76"});
+        QTest::newRow("line") << "line" << false << QStringList({"#0080ff -1,-1 41,20 183"});
+        QTest::newRow("line, selected") << "line" << true << QStringList({"#ff0000 0,0 40,20 41"});
     }
     void painted()
     {
