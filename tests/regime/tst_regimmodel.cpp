@@ -79,6 +79,82 @@ private slots:
         QTEST(Regime::lineWidth(Regime::drawingClass(kv)), "width");
     }
 
+    // A node's voltage against the four limits of its class: on a limit it
+    // falls on the side nearer to normal.
+    void nodeBands_data()
+    {
+        QTest::addColumn<double>("unom");
+        QTest::addColumn<QVector<double>>("limits");
+        const struct { double unom; QVector<double> limits; } rows[] = {
+            {0.4, {0.8, 0.9, 1.1, 1.2}}, {3, {2.4, 2.7, 3.5, 4.0}},   {6, {5.1, 5.6, 7.2, 8.0}},
+            {10, {8, 9, 11.2, 12.5}},    {20, {16, 18, 23, 25}},      {35, {31, 33, 39, 42}},
+            {110, {99, 104, 120, 126}},  {220, {198, 208, 232, 242}}, {330, {300, 315, 345, 360}},
+            {500, {475, 488, 515, 526}}};
+        for (const auto& r : rows)
+            QTest::addRow("%g kV", r.unom) << r.unom << r.limits;
+    }
+    void nodeBands()
+    {
+        QFETCH(double, unom);
+        QFETCH(QVector<double>, limits);
+        using B = Regime::NodeBand;
+        RegimModel m;
+        m.ReadModel({QString("1,1,1,,,0,1,1,АС-70,1,0,0,0,0,0,0,0,1").split(',')});
+        m.Unom = {unom, unom};
+        QVector<B> bands;   // just below, on and just above each limit
+        for (double limit : limits) {
+            for (double u : {limit - 0.01, limit, limit + 0.01}) {
+                m.U = {u, 0};
+                bands.append(m.nodeBand(0));
+            }
+        }
+        QCOMPARE(bands, QVector<B>({B::FarBelow, B::Below, B::Below, B::Below, B::Normal, B::Normal,
+                                    B::Normal, B::Normal, B::Above, B::Above, B::Above, B::FarAbove}));
+        QCOMPARE(m.nodeBand(1), B::NoValue);
+    }
+
+    // A branch's value against the bounds of its line view, tested in this
+    // order: zero, below low, below normal, above over, from high on.
+    void branchBands_data()
+    {
+        QTest::addColumn<int>("view");
+        QTest::addColumn<bool>("transformer");
+        QTest::addColumn<QVector<double>>("bounds");   // low, normal, high, over
+        // 0 no value, L low, N normal, U undefined, H high, O overloaded: at
+        // zero, then just below, on and just above each bound
+        QTest::addColumn<QString>("bands");
+        QTest::newRow("loading") << 0 << false << QVector<double>({0.2, 0.7, 0.7, 1.0}) << "0LNNNHHNHHHHO";
+        QTest::newRow("voltage drop, section") << 1 << false << QVector<double>({0.5, 1.0, 2.5, 5.0}) << "0LNNNUUUHHHHO";
+        QTest::newRow("voltage drop, unit") << 1 << true << QVector<double>({0.5, 2.5, 2.5, 5.0}) << "0LNNNHHNHHHHO";
+        QTest::newRow("losses, section") << 2 << false << QVector<double>({0.05, 0.2, 0.5, 1.0}) << "0LNNNUUUHHHHO";
+        QTest::newRow("losses, unit") << 2 << true << QVector<double>({0.1, 0.3, 0.5, 1.0}) << "0LNNNUUUHHHHO";
+    }
+    void branchBands()
+    {
+        QFETCH(int, view);
+        QFETCH(bool, transformer);
+        QFETCH(QVector<double>, bounds);
+        RegimModel m;
+        m.ReadModel({QString("1,1,1,,,0,1,1,АС-70,1,0,0,0,0,0,0,0,1").split(',')});
+        // Only what the view reads is set: Kz, dU, dU × dP or 20 × dP / S.
+        const auto band = [&](double v) {
+            m.shown.Kz = {view == 0 ? v : 0.0};
+            m.shown.dU = {view == 1 ? v : view == 2 && !transformer ? 1.0 : 0.0};
+            m.shown.dP = {view == 2 ? (transformer ? v * 50 : v) : 0.0};
+            m.shown.S = {view == 2 && transformer ? 1000.0 : 0.0};
+            using B = Regime::BranchBand;
+            const QMap<B, QChar> letters = {{B::NoValue, '0'}, {B::Low, 'L'}, {B::Normal, 'N'},
+                                            {B::Undefined, 'U'}, {B::High, 'H'}, {B::Overloaded, 'O'}};
+            return letters.value(m.branchBand(0, view, transformer), '?');
+        };
+        QString bands = band(0);
+        for (double bound : bounds) {
+            for (double v : {bound - 0.001, bound, bound + 0.001})
+                bands += band(v);
+        }
+        QTEST(bands, "bands");
+    }
+
     void labels_data()
     {
         QTest::addColumn<LabelCase>("c");

@@ -7,6 +7,7 @@
 #include "regime/CparamShow.h"
 #include "regime/RegimScene.h"
 #include "regime/SxemaItems.h"
+#include "paintedcolours.h"
 #include "regimenetwork.h"
 #include "scheme/CNavigate.h"
 
@@ -46,6 +47,86 @@ T* topLevel()
     return it == all.end() ? nullptr : static_cast<T*>(*it);
 }
 
+// A 110 kV line without losses, 115 kV at its supply: section 0-1 (key 1), a
+// two-winding unit 1-2 (key 2) and a three-winding unit 1-3 with its MV
+// winding 3-4 and LV winding 3-5 (keys 3, 4, 5); the loads take 2, 2 and 1 MW
+// (half as many Mvar) over the 720 hours of the period, with its drawing.
+std::unique_ptr<RegimeFolder> losslessLine()
+{
+    TestNetwork net;
+    net.addLine("1", "ВЛ-1", 110, 115, 115);
+    net.addWire("АС-70", "70", "0", "0", "0", "0");
+    for (const auto& type : {QStringList{"ТДН-10000/110", "10000", "11"}, QStringList{"ТДТН-ВН", "25000", "115"},
+                             QStringList{"ТДТН-СН", "10000", "38.5"}, QStringList{"ТДТН-НН", "40000", "11"}})
+        net.addTransType(type[0], "110", type[1], "0", "0", "0", "0", "1.78", "9", "115", type[2]);
+    net.addSection("1", 0, 1, "АС-70", 5);
+    net.addTrans("1", 1, 2, "ТДН-10000/110", 2, 1, 1440, 720);
+    net.addTrans("1", 1, 3, "ТДТН-ВН");
+    net.addTrans("1", 3, 4, "ТДТН-СН", 2, 1, 1440, 720);
+    net.addTrans("1", 3, 5, "ТДТН-НН", 1, 0.5, 720, 360);
+    SxemaLin s;
+    s.key = QStringList{"1", "1", "1", "rgb(0,0,0)"};
+    for (int node = 0; node < 6; ++node)
+        s.nodes.append({QString::number(100 * node), "100", "40", "6", QString::number(node),
+                        QString::number(100 * node), "80", "0"});
+    s.lines = {{"15,103 100,103", "1", "40", "110", "0"}};
+    s.transf = {{"190", "106", "35", "70", "115", "11", "2", "230", "150", "0"}};
+    s.transf3 = {{"290", "106", "70", "70", "115", "38.5", "11", "3", "4", "5", "330", "150", "0"}};
+    return std::make_unique<RegimeFolder>(net, s);
+}
+
+// Element items as the records of the scheme file they were drawn from, each
+// followed by its colours (a line's with its pen width and style), sorted.
+QStringList drawnRecords(const QGraphicsScene* scene)
+{
+    const auto n = [](double v) { return QString::number(v); };
+    const auto label = [&](double xkt, double ykt, int hide) { return QStringList{n(xkt), n(ykt), n(hide)}; };
+    QStringList out;
+    for (QGraphicsItem* item : scene->items()) {
+        QString record;
+        if (auto* b = qgraphicsitem_cast<BussItem*>(item)) {
+            record = "Node " + (QStringList{n(b->x()), n(b->y()), n(b->w), n(b->h), b->key} + label(b->xkt, b->ykt, b->hide)).join(';')
+                + ' ' + b->fill.name();
+            if (b->rect() != QRectF(0, 0, b->w, b->h))
+                record += " rect differs";
+        } else if (auto* l = qgraphicsitem_cast<VLKLs_Item*>(item)) {
+            QStringList points;
+            for (int i = 0; i < l->path().elementCount(); ++i)
+                points.append(n(l->path().elementAt(i).x) + ',' + n(l->path().elementAt(i).y));
+            record = "Line " + (QStringList{points.join(' '), l->key} + label(l->xkt, l->ykt, l->hide)).join(';')
+                + QString(" %1 %2 %3").arg(l->color.name()).arg(l->penWidth()).arg(l->penStyle());
+        } else if (auto* t = qgraphicsitem_cast<Transf3s*>(item)) {
+            record = "Transf_3 " + (QStringList{n(t->x()), n(t->y()), n(t->width()), n(t->height()), n(t->u_vn),
+                                                n(t->u_sn), n(t->u_nn), t->key, t->key2, t->key3}
+                                    + label(t->xkt, t->ykt, t->hide)).join(';')
+                + ' ' + t->hvColor.name() + ' ' + t->mvColor.name() + ' ' + t->lvColor.name();
+        } else if (auto* t = qgraphicsitem_cast<Transf2s*>(item)) {
+            record = "Transf " + (QStringList{n(t->x()), n(t->y()), n(t->width()), n(t->height()), n(t->u_vn),
+                                              n(t->u_nn), t->key} + label(t->xkt, t->ykt, t->hide)).join(';')
+                + ' ' + t->hvColor.name() + ' ' + t->lvColor.name();
+        }
+        if (!record.isEmpty())
+            out.append(record);
+    }
+    out.sort();
+    return out;
+}
+
+// Labels as "x,y colour line|line", sorted.
+QStringList labelTexts(const QGraphicsScene* scene)
+{
+    QStringList out;
+    for (QGraphicsItem* item : scene->items()) {
+        if (item->type() == QGraphicsItem::UserType) {
+            const auto* label = static_cast<const TextMS*>(item);
+            out.append(QString("%1,%2 %3 %4").arg(label->x()).arg(label->y()).arg(label->color.name(),
+                                                                                   label->lines().join('|')));
+        }
+    }
+    out.sort();
+    return out;
+}
+
 // kind: node (a = U, b = Unom), or the branch "line", "trans" or "off" (the
 // disconnected section) with a = Kz, dU and S, b = dP.
 struct ColourCase { const char* kind; int view; double a, b; QColor colour; };
@@ -69,6 +150,13 @@ private slots:
         pNameRas = QStringList{"Заречный РЭС", "ВЛ-1"};
         CRegimShow w;
         QCOMPARE(w.windowTitle(), QString("ВЛ-1"));
+        QStringList choices;   // the three combos' entries, the chosen one marked
+        for (const QComboBox* combo : {w.m_pVidCombo, w.m_pVidVLKLCombo, w.sceneScaleCombo})
+            for (int i = 0; i < combo->count(); ++i)
+                choices.append((i == combo->currentIndex() ? "*" : "") + combo->itemText(i));
+        QCOMPARE(choices, QStringList({"*Режимные параметры", "Потери энергии", "Схемные параметры",
+                                       "*Загрузка ветвей, %", "Падение напряжения, %", "Потери активной мощности, %",
+                                       "25%", "50%", "*100%", "200%", "400%"}));
         // supply normal; the transformer's LV node far below the line's
         // 110 kV; the end of the disconnected section without a voltage
         const QStringList power = {"bus 0 #00b200", "bus 1 #00b200", "bus 2 #00b200", "bus 3 #00ffff",
@@ -87,6 +175,130 @@ private slots:
         QCOMPARE(labelCount(w.scene()), 9);
         QCOMPARE(f.rec.texts(), QStringList());
         QVERIFY(NLIN == "2" && UNOM == 35.0);
+    }
+
+    // In scheme parameters each element stands as its record says, a line
+    // section through its own points only; colours by voltage class, a cable
+    // yellow, widths by cross-section; labels at their saved places, none
+    // where hidden. A consumer's section and unit are pink, hidden labels or
+    // not. Records of no row of the line are drawn but not labelled, and the
+    // lowest bus makes the drawing higher.
+    void drawsTheSavedScheme()
+    {
+        TestNetwork net = regimeNetwork();
+        net.sections[0][attrUchLin.indexOf("kbal")] = "1";
+        SxemaLin scheme = regimeScheme();
+        scheme.lines[0][4] = scheme.transf[0][9] = "1";
+        scheme.lines[1][0] = "210,106 250,200 210,300";
+        scheme.nodes.append({"100", "700", "8", "5", "7", "0", "0", "0"});
+        scheme.transf3 = {{"600", "106", "70", "70", "115", "38.5", "11", "97", "98", "99", "620", "150", "0"}};
+        RegimeFolder f(net, scheme);
+        CRegimShow w;
+        w.m_pVidCombo->setCurrentIndex(2);
+        const QString blue = " #0080ff";
+        QCOMPARE(drawnRecords(w.scene()), QStringList({
+            "Line 15,103 200,103;1;100;110;1 #ff99cc 1.4 0", "Line 210,106 250,200 210,300;2;215;200;0" + blue + " 0 0",
+            "Line 240,103 400,103;3;300;110;0 #e4e400 4.8 0", "Node 100;700;8;5;7;0;0;0" + blue,
+            "Node 10;100;10;6;0;10;80;0" + blue, "Node 200;100;40;6;1;200;80;0" + blue,
+            "Node 200;300;40;6;4;200;320;0" + blue, "Node 400;100;40;6;2;400;80;0" + blue,
+            "Node 900;300;40;6;3;400;320;0" + blue, "Transf 410;106;35;70;115;11;4;450;150;1 #ff99cc #ff99cc",
+            "Transf_3 600;106;70;70;115;38.5;11;97;98;99;620;150;0" + blue + " #994c00 #6600cc"}));
+        QCOMPARE(labelTexts(w.scene()), QStringList({
+            "10,80 #00ffff Узел 0", "200,320 #00ffff Узел 4", "200,80 #00ffff Узел 1",
+            "215,200 #ffb266 Участок 1-4|АС-70 1.000 км", "300,110 #ffb266 Участок 1-2|АПвП-240 2.000 км",
+            "400,320 #00ffff Узел 3", "400,80 #00ffff Узел 2"}));
+        QCOMPARE(w.scene()->sceneRect(), QRectF(0, 0, 1030, 790));
+    }
+
+    // A branch's energy is its flow times the period's hours: 5 MW over 720 h
+    // make 3600 MWh. Every quantity ticked in the pop-up: the section's own
+    // charging (2.6 µS/km) gives 172 kvar of its 2.5 Mvar back; I is S / U ×
+    // 577 A, a section's loading 0.4 A/mm², a unit's S over its rating × 4.
+    // The labels of sections stand 20 higher; each winding has the colour of
+    // its own loading in both modes.
+    void energyIsPowerTimesHours_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QStringList>("branchLabels");   // of the section, the two- and the three-winding unit
+        QTest::newRow("power") << 0 << QStringList({
+            "P=5.00 +J 2.4|Ток=28 Кз=0.16|dP=0.00 -J 172|Потеря U=0.0",
+            "P=2.00 +J 1.0|Ток=11 Кз=0.89|dP=0.00 +J 0|dPxx=0.00 +J 0|Потеря U=0.0",
+            "P=3.00 +J 1.5|Ток=17 Кз=0.54|dP=0.00 +J 0|dPxx=0.00 +J 0|Потеря U=0.0"});
+        QTest::newRow("energy") << 1 << QStringList({
+            "W=3600 +J 1738|Ток=28 Кз=0.16|dW=0 +J 0|Потеря U=0.0",
+            "W=1440 +J 720|Ток=11 Кз=0.89|dW=0 +J 0|dWxx=0 +J 0|Потеря U=0.0",
+            "W=2160 +J 1080|Ток=17 Кз=0.54|dW=0 +J 0|dWxx=0 +J 0|Потеря U=0.0"});
+    }
+    void energyIsPowerTimesHours()
+    {
+        QFETCH(int, mode);
+        QFETCH(QStringList, branchLabels);
+        const auto f = losslessLine();
+        CRegimShow w;
+        w.m_pVidCombo->setCurrentIndex(mode);
+        w.m_pViewButton->click();
+        QVERIFY(w.paramShow()->isVisible());
+        for (QCheckBox* box : {w.paramShow()->check_DP, w.paramShow()->checkLin_I, w.paramShow()->checkLin_dU})
+            box->setChecked(true);
+        w.paramShow()->CheckParamButton->click();
+        QVERIFY(!w.paramShow()->isVisible());
+        QStringList labels = {"0,80 #00ffff U=115.00", "100,80 #00ffff U=115.00", "200,80 #00ffff U=11.00",
+                              "300,80 #00ffff U=115.00", "400,80 #00ffff U=38.50", "500,80 #00ffff U=11.00",
+                              "40,90 #ffb266 " + branchLabels[0], "230,150 #66ff66 " + branchLabels[1],
+                              "330,150 #66ff66 " + branchLabels[2]};
+        labels.sort();
+        QCOMPARE(labelTexts(w.scene()), labels);
+        QCOMPARE(drawnRecords(w.scene()).filter(QRegularExpression("^(Line|Transf)")), QStringList({
+            "Line 15,103 100,103;1;40;110;0 #00ffff 2 0", "Transf 190;106;35;70;115;11;2;230;150;0 #e4e400 #e4e400",
+            "Transf_3 290;106;70;70;115;38.5;11;3;4;5;330;150;0 #00b200 #e4e400 #00ffff"}));
+    }
+
+    // The symbols as drawn: each winding in its own colour, a bar in its
+    // fill, a line section in the pen of its style.
+    void painted_data()
+    {
+        QTest::addColumn<QStringList>("colours");   // the row names the item
+        // Symbols of 15 by 30 and 40 by 40, a bar of 20 by 5, a line 2 wide
+        // in pen styles 0 (solid), 1 (disconnected: white, 3 wide) and 2.
+        QTest::newRow("two-winding") << QStringList({"#0080ff 0,0 13,16 41", "#6600cc 0,10 13,30 57"});
+        QTest::newRow("three-winding") << QStringList({"#0080ff 9,0 28,24 57", "#6600cc 9,16 28,40 61", "#994c00 18,8 40,40 81"});
+        QTest::newRow("bus") << QStringList({"#000000 0,0 20,5 50", "#0080ff 1,1 19,4 76"});
+        QTest::newRow("line 0") << QStringList({"#0080ff -1,-1 40,20 124"});
+        QTest::newRow("line 1") << QStringList({"#ffffff -1,-1 41,20 141"});
+        QTest::newRow("line 2") << QStringList({"#0080ff 0,0 40,20 35"});
+    }
+    void painted()
+    {
+        const QString item = QTest::currentDataTag();
+        const QColor hv(0, 128, 255), mv(153, 76, 0), lv(102, 0, 204);
+        std::unique_ptr<QGraphicsItem> drawn;
+        if (item == "two-winding") {
+            auto* t = new Transf2s;
+            t->setSize(15, 30);
+            t->hvColor = hv, t->lvColor = lv;
+            drawn.reset(t);
+        } else if (item == "three-winding") {
+            auto* t = new Transf3s;
+            t->setSize(40, 40);
+            t->hvColor = hv, t->mvColor = mv, t->lvColor = lv;
+            drawn.reset(t);
+        } else if (item == "bus") {
+            auto* b = new BussItem;
+            b->w = 20, b->h = 5, b->fill = hv;
+            b->setRect(0, 0, 20, 5);
+            drawn.reset(b);
+        } else {
+            auto* l = new VLKLs_Item;
+            QPainterPath path(QPointF(0, 0));
+            path.lineTo(40, 0);
+            path.lineTo(40, 20);
+            l->setPath(path);
+            l->color = hv;
+            l->setPenWidth(2);
+            l->setPenStyle(item.right(1).toInt());
+            drawn.reset(l);
+        }
+        QTEST(paintedColours(drawn.get()), "colours");
     }
 
     // Bounds of each rule; a value on a bound falls nearer to normal.
@@ -245,7 +457,8 @@ private slots:
     }
 
     // A label knows its size before it is first painted, and keeps it; it is
-    // as wide as its widest line, so a long type mark is not cut.
+    // as wide as its widest line, so a long type mark is not cut; its text is
+    // painted in the label's font.
     void labelSize()
     {
         const QFontMetricsF metrics(QFont("SansSerif", 6));
@@ -254,10 +467,18 @@ private slots:
         QCOMPARE(label.lines().first(), QString(32, QLatin1Char('x')));
         const QRectF before = label.boundingRect();
         QCOMPARE(before.width(), metrics.horizontalAdvance(label.lines().first()) + 21);
-        QImage image(200, 100, QImage::Format_ARGB32);
+        QImage image(300, 100, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
         QPainter painter(&image);
         label.paint(&painter, nullptr, nullptr);
+        painter.end();
         QCOMPARE(label.boundingRect(), before);
+        int inkRight = -1;   // painted in its own font, the text is as wide as measured
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(image.pixel(x, y)) != 0)
+                    inkRight = std::max(inkRight, x);
+        QVERIFY(qAbs(inkRight - metrics.horizontalAdvance(label.lines().first())) < 3);
         label.setLines({"Т-1", "ТДТН-25000/110 ВН"});
         QCOMPARE(label.boundingRect().width(), metrics.horizontalAdvance("ТДТН-25000/110 ВН") + 21);
     }

@@ -9,6 +9,8 @@
 #include "scheme/CparamTR3.h"
 #include "scheme/CparamUCH.h"
 #include "scheme/createsxem.h"
+#include "scheme/CparamTR2.h"
+#include "scheme/schemerecords.h"
 
 #include <QColorDialog>
 #include <QScreen>
@@ -18,6 +20,15 @@ namespace {
 QStringList fileRows() { return rowTexts(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN")); }
 
 SxemaLin savedLine1() { return readSxemaFile().records.value(0); }
+
+// The record whose field holds key, joined by ';'.
+QString withKey(const Table& records, int field, const QString& key)
+{
+    for (const QStringList& r : records)
+        if (r.value(field) == key)
+            return r.join(';');
+    return QString();
+}
 
 } // namespace
 
@@ -317,6 +328,80 @@ private slots:
             QCOMPARE(!line(scene(), "99"), !answerNo);
             QVERIFY(line(scene(), "1"));
         }
+    }
+
+    // A new layout draws every element anew, its labels at their default
+    // places; only the update keeps where the saved drawing has them.
+    void newLayoutOrUpdate_data()
+    {
+        QTest::addColumn<int>("mode");            // of the layout the button's command draws
+        QTest::addColumn<QStringList>("moved");   // bus 1 and line 1 as they would be saved
+        QTest::newRow("CreateSxemButton") << 1 << QStringList({"160;117;35;7;1;140;97;0", "12,119 162,119;1;52;104;0"});
+        QTest::newRow("UpdateButton") << 2 << QStringList({"200;50;35;7;1;210;40;0", "12,119 90,150 162,119;1;70;160;0"});
+    }
+    void newLayoutOrUpdate()
+    {
+        QFETCH(int, mode);
+        SxemaLin s = savedLine1();
+        s.nodes[1] = QStringList{"200", "50", "35", "7", "1", "210", "40", "0"};
+        s.lines[0][2] = "70";
+        s.lines[0][3] = "160";
+        QVERIFY(writeSxemaFile({s}));
+        open();
+        m_rec->answers = {false};
+        m_w->findChild<QToolButton*>(QTest::currentDataTag())->click();
+        const SxemaLin drawn = drawnScheme(scene(), "");
+        QCOMPARE(schemeRecords(drawn, 3, true), schemeRecords(CreateSxem(mode), 3, true));
+        QTEST(QStringList({withKey(drawn.nodes, 4, "1"), withKey(drawn.lines, 1, "1")}), "moved");
+    }
+
+    // Places without decimals, a bar's height as it is, a unit's voltages in
+    // the general format; a hidden label is saved hidden, an element whose
+    // label was deleted without one.
+    void savedRecords()
+    {
+        open();
+        BusItem* b = bus(scene(), "0");
+        b->setPos(10.6, 99.4);
+        b->setRect(0, 0, 20, 5.5);
+        QVERIFY(scene().setCurrentNode("1", bus(scene(), "1")));
+        scene().AddTP();
+        SchemeView view(&scene());
+        view.click(QPointF(20, 125), Qt::RightButton);   // the label of line 1
+        scene().itemAt(QPointF(300, 100), QTransform())->setSelected(true);   // the label of bus 2
+        scene().DelItems();
+        m_w->slot_SaveGraph();
+        const SxemaLin saved = savedLine1();
+        QCOMPARE(QStringList({withKey(saved.nodes, 4, "0"), withKey(saved.nodes, 4, "2"), withKey(saved.lines, 1, "1"),
+                              withKey(saved.transf, 6, "8")}),
+                 QStringList({"11;99;20;5.5;0;-10;97;0", "310;117;70;7;2;0;0;0", "12,119 90,150 162,119;1;16;119;1",
+                              "145;122;35;70;110;10;8;280;197;0"}));
+    }
+
+    // A right click on a line section makes it the current branch and opens
+    // its menu, whose parameter command shows that section's row; a right
+    // click on a bus or a transformer makes neither the current branch.
+    void rightClicks()
+    {
+        open();
+        SchemeView view(&scene());
+        view.click(QPointF(276, 80), Qt::RightButton);   // line 2
+        QCoreApplication::processEvents();
+        QVERIFY(m_w->branchMenu()->isVisible());
+        QCOMPARE(scene().currentBranchKey(), QString("2"));
+        QCOMPARE(scene().currentBranchItem(), line(scene(), "2"));
+        m_w->slot_BranchExec(CmenuBranch::Param);
+        QVERIFY(!m_w->branchMenu()->isVisible());
+        QCOMPARE(shownPopup<CparamUCH>()->findChild<QLineEdit*>("KommEdit")->text(), QString("Участок 1-2"));
+
+        view.click(QPointF(350, 120), Qt::RightButton);   // bus 2
+        view.click(QPointF(170, 170), Qt::RightButton);   // transformer 3: its pop-up at once
+        QCoreApplication::processEvents();
+        QVERIFY(m_w->nodeMenu()->isVisible());
+        QCOMPARE(shownPopup<CparamTR2>()->findChild<QLineEdit*>("KommEdit")->text(), QString("Участок 1-3"));
+        QCOMPARE(scene().currentBranchItem(), line(scene(), "2"));
+        QVERIFY(!scene().setCurrentBranch("3", element(scene(), KindTransf2, "3")));
+        QVERIFY(!scene().currentBranchItem() && scene().currentBranchKey().isEmpty());
     }
 
     // Offered from a drawing 1550 wide on.

@@ -113,12 +113,12 @@ private slots:
         QFETCH(int, set);
         QFETCH(QString, written);
         UNOM = 35;
-        CparamTR2 popup(kTrans);
+        CparamTR2 popup(kTrans + Table{{"Т-88", "88"}, {"Т-131", "131.9"}, {"Т-132", "132"}});   // 88 and 132 are out
         QStringList row = uchRow("7", {{"tip_el", "2"}, {"kod_el", ""}, {"n_otv", tap}});
         popup.SetUCH(row, 110);
         QTEST(child<QSpinBox>(&popup, "spinOtv")->value(), "shown");
         child<QSpinBox>(&popup, "spinOtv")->setValue(set);
-        QCOMPARE(entries(&popup, "Markacombo"), QStringList({"", "ТМН-6300/110", "ТДН-10000/110", "ТДТН-ВН"}));
+        QCOMPARE(entries(&popup, "Markacombo"), QStringList({"", "ТМН-6300/110", "ТДН-10000/110", "ТДТН-ВН", "Т-131"}));
         row[10] = written;
         QCOMPARE(pressOK(&popup), QStringList{row.join(';')});
     }
@@ -128,7 +128,7 @@ private slots:
     {
         CparamTR3 popup(kTrans);
         const QStringList hv = uchRow("4", {{"kod_el", "ТДТН-ВН"}, {"n_otv", "-2"}});
-        const QStringList mv = uchRow("5", {{"name", "СН"}, {"kod_el", "ТМН-6300/110"}, {"n_otv", "3"}});
+        const QStringList mv = uchRow("5", {{"name", "СН"}, {"kod_el", "ТМН-6300/110"}, {"n_otv", "3"}, {"podkt", "1"}});
         const QStringList lv = uchRow("6", {{"name", "НН"}, {"kod_el", "ТМ-1000/35"}});
         popup.SetUCH(hv, mv, lv, 110);
         QCOMPARE(entries(&popup, "Markacombo_3"), QStringList({"ТМ-1000/35", "ТМН-6300/110", "ТДН-10000/110", "ТДТН-ВН"}));
@@ -138,7 +138,7 @@ private slots:
         child<QCheckBox>(&popup, "checkBalance")->setChecked(true);
         QCOMPARE(pressOK(&popup), QStringList({
             uchRow("4", {{"name", "Т-1"}, {"kod_el", "ТДТН-ВН"}, {"n_otv", "-2"}, {"kbal", "1"}}).join(';'),
-            uchRow("5", {{"name", "СН"}, {"kod_el", "ТДН-10000/110"}, {"n_otv", "3"}, {"kbal", "1"}}).join(';'),
+            uchRow("5", {{"name", "СН"}, {"kod_el", "ТДН-10000/110"}, {"n_otv", "3"}, {"kbal", "1"}, {"podkt", "1"}}).join(';'),
             uchRow("6", {{"name", "НН"}, {"kod_el", "ТМ-1000/35"}, {"kbal", "1"}, {"podkt", "1"}}).join(';')}));
 
         popup.SetUCH(hv, {}, lv, 110);

@@ -59,6 +59,10 @@ private slots:
         QTest::newRow("transformers only")
             << 10.0 << "" << QStringList({"0-1 ТДН-10000/110", "0-2 ТМ-400", "7-3 ТМ-400"})
             << "Node 10;98;20;5;0|Transf 5;102;22;45;10;10;1|Transf 50;102;22;45;10;10;2|Transf 50;102;22;45;10;10;3";
+        // Windings of equal LV voltage: the later row is the MV winding.
+        QTest::newRow("equal windings")
+            << 110.0 << "0-1" << QStringList({"1-2 ТДТН-ВН", "2-3 ТДТН-НН", "2-4 ТДТН-НН"})
+            << "Node 10;117;7;7;0|Node 160;117;70;7;1|Line 12,119 162,119;1|Transf_3 155;122;70;70;115;11;11;2;4;3";
         QTest::newRow("root met as an end node") << 110.0 << "1-0 1-2" << QStringList()
             << "Node 10;117;7;7;0|Node 160;117;7;7;1|Node 310;117;7;7;2|Line 162,119 12,119;1|Line 162,119 312,119;2";
         QTest::newRow("beyond the size table") << 1150.0 << "0-1" << QStringList({"1-2 ТМ-400"})
@@ -85,18 +89,19 @@ private slots:
         UNOM = 110;
         TestNetwork net = network("0-1 1-2", {"1-3 ТДН-10000/110", "2-4 ТДТН-ВН", "4-5 ТДТН-НН", "4-6 ТДТН-СН"});
         net.write();
+        const QString laidOut = "Node 10;117;7;7;0;0;0;0|Node 160;117;35;7;1;0;0;0|Node 310;117;70;7;2;0;0;0|"
+                                "Line 12,119 162,119;1;0;0;0|Line 162,119 312,119;2;0;0;0|"
+                                "Transf 155;122;35;70;115;11;3;0;0;0|Transf_3 305;122;70;70;115;38.5;11;4;6;5;0;0;0";
         for (int mode : {1, 2})
-            QCOMPARE(schemeRecords(CreateSxem(mode, &net.sections)).join('|'),
-                     QString("Node 10;117;7;7;0;0;0;0|Node 160;117;35;7;1;0;0;0|Node 310;117;70;7;2;0;0;0|"
-                             "Line 12,119 162,119;1;0;0;0|Line 162,119 312,119;2;0;0;0|"
-                             "Transf 155;122;35;70;115;11;3;0;0;0|Transf_3 305;122;70;70;115;38.5;11;4;6;5;0;0;0"));
+            QCOMPARE(schemeRecords(CreateSxem(mode, &net.sections)).join('|'), laidOut);
         SxemaLin saved = CreateSxem(1, &net.sections);
         saved.nodes[1] = QStringList{"200", "50", "60", "9", "1", "210", "40", "1"};
-        saved.nodes.append({"900", "900", "7", "7", "99", "0", "0", "0"});
+        saved.nodes.append({"900", "900", "7", "7", "3", "0", "0", "0"});   // node 3 is gone, node 7 is new
         saved.lines[0] = QStringList{"12,119 100,80 202,54", "1", "70", "60", "1"};
         saved.transf[0] = QStringList{"190", "60", "1", "1", "1", "1", "3", "180", "150", "2"};
         saved.transf3[0] = QStringList{"330", "70", "1", "1", "1", "1", "1", "4", "", "", "300", "160", "0"};
         QVERIFY(saveSxemaXML(saved));
+        QCOMPARE(schemeRecords(CreateSxem(1, &net.sections)).join('|'), laidOut);   // a new layout ignores it
         net.sections.removeAt(4);   // the LV winding: one winding is left
         net.addSection("1", 2, 7, "АС-70", 1)[17] = "7";
         QCOMPARE(schemeRecords(CreateSxem(2, &net.sections)).join('|'),

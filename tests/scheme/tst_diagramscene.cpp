@@ -34,6 +34,32 @@ QStringList labels(const DiagramScene& scene)
     return out;
 }
 
+// The drawn elements in registry order: place, size, colours, and what else
+// each kind draws with.
+QStringList drawnItems(const DiagramScene& scene)
+{
+    QStringList out;
+    for (const auto& r : scene.objects()) {
+        const QGraphicsItem* item = r->item;
+        QString text = QStringLiteral("%1,%2 z%3").arg(item->x()).arg(item->y()).arg(item->zValue());
+        if (const auto* b = qgraphicsitem_cast<const BusItem*>(item))
+            text = QStringLiteral("bus %1 %2 %3x%4 %5").arg(b->m_nodeName, text).arg(b->m_width).arg(b->m_height)
+                       .arg(b->m_color.name());
+        else if (const auto* l = qgraphicsitem_cast<const VLKL_Item*>(item))
+            text = QStringLiteral("line %1 %2 %3 %4 from %5").arg(l->m_key, vertices(l), l->m_color.name())
+                       .arg(l->m_penWidth).arg(l->m_startNode);
+        else if (const auto* t = qgraphicsitem_cast<const Transf2*>(item))
+            text = QStringLiteral("transf %1 %2 %3x%4 %5 %6").arg(t->m_key, text).arg(t->m_W).arg(t->m_H)
+                       .arg(t->m_colorHV.name(), t->m_colorLV.name());
+        else if (const auto* t = qgraphicsitem_cast<const Transf3*>(item))
+            text = QStringLiteral("transf3 %1 %2 %3x%4 %5 %6 %7 variant %8")
+                       .arg(QStringList({t->m_key, t->m_key2, t->m_key3}).join(','), text).arg(t->m_W).arg(t->m_H)
+                       .arg(t->m_colorHV.name(), t->m_colorMV.name(), t->m_colorLV.name()).arg(t->m_variant);
+        out.append(text);
+    }
+    return out;
+}
+
 } // namespace
 
 // Takes the items' queued menu signals as the editor window does.
@@ -136,6 +162,35 @@ private slots:
         QVERIFY2(QRegularExpression("^Line (\\d+,\\d+) \\1;").match(section.value(0)).hasMatch(), qPrintable(section.value(0)));
     }
 
+    // Each saved record drawn as it was saved, in the colours and widths of
+    // the line's voltage class, the drawing as high as its lowest bus needs;
+    // at 2 kV and below no bus is drawn.
+    void drawnAsSaved()
+    {
+        SxemaLin s = readSxemaFile().records.value(0);
+        s.nodes.append({"500", "650", "7", "7", "12", "0", "0", "0"});
+        QVERIFY(writeSxemaFile({s}));
+        open();
+        QCOMPARE(QSize(m_scene->drawingWidth(), m_scene->drawingHeight()), QSize(800, 740));
+        const QString blue = "#0080ff";
+        QCOMPARE(drawnItems(*m_scene), QStringList({
+            "bus 0 10,117 z5 7x7 " + blue, "bus 1 160,117 z5 35x7 " + blue, "bus 2 310,117 z5 70x7 " + blue,
+            "bus 9 -100,300 z5 7x7 " + blue, "bus 12 500,650 z5 7x7 " + blue, "line 1 12,119 90,150 162,119 " + blue + " 4 from 0",
+            "line 2 162,119 240,41 312,119 " + blue + " 4 from 1", "line 99 400,200 500,200 " + blue + " 4 from ",
+            "transf 3 155,122 z1100 35x70 " + blue + " #6600cc",
+            "transf3 4,6,5 305,122 z1100 70x70 " + blue + " #994c00 #6600cc variant 0",
+            "transf3 7,, 5,122 z1100 70x70 " + blue + " #6600cc #6600cc variant 1"}));
+        for (double kv : {6.0, 2.0}) {
+            m_window.reset();
+            UNOM = kv;
+            open();
+            const QStringList low = drawnItems(*m_scene);
+            QCOMPARE(low.size(), kv > 2 ? 11 : 6);
+            QCOMPARE(low.filter("line 1 ").value(0), kv > 2 ? QString("line 1 12,119 90,150 162,119 #006633 2 from 0")
+                                                            : QString("line 1 12,119 90,150 162,119 #66ff66 1.8 from 0"));
+        }
+    }
+
     // The line between two selected buses moves whole, another by its end only.
     void moveSelection()
     {
@@ -144,6 +199,7 @@ private slots:
         view.click(QPointF(180, 119), Qt::LeftButton, Qt::ControlModifier);
         view.click(QPointF(350, 119), Qt::LeftButton, Qt::ControlModifier);
         view.drag(QPointF(180, 119), {QPointF(181, 120), QPointF(183, 122), QPointF(185, 124)});
+        view.hover(QPointF(250, 250));   // released: the pointer alone moves nothing
         QCOMPARE(bus(*m_scene, "1")->pos(), QPointF(165, 122));
         QCOMPARE(bus(*m_scene, "2")->pos(), QPointF(315, 122));
         QCOMPARE(vertices(line(*m_scene, "2")), QString("167,124 245,46 317,124"));
@@ -158,6 +214,13 @@ private slots:
         QTest::keyClick(&view.view, Qt::Key_Z);
         QCOMPARE(bus(*m_scene, "0")->pos(), QPointF(10, 127));
         QCOMPARE(line(*m_scene, "1")->pos(), QPointF(0, 10));
+        QVector<QPointF> steps;
+        for (Qt::Key key : {Qt::Key_A, Qt::Key_W, Qt::Key_D, Qt::Key_D}) {
+            QTest::keyClick(&view.view, key);
+            steps.append(bus(*m_scene, "0")->pos());
+        }
+        QCOMPARE(steps, QVector<QPointF>({{0, 127}, {0, 117}, {10, 117}, {20, 117}}));
+        QCOMPARE(line(*m_scene, "1")->pos(), QPointF(10, 0));
         QCOMPARE(vertices(line(*m_scene, "1")), QString("12,119 90,150 167,124"));
     }
 
@@ -182,6 +245,10 @@ private slots:
         QCOMPARE(bus(*m_scene, "15")->rect(), QRectF(0, 0, 20, 5));
         QCOMPARE(bus(*m_scene, "15")->m_width, 20);
         QCOMPARE(registry(*m_scene).mid(1, 2), QStringList({"0 1: 1,2,3,8,9", "0 2: 2,4,12"}));
+        // what is added stands beside its bus in the class's colours and sizes
+        QCOMPARE(drawnItems(*m_scene).mid(10), QStringList({
+            "transf 8 145,122 z-1 35x70 #0080ff #6600cc", "transf3 9,10,11 135,122 z-1 70x70 #0080ff #994c00 #6600cc variant 0",
+            "bus 15 505,267 z5 20x5 #0080ff", "line 12 312,119 512,119 512,269 #0080ff 2 from 2"}));
         QVERIFY(m_scene->sceneRect().contains(m_scene->itemsBoundingRect()));
 
         m_scene->LoadSxems(2);
@@ -248,6 +315,67 @@ private slots:
         m_scene->LoadSxems(1);
         m_scene->AddLine();
         QCOMPARE(rowTexts(m_scene->lineRows()), left);
+    }
+
+    // A deleted element leaves the lookup by item and by key: a pop-up asked
+    // for it opens nothing, and an element added later under its key is the
+    // only one that key reaches, so a drag of its bus moves just that one.
+    void deletedElementLeavesTheLookup()
+    {
+        open();
+        QGraphicsItem* gone = element(*m_scene, KindTransf3, "7");
+        gone->setSelected(true);
+        m_scene->DelItems();
+        QVERIFY(m_scene->recordsWithKey("7").isEmpty() && !m_scene->recordOf(gone));
+        m_scene->ParamTR3(gone, QPoint(10, 10));
+        QVERIFY(!shownPopup<CparamTR3>());
+        QVERIFY(m_scene->setCurrentNode("0", bus(*m_scene, "0")));
+        m_scene->AddTP();
+        QGraphicsItem* added = element(*m_scene, KindTransf2, "7");
+        QCOMPARE(m_scene->recordsWithKey("7").size(), 1);
+        QCOMPARE(m_scene->recordsWithKey("7").first()->item, added);
+        SchemeView view(m_scene);
+        view.drag(QPointF(12, 120), {QPointF(17, 125), QPointF(22, 130)});
+        QCOMPARE(added->pos(), QPointF(5, 132));
+    }
+
+    // The pop-up of an element whose row stands first in the table opens
+    // with that row and writes it back there.
+    void popupOfTheFirstRow_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("line section") << "1" << int(KindLine);
+        QTest::newRow("two-winding") << "3" << int(KindTransf2);
+        QTest::newRow("three-winding") << "4" << int(KindTransf3);
+    }
+    void popupOfTheFirstRow()
+    {
+        QFETCH(QString, key);
+        QFETCH(int, kind);
+        Table rows;
+        for (const QStringList& row : ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN")) {
+            if (row.at(uchNlin) == "1")
+                row.at(uchKey) == key ? rows.prepend(row) : rows.append(row);
+        }
+        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        open();
+        m_scene->setCurrentBranchKey(key);
+        QWidget* popup = nullptr;
+        if (kind == KindTransf3) {
+            m_scene->ParamTR3(element(*m_scene, kind, key), QPoint(10, 10));
+            popup = shownPopup<CparamTR3>();
+        } else {
+            m_scene->ParamUCH(kind, QPoint(10, 10));
+            popup = kind == KindLine ? static_cast<QWidget*>(shownPopup<CparamUCH>()) : shownPopup<CparamTR2>();
+        }
+        QVERIFY(popup);
+        QCOMPARE(popup->windowType(), Qt::Popup);   // a click outside closes it
+        QCOMPARE(popup->findChild<QLineEdit*>("KommEdit")->text(), rows.first().at(uchName));
+        popup->findChild<QLineEdit*>("KommEdit")->setText("Первая");
+        popup->findChild<QPushButton*>("OKButton")->click();
+        rows.first()[uchName] = "Первая";
+        QCOMPARE(m_scene->lineRows(), rows);
     }
 
     // The scene keeps its line whatever is entered meanwhile; pop-ups open only

@@ -2,6 +2,7 @@
 
 #include "schemefixture.h"
 #include "scheme/dotsignal.h"
+#include "paintedcolours.h"
 
 class TestGraphItems : public SchemeCase
 {
@@ -76,6 +77,27 @@ private slots:
         QCOMPARE(b->pos(), QPointF(30, 137));
     }
 
+    // Leaving a bus from its grip takes the grip, the resize mode and the
+    // resize cursor along; a press on the bus then moves it.
+    void leavingABus()
+    {
+        SchemeView view(m_scene);
+        BusItem* b = bus(*m_scene, "2");   // at (310, 117), 70 by 7
+        const auto state = [&] {   // resize mode, cursor, handles
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            return QString("%1 %2 %3").arg(b->m_resizeMode).arg(b->cursor().shape()).arg(b->childItems().size());
+        };
+        view.hover(QPointF(360, 120));
+        QCOMPARE(state(), QString("0 %1 1").arg(Qt::CrossCursor));
+        view.hover(QPointF(380, 120));
+        QCOMPARE(state(), QString("4 %1 1").arg(Qt::SizeHorCursor));
+        view.hover(QPointF(450, 300));
+        QCOMPARE(state(), QString("0 %1 0").arg(Qt::CrossCursor));
+        view.drag(QPointF(340, 120), {QPointF(345, 125), QPointF(350, 130)});
+        QCOMPARE(b->pos(), QPointF(320, 127));
+        QCOMPARE(b->rect(), QRectF(0, 0, 70, 7));
+    }
+
     // A bend point goes into the first crossed segment only, in item coordinates.
     void bendPoints()
     {
@@ -104,6 +126,57 @@ private slots:
         l->setLineStyle(Qt::red, 6);
         const QRectF painted = l->path().controlPointRect().adjusted(7, -3, 13, 3);   // pos (10, 0)
         QVERIFY(l->sceneBoundingRect().contains(painted));
+    }
+
+    // The symbols as drawn: each winding in its own colour, a bar in its
+    // fill, a line in its pen; a selected element framed or drawn in red.
+    void painted_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<QStringList>("colours");
+        // Windings and leads of 15 by 30 and 40 by 40 symbols; a bar of 20 by 5; a line of width 3.
+        QTest::newRow("two-winding") << "two-winding" << false
+                                     << QStringList({"#0080ff 0,0 13,16 41", "#6600cc 0,12 13,30 46"});
+        QTest::newRow("two-winding, selected") << "two-winding" << true
+            << QStringList({"#0080ff 0,0 13,16 37", "#6600cc 0,12 13,30 42", "#ff0000 0,0 15,30 60"});
+        QTest::newRow("three-winding") << "three-winding" << false
+            << QStringList({"#0080ff 9,0 28,24 57", "#6600cc 9,16 28,40 61", "#994c00 18,8 40,40 81"});
+        QTest::newRow("three-winding, selected") << "three-winding" << true
+            << QStringList({"#0080ff 9,1 28,24 56", "#6600cc 9,16 28,40 61", "#994c00 18,8 40,38 64", "#ff0000 0,0 40,40 108"});
+        QTest::newRow("three-winding, MV beside LV") << "three-winding, MV beside LV" << false
+            << QStringList({"#0080ff 9,0 28,24 57", "#6600cc 18,16 37,40 61", "#994c00 0,16 19,40 61"});
+        QTest::newRow("bus") << "bus" << false << QStringList({"#000000 0,0 20,5 50", "#0080ff 1,1 19,4 76"});
+        QTest::newRow("bus, selected") << "bus" << true << QStringList({"#000000 0,0 20,5 50", "#ff0000 1,1 19,4 76"});
+        QTest::newRow("line") << "line" << false << QStringList({"#0080ff -1,-1 41,20 183"});
+        QTest::newRow("line, selected") << "line" << true << QStringList({"#ff0000 0,0 40,20 41"});
+    }
+    void painted()
+    {
+        QFETCH(QString, item);
+        QFETCH(bool, selected);
+        const QColor hv(0, 128, 255), mv(153, 76, 0), lv(102, 0, 204);
+        std::unique_ptr<QGraphicsItem> drawn;
+        if (item == "two-winding") {
+            auto* t = new Transf2;
+            t->m_W = 15, t->m_H = 30, t->m_colorHV = hv, t->m_colorLV = lv;
+            drawn.reset(t);
+        } else if (item.startsWith("three-winding")) {
+            auto* t = new Transf3;
+            t->m_W = t->m_H = 40, t->m_colorHV = hv, t->m_colorMV = mv, t->m_colorLV = lv;
+            t->m_variant = item.endsWith("LV") ? 1 : 0;
+            drawn.reset(t);
+        } else if (item == "bus") {
+            auto* b = new BusItem;
+            b->setRect(0, 0, 20, 5);
+            b->m_width = 20, b->m_height = 5, b->m_color = hv;
+            drawn.reset(b);
+        } else {
+            auto* l = new VLKL_Item(polylinePath(QPolygonF({QPointF(0, 0), QPointF(40, 0), QPointF(40, 20)})));
+            l->setLineStyle(hv, 3);
+            drawn.reset(l);
+        }
+        QTEST(paintedColours(drawn.get(), selected), "colours");
     }
 
     void labelHideAndTurn()

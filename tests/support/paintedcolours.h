@@ -1,0 +1,44 @@
+#pragma once
+// What an item paints, as a user would tell it apart: each colour and the
+// box its pixels fill.
+
+#include <QGraphicsItem>
+#include <QImage>
+#include <QMap>
+#include <QPainter>
+#include <QStringList>
+#include <QStyleOptionGraphicsItem>
+
+// "#rrggbb x0,y0 x1,y1 n" per colour the item paints (unselected or
+// selected): the box of its pixels in item coordinates and their number,
+// ordered by colour; painted without antialiasing.
+inline QStringList paintedColours(QGraphicsItem* item, bool selected = false)
+{
+    const QRect area = item->boundingRect().toAlignedRect().adjusted(-4, -4, 4, 4);
+    QImage image(area.size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.translate(-area.topLeft());
+        QStyleOptionGraphicsItem option;
+        option.state = selected ? QStyle::State_Selected : QStyle::State_None;
+        item->paint(&painter, &option, nullptr);
+    }
+    QMap<QRgb, QPair<QRect, int>> boxes;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            if (qAlpha(pixel) != 0) {
+                boxes[pixel].first |= QRect(area.x() + x, area.y() + y, 1, 1);
+                ++boxes[pixel].second;
+            }
+        }
+    }
+    QStringList out;
+    for (auto it = boxes.cbegin(); it != boxes.cend(); ++it) {
+        const QRect& r = it->first;
+        out.append(QStringLiteral("%1 %2,%3 %4,%5 %6").arg(QColor(it.key()).name()).arg(r.left()).arg(r.top())
+                       .arg(r.right()).arg(r.bottom()).arg(it->second));
+    }
+    return out;
+}
