@@ -457,8 +457,10 @@ private slots:
         m_w->sendBackButton->click();
         QCOMPARE(b->zValue(), -0.1);
 
-        auto zoom = [&] {   // factor, view scale, the enabled buttons
-            return QString("%1 %2 %3%4").arg(m_iScale).arg(view.transform().m22())
+        auto zoom = [&] {   // factor, view scale (none if not a plain scale), the enabled buttons
+            const QTransform t = view.transform();
+            const bool plain = t.type() <= QTransform::TxScale && t.m11() == t.m22();
+            return QString("%1 %2 %3%4").arg(m_iScale).arg(plain ? t.m22() : -1)
                 .arg(m_w->Scale_minus->isEnabled() ? "-" : "", m_w->Scale_plus->isEnabled() ? "+" : "");
         };
         QCOMPARE(m_w->sceneScaleCombo->currentText() + ' ' + zoom(), QString("100% 2 1 -+"));

@@ -96,9 +96,12 @@ private slots:
     void init() { openWork(); }
     void cleanup() { m_window.reset(); }
 
-    // The scene reaches the bus at negative x; the drawing keeps its extent.
+    // The scene reaches the bus at negative x; the drawing keeps its extent, a hidden label its flag.
     void loadSavedScheme()
     {
+        SxemaLin s = readSxemaFile().records.value(0);
+        s.lines[1][4] = "1";   // the label of section 1-2 hidden
+        QVERIFY(writeSxemaFile({s}));
         open();
         QCOMPARE(registry(*m_scene), QStringList({"0 0: 1,7", "0 1: 1,2,3", "0 2: 2,4", "0 9:", "4 1 Участок 0-1",
                                                   "4 2 Участок 1-2", "4 99", "2 3 Участок 1-3", "3 4 Участок 2-4",
@@ -106,7 +109,7 @@ private slots:
         QCOMPARE(labels(*m_scene), QStringList({
             "0 0 Узел 0 -10,97 0", "0 1 Узел 1 140,97 0", "0 2 Узел 2 290,97 0", "0 9 параметр -120,280 1",
             "2 3 Участок 1-3 135,202 0", "3 4 Участок 2-4 295,202 0", "3 7 Участок 0-7 -5,202 0",
-            "4 1 Участок 0-1 16,119 0", "4 2 Участок 1-2 166,65 0", "4 99 параметр 415,185 0"}));
+            "4 1 Участок 0-1 16,119 0", "4 2 Участок 1-2 166,65 1", "4 99 параметр 415,185 0"}));
         QCOMPARE(line(*m_scene, "2")->m_startNode + '|' + line(*m_scene, "99")->m_startNode, QString("1|"));
         QCOMPARE(element<Transf3>(*m_scene, KindTransf3, "4")->m_variant, 0);
         QCOMPARE(element<Transf3>(*m_scene, KindTransf3, "7")->m_variant, 1);

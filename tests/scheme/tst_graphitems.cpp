@@ -58,12 +58,16 @@ private slots:
         view.hover(QPointF(380, 120));
         view.press(QPointF(380, 120));
         QVector<int> widths;
+        QStringList grips;   // the grip follows the bar's right end, half-way down
         for (qreal x : {400.0, 319.0, 317.0, 305.0}) {
             view.move(QPointF(x, 120));
             widths.append(b->m_width);
+            const QPointF grip = b->childItems().value(0)->pos();
+            grips.append(QString("%1,%2").arg(grip.x()).arg(grip.y()));
         }
         view.release(QPointF(305, 120));
         QCOMPARE(widths, QVector<int>({90, 9, 9, 9}));
+        QCOMPARE(grips, QStringList({"90,3.5", "9,3.5", "9,3.5", "9,3.5"}));
         QCOMPARE(b->rect(), QRectF(0, 0, 9, 7));
         QCOMPARE(b->pos(), QPointF(310, 117));
 
