@@ -44,6 +44,7 @@ private slots:
         QCOMPARE(f.rec.all(), QStringList({"Сохранение|Сохранить изменения?", "Информация|Данные сохранены"}));
         net.lines[1] = QStringList{"1", "1", "1"} + QString("ВЛ-1||366|35|550|35|0|1|1|0|1|1|1|1").split('|');
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
+        QVERIFY(f.readFile("lines.xml").contains("\n<net110_lines created="));   // the root this save writes
     }
 
     // A name longer than its box shows from its start.

@@ -112,8 +112,8 @@ private slots:
         QTEST(dlg.rowTexts(dlg.tableWgt->rowCount() - 1).mid(3).join('|'), "row");
     }
 
-    // The panel writes into the row it shows: the length with three decimals, "Откл" and "На балансе"
-    // as 1 or 0. A transformer shows no length, whatever the file holds.
+    // The panel shows the first row on opening and writes into the row it shows: the length with
+    // three decimals, "Откл" and "На балансе" as 1 or 0. A transformer shows no length, whatever the file holds.
     void panelWritesItsRow()
     {
         Folder f;
@@ -121,6 +121,8 @@ private slots:
         net.sections[3][9] = "7";
         net.write();
         CDlgTblUchLIN dlg(nullptr);
+        QCOMPARE(QStringList({QString::number(dlg.panelRow()), dlg.DlinaSpin->text(), dlg.Markacombo->currentText()}),
+                 QStringList({"0", "999.990", "АС-70"}));   // its length beyond the field
         const auto cells = [&dlg](int r) {
             const QStringList row = dlg.rowTexts(r);
             return QStringList{row[9], row[15], row[16]}.join('|');

@@ -50,12 +50,12 @@ private slots:
             "1!C4|Расчетный период: январь: март: 2023 года|12|0||", "1!J5||11|1|bc|",
             "1!C6|Отпуск эл.энергии|11|1|lrc|", "1!J6||11|1|rbc|", "1!G7||11|1|lbc|", "1!H8|в изоляции КЛ|11|1|lrbc|",
             "1!J8|Всего|11|1|lrbc|",
-            "1!B9|Линия 1|11|0|lrc|FFFFFFFF", "1!J10|17.5|11|0|lrbc|FFFFFFFF", "1!B11|Всего|11|1|lrc|FFAADDAA", "1!D12|0|11|1|lrbc|FFAADDAA", "1!B13|РЭС|11|1|lrc|FFDDFFEE",
+            "1!B9|Линия 1|11|0|lrc|FFFFFFFF", "1!B10||11|0|lrbc|FFFFFFFF", "1!J10|17.5|11|0|lrbc|FFFFFFFF", "1!B11|Всего|11|1|lrc|FFAADDAA", "1!D12|0|11|1|lrbc|FFAADDAA", "1!B13|РЭС|11|1|lrc|FFDDFFEE",
             "1!B15|110 кВ|11|1|lrc|FFEEDDAA", "1!J17||11|1|tc|", "1!K17||11|0||", "1!A17|примечание|11|0||",
             "2!C6|Отпуск эл.энергии|11|1|lrc|FFFFFFFF", "2!D6|Потери|11|1|lbc|",
             // Minimum, mean and maximum: name, supply and the mean row bold.
             "2!C9|200|11|1|lrc|FFFFFFFF", "2!F9|29.257|11|0|lrc|FFFFFFFF", "2!B10|Линия 1|11|1|lrc|FFFFFFFF",
-            "2!F10|30|11|1|lrc|FFFFFFFF", "2!F11|30.743|11|0|lrbc|FFFFFFFF", "2!I9|4.78|11|0|lrc|FFFFFFFF",
+            "2!F10|30|11|1|lrc|FFFFFFFF", "2!B11||11|1|lrbc|FFFFFFFF", "2!F11|30.743|11|0|lrbc|FFFFFFFF", "2!I9|4.78|11|0|lrc|FFFFFFFF",
             "2!J9|34.24|11|0|lrc|FFFFFFFF", "2!J11|35.76|11|0|lrbc|FFFFFFFF", "2!K9|14.63|11|0|lrc|FFFFFFFF",
             "2!M11|17.88|11|0|lrbc|FFFFFFFF",
             // Without supply the shares are 0 and the ranges still shown.
