@@ -116,6 +116,8 @@ private slots:
         CparamTR2 popup(kTrans + Table{{"Т-88", "88"}, {"Т-131", "131.9"}, {"Т-132", "132"}});   // 88 and 132 are out
         QStringList row = uchRow("7", {{"tip_el", "2"}, {"kod_el", ""}, {"n_otv", tap}});
         popup.SetUCH(row, 110);
+        for (const char* field : {"KommEdit", "KommEdit_2", "Markacombo", "spinOtv", "checkOtkl", "checkBalance"})
+            QVERIFY2(child<QWidget>(&popup, field)->isEnabled(), field);
         QTEST(child<QSpinBox>(&popup, "spinOtv")->value(), "shown");
         child<QSpinBox>(&popup, "spinOtv")->setValue(set);
         QCOMPARE(entries(&popup, "Markacombo"), QStringList({"", "ТМН-6300/110", "ТДН-10000/110", "ТДТН-ВН", "Т-131"}));

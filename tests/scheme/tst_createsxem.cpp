@@ -65,6 +65,16 @@ private slots:
             << "Node 10;117;7;7;0|Node 160;117;70;7;1|Line 12,119 162,119;1|Transf_3 155;122;70;70;115;11;11;2;4;3";
         QTest::newRow("root met as an end node") << 110.0 << "1-0 1-2" << QStringList()
             << "Node 10;117;7;7;0|Node 160;117;7;7;1|Node 310;117;7;7;2|Line 162,119 12,119;1|Line 162,119 312,119;2";
+        // Bus height and width per unit, unit width and height of each size class below 110 kV and above it.
+        const QVector<QPair<double, QString>> classes = {
+            {0.4, "118;4;4;0|Node 160;118;10;4;1|Line 12,119 162,119;1|Transf 155;122;15;30"},
+            {3.0, "118;5;5;0|Node 160;118;16;5;1|Line 12,119 162,119;1|Transf 155;122;18;35"},
+            {6.0, "118;5;5;0|Node 160;118;18;5;1|Line 12,119 162,119;1|Transf 155;122;20;40"},
+            {20.0, "118;5;5;0|Node 160;118;25;5;1|Line 12,119 162,119;1|Transf 155;122;25;50"},
+            {220.0, "116;8;8;0|Node 160;116;40;8;1|Line 12,119 162,119;1|Transf 155;122;40;80"}};
+        for (const auto& [unom, sizes] : classes)
+            QTest::addRow("%g kV", unom) << unom << "0-1" << QStringList({"1-2 ТМ-400"})
+                                         << QString("Node 10;%1;%2;%2;2").arg(sizes).arg(unom);
         QTest::newRow("beyond the size table") << 1150.0 << "0-1" << QStringList({"1-2 ТМ-400"})
             << "Node 10;116;8;8;0|Node 160;116;40;8;1|Line 12,119 162,119;1|Transf 155;122;40;80;1150;1150;2";
     }
