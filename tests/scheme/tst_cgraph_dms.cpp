@@ -363,7 +363,7 @@ private slots:
         open();
         BusItem* b = bus(scene(), "0");
         b->setPos(10.6, 99.4);
-        b->setRect(0, 0, 20, 5.5);
+        b->setRect(0, 0, 20, 5.1234567);
         QVERIFY(scene().setCurrentNode("1", bus(scene(), "1")));
         scene().AddTP();
         SchemeView view(&scene());
@@ -374,7 +374,7 @@ private slots:
         const SxemaLin saved = savedLine1();
         QCOMPARE(QStringList({withKey(saved.nodes, 4, "0"), withKey(saved.nodes, 4, "2"), withKey(saved.lines, 1, "1"),
                               withKey(saved.transf, 6, "8")}),
-                 QStringList({"11;99;20;5.5;0;-10;97;0", "310;117;70;7;2;0;0;0", "12,119 90,150 162,119;1;16;119;1",
+                 QStringList({"11;99;20;5.12346;0;-10;97;0", "310;117;70;7;2;0;0;0", "12,119 90,150 162,119;1;16;119;1",
                               "145;122;35;70;110;10;8;280;197;0"}));
     }
 

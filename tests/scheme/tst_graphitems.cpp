@@ -125,6 +125,9 @@ private slots:
         view.click(QPointF(204, 87), Qt::RightButton);
         l->DeletePoints();
         QCOMPARE(vertices(l), QString("162,80 238,43 240,41 312,119"));
+        view.click(QPointF(317, 114), Qt::RightButton);   // near the end, which is no bend point
+        l->DeletePoints();
+        QCOMPARE(vertices(l), QString("162,80 238,43 240,41 312,119"));
 
         // A thick line repaints its whole width, not the narrow strip it is picked by.
         l->setLineStyle(Qt::red, 6);
