@@ -479,6 +479,21 @@ private slots:
                 if (qAlpha(image.pixel(x, y)) != 0)
                     inkRight = std::max(inkRight, x);
         QVERIFY(qAbs(inkRight - metrics.horizontalAdvance(label.lines().first())) < 3);
+        // It starts where the item starts, as the same text drawn at 0 by a bare painter.
+        QImage bare(image.size(), QImage::Format_ARGB32);
+        bare.fill(Qt::transparent);
+        painter.begin(&bare);
+        painter.setFont(QFont("SansSerif", 6));
+        painter.drawText(QPointF(0, metrics.ascent()), label.lines().first());
+        painter.end();
+        const auto inkLeft = [](const QImage& painted) {
+            for (int x = 0; x < painted.width(); ++x)
+                for (int y = 0; y < painted.height(); ++y)
+                    if (qAlpha(painted.pixel(x, y)) != 0)
+                        return x;
+            return -1;
+        };
+        QCOMPARE(inkLeft(image), inkLeft(bare));
         label.setLines({"Т-1", "ТДТН-25000/110 ВН"});
         QCOMPARE(label.boundingRect().width(), metrics.horizontalAdvance("ТДТН-25000/110 ВН") + 21);
     }
