@@ -47,6 +47,23 @@ private slots:
         QVERIFY(f.readFile("lines.xml").contains("\n<net110_lines created="));   // the root this save writes
     }
 
+    // Its RES and line are those of all three codes, whatever rows of other RES and PES stand before them.
+    void readsItsOwnRows()
+    {
+        Folder f;
+        TestNetwork net = network("ВЛ-1|Л-1|0|0|35|38|31|0.3|1|1|0|1|0|1");
+        for (const QString& other : {"2|1|1|ВЛ другой ПЭС|Л-21", "1|2|1|ВЛ другого РЭС|Л-12"})
+            net.lines.prepend((other + "|0|0|35|38|31|0.3|1|1|0|1|0|1").split('|'));
+        net.write();
+        saveShablonXML("res", attrRES, "RES", "net110_RES", {{"2", "1", "РЭС другой ПЭС", "", "1", "0"},
+                                                             {"1", "2", "Другой РЭС", "", "1", "0"},
+                                                             {"1", "1", "Заречный РЭС", "РЭС-1", "1", "-5.5"}});
+        CDlgLIN dlg("1,1,1", nullptr);
+        QCOMPARE(QStringList({dlg.windowTitle(), dlg.NazvLIN->text(), dlg.DnLIN->text()}),
+                 QStringList({"Режимы работы на уровне линии Заречный РЭС ВЛ-1", "ВЛ-1", "Л-1"}));
+        QCOMPARE(pT_RES, -5.5);
+    }
+
     // A name longer than its box shows from its start.
     void longNameFromItsStart()
     {
