@@ -85,8 +85,9 @@ private slots:
         QTest::newRow("a section") << "0-1 1-2" << false << 35.0 << "Новая линия|0|3|4|1|АС-70|0|0|||||0|0|0";
         QTest::newRow("a transformer") << "0-1 1-2" << true << 35.0
                                        << "Новый трансформатор|0|3|4|2|ТМН-2500/35||0|0|0|0|0|0|0|0";
-        QTest::newRow("a transformer of a 150 kV line") << "0-1" << true << 150.0
-                                                        << "Новый трансформатор|0|2|3|2|ТДН-10000/110||0|0|0|0|0|0|0|0";
+        for (double unom : {50.0, 150.0})   // 50 kV already in the 110 kV class
+            QTest::addRow("a transformer of a %g kV line", unom)
+                << "0-1" << true << unom << "Новый трансформатор|0|2|3|2|ТДН-10000/110||0|0|0|0|0|0|0|0";
         QTest::newRow("after the largest int") << "0-2147483647" << false << 35.0
                                                << "Новая линия|0|2147483648|2147483649|1|АС-70|0|0|||||0|0|0";
     }
