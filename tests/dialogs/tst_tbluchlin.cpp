@@ -30,8 +30,9 @@ class TestTblUchLin : public QObject
 private slots:
     void init() { resetCalcGlobals(); UNOM = 35; }
 
-    // Rows with an unlisted mark, a length beyond the field, flags and keys "0" or empty, shown one by one
-    // in another order and saved, come back with keys after the largest, beside line 2's row saved meanwhile.
+    // Rows with an unlisted mark, a length beyond the field, flags and keys "0" (the first row's) or empty,
+    // shown one by one in another order and saved, come back with keys after the largest, beside line 2's
+    // row saved meanwhile.
     void saveGivesRowsBack()
     {
         Folder f;
@@ -41,12 +42,12 @@ private slots:
                 net.sections[i][17] = keys.at(i);
             net.write();
         };
-        writeKeys({"3", "0", "7", ""});
+        writeKeys({"0", "3", "7", ""});
         CDlgTblUchLIN dlg(nullptr);
         net.sections[4][3] = "сохранено другим окном";
-        writeKeys({"3", "8", "7", "9"});
+        writeKeys({"8", "3", "7", "9"});
         const QByteArray expected = withoutStamp(f.readFile("uch_lin.xml"));
-        writeKeys({"3", "0", "7", ""});
+        writeKeys({"0", "3", "7", ""});
         dlg.tableWgt->sortItems(5, Qt::DescendingOrder);
         for (int r = 0; r < 4; ++r)
             dlg.slot_RowChanged(r, 0);

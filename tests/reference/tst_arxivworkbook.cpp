@@ -19,7 +19,7 @@ private slots:
             QSKIP(qPrintable("openpyxl check not run: " + missing));
         TempWorkDir dir;
         // id, name, lenerp, ener_Sob, ener_stor, L, T, load, X, I, no-load, all; a RES and a class row each of its own fill.
-        const QVector<QStringList> rows = {{"1,1,1", "Линия 1", "200", "150", "50", "10", "20", "30", "4", "1", "5", "35"},
+        const QVector<QStringList> rows = {{"1,1,1", "Линия 1", "200", "150", "50", "10", "20", "30", "4", "2", "5", "35"},
                                            {"SUM", "Всего", "0", "0", "0", "10", "nan", "10", "0", "0", "0", "10"},
                                            {"B 1,1", "РЭС", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"},
                                            {"110kV", "110 кВ", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}};
@@ -40,10 +40,10 @@ private slots:
             "|по сети,||нагрузочные|||холостого хода|| # |тыс.квтч|тыс.квтч|тыс.квтч|в линиях|в трансфор-х|суммарные|"
             "в трансфор-х|в изоляции КЛ|суммарные|Всего",
             // The line's rows from column B: the losses over their shares; minimum, mean, maximum.
-            "line 1|Линия 1|200|10|20|30|4|1|5|35 # |150|5|10|15|2|0.5|2.5|17.5",
-            "line 2||200|9.75|19.3|29.257|3.88|0.9|4.78|34.24|14.63|2.39|17.12 # Линия 1|150|10|20|30|4|1|5|35|15|2.5|17.5"
-            " # |50|10.25|20.7|30.743|4.12|1.1|5.22|35.76|15.37|2.61|17.88",
-            "line 3|Линия 1|200|150|50|10|20|30|4|1|5|35",
+            "line 1|Линия 1|200|10|20|30|4|2|5|35 # |150|5|10|15|2|1|2.5|17.5",
+            "line 2||200|9.75|19.3|29.257|3.88|1.8|5.68|35.221|14.63|2.84|17.61 # Линия 1|150|10|20|30|4|2|5|35|15|2.5|17.5"
+            " # |50|10.25|20.7|30.743|4.12|2.2|6.32|36.779|15.37|3.16|18.39",
+            "line 3|Линия 1|200|150|50|10|20|30|4|2|5|35",
             // sheet (1 to 3)!cell|value|font size|bold|rules (l r t b) and c when centred|fill
             "1!B1|Программа расчета потерь электроэнергии в радиальных сетях 35-220 кВ ЗОРВАН|18|0||",
             "1!C3|Расчет потерь электроэнергии (архив)  Северный РЭС Л-5|14|0||",
@@ -55,9 +55,9 @@ private slots:
             "2!C6|Отпуск эл.энергии|11|1|lrc|FFFFFFFF", "2!D6|Потери|11|1|lbc|",
             // Minimum, mean and maximum: name, supply and the mean row bold.
             "2!C9|200|11|1|lrc|FFFFFFFF", "2!F9|29.257|11|0|lrc|FFFFFFFF", "2!B10|Линия 1|11|1|lrc|FFFFFFFF",
-            "2!F10|30|11|1|lrc|FFFFFFFF", "2!B11||11|1|lrbc|FFFFFFFF", "2!F11|30.743|11|0|lrbc|FFFFFFFF", "2!I9|4.78|11|0|lrc|FFFFFFFF",
-            "2!J9|34.24|11|0|lrc|FFFFFFFF", "2!J11|35.76|11|0|lrbc|FFFFFFFF", "2!K9|14.63|11|0|lrc|FFFFFFFF",
-            "2!M11|17.88|11|0|lrbc|FFFFFFFF",
+            "2!F10|30|11|1|lrc|FFFFFFFF", "2!B11||11|1|lrbc|FFFFFFFF", "2!F11|30.743|11|0|lrbc|FFFFFFFF", "2!I9|5.68|11|0|lrc|FFFFFFFF",
+            "2!J9|35.221|11|0|lrc|FFFFFFFF", "2!J11|36.779|11|0|lrbc|FFFFFFFF", "2!K9|14.63|11|0|lrc|FFFFFFFF",
+            "2!M11|18.39|11|0|lrbc|FFFFFFFF",
             // Without supply the shares are 0 and the ranges still shown.
             "2!D12|9.75|11|0|lrc|FFAADDAA", "2!K14|0|11|0|lrbc|FFAADDAA", "2!A21|примечание|11|0||",
             "3!E6|Транзит|11|1|lrc|FFFFFFFF", "3!E9|50|11|0|lrc|FFFFFFFF", "3!L10|10|11|1|lrc|FFAADDAA",

@@ -299,6 +299,13 @@ private slots:
             drawn.reset(l);
         }
         QTEST(paintedColours(drawn.get()), "colours");
+        if (item == "two-winding") {   // both leads on the symbol's axis
+            QStringList leads;
+            for (int y : {0, 1, 2, 25, 26, 27})
+                for (int x : paintedInRow(drawn.get(), y < 3 ? hv : lv, y))
+                    leads << QString("%1,%2").arg(x).arg(y);
+            QCOMPARE(leads, QStringList({"7,0", "7,1", "7,2", "7,25", "7,26", "7,27"}));
+        }
     }
 
     // Bounds of each rule; a value on a bound falls nearer to normal.

@@ -440,6 +440,7 @@ private slots:
     {
         m_iScale = 2.0;
         open("1", QSize(400, 300));
+        QVERIFY(m_w->ViewParam->isChecked());   // as the labels are: shown
         QGraphicsView& view = *m_w->m_pView;
         m_w->FindLine->setText("Участок 1");
         view.centerOn(0, 0);

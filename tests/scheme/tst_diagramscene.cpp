@@ -101,6 +101,7 @@ private slots:
     {
         SxemaLin s = readSxemaFile().records.value(0);
         s.lines[1][4] = "1";   // the label of section 1-2 hidden
+        s.lines[2][0] = "400,200 450,200 500,200";   // labelled at the first of its longest steps
         QVERIFY(writeSxemaFile({s}));
         open();
         QCOMPARE(registry(*m_scene), QStringList({"0 0: 1,7", "0 1: 1,2,3", "0 2: 2,4", "0 9:", "4 1 Участок 0-1",
@@ -109,7 +110,15 @@ private slots:
         QCOMPARE(labels(*m_scene), QStringList({
             "0 0 Узел 0 -10,97 0", "0 1 Узел 1 140,97 0", "0 2 Узел 2 290,97 0", "0 9 параметр -120,280 1",
             "2 3 Участок 1-3 135,202 0", "3 4 Участок 2-4 295,202 0", "3 7 Участок 0-7 -5,202 0",
-            "4 1 Участок 0-1 16,119 0", "4 2 Участок 1-2 166,65 1", "4 99 параметр 415,185 0"}));
+            "4 1 Участок 0-1 16,119 0", "4 2 Участок 1-2 166,65 1", "4 99 параметр 390,185 0"}));
+        QStringList labelColours;   // by kind: buses, units, sections; grey without a row
+        for (QGraphicsItem* item : m_scene->items()) {
+            if (const auto* t = qgraphicsitem_cast<TextParam*>(item))
+                labelColours << QString("%1 %2").arg(t->m_kind).arg(t->color().name());
+        }
+        labelColours.removeDuplicates();
+        labelColours.sort();
+        QCOMPARE(labelColours, QStringList({"0 #c0c0c0", "0 #cccc00", "2 #66ff66", "3 #66ff66", "4 #c0c0c0", "4 #ffb266"}));
         QCOMPARE(line(*m_scene, "2")->m_startNode + '|' + line(*m_scene, "99")->m_startNode, QString("1|"));
         QCOMPARE(element<Transf3>(*m_scene, KindTransf3, "4")->m_variant, 0);
         QCOMPARE(element<Transf3>(*m_scene, KindTransf3, "7")->m_variant, 1);

@@ -12,18 +12,25 @@
 // "#rrggbb x0,y0 x1,y1 n" per colour the item paints (unselected or
 // selected): the box of its pixels in item coordinates and their number,
 // ordered by colour; painted without antialiasing.
+// The item painted into an image of its bounding box and a margin; area is
+// that box in item coordinates.
+inline QImage paintedImage(QGraphicsItem* item, bool selected, QRect* area)
+{
+    *area = item->boundingRect().toAlignedRect().adjusted(-4, -4, 4, 4);
+    QImage image(area->size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.translate(-area->topLeft());
+    QStyleOptionGraphicsItem option;
+    option.state = selected ? QStyle::State_Selected : QStyle::State_None;
+    item->paint(&painter, &option, nullptr);
+    return image;
+}
+
 inline QStringList paintedColours(QGraphicsItem* item, bool selected = false)
 {
-    const QRect area = item->boundingRect().toAlignedRect().adjusted(-4, -4, 4, 4);
-    QImage image(area.size(), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    {
-        QPainter painter(&image);
-        painter.translate(-area.topLeft());
-        QStyleOptionGraphicsItem option;
-        option.state = selected ? QStyle::State_Selected : QStyle::State_None;
-        item->paint(&painter, &option, nullptr);
-    }
+    QRect area;
+    const QImage image = paintedImage(item, selected, &area);
     QMap<QRgb, QPair<QRect, int>> boxes;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
@@ -41,4 +48,17 @@ inline QStringList paintedColours(QGraphicsItem* item, bool selected = false)
                        .arg(r.right()).arg(r.bottom()).arg(it->second));
     }
     return out;
+}
+
+// The x of every pixel of colour in row y of what the item paints (item coordinates).
+inline QList<int> paintedInRow(QGraphicsItem* item, const QColor& colour, int y)
+{
+    QRect area;
+    const QImage image = paintedImage(item, false, &area);
+    QList<int> xs;
+    for (int x = 0; x < image.width(); ++x) {
+        if (image.pixel(x, y - area.y()) == colour.rgba())
+            xs.append(area.x() + x);
+    }
+    return xs;
 }
