@@ -9,9 +9,6 @@
 #include <QStringList>
 #include <QStyleOptionGraphicsItem>
 
-// "#rrggbb x0,y0 x1,y1 n" per colour the item paints (unselected or
-// selected): the box of its pixels in item coordinates and their number,
-// ordered by colour; painted without antialiasing.
 // The item painted into an image of its bounding box and a margin; area is
 // that box in item coordinates.
 inline QImage paintedImage(QGraphicsItem* item, bool selected, QRect* area)
@@ -24,9 +21,13 @@ inline QImage paintedImage(QGraphicsItem* item, bool selected, QRect* area)
     QStyleOptionGraphicsItem option;
     option.state = selected ? QStyle::State_Selected : QStyle::State_None;
     item->paint(&painter, &option, nullptr);
+    painter.end();
     return image;
 }
 
+// "#rrggbb x0,y0 x1,y1 n" per colour the item paints (unselected or
+// selected): the box of its pixels in item coordinates and their number,
+// ordered by colour; painted without antialiasing.
 inline QStringList paintedColours(QGraphicsItem* item, bool selected = false)
 {
     QRect area;
