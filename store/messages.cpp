@@ -16,6 +16,11 @@ public:
         std::fprintf(stderr, "%s: %s -> Нет\n", qPrintable(title), qPrintable(text));
         return true;
     }
+    SaveAnswer askToSave(const QString& text, const QString& title) override
+    {
+        std::fprintf(stderr, "%s: %s -> Отмена\n", qPrintable(title), qPrintable(text));
+        return SaveAnswer::Cancel;
+    }
     void showFile(const QString&, const QString&) override {}
 };
 
@@ -44,4 +49,9 @@ void ShowWarning(const QString& title, const QString& text, QObject* parent)
 void ShowFile(const QString& name, const QString& kind)
 {
     g_sink->showFile(name, kind);
+}
+
+SaveAnswer AskToSave()
+{
+    return g_sink->askToSave(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение"));
 }

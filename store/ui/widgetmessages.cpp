@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QWidget>
 
 namespace {
@@ -53,6 +54,27 @@ bool runConfirmationBox(QMessageBox* box)
     return answer != QMessageBox::Yes;
 }
 
+QMessageBox* createSaveQuestionBox(const QString& text, const QString& title)
+{
+    QMessageBox* box = createConfirmationBox(text, title);
+    box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box->button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+    box->button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+    box->button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+    box->setDefaultButton(QMessageBox::Yes);
+    box->setEscapeButton(QMessageBox::Cancel);
+    return box;
+}
+
+SaveAnswer runSaveQuestionBox(QMessageBox* box)
+{
+    switch (box->exec()) {
+    case QMessageBox::Yes: return SaveAnswer::Save;
+    case QMessageBox::No: return SaveAnswer::Discard;
+    default: return SaveAnswer::Cancel;
+    }
+}
+
 void WidgetMessageSink::warning(const QString& title, const QString& text, QObject* parent)
 {
     QMessageBox* box = createWarningBox(title, text, qobject_cast<QWidget*>(parent));
@@ -66,6 +88,14 @@ bool WidgetMessageSink::question(const QString& text, const QString& title)
     const bool no = runConfirmationBox(box);
     delete box;
     return no;
+}
+
+SaveAnswer WidgetMessageSink::askToSave(const QString& text, const QString& title)
+{
+    QMessageBox* box = createSaveQuestionBox(text, title);
+    const SaveAnswer answer = runSaveQuestionBox(box);
+    delete box;
+    return answer;
 }
 
 void WidgetMessageSink::showFile(const QString& name, const QString& kind)

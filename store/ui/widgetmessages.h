@@ -18,11 +18,18 @@ QMessageBox* createWarningBox(const QString& title, const QString& text, QWidget
 // Runs the box modally: true for No, Escape and closing, false for Yes.
 bool runConfirmationBox(QMessageBox* box);
 
+// The question of a window closed with unsaved edits, as the confirmation
+// box but with "Да", "Нет" and "Отмена"; "Да" is the default, Escape and
+// closing the box answer "Отмена".
+QMessageBox* createSaveQuestionBox(const QString& text, const QString& title);
+SaveAnswer runSaveQuestionBox(QMessageBox* box);
+
 class WidgetMessageSink final : public MessageSink
 {
 public:
     void warning(const QString& title, const QString& text, QObject* parent) override;
     bool question(const QString& text, const QString& title) override;
+    SaveAnswer askToSave(const QString& text, const QString& title) override;
     void showFile(const QString& name, const QString& kind) override;
 };
 

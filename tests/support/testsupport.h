@@ -10,13 +10,15 @@
 
 struct RecordedMessage
 {
-    QString kind;   // "warning", "question" or "show"
+    QString kind;   // "warning", "question", "save" or "show"
     QString title;  // the kind of a "show" request for the viewer
     QString text;
 };
 
 // Installs itself as the message sink for its lifetime. Questions are
-// answered from answers (true = No) in turn, then with defaultAnswer.
+// answered from answers (true = No) in turn, then with defaultAnswer; the
+// question about saving before closing (kind "save") from saveAnswers, then
+// with defaultSaveAnswer.
 class MessageRecorder : public MessageSink
 {
 public:
@@ -29,11 +31,18 @@ public:
         messages.append({"question", title, text});
         return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
     }
+    SaveAnswer askToSave(const QString& text, const QString& title) override
+    {
+        messages.append({"save", title, text});
+        return saveAnswers.isEmpty() ? defaultSaveAnswer : saveAnswers.takeFirst();
+    }
     void showFile(const QString& name, const QString& kind) override { messages.append({"show", kind, name}); }
 
     QList<RecordedMessage> messages;
     QList<bool> answers;
     bool defaultAnswer = true;
+    QList<SaveAnswer> saveAnswers;
+    SaveAnswer defaultSaveAnswer = SaveAnswer::Cancel;
 
     QStringList texts() const   // texts of every message, in order
     {

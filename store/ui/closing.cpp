@@ -1,0 +1,40 @@
+#include "closing.h"
+
+#include "store/messages.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
+
+bool mayClose(bool unsaved, const std::function<bool()>& save)
+{
+    if (!unsaved)
+        return true;
+    switch (AskToSave()) {
+    case SaveAnswer::Save: return save();
+    case SaveAnswer::Discard: return true;
+    case SaveAnswer::Cancel: break;
+    }
+    return false;
+}
+
+bool closeWindow(QWidget* window)
+{
+    const QPointer<QWidget> guarded(window);
+    if (!guarded || !guarded->isVisible())
+        return true;
+    return guarded->close() || !guarded || !guarded->isVisible();
+}
+
+bool closeOtherWindows(const QWidget* except)
+{
+    // Closing one window may close or delete others (a dialog its children).
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        windows.append(w);
+    for (const QPointer<QWidget>& w : qAsConst(windows)) {
+        if (w && w != except && !closeWindow(w))
+            return false;
+    }
+    return true;
+}

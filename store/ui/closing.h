@@ -1,0 +1,23 @@
+#pragma once
+// Closing windows that hold the user's work. A window with edits not saved
+// since it opened or last saved asks "Сохранить изменения?" ("Да", "Нет",
+// "Отмена") before it closes; a window that owns such windows closes them
+// first, each asking for itself, and stays open when one of them stays.
+
+#include <functional>
+
+class QWidget;
+
+// Whether a window may close now. Without unsaved edits it may, silently.
+// Otherwise the question: "Да" runs save and allows closing only when it
+// wrote; "Нет" allows closing, dropping the edits; "Отмена" (and Escape)
+// keeps the window open with its edits.
+bool mayClose(bool unsaved, const std::function<bool()>& save);
+
+// Closes window as its close box would, through its own question. True when
+// it is closed or was not open; false when it stays open.
+bool closeWindow(QWidget* window);
+
+// Closes every other visible top-level window in turn; false as soon as one
+// stays open (the rest are then left as they are).
+bool closeOtherWindows(const QWidget* except);
