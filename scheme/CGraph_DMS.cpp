@@ -9,7 +9,9 @@
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/safefile.h"
+#include "store/ui/closing.h"
 #include "store/ui/placement.h"
+#include "scheme/uchrow.h"
 
 #include <QCloseEvent>
 #include <QColorDialog>
@@ -324,32 +326,69 @@ void CGraph_DMS::slot_SaveGraph()
 
 bool CGraph_DMS::saveScheme()
 {
+    // The rows are written only when changed here; otherwise the save reads
+    // no more than "lines", to learn that the line is still there.
+    if (!m_scene->readWhole())
+        return false;
+    const bool writeRows = m_scene->hasUnsavedRows();
+    MergedRows merged;
+    if (writeRows) {
+        if (!m_scene->rowsToSave(&merged))
+            return false;
+        m_scene->takeNewKeys(merged);
+    } else if (!m_scene->lineStillExists()) {
+        return false;
+    }
     const SxemaLin drawn = drawing();
     m_scene->setBackgroundText(drawn.key.value(3));
-    // The table is reread before anything is written: a damaged, missing or
-    // blank one, or a line deleted meanwhile, stops the save whole.
-    Table rows;
-    if (!m_scene->rowsToSave(&rows))
-        return false;
-    // One set: a drawn section without its row, or a row without its
-    // drawing, would take the same key and node again at the next add.
-    const bool writeRows = m_scene->isModified();
+
+    // Rows and drawing land together: a drawn section without its row would
+    // take the same key again at the next add. A drawing that cannot be
+    // stored (its file damaged or not writable; the store has warned) does
+    // not hold the rows back.
+    const auto stageRows = [&](StagedFiles& files) { return !writeRows || m_scene->SaveModel(files, merged.table); };
     StagedFiles files;
-    if (!stageSxemaRecord(files, drawn) || (writeRows && !m_scene->SaveModel(files, rows))
-        || !commitStaged(files))
+    if (!stageRows(files))
         return false;
-    ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
+    const bool withDrawing = stageSxemaRecord(files, drawn);
+    if (!withDrawing && !writeRows)
+        return false;
+    bool written = false;
+    if (withDrawing || !files.failed()) {
+        written = commitStaged(files);
+    } else {
+        StagedFiles rowsAlone;
+        written = stageRows(rowsAlone) && commitStaged(rowsAlone);
+    }
+    if (!written)
+        return false;
+
     if (writeRows)
-        m_scene->rowsWritten(rows);
-    m_savedDrawing = drawn;
-    return true;
+        m_scene->rowsWritten(merged);
+    if (withDrawing)
+        m_savedDrawing = drawn;
+    QStringList lost;
+    for (int i : qAsConst(merged.lost)) {
+        const QStringList& row = m_scene->lineRows().at(i);
+        lost.append(row.value(uchName) + ", узлы " + row.value(uchNyzln) + "-" + row.value(uchNyzlk));
+    }
+    if (!lost.isEmpty())
+        warnRowsNotSaved(lost, this);
+    if (!withDrawing)
+        ShowWarning(kWarningTitle, QStringLiteral("Схема не сохранена, данные об участках линии сохранены"), this);
+    else if (lost.isEmpty())
+        ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
+    return withDrawing;
+}
+
+bool CGraph_DMS::hasUnsavedEdits() const
+{
+    return m_scene->hasUnsavedRows() || !sameDrawing(drawing(), m_savedDrawing);
 }
 
 void CGraph_DMS::closeEvent(QCloseEvent* event)
 {
-    const bool unsaved = m_scene->hasUnsavedRows() || !sameDrawing(drawing(), m_savedDrawing);
-    if (unsaved && !MsgBox(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение"))
-        && !saveScheme()) {
+    if (!mayClose(hasUnsavedEdits(), [this] { return saveScheme(); })) {
         event->ignore();
         return;
     }

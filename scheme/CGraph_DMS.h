@@ -37,6 +37,8 @@ public:
     CmenuNode* nodeMenu() const { return m_menuNode.get(); }
     CmenuBranch* branchMenu() const { return m_menuBranch.get(); }
     int scaleIndex() const { return m_scaleIndex; }
+    // Rows or drawing changed since opening or the last save.
+    bool hasUnsavedEdits() const;
 
 public slots:
     void slot_NodeExec(int code);
@@ -64,14 +66,17 @@ public slots:
 
 protected:
     // With rows or the drawing changed since the last save, asks whether to
-    // save first; the window closes after "No", or once a "Yes" has saved.
+    // save first ("Да", "Нет", "Отмена"); it closes after "Нет", or once
+    // "Да" has saved both.
     void closeEvent(QCloseEvent* event) override;
 
 private:
     // The drawing as the save would store it now.
     SxemaLin drawing() const;
-    // The save command: the drawing and, once changed here, the rows, both
-    // or neither. Returns whether they were written.
+    // The save command: the rows changed here merged into the table as it is
+    // now, and the drawing, both together. When only the drawing cannot be
+    // stored the rows are written alone (and the window still holds unsaved
+    // work). Returns whether both were written.
     bool saveScheme();
     void createActions();
     void createToolbars();

@@ -333,10 +333,10 @@ void DiagramScene::LoadModel()
             && row.value(uchNlin) == m_selection.nlin)
             m_lineRows.append(row);
     }
-    m_loadedKeys.clear();
-    m_changedKeys.clear();
-    for (const QStringList& row : qAsConst(m_lineRows))
-        m_loadedKeys.insert(row.value(uchKey));
+    m_readRows = m_lineRows;
+    m_rowOrigin.resize(m_lineRows.size());
+    for (int i = 0; i < m_rowOrigin.size(); ++i)
+        m_rowOrigin[i] = i;
     LoadSxems(0);
 }
 
@@ -608,17 +608,15 @@ void DiagramScene::DelBranchPoints()
         line->DeletePoints();
 }
 
-void DiagramScene::rowsChanged(const QStringList& keys)
+void DiagramScene::appendRow(const QStringList& row)
 {
-    m_modified = true;
-    m_unsavedRows = true;
-    for (const QString& key : keys)
-        m_changedKeys.insert(key);
+    m_lineRows.append(row);
+    m_rowOrigin.append(-1);
 }
 
 void DiagramScene::finishAdd(QPointF labelAt, int kind, const QString& text, const QString& name, int color)
 {
-    rowsChanged({name});
+    m_modified = true;
     TextAdd(whole(labelAt.x()), whole(labelAt.y()), kind, 0, 0, text, name, paletteColor(color));
     rebuildLookup();
     fitSceneRect();
@@ -640,7 +638,7 @@ void DiagramScene::AddLine()
     current->addLink(key);
     const QPolygonF path(QVector<QPointF>{p + QPointF(2, 2), p + QPointF(202, 2), p + QPointF(202, 152)});
     addLineItem(polylinePath(path), 2.0, key, current->m_nodeName, kNewLine);
-    m_lineRows.append(newRow(m_lineTemplate, kNewLine, current->m_nodeName, node, key));
+    appendRow(newRow(m_lineTemplate, kNewLine, current->m_nodeName, node, key));
     finishAdd(p + QPointF(30, -20), KindLine, kNewLine, key, kLineLabelColor);
 }
 
@@ -662,7 +660,7 @@ void DiagramScene::AddTP()
     t->m_unn = 10.0;
     addTransf2(t, kNewTrans);
     current->addLink(t->m_key);
-    m_lineRows.append(newRow(m_transTemplate, kNewTrans, current->m_nodeName, guidNode(current->m_nodeName), t->m_key));
+    appendRow(newRow(m_transTemplate, kNewTrans, current->m_nodeName, guidNode(current->m_nodeName), t->m_key));
     finishAdd(p + QPointF(120, 80), KindTransf2, kNewTrans, t->m_key, kTransLabelColor);
 }
 
@@ -691,10 +689,9 @@ void DiagramScene::AddTP3()
     current->addLink(t->m_key);
     const QString star = guidNode(current->m_nodeName);
     const QString& from = current->m_nodeName;
-    m_lineRows.append(newRow(m_transTemplate, QStringLiteral("Обмотка ВН"), from, star, t->m_key));
-    m_lineRows.append(newRow(m_transTemplate, QStringLiteral("Обмотка-2"), star, plus(star, 1), t->m_key2));
-    m_lineRows.append(newRow(m_transTemplate, QStringLiteral("Обмотка-3"), star, plus(star, 2), t->m_key3));
-    rowsChanged({t->m_key2, t->m_key3});
+    appendRow(newRow(m_transTemplate, QStringLiteral("Обмотка ВН"), from, star, t->m_key));
+    appendRow(newRow(m_transTemplate, QStringLiteral("Обмотка-2"), star, plus(star, 1), t->m_key2));
+    appendRow(newRow(m_transTemplate, QStringLiteral("Обмотка-3"), star, plus(star, 2), t->m_key3));
     finishAdd(p + QPointF(-30, 80), KindTransf3, kNewTrans, t->m_key, kTransLabelColor);
 }
 
@@ -733,13 +730,19 @@ void DiagramScene::DelItems()
     if (goneKeys.isEmpty())
         return;
 
-    const int before = m_lineRows.size();
-    m_lineRows.erase(std::remove_if(m_lineRows.begin(), m_lineRows.end(),
-                                    [&](const QStringList& row) { return goneKeys.contains(row.value(uchKey)); }),
-                     m_lineRows.end());
+    int kept = 0;
+    for (int i = 0; i < m_lineRows.size(); ++i) {
+        if (goneKeys.contains(m_lineRows.at(i).value(uchKey)))
+            continue;
+        m_lineRows[kept] = m_lineRows.at(i);
+        m_rowOrigin[kept] = m_rowOrigin.at(i);
+        ++kept;
+    }
+    if (kept != m_lineRows.size())
+        m_modified = true;
+    m_lineRows.resize(kept);
+    m_rowOrigin.resize(kept);
     const QStringList keys(goneKeys.cbegin(), goneKeys.cend());
-    if (m_lineRows.size() != before)
-        rowsChanged(keys);
     for (const auto& record : m_objects) {
         if (record->kind == KindNode)
             if (auto* bus = qgraphicsitem_cast<BusItem*>(record->item))
@@ -792,49 +795,121 @@ void DiagramScene::slot_ParamUCH(QStringList row)
     const int found = firstRowWithKey(key);
     if (found < 0)
         return;
-    // OK on an untouched pop-up changes nothing: the row as it is on disk
-    // at saving stays.
-    const bool edited = m_lineRows.at(found) != row;
+    // OK on an untouched pop-up changes nothing: at saving, only the cells
+    // that differ from what was read are written.
     m_lineRows[found] = row;
     m_modified = true;
-    m_unsavedRows = true;
-    if (edited)
-        m_changedKeys.insert(key);
 }
 
 // ---- Saving the rows -------------------------------------------------------------------
 
-bool DiagramScene::rowsToSave(Table* rows) const
+OwnRows DiagramScene::ownRows() const
 {
-    const auto readError = [] {
-        ShowWarning(QStringLiteral("Предупреждение"), "Ошибка чтения файла " + dataFile(QStringLiteral("uch_lin.xml")));
+    OwnRows own;
+    own.identity = {uchNpes, uchNres, uchNlin, uchKey};
+    own.keyColumn = uchKey;
+    own.read = m_readRows;
+    own.now = m_lineRows;
+    own.origin = m_rowOrigin;
+    return own;
+}
+
+bool DiagramScene::lineStillExists() const
+{
+    bool damaged = false;
+    const Table lines = ReadShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"), &damaged);
+    if (damaged)
         return false;
-    };
-    // The rows and the drawing came from a damaged table: neither is stored.
-    if (m_rowsDamaged)
-        return readError();
+    if (rowWithCodes(lines, {m_selection.npes, m_selection.nres, m_selection.nlin}) < 0) {
+        warnLineNotFound();
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+bool tableReadError()
+{
+    ShowWarning(QStringLiteral("Предупреждение"), "Ошибка чтения файла " + dataFile(QStringLiteral("uch_lin.xml")));
+    return false;
+}
+
+} // namespace
+
+bool DiagramScene::readWhole() const
+{
+    return !m_rowsDamaged || tableReadError();
+}
+
+bool DiagramScene::rowsToSave(MergedRows* merged) const
+{
     const TableRead file = readTable(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"));
     // Missing or damaged: the reader has warned. Written from such a read,
     // the table would keep this line's rows alone.
     if (!file.exists || file.damaged)
         return false;
     if (file.blank)
-        return readError();
-    const QStringList codes = {m_selection.npes, m_selection.nres, m_selection.nlin};
+        return tableReadError();
     // A line without rows may still stand in "lines"; one deleted meanwhile
     // gets neither rows nor a drawing back.
-    if (rowWithCodes(file.rows, codes) < 0) {
-        bool damaged = false;
-        const Table lines = ReadShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"), &damaged);
-        if (damaged)
-            return false;
-        if (rowWithCodes(lines, codes) < 0) {
-            warnLineNotFound();
-            return false;
+    if (rowWithCodes(file.rows, {m_selection.npes, m_selection.nres, m_selection.nlin}) < 0
+        && !lineStillExists())
+        return false;
+    *merged = mergeOwnRows(file.rows, ownRows());
+    return true;
+}
+
+void DiagramScene::renameElementKey(const QString& key, const QString& to)
+{
+    for (const auto& record : m_objects) {
+        if (record->kind == KindNode)
+            continue;
+        QGraphicsItem* item = record->item;
+        if (auto* line = qgraphicsitem_cast<VLKL_Item*>(item)) {
+            if (line->m_key == key)
+                line->m_key = to;
+        } else if (auto* t = qgraphicsitem_cast<Transf2*>(item)) {
+            if (t->m_key == key)
+                t->m_key = to;
+        } else if (auto* t3 = qgraphicsitem_cast<Transf3*>(item)) {
+            for (QString* k : {&t3->m_key, &t3->m_key2, &t3->m_key3}) {
+                if (*k == key)
+                    *k = to;
+            }
+        }
+        if (record->key == key)
+            record->key = to;
+    }
+    for (QGraphicsItem* item : items()) {
+        if (auto* label = qgraphicsitem_cast<TextParam*>(item)) {
+            if (label->m_kind != KindNode && label->m_name == key)
+                label->m_name = to;
+        } else if (auto* bus = qgraphicsitem_cast<BusItem*>(item)) {
+            for (QString& link : bus->m_links) {
+                if (link == key)
+                    link = to;
+            }
         }
     }
-    *rows = mergeLineRows(file.rows, {codes, m_lineRows, m_loadedKeys, m_changedKeys});
-    return true;
+}
+
+void DiagramScene::takeNewKeys(const MergedRows& merged)
+{
+    if (merged.newKeys.isEmpty())
+        return;
+    for (auto it = merged.newKeys.constBegin(); it != merged.newKeys.constEnd(); ++it) {
+        QStringList& row = m_lineRows[it.key()];
+        renameElementKey(row.value(uchKey), it.value());
+        row[uchKey] = it.value();
+    }
+    // The registry's lookup by key and the rows' lookup follow.
+    m_byKey.clear();
+    for (const auto& record : m_objects) {
+        if (!record->key.isEmpty())
+            m_byKey[record->key].append(record.get());
+    }
+    rebuildLookup();
 }
 
 bool DiagramScene::SaveModel(StagedFiles& files, const Table& rows) const
@@ -843,21 +918,15 @@ bool DiagramScene::SaveModel(StagedFiles& files, const Table& rows) const
                            QStringLiteral("net110_uch_lin"), rows);
 }
 
-void DiagramScene::rowsWritten(const Table& rows)
+void DiagramScene::rowsWritten(const MergedRows& merged)
 {
     // From now on the rows as written are what this window read: a later
     // change by another window to a row not changed here again survives.
-    m_lineRows.clear();
-    m_loadedKeys.clear();
-    for (const QStringList& row : rows) {
-        if (row.value(uchNpes) != m_selection.npes || row.value(uchNres) != m_selection.nres
-            || row.value(uchNlin) != m_selection.nlin)
-            continue;
-        m_lineRows.append(row);
-        m_loadedKeys.insert(row.value(uchKey));
-    }
-    m_changedKeys.clear();
-    m_unsavedRows = false;
+    OwnRows own = ownRows();
+    adoptWritten(own, merged);
+    m_lineRows = own.now;
+    m_readRows = own.read;
+    m_rowOrigin = own.origin;
     rebuildLookup();
 }
 

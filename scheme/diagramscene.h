@@ -7,8 +7,8 @@
 // decides and calls the scene's operations.
 
 #include "scheme/graphitems.h"
-#include "scheme/linerows.h"
 #include "store/readregim.h"
+#include "store/rowmerge.h"
 #include "store/sxema.h"
 
 #include <QColor>
@@ -141,8 +141,9 @@ public:
     QString backgroundText() const { return m_bkText; }
     void setBackgroundText(const QString& text) { m_bkText = text; }
     bool isModified() const { return m_modified; }
-    // The line's rows were changed since they were last written.
-    bool hasUnsavedRows() const { return m_unsavedRows; }
+    // The line's rows were changed (a cell, a row added or deleted) since
+    // they were read or last written.
+    bool hasUnsavedRows() const { return ownRows().changed(); }
     const Table& lineRows() const { return m_lineRows; }
     const Table& allRows() const { return m_allRows; }
     const SxemaLin& sxema() const { return m_sxema; }
@@ -150,18 +151,29 @@ public:
     QPointF nodePosition() const { return m_nodePosition; }
 
     // ---- Saving the rows ----
-    // Rereads "uch_lin" and gives the table a save writes (mergeLineRows).
-    // False, with a warning, when the table was damaged at opening, or the
-    // reread is damaged, missing or blank, or no longer holds the line (no
-    // row of it, and the line gone from "lines"): the save then writes
-    // nothing at all.
-    bool rowsToSave(Table* rows) const;
+    // The line's rows as read (or last written) and as they are now.
+    OwnRows ownRows() const;
+    // False, with a warning, when the table was damaged at opening: neither
+    // the rows nor a drawing made from them is stored.
+    bool readWhole() const;
+    // Rereads "uch_lin" and merges the changes made here into it
+    // (mergeOwnRows). False, with a warning, when the reread is damaged,
+    // missing or blank, or the line is gone
+    // (no row of it, and no longer in "lines"): the save then writes nothing.
+    bool rowsToSave(MergedRows* merged) const;
+    // Whether the line still stands in "lines" (a save of the drawing alone
+    // reads no more than that); warns when it does not.
+    bool lineStillExists() const;
+    // A key the merge moved on (another window took it meanwhile) is given
+    // to the row and to its drawn element and label, so that the drawing
+    // and the rows stay one to one.
+    void takeNewKeys(const MergedRows& merged);
     // Stages rows as the line-section table (".bak" kept) into files, to be
     // put in place together with the drawing.
     bool SaveModel(StagedFiles& files, const Table& rows) const;
-    // Once rows are written, the line's rows are those written and nothing
-    // is unsaved.
-    void rowsWritten(const Table& rows);
+    // Once merged is written, the rows as they stand here are what this
+    // window read: nothing is unsaved.
+    void rowsWritten(const MergedRows& merged);
 
 public slots:
     // An edited row from a pop-up: replaces the line's row with its key.
@@ -186,8 +198,10 @@ private:
     // What every add does last: the scene is modified, the element labelled.
     void finishAdd(QPointF labelAt, int kind, const QString& text, const QString& name, int color);
     void connectMenu(QObject* item, const char* signal, const char* slot);
-    // The rows of keys were added, deleted or edited.
-    void rowsChanged(const QStringList& keys);
+    // A row added here.
+    void appendRow(const QStringList& row);
+    // Gives the element of key (not a bus) the key to instead.
+    void renameElementKey(const QString& key, const QString& to);
     BusItem* currentBus() const;
     int firstRowWithKey(const QString& key) const;
     int lastRowWithKey(const QString& key) const;
@@ -199,8 +213,7 @@ private:
     int m_ku;
     int m_width = 800;
     int m_height = 600;
-    bool m_modified = false;      // stays set after a save: the rows are written again
-    bool m_unsavedRows = false;
+    bool m_modified = false;      // rows or elements were edited since opening
     QString m_currentNodeName;
     QString m_currentBranchKey;
     QGraphicsItem* m_currentBranchItem = nullptr;
@@ -214,11 +227,11 @@ private:
     QHash<QString, QVector<SORTED_OBJECT_INF*>> m_byKey;
     QHash<const QGraphicsItem*, SORTED_OBJECT_INF*> m_byItem;
 
-    Table m_lineRows;
+    Table m_lineRows;              // the line's rows as they are here
+    Table m_readRows;              // as read or last written, in the file's order
+    QVector<int> m_rowOrigin;      // per row of m_lineRows: its row in m_readRows, -1 when added
     Table m_allRows;
     bool m_rowsDamaged = false;    // met an error when read: never written back
-    QSet<QString> m_loadedKeys;    // keys of the line's rows as last read or written
-    QSet<QString> m_changedKeys;   // keys of rows changed here since then
     QStringList m_lineTemplate;
     QStringList m_transTemplate;
     SxemaLin m_sxema;

@@ -18,6 +18,7 @@
 // sections 0-1 (key 1), 1-2 (key 2) and 2-10 (no key), a two-winding unit
 // 1-3 (key 3), a three-winding unit 2-4 with windings 4-5, 4-6 (keys 4, 5, 6)
 // and one without windings 0-7 (key 7); line 1,1,2 has one section (key 9).
+// Both lines stand in "lines".
 // The saved scheme has buses 0, 1, 2 and 9 (no rows, hidden label, x -100),
 // both lines with a bend point, every unit and a line record whose key no
 // row has.
@@ -45,6 +46,8 @@ protected:
         net.addTrans("1", 0, 7, "ТДТН-ВН");
         net.addSection("1", 2, 10, "АС-70", 1)[17] = QString();
         net.addSection("2", 0, 1, "АС-70", 1);
+        net.addLine("1", "Линия 1");
+        net.addLine("2", "Линия 2");
         net.write();
 
         SxemaLin s;
