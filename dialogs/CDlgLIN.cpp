@@ -9,6 +9,7 @@
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/readregim.h"
+#include "store/ui/closing.h"
 #include "store/ui/placement.h"
 #include "store/ui/textfit.h"
 
@@ -126,6 +127,7 @@ void CDlgLIN::LoadLIN()
     m_tRes = pT_RES;
     m_names = pNameRas;
     slot_Refresh();
+    m_shown = currentRow();
 }
 
 void CDlgLIN::makeCurrent() const
@@ -144,26 +146,37 @@ void CDlgLIN::slot_Refresh()
     Kfor->setVisible(checkKF->isChecked());
 }
 
+QStringList CDlgLIN::currentRow() const
+{
+    return {m_npes, m_nres, m_nlin, NazvLIN->text(), DnLIN->text(),
+            number6(Otkl->value()), number6(Unom->value()), number6(Umax->value()),
+            number6(Umin->value()), number6(tg->value()), number6(Kz->value()),
+            number6(Kfor->value()), number6(Kfree->value()),
+            flag(checkPosl), flag(checkVariant), flag(checkKF),
+            MetodMax->isChecked() ? QStringLiteral("1") : QStringLiteral("0")};
+}
+
 void CDlgLIN::slot_Save()
 {
     if (MsgBox(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение")))
         return;
+    saveLine();
+}
 
-    const QStringList row = {
-        m_npes, m_nres, m_nlin, NazvLIN->text(), DnLIN->text(),
-        number6(Otkl->value()), number6(Unom->value()), number6(Umax->value()),
-        number6(Umin->value()), number6(tg->value()), number6(Kz->value()),
-        number6(Kfor->value()), number6(Kfree->value()),
-        flag(checkPosl), flag(checkVariant), flag(checkKF),
-        MetodMax->isChecked() ? QStringLiteral("1") : QStringLiteral("0")};
-
-    // Only this line's row is replaced; what other windows saved meanwhile stays.
+bool CDlgLIN::saveLine()
+{
+    // Only the fields changed here: what other windows saved meanwhile in
+    // this line's record (a coefficient, a new name from the tree) stays.
+    const QStringList row = currentRow();
     const OwnRowSave saved = saveOwnRow(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"),
-                                        QStringLiteral("net110_lines"), row, 3);
+                                        QStringLiteral("net110_lines"), m_shown, row, 3);
     if (saved == OwnRowSave::Missing)
         warnLineNotFound();
-    else if (saved == OwnRowSave::Saved)
-        ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
+    if (saved != OwnRowSave::Saved)
+        return false;
+    m_shown = row;
+    ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
+    return true;
 }
 
 void CDlgLIN::slot_Calc()
@@ -228,4 +241,12 @@ void CDlgLIN::closeEvent(QCloseEvent* event)
         return;
     }
     QDialog::closeEvent(event);
+}
+
+void CDlgLIN::reject()
+{
+    if (m_busy || !closeWindow(m_pTblUchLIN)
+        || !mayClose(hasUnsavedEdits(), [this] { return saveLine(); }))
+        return;
+    QDialog::reject();
 }

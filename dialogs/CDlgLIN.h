@@ -30,6 +30,10 @@ public:
     // voltage, RES temperature, names) before anything that reads it runs.
     void makeCurrent() const;
 
+    // The line's fields differ from what the dialog showed at opening or
+    // last saved.
+    bool hasUnsavedEdits() const { return currentRow() != m_shown; }
+
     QString lineNpes() const { return m_npes; }
     QString lineNres() const { return m_nres; }
     QString lineNlin() const { return m_nlin; }
@@ -50,11 +54,20 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Escape and the close box: the sections editor closes first (asking for
+    // its own edits), then the dialog asks for its own.
+    void reject() override;
 
 private:
+    // The line's record as the fields show it now ("lines" order).
+    QStringList currentRow() const;
+    // Writes the fields changed here into the line's record as it is now.
+    bool saveLine();
+
     QString m_npes, m_nres, m_nlin;
     double m_unom = 0.0;
     double m_tRes = 0.0;
     QStringList m_names;   // pNameRas as this dialog set it
+    QStringList m_shown;   // currentRow() at opening or the last save
     bool m_busy = false;   // a calculation is running
 };

@@ -12,6 +12,7 @@
 #include "store/arxiv.h"
 #include "store/messages.h"
 #include "store/readregim.h"
+#include "store/ui/closing.h"
 #include "store/ui/placement.h"
 #include "store/ui/textfit.h"
 
@@ -66,6 +67,7 @@ CDlgRES::CDlgRES(QString key, QWidget* tree)
     connect(SaveButton, &QPushButton::clicked, this, &CDlgRES::slot_Save);
     // Only a result file written by this window may go into the archive.
     SaveArxRES->setEnabled(false);
+    m_shown = currentRow();
 }
 
 CDlgRES::~CDlgRES()
@@ -81,24 +83,37 @@ QString CDlgRES::reportName() const
     return "Потери в сети 35-220 кВ " + m_name;
 }
 
+QStringList CDlgRES::currentRow() const
+{
+    return {m_npes, m_nres, m_name, DnRES->text(),
+            checkTemp->isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
+            QString::number(SpinTemp->value(), 'f', 1)};
+}
+
 void CDlgRES::slot_Save()
 {
     if (MsgBox(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение")))
         return;
-    const QStringList row{m_npes, m_nres, m_name, DnRES->text(),
-                          checkTemp->isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
-                          QString::number(SpinTemp->value(), 'f', 1)};
+    saveRes();
+}
+
+bool CDlgRES::saveRes()
+{
+    const QStringList row = currentRow();
     m_temp = SpinTemp->value();
     pT_RES = m_temp;
 
-    // Only this RES's row is replaced; what other windows saved meanwhile stays.
+    // Only the fields changed here; what other windows saved meanwhile stays.
     const OwnRowSave saved = saveOwnRow(QStringLiteral("res"), attrRES, QStringLiteral("RES"),
-                                        QStringLiteral("net10_RES"), row, 2);
+                                        QStringLiteral("net10_RES"), m_shown, row, 2);
     if (saved == OwnRowSave::Missing)
         ShowWarning(QStringLiteral("Предупреждение"),
                     QStringLiteral("РЭС не найден в таблице РЭС, данные не сохранены"));
-    else if (saved == OwnRowSave::Saved)
-        ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
+    if (saved != OwnRowSave::Saved)
+        return false;
+    m_shown = row;
+    ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
+    return true;
 }
 
 void CDlgRES::slot_CalcRES()
@@ -219,7 +234,9 @@ void CDlgRES::closeEvent(QCloseEvent* event)
 
 void CDlgRES::reject()
 {
-    if (m_running)
+    // The monthly input closes first, asking for its own edits.
+    if (m_running || !closeWindow(m_pVvod)
+        || !mayClose(hasUnsavedEdits(), [this] { return saveRes(); }))
         return;
     QDialog::reject();
 }

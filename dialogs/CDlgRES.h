@@ -30,6 +30,9 @@ public:
     // The report name this window writes and shows again.
     QString reportName() const;
     bool isRunning() const { return m_running; }
+    // The dispatcher name or the temperature differ from what the window
+    // showed at opening or last saved.
+    bool hasUnsavedEdits() const { return currentRow() != m_shown; }
 
 public slots:
     void slot_Save();
@@ -64,6 +67,10 @@ public:
 private:
     // A run disables the controls that would start it again or change its data.
     void setRunning(bool running);
+    // The RES row as the fields show it now ("res" order).
+    QStringList currentRow() const;
+    // Writes the fields changed here into the RES row as it is now.
+    bool saveRes();
 
     // This window's own RES, kept from opening: a RES entered in the tree
     // meanwhile never receives its data.
@@ -71,4 +78,5 @@ private:
     QString m_nres;
     double m_temp;        // the air temperature its runs use
     bool m_running = false;
+    QStringList m_shown;  // currentRow() at opening or the last save
 };

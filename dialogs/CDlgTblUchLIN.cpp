@@ -6,6 +6,7 @@
 #include "store/SaveInfo.h"
 #include "store/messages.h"
 #include "store/numbers.h"
+#include "store/ui/closing.h"
 #include "store/ui/placement.h"
 
 #include <QHeaderView>
@@ -42,6 +43,7 @@ CDlgTblUchLIN::CDlgTblUchLIN(QWidget* parent)
         m_nres = m_owner->lineNres();
         m_nlin = m_owner->lineNlin();
         unom = m_owner->lineUnom();
+        m_lineName = m_owner->m_nameLIN;
         setWindowTitle("Информация по участкам линии " + m_owner->m_nameLIN);
     } else {
         m_npes = NPES;
@@ -78,6 +80,7 @@ CDlgTblUchLIN::CDlgTblUchLIN(QWidget* parent)
 
     LoadVtv();
     tableWgt->verticalHeader()->hide();
+    m_savedContents = contents();
 }
 
 CDlgTblUchLIN::~CDlgTblUchLIN()
@@ -120,17 +123,22 @@ void CDlgTblUchLIN::LoadVtv()
     const Table rows = ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"));
 
     tableWgt->setSortingEnabled(false);
+    m_read.clear();
     for (const QStringList& row : rows) {
         if (row.value(cNpes) != m_npes || row.value(cNres) != m_nres || row.value(cNlin) != m_nlin)
             continue;
         const int r = tableWgt->rowCount();
         tableWgt->insertRow(r);
+        QStringList shown;
         for (int c = 0; c < columnCount; ++c) {
             QString text = row.value(c);
             if (c == cDl && row.value(cTip) == QLatin1String("2"))
                 text.clear();
             tableWgt->setItem(r, c, new QTableWidgetItem(text));
+            shown.append(text);
         }
+        tableWgt->item(r, cNpes)->setData(Qt::UserRole, m_read.size());
+        m_read.append(shown);
     }
     m_rowShown.fill(1, tableWgt->rowCount());
 
@@ -481,31 +489,111 @@ bool CDlgTblUchLIN::ChecK()
     return true;
 }
 
-void CDlgTblUchLIN::slot_saveVtv()
+OwnRows CDlgTblUchLIN::ownRows() const
+{
+    OwnRows own;
+    own.identity = {cNpes, cNres, cNlin, cKey};
+    own.keyColumn = cKey;
+    own.read = m_read;
+    own.now.reserve(tableWgt->rowCount());
+    own.origin.reserve(tableWgt->rowCount());
+    for (int r = 0; r < tableWgt->rowCount(); ++r) {
+        own.now.append(rowTexts(r));
+        const QVariant origin = tableWgt->item(r, cNpes)->data(Qt::UserRole);
+        own.origin.append(origin.isValid() ? origin.toInt() : -1);
+    }
+    return own;
+}
+
+QStringList CDlgTblUchLIN::contents() const
+{
+    QStringList rows;
+    rows.reserve(tableWgt->rowCount());
+    for (int r = 0; r < tableWgt->rowCount(); ++r)
+        rows.append(rowTexts(r).join(QChar(0x1F)));
+    rows.sort();
+    return rows;
+}
+
+bool CDlgTblUchLIN::hasUnsavedEdits() const
+{
+    return contents() != m_savedContents;
+}
+
+void CDlgTblUchLIN::checkBeforeSaving()
 {
     if (ChecK())
         ShowWarning(QStringLiteral("Предупреждение"),
                     QStringLiteral("В информации об участках линии есть ошибки"));
+}
+
+void CDlgTblUchLIN::slot_saveVtv()
+{
+    checkBeforeSaving();
     if (MsgBox(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение")))
         return;
+    writeRows();
+}
+
+bool CDlgTblUchLIN::writeRows()
+{
     CalcNewId();
 
-    // The other lines' rows as they are now, not as they were at opening:
-    // another window may have saved meanwhile. A damaged file is not rewritten.
+    // The table as it is now: what other windows saved meanwhile stays,
+    // even in this line's rows. A damaged file is not rewritten.
     bool xmlError = false;
     const Table file = ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin,
                                       QStringLiteral("UCH_LIN"), &xmlError);
     if (xmlError)
-        return;
-    Table rows;
-    rows.reserve(file.size() + tableWgt->rowCount());
-    for (int r = 0; r < tableWgt->rowCount(); ++r)
-        rows.append(rowTexts(r));
-    for (const QStringList& row : file) {
-        if (row.value(cNpes) != m_npes || row.value(cNres) != m_nres || row.value(cNlin) != m_nlin)
-            rows.append(row);
+        return false;
+    // A line deleted meanwhile gets no rows back.
+    const QStringList codes{m_npes, m_nres, m_nlin};
+    if (rowWithCodes(file, codes) < 0) {
+        bool damaged = false;
+        const Table lines = ReadShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"), &damaged);
+        if (damaged)
+            return false;
+        if (rowWithCodes(lines, codes) < 0) {
+            warnLineNotFound();
+            return false;
+        }
     }
-    if (saveShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"),
-                       QStringLiteral("net110_uch_lin"), rows))
+    OwnRows own = ownRows();
+    const MergedRows merged = mergeOwnRows(file, own);
+    if (!saveShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"),
+                        QStringLiteral("net110_uch_lin"), merged.table))
+        return false;
+
+    QStringList lost;
+    for (int r : merged.lost)
+        lost.append("линия " + (m_lineName.isEmpty() ? m_nlin : m_lineName) + ": " + cell(r, cName)
+                    + ", узлы " + cell(r, cBegin) + "-" + cell(r, cEnd));
+    // What was written is what this window read from now on. Rows keep
+    // their places in the table; sorting is held off meanwhile.
+    adoptWritten(own, merged);
+    const bool sorting = tableWgt->isSortingEnabled();
+    tableWgt->setSortingEnabled(false);
+    for (int r = 0; r < tableWgt->rowCount(); ++r) {
+        tableWgt->item(r, cNpes)->setData(Qt::UserRole, own.origin.at(r));
+        setCell(r, cKey, own.now.at(r).value(cKey));
+    }
+    tableWgt->setSortingEnabled(sorting);
+    m_read = own.read;
+    m_savedContents = contents();
+
+    if (!lost.isEmpty())
+        warnRowsNotSaved(lost, this);
+    else
         ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
+    return true;
+}
+
+void CDlgTblUchLIN::reject()
+{
+    if (!mayClose(hasUnsavedEdits(), [this] {
+            checkBeforeSaving();
+            return writeRows();
+        }))
+        return;
+    QDialog::reject();
 }

@@ -5,6 +5,7 @@
 #include "ui_CDlgTblUchLIN.h"
 
 #include "store/readregim.h"
+#include "store/rowmerge.h"
 
 #include <QDialog>
 #include <QPersistentModelIndex>
@@ -37,10 +38,16 @@ public:
 
     // Row of the edit panel, following it through sorting; -1 when none.
     int panelRow() const;
+    // The rows differ from what the editor opened with or last saved.
+    bool hasUnsavedEdits() const;
     // The 18 cell texts of a table row.
     QStringList rowTexts(int row) const;
 
     static const int TipCol = 7;   // column of "tip_el"
+
+protected:
+    // Escape and the close box: with unsaved rows, asks whether to save.
+    void reject() override;
 
 public slots:
     void slot_LinesShow();
@@ -58,6 +65,15 @@ public slots:
     void slot_BalanceChanged(int state);
 
 private:
+    // The line's rows as read or last written and as the table holds them.
+    OwnRows ownRows() const;
+    // Numbers new keys and writes the rows changed here into "uch_lin" as it
+    // is now; refuses, writing nothing, when the line is gone. Whether it wrote.
+    bool writeRows();
+    // The check of the sections, with its warning; saving goes on regardless.
+    void checkBeforeSaving();
+    // What the table holds, in no particular order, to tell unsaved edits.
+    QStringList contents() const;
     QString cell(int row, int col) const;
     void setCell(int row, int col, const QString& text);
     void appendNewRow(const QString& name, const QString& type);
@@ -83,4 +99,10 @@ private:
     QString m_findText;
     QString m_klassU;             // voltage class of the line: "35", "110", "220"
     QString m_npes, m_nres, m_nlin;
+    QString m_lineName;
+    // The line's rows as shown at opening or last written, in the file's
+    // order; each table row keeps its place here in its first cell's
+    // Qt::UserRole (none for a row added here).
+    Table m_read;
+    QStringList m_savedContents;   // contents() at opening or the last save
 };

@@ -7,6 +7,7 @@
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/safefile.h"
+#include "store/ui/closing.h"
 #include "store/ui/placement.h"
 
 #include <QHash>
@@ -37,33 +38,7 @@ const QStringList kWorkbookHeader = {"*Кодировка npes", "nres", "nzp", 
 
 const QString kTransformer = QStringLiteral("2");
 
-// Where each row of a table stands in another reading of the same file: a row
-// is known by the given code columns, and rows with equal codes by their turn
-// among them, so a duplicated code still pairs first with first.
-QVector<QString> rowIdentities(const Table& rows, const QVector<int>& codeColumns)
-{
-    QVector<QString> ids;
-    ids.reserve(rows.size());
-    QHash<QString, int> seen;
-    for (const QStringList& row : rows) {
-        QString id;
-        for (int column : codeColumns)
-            id += row.value(column) + QLatin1Char(',');
-        id += QString::number(seen[id]++);
-        ids.append(id);
-    }
-    return ids;
-}
-
-QHash<QString, int> identityPositions(const Table& rows, const QVector<int>& codeColumns)
-{
-    QHash<QString, int> positions;
-    const QVector<QString> ids = rowIdentities(rows, codeColumns);
-    for (int i = 0; i < ids.size(); ++i)
-        positions.insert(ids.at(i), i);
-    return positions;
-}
-
+// Columns that name a row of each table.
 const QVector<int> kLineCodes = {LinNpes, LinNres, LinNlin};
 const QVector<int> kSectionCodes = {UchNpes, UchNres, UchNlin, UchKey};
 
@@ -138,15 +113,15 @@ QString CDlgVvodRES::workbookFile() const
 
 bool CDlgVvodRES::LoadVtv()
 {
-    m_lines = ReadShablonXML("lines", attrLin, "LIN");
-    m_sections = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+    const Table lineRows = ReadShablonXML("lines", attrLin, "LIN");
+    const Table sectionRows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
 
     // The lines of this RES in file order, each code once: a second row with
     // the same code would be saved over the first.
     QVector<int> lineIndexes;
     QSet<QString> lineCodes;
-    for (int i = 0; i < m_lines.size(); ++i) {
-        const QStringList& row = m_lines.at(i);
+    for (int i = 0; i < lineRows.size(); ++i) {
+        const QStringList& row = lineRows.at(i);
         if (row.value(LinNpes) == m_npes && row.value(LinNres) == m_nres
             && !lineCodes.contains(row.value(LinNlin))) {
             lineCodes.insert(row.value(LinNlin));
@@ -155,23 +130,33 @@ bool CDlgVvodRES::LoadVtv()
     }
     // Sections of each line in file order, grouped in one pass over the file.
     QHash<QString, QVector<int>> sectionsOfLine;
-    for (int i = 0; i < m_sections.size(); ++i) {
-        const QStringList& row = m_sections.at(i);
+    for (int i = 0; i < sectionRows.size(); ++i) {
+        const QStringList& row = sectionRows.at(i);
         if (row.value(UchNpes) == m_npes && row.value(UchNres) == m_nres
             && lineCodes.contains(row.value(UchNlin)))
             sectionsOfLine[row.value(UchNlin)].append(i);
     }
     QVector<int> sectionIndexes;
     for (int i : lineIndexes)
-        sectionIndexes += sectionsOfLine.value(m_lines.at(i).value(LinNlin));
+        sectionIndexes += sectionsOfLine.value(lineRows.at(i).value(LinNlin));
 
+    Table lines;
+    lines.reserve(lineIndexes.size());
+    for (int i : qAsConst(lineIndexes))
+        lines.append(lineRows.at(i));
+    Table sections;
+    sections.reserve(sectionIndexes.size());
+    for (int i : qAsConst(sectionIndexes))
+        sections.append(sectionRows.at(i));
     m_filling = true;
-    fillTable(tableLIN, m_lines, lineIndexes);
-    fillTable(tableWgt, m_sections, sectionIndexes);
+    fillTable(tableLIN, lines, &m_readLines);
+    fillTable(tableWgt, sections, &m_readSections);
     for (int row = 0; row < tableWgt->rowCount(); ++row) {
         QTableWidgetItem* item = tableWgt->item(row, UchPodkt);
-        item->setCheckState(item->text() == "1" ? Qt::Checked : Qt::Unchecked);
+        const bool off = item->text() == "1";
+        item->setCheckState(off ? Qt::Checked : Qt::Unchecked);
         item->setText(QString());
+        m_readSections[row][UchPodkt] = podktText(item->checkState());
     }
     m_filling = false;
 
@@ -220,17 +205,20 @@ bool CDlgVvodRES::LoadVtv()
     return false;
 }
 
-void CDlgVvodRES::fillTable(QTableWidget* table, const Table& rows, const QVector<int>& indexes)
+void CDlgVvodRES::fillTable(QTableWidget* table, const Table& rows, Table* shown)
 {
     table->setSortingEnabled(false);
-    table->setRowCount(indexes.size());
-    for (int r = 0; r < indexes.size(); ++r) {
-        const QStringList& row = rows.at(indexes.at(r));
-        for (int c = 0; c < table->columnCount(); ++c)
-            table->setItem(r, c, new QTableWidgetItem(row.value(c)));
-        // The row's place in the copy read at opening travels with it when
-        // the user sorts.
-        table->item(r, 0)->setData(Qt::UserRole, indexes.at(r));
+    table->setRowCount(rows.size());
+    shown->clear();
+    for (int r = 0; r < rows.size(); ++r) {
+        QStringList texts;
+        for (int c = 0; c < table->columnCount(); ++c) {
+            table->setItem(r, c, new QTableWidgetItem(rows.at(r).value(c)));
+            texts.append(rows.at(r).value(c));
+        }
+        // The row's place in what was read travels with it when the user sorts.
+        table->item(r, 0)->setData(Qt::UserRole, r);
+        shown->append(texts);
     }
 }
 
@@ -267,135 +255,160 @@ void CDlgVvodRES::slot_CheckChanged()
 
 void CDlgVvodRES::slot_LinChanged(QTableWidgetItem* item)
 {
-    if (m_filling)
-        return;
-    m_linesChanged = true;
-    m_editedLines[rowIndex(tableLIN, item->row())].insert(item->column());
+    Q_UNUSED(item);
+    if (!m_filling)
+        m_linesChanged = true;
 }
 
 void CDlgVvodRES::slot_UchChanged(QTableWidgetItem* item)
 {
-    if (m_filling)
-        return;
-    m_sectionsChanged = true;
-    m_editedSections[rowIndex(tableWgt, item->row())].insert(item->column());
+    Q_UNUSED(item);
+    if (!m_filling)
+        m_sectionsChanged = true;
+}
+
+OwnRows CDlgVvodRES::ownLines() const
+{
+    OwnRows own;
+    own.identity = kLineCodes;
+    own.read = m_readLines;
+    for (int row = 0; row < tableLIN->rowCount(); ++row) {
+        QStringList texts;
+        for (int c = 0; c < tableLIN->columnCount(); ++c)
+            texts.append(tableLIN->item(row, c)->text());
+        own.now.append(texts);
+        own.origin.append(rowIndex(tableLIN, row));
+    }
+    return own;
+}
+
+OwnRows CDlgVvodRES::ownSections() const
+{
+    OwnRows own;
+    own.identity = kSectionCodes;
+    own.keyColumn = UchKey;
+    own.read = m_readSections;
+    for (int row = 0; row < tableWgt->rowCount(); ++row) {
+        QStringList texts;
+        for (int c = 0; c < tableWgt->columnCount(); ++c)
+            texts.append(tableWgt->item(row, c)->text());
+        texts[UchPodkt] = podktText(tableWgt->item(row, UchPodkt)->checkState());
+        own.now.append(texts);
+        own.origin.append(rowIndex(tableWgt, row));
+    }
+    return own;
+}
+
+bool CDlgVvodRES::linesChanged() const
+{
+    return m_linesChanged && ownLines().changed();
+}
+
+bool CDlgVvodRES::sectionsChanged() const
+{
+    return m_sectionsChanged && ownSections().changed();
 }
 
 void CDlgVvodRES::slot_saveVtv()
 {
     if (MsgBox("Сохранить изменения?", "Сохранение"))
         return;
-    // The flags stay set: a second save writes the same rows again.
-    if (!m_linesChanged && !m_sectionsChanged)
-        return;
+    writeChanges();
+}
 
-    // Both tables are reread first; a damaged one (the reader has warned) is
-    // never rewritten, and the other is then not written without it.
+bool CDlgVvodRES::writeChanges()
+{
+    const bool lines = linesChanged();
+    const bool sections = sectionsChanged();
+    if (!lines && !sections)
+        return true;
+
+    // A RES deleted meanwhile gets nothing back. Both tables are reread
+    // first; a damaged one (the reader has warned) is never rewritten, and
+    // the other is then not written without it.
     bool damaged = false;
-    Table lines;
-    Table sections;
-    if (m_linesChanged)
-        lines = ReadShablonXML("lines", attrLin, "LIN", &damaged);
-    if (!damaged && m_sectionsChanged)
-        sections = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN", &damaged);
+    const Table res = ReadShablonXML("res", QStringList{"npes", "nres"}, "RES", &damaged);
     if (damaged)
-        return;
+        return false;
+    if (rowWithCodes(res, {m_npes, m_nres}) < 0) {
+        ShowWarning("Предупреждение", "РЭС не найден в таблице РЭС, данные не сохранены", this);
+        return false;
+    }
+    Table linesFile;
+    Table sectionsFile;
+    if (lines)
+        linesFile = ReadShablonXML("lines", attrLin, "LIN", &damaged);
+    if (!damaged && sections)
+        sectionsFile = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN", &damaged);
+    if (damaged)
+        return false;
 
-    const QStringList linesNotSaved = m_linesChanged ? mergeLines(&lines) : QStringList();
-    const QStringList sectionsNotSaved = m_sectionsChanged ? mergeSections(&sections) : QStringList();
+    OwnRows ownL = ownLines();
+    OwnRows ownS = ownSections();
+    const MergedRows mergedL = lines ? mergeOwnRows(linesFile, ownL) : MergedRows();
+    const MergedRows mergedS = sections ? mergeOwnRows(sectionsFile, ownS) : MergedRows();
 
     // "lines" and "uch_lin" with their .bak land together or not at all.
     // A refusal (an empty table) leaves the set unspoilt: it is checked here.
     StagedFiles files;
     bool staged = true;
-    if (m_linesChanged)
-        staged = stageShablonXML(files, "lines", attrLin, "LIN", "net110_lines", lines);
-    if (staged && m_sectionsChanged)
-        staged = stageShablonXML(files, "uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", sections);
-    const bool written = staged && commitStaged(files);
+    if (lines)
+        staged = stageShablonXML(files, "lines", attrLin, "LIN", "net110_lines", mergedL.table);
+    if (staged && sections)
+        staged = stageShablonXML(files, "uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", mergedS.table);
+    if (!staged || !commitStaged(files))
+        return false;
 
-    if (m_linesChanged) {
+    QStringList linesNotSaved;
+    for (int row : mergedL.lost)
+        linesNotSaved.append("линия " + tableLIN->item(row, LinName)->text());
+    QStringList sectionsNotSaved;
+    for (int row : mergedS.lost) {
+        auto text = [this, row](int column) { return tableWgt->item(row, column)->text(); };
+        sectionsNotSaved.append("линия " + lineName(text(UchNlin)) + ": " + text(UchName) + ", узлы "
+                                + text(UchNyzln) + "-" + text(UchNyzlk));
+    }
+    if (lines) {
+        adoptRows(tableLIN, ownL, mergedL, &m_readLines);
+        m_linesChanged = false;
         if (!linesNotSaved.isEmpty())
-            warnNotSaved(linesNotSaved);
-        else if (written)
+            warnRowsNotSaved(linesNotSaved, this);
+        else
             ShowWarning(kInfoTitle, "Данные о линиях сохранены", this);
     }
-    if (m_sectionsChanged) {
+    if (sections) {
+        adoptRows(tableWgt, ownS, mergedS, &m_readSections);
+        m_sectionsChanged = false;
+        // The "Откл" cells show their stored text from now on.
+        m_filling = true;
+        for (int row = 0; row < tableWgt->rowCount(); ++row)
+            tableWgt->item(row, UchPodkt)->setText(ownS.now.at(row).at(UchPodkt));
+        m_filling = false;
         if (!sectionsNotSaved.isEmpty())
-            warnNotSaved(sectionsNotSaved);
-        else if (written)
+            warnRowsNotSaved(sectionsNotSaved, this);
+        else
             ShowWarning(kInfoTitle, "Данные об участках линий сохранены", this);
     }
+    return true;
 }
 
-QStringList CDlgVvodRES::mergeLines(Table* rows) const
+void CDlgVvodRES::adoptRows(QTableWidget* table, OwnRows& own, const MergedRows& merged, Table* shown)
 {
-    const QVector<QString> ids = rowIdentities(m_lines, kLineCodes);
-    const QHash<QString, int> positions = identityPositions(*rows, kLineCodes);
-    QStringList notSaved;
-    for (int row = 0; row < tableLIN->rowCount(); ++row) {
-        const int index = rowIndex(tableLIN, row);
-        const QSet<int> cells = m_editedLines.value(index);
-        if (cells.isEmpty())
-            continue;
-        // A line that has left the file meanwhile is not brought back.
-        const int position = positions.value(ids.at(index), -1);
-        if (position < 0) {
-            notSaved.append("линия " + tableLIN->item(row, LinName)->text());
-            continue;
-        }
-        for (int column : cells)
-            (*rows)[position][column] = tableLIN->item(row, column)->text();
-    }
-    return notSaved;
+    adoptWritten(own, merged);
+    // Sorting is held off meanwhile, so no row moves under the loop.
+    const bool sorting = table->isSortingEnabled();
+    table->setSortingEnabled(false);
+    for (int row = 0; row < table->rowCount(); ++row)
+        table->item(row, 0)->setData(Qt::UserRole, own.origin.at(row));
+    table->setSortingEnabled(sorting);
+    *shown = own.read;
 }
 
-QStringList CDlgVvodRES::mergeSections(Table* rows)
+void CDlgVvodRES::reject()
 {
-    // The "Откл" cells show their stored text from now on. Sorting is held
-    // off meanwhile, so no row moves under the loop.
-    const bool sorting = tableWgt->isSortingEnabled();
-    tableWgt->setSortingEnabled(false);
-    m_filling = true;
-    for (int row = 0; row < tableWgt->rowCount(); ++row) {
-        QTableWidgetItem* item = tableWgt->item(row, UchPodkt);
-        item->setText(podktText(item->checkState()));
-    }
-    m_filling = false;
-
-    const QVector<QString> ids = rowIdentities(m_sections, kSectionCodes);
-    const QHash<QString, int> positions = identityPositions(*rows, kSectionCodes);
-    QStringList notSaved;
-    for (int row = 0; row < tableWgt->rowCount(); ++row) {
-        const int index = rowIndex(tableWgt, row);
-        const QSet<int> cells = m_editedSections.value(index);
-        const int position = positions.value(ids.at(index), -1);
-        if (position < 0) {
-            // Renumbered or removed by another window since this one opened.
-            if (!cells.isEmpty()) {
-                auto text = [this, row](int column) { return tableWgt->item(row, column)->text(); };
-                notSaved.append("линия " + lineName(text(UchNlin)) + ": " + text(UchName) + ", узлы "
-                                + text(UchNyzln) + "-" + text(UchNyzlk));
-            }
-            continue;
-        }
-        // Every row of the RES keeps its "Откл" as "0" or "1"; the rest of a
-        // row is as it is now on disk, but for the cells edited here.
-        QStringList& target = (*rows)[position];
-        target[UchPodkt] = target.value(UchPodkt) == "1" ? QStringLiteral("1") : QStringLiteral("0");
-        for (int column : cells)
-            target[column] = tableWgt->item(row, column)->text();
-    }
-    tableWgt->setSortingEnabled(sorting);
-    return notSaved;
-}
-
-void CDlgVvodRES::warnNotSaved(const QStringList& rows)
-{
-    ShowWarning("Предупреждение",
-                "Не сохранены строки, измененные в другом окне после открытия этого окна:\n"
-                    + rows.join("\n") + "\nОткройте окно ввода заново и повторите ввод.",
-                this);
+    if (!mayClose(hasUnsavedEdits(), [this] { return writeChanges(); }))
+        return;
+    QDialog::reject();
 }
 
 QString CDlgVvodRES::lineName(const QString& nlin) const

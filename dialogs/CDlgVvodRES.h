@@ -6,6 +6,7 @@
 #include "ui_CDlgVvodRES.h"
 
 #include "store/readregim.h"
+#include "store/rowmerge.h"
 
 #include <QDialog>
 #include <QHash>
@@ -34,8 +35,11 @@ public:
     QString currentLine() const { return m_curLine; }
     // ZORVAN_PATH + safe RES name + " - нагрузки.xlsx".
     QString workbookFile() const;
-    bool linesChanged() const { return m_linesChanged; }
-    bool sectionsChanged() const { return m_sectionsChanged; }
+    // A cell of the line table or of the node table differs from what the
+    // window showed at opening or last saved.
+    bool linesChanged() const;
+    bool sectionsChanged() const;
+    bool hasUnsavedEdits() const { return linesChanged() || sectionsChanged(); }
 
 public slots:
     void slot_saveVtv();
@@ -46,14 +50,21 @@ public slots:
     void slot_Export();
     void slot_Import();
 
+protected:
+    // Escape and the close box: with unsaved edits, asks whether to save.
+    void reject() override;
+
 private:
-    void fillTable(QTableWidget* table, const Table& rows, const QVector<int>& indexes);
-    // Put the cells edited here into rows, the table as reread just now;
-    // give the edited rows no longer found there.
-    QStringList mergeLines(Table* rows) const;
-    QStringList mergeSections(Table* rows);
-    // The warning naming the edited rows a save could not find any more.
-    void warnNotSaved(const QStringList& rows);
+    // Fills table with rows and keeps them, as shown, in shown.
+    void fillTable(QTableWidget* table, const Table& rows, Table* shown);
+    // The rows of a table as read or last written and as they are now.
+    OwnRows ownLines() const;
+    OwnRows ownSections() const;
+    // Writes the cells changed here into "lines" and "uch_lin" as they are
+    // now, both or neither; refuses when the RES is gone. Whether it wrote.
+    bool writeChanges();
+    // The table's rows follow what was written: each its new place in shown.
+    static void adoptRows(QTableWidget* table, OwnRows& own, const MergedRows& merged, Table* shown);
     QString lineName(const QString& nlin) const;
     static int rowIndex(QTableWidget* table, int row);
 
@@ -61,15 +72,14 @@ private:
     QString m_npes;
     QString m_nres;
     QString m_name;
-    Table m_lines;           // "lines" as read at opening
-    Table m_sections;        // "uch_lin" as read at opening
+    // The RES's rows of "lines" and "uch_lin" as shown at opening or last
+    // written ("Откл" as "1" or "0"); each table row keeps its place here in
+    // its first cell's Qt::UserRole. A save writes only what differs.
+    Table m_readLines;
+    Table m_readSections;
     QString m_curLine = QStringLiteral("1");
+    // Some cell was set since opening or the last save (a cheap first test).
     bool m_linesChanged = false;
     bool m_sectionsChanged = false;
-    // Cells this window changed, by row of m_lines / m_sections: a save
-    // writes only those cells, keeping what other windows wrote meanwhile
-    // into the same rows.
-    QHash<int, QSet<int>> m_editedLines;
-    QHash<int, QSet<int>> m_editedSections;
     bool m_filling = false;  // cells set by the window itself, not the user
 };

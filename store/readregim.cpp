@@ -1,5 +1,7 @@
 #include "readregim.h"
 
+#include "rowmerge.h"
+
 #include "messages.h"
 #include "xmlfile.h"
 
@@ -171,16 +173,22 @@ bool saveShablonXMLAllowEmpty(const QString& table, const QStringList& names,
 }
 
 OwnRowSave saveOwnRow(const QString& table, const QStringList& names, const QString& rowElement,
-                      const QString& rootElement, const QStringList& row, int codeCount)
+                      const QString& rootElement, const QStringList& shown, const QStringList& row,
+                      int codeCount)
 {
     bool xmlError = false;
-    Table rows = ReadShablonXML(table, names, rowElement, &xmlError);
+    const Table rows = ReadShablonXML(table, names, rowElement, &xmlError);
     if (xmlError)
         return OwnRowSave::Damaged;
-    const int own = rowWithCodes(rows, row.mid(0, codeCount));
-    if (own < 0)
+    OwnRows own;
+    for (int c = 0; c < codeCount; ++c)
+        own.identity.append(c);
+    own.read = {shown};
+    own.now = {row};
+    own.origin = {0};
+    const MergedRows merged = mergeOwnRows(rows, own);
+    if (merged.placed.value(0, -1) < 0)
         return OwnRowSave::Missing;
-    rows[own] = row;
-    return saveShablonXML(table, names, rowElement, rootElement, rows) ? OwnRowSave::Saved
-                                                                       : OwnRowSave::Failed;
+    return saveShablonXML(table, names, rowElement, rootElement, merged.table) ? OwnRowSave::Saved
+                                                                               : OwnRowSave::Failed;
 }

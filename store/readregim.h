@@ -111,14 +111,17 @@ bool stageShablonXML(StagedFiles& files, const QString& table, const QStringList
                      const QString& rowElement, const QString& rootElement, const Table& rows,
                      bool allowEmpty = false);
 
-// A window's save of its own object: rereads the table just before writing
-// (so that rows other windows saved meanwhile stay), replaces the row whose
-// first codeCount values equal those of row, and writes the table. A damaged
-// table is never rewritten from a partial read; a row no longer in the table
-// writes nothing.
+// A window's save of its own object's row: rereads the table just before
+// writing and, in the row whose first codeCount values equal those of shown,
+// sets only the fields where row (the window now) differs from shown (what
+// the window showed at opening or last saved), through the store's merge
+// (rowmerge.h): what other windows saved meanwhile stays, even in this row.
+// A damaged table is never rewritten from a partial read; a row no longer in
+// the table writes nothing.
 enum class OwnRowSave { Saved, Damaged, Missing, Failed };
 OwnRowSave saveOwnRow(const QString& table, const QStringList& names, const QString& rowElement,
-                      const QString& rootElement, const QStringList& row, int codeCount);
+                      const QString& rootElement, const QStringList& shown, const QStringList& row,
+                      int codeCount);
 
 // ZORVAN_PATH + relative name.
 QString dataFile(const QString& relativeName);

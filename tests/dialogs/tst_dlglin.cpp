@@ -26,7 +26,7 @@ class TestDlgLin : public QObject
 private slots:
     void init() { resetCalcGlobals(); UNOM = 7; }
 
-    // Values the fields cannot hold are saved as the fields show them (keepsItsOwnLine: as stored).
+    // Values the fields cannot hold and shows otherwise stay as stored: only a field changed here is saved.
     void savesWhatTheFieldsShow()
     {
         Folder f;
@@ -42,7 +42,7 @@ private slots:
         QVERIFY(dlg.Kfor->isVisibleTo(&dlg));
         dlg.SaveButton->click();
         QCOMPARE(f.rec.all(), QStringList({"Сохранение|Сохранить изменения?", "Информация|Данные сохранены"}));
-        net.lines[1] = QStringList{"1", "1", "1"} + QString("ВЛ-1||366|35|550|35|0|1|1|0|1|1|1|1").split('|');
+        net.lines[1] = QStringList{"1", "1", "1"} + QString("ВЛ-1||400|0|600||abc|7|||1|1|1|1").split('|');
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
         QVERIFY(f.readFile("lines.xml").contains("\n<net110_lines created="));   // the root this save writes
     }
@@ -97,9 +97,9 @@ private slots:
         }
         QCOMPARE(shown, (QStringList{"0,45", "38,5", "40"}));
         dlg.SaveButton->click();
-        // The rest of the record as the fields show it: the voltage clamped, each flag its own.
+        // The rest of the record as stored: the voltage the field shows clamped is no change.
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN").value(1).mid(3).join('|'),
-                 QString("ВЛ-1|Л-1|40|35|38.5|38|0.45|0.3|1|1|0|1|0|1"));
+                 QString("ВЛ-1|Л-1|40|0|38.5|38|0.45|0.3|1|1|0|1|0|1"));
     }
 
     // Another line's window opened after it: it calculates, reports, saves and edits the sections of its own line.

@@ -26,11 +26,17 @@ static TestNetwork network()
     return net;
 }
 
-// The network written, the tree moved on to another RES.
+// The network written with its RES, the tree moved on to another RES.
 struct Input : Folder
 {
     TestNetwork net = network();
-    Input() { net.write(); NPES = "1"; NRES = "2"; }
+    Input()
+    {
+        net.write();
+        saveShablonXML("res", attrRES, "RES", "net110_RES", {{"1", "1", "Северный РЭС", "", "0", "0"}});
+        NPES = "1";
+        NRES = "2";
+    }
 };
 
 class TestVvodRES : public QObject
