@@ -144,6 +144,46 @@ private slots:
                  QString("Предупреждение|Линия не найдена в таблице линий, данные не сохранены"));
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
     }
+
+    // Only fields changed here are saved: a coefficient the monthly input saved and a name the
+    // tree gave meanwhile stay; a line deleted meanwhile is not written back.
+    void keepsWhatOthersSaved_data()
+    {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<QString>("expected");   // name, dnlin and k_zapol stored after the save
+        QTest::newRow("coefficient") << "coefficient" << "Новое имя|Л-1|0.33";
+        QTest::newRow("renamed in the tree") << "renamed" << "Из дерева|Л-2|0.72";
+        QTest::newRow("deleted") << "deleted" << "";
+    }
+    void keepsWhatOthersSaved()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(QString, expected);
+        Folder f;
+        TestNetwork net = network("ВЛ-1|Л-1|0|35|38|36|0.45|0.72|1.08|0.85|0|0|1|0");
+        net.write();
+        CDlgLIN dlg("1,1,1", nullptr);
+        if (meanwhile == "coefficient") {
+            net.lines[1][10] = "0.33";
+            net.write();
+            dlg.NazvLIN->setText("Новое имя");
+        } else if (meanwhile == "renamed") {
+            UpdateObj(2, "Из дерева", "1", "1", "1");
+            dlg.DnLIN->setText("Л-2");
+        } else {
+            DeleteObj(2, "1", "1", "1");
+        }
+        const QByteArray before = f.readFile("lines.xml");
+        f.rec.clear();
+        dlg.SaveButton->click();
+        if (expected.isEmpty()) {
+            QCOMPARE(f.rec.warnings(), QStringList{"Предупреждение|Линия не найдена в таблице линий, данные не сохранены"});
+            QCOMPARE(f.readFile("lines.xml"), before);
+            return;
+        }
+        const QStringList row = ReadShablonXML("lines", attrLin, "LIN").value(1);
+        QCOMPARE(QStringList({row.value(3), row.value(4), row.value(10)}).join('|'), expected);
+    }
 };
 
 QTEST_MAIN(TestDlgLin)

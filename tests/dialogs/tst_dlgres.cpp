@@ -266,6 +266,36 @@ private slots:
         const ResPoter record = readArxivFile(dir.filePath("poteri.xml")).records.value(0);
         QCOMPARE(record.npes + "/" + record.nres + " " + record.rows.value(0).value(1), QString("1/2 Л1"));
     }
+
+    // Only fields changed here are saved: a name the tree gave meanwhile stays; a RES deleted
+    // meanwhile is not written back.
+    void keepsWhatOthersSaved_data()
+    {
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("renamed in the tree") << false;
+        QTest::newRow("deleted") << true;
+    }
+    void keepsWhatOthersSaved()
+    {
+        QFETCH(bool, deleted);
+        Folder dir(true);
+        NPES = NRES = "1";
+        CDlgRES dlg(QString(), nullptr);
+        if (deleted)
+            DeleteObj(1, "1", "1", "");
+        else
+            UpdateObj(1, "Из дерева", "1", "1", "");
+        dlg.DnRES->setText("РЭС-1а");
+        const QByteArray before = dir.readFile("res.xml");
+        dir.rec.clear();
+        dlg.SaveButton->click();
+        if (deleted) {
+            QCOMPARE(dir.rec.warnings(), QStringList{"Предупреждение|РЭС не найден в таблице РЭС, данные не сохранены"});
+            QCOMPARE(dir.readFile("res.xml"), before);
+            return;
+        }
+        QCOMPARE(ReadShablonXML("res", attrRES, "RES").value(0).mid(2, 2), QStringList({"Из дерева", "РЭС-1а"}));
+    }
 };
 
 QTEST_MAIN(TestDlgRes)

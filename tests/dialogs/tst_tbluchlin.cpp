@@ -2,6 +2,7 @@
 
 #include "dialogfixture.h"
 #include "dialogs/CDlgTblUchLIN.h"
+#include "dialogs/CDlgVvodRES.h"
 
 // Line 1 first in the file, then line 2, so that a save of line 1 keeps the file's order.
 static TestNetwork network()
@@ -209,6 +210,73 @@ private slots:
                                            "Предупреждение|В информации об участках линии есть ошибки",
                                            "Сохранение|Сохранить изменения?", "Информация|Данные сохранены"}));
         QCOMPARE(ReadShablonXML("uch_lin", {"nlin"}, "UCH_LIN"), Table{{"2"}});
+    }
+
+    // Beside the monthly input of its RES, in either order, each keeps what the other saved; a line
+    // deleted meanwhile gets no rows back; a new row whose key was taken meanwhile moves on.
+    void savesBesideOtherWindows_data()
+    {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::newRow("input saved, editor untouched") << "input";
+        QTest::newRow("input saved, editor edited") << "input edit";
+        QTest::newRow("editor saved, then input") << "editor input";
+        QTest::newRow("line deleted") << "delete";
+        QTest::newRow("key taken") << "key";
+    }
+    void savesBesideOtherWindows()
+    {
+        QFETCH(QString, meanwhile);
+        Folder f(true);
+        NPES = NRES = NLIN = "1";
+        UNOM = 110;
+        CDlgTblUchLIN editor(nullptr);
+        CDlgVvodRES input("1", "1", "Заречный РЭС");
+        // A cell of line 1's row with the key, in a table widget or in the file.
+        const auto item = [](QTableWidget* t, const QString& key, int c) {
+            for (int r = 0; r < t->rowCount(); ++r)
+                if (t->item(r, 1)->text() == "1" && t->item(r, 2)->text() == "1" && t->item(r, 17)->text() == key)
+                    return t->item(r, c);
+            return static_cast<QTableWidgetItem*>(nullptr);
+        };
+        const auto stored = [](const QString& key, int c) {
+            for (const QStringList& row : ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"))
+                if (row.mid(0, 3) == QStringList({"1", "1", "1"}) && row.at(17) == key)
+                    return row.at(c);
+            return QString("(нет)");
+        };
+        if (meanwhile.startsWith("input")) {
+            item(input.tableWgt, "5", 13)->setText("7777");
+            input.SaveButt->click();
+            if (meanwhile.endsWith("edit"))
+                item(editor.tableWgt, "1", 9)->setText("20.000");
+            editor.SaveButton->click();
+            QCOMPARE(stored("5", 13) + " " + stored("1", 9), meanwhile.endsWith("edit") ? "7777 20.000" : "7777 16.400");
+        } else if (meanwhile.startsWith("editor")) {
+            item(editor.tableWgt, "1", 9)->setText("20.000");
+            editor.SaveButton->click();
+            item(input.tableWgt, "5", 13)->setText("7777");
+            input.SaveButt->click();
+            QCOMPARE(stored("5", 13) + " " + stored("1", 9), QString("7777 20.000"));
+        } else if (meanwhile == "delete") {
+            DeleteObj(2, "1", "1", "1");
+            const QByteArray table = f.readFile("uch_lin.xml");
+            f.rec.clear();
+            editor.SaveButton->click();
+            QVERIFY(f.rec.warnings().contains("Предупреждение|Линия не найдена в таблице линий, данные не сохранены"));
+            QCOMPARE(f.readFile("uch_lin.xml"), table);
+        } else {
+            editor.AddButton->click();
+            Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+            QStringList other = rows.at(0);
+            other[3] = "Из другого окна";
+            other[17] = "10";   // the key the editor's new row is about to take, after line 1's 9
+            rows.insert(11, other);
+            QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+            editor.SaveButton->click();
+            QCOMPARE(stored("10", 3) + "|" + stored("11", 3), QString("Из другого окна|Новая линия"));
+            QVERIFY(item(editor.tableWgt, "11", 3));
+            QVERIFY(!editor.hasUnsavedEdits());
+        }
     }
 };
 

@@ -142,6 +142,21 @@ private slots:
         QCOMPARE(f.rec.warnings(), (QStringList{head + "линия Л2" + tail, head + "линия Л1: Т-12, узлы 0-3" + tail}));
     }
 
+    // A RES deleted meanwhile gets neither its lines nor its sections back.
+    void refusedForADeletedRes()
+    {
+        Input f;
+        CDlgVvodRES dlg("1", "1", "Северный РЭС");
+        saveShablonXMLAllowEmpty("res", attrRES, "RES", "net110_RES", {});
+        const QMap<QString, QByteArray> before = f.files();
+        dlg.tableLIN->item(0, 10)->setText("0.6");
+        dlg.tableWgt->item(0, 13)->setText("5000");
+        f.rec.clear();
+        dlg.slot_saveVtv();
+        QCOMPARE(f.files(), before);
+        QCOMPARE(f.rec.warnings(), QStringList{"Предупреждение|РЭС не найден в таблице РЭС, данные не сохранены"});
+    }
+
     // Lines and sections edited: when one table cannot be written, or was damaged meanwhile,
     // neither is written and no success is claimed.
     void saveWritesBothTablesOrNeither_data()
