@@ -5,6 +5,7 @@
 
 #include "calc/lossrun.h"
 #include "store/SaveInfo.h"
+#include "store/safefile.h"
 
 #include <QTemporaryDir>
 
@@ -106,8 +107,10 @@ void BM_PesRun(benchmark::State& state)
         const CalcTables tables = CalcTables::read();
         const LossCollection run = runLossPES("1", pes.res, tables);
         const QVector<QStringList> rows = poteriRowsPES(run);
-        writePoteri("1", "0", rows);
-        HtmlBody("Потери в сети 3-20 кВ ПЭС", NamePeriod, lossReportBody(rows, lossCaptionPES()), 0);
+        StagedFiles files;
+        stagePoteri(files, "1", "0", rows);
+        stageHtmlBody(files, "Потери в сети 3-20 кВ ПЭС", NamePeriod, lossReportBody(rows, lossCaptionPES()), 1);
+        commitStaged(files);
         collected = run.lineTotals.size();
     }
     if (collected != lines)

@@ -2,7 +2,6 @@
 
 #include "store/SaveInfo.h"
 #include "store/arxiv.h"
-#include "store/messages.h"
 #include "store/numbers.h"
 
 #include <QHash>
@@ -238,7 +237,8 @@ QString poteriType()
     return type;
 }
 
-bool writePoteri(const QString& npes, const QString& nres, const QVector<QStringList>& rows)
+bool stagePoteri(StagedFiles& files, const QString& npes, const QString& nres,
+                 const QVector<QStringList>& rows)
 {
     ResPoter record;
     record.period = pMec;
@@ -247,12 +247,8 @@ bool writePoteri(const QString& npes, const QString& nres, const QVector<QString
     record.nres = nres;
     record.type = poteriType();
     record.rows = rows;
-    const QString path = ZORVAN_PATH + QStringLiteral("poteri.xml");
-    if (!writeArxivFile(path, {record})) {
-        ShowWarning(QStringLiteral("Ошибка"), "Невозможно создать файл -" + path);
-        return false;
-    }
-    return true;
+    return stageArxivFile(files, ZORVAN_PATH + QStringLiteral("poteri.xml"), {record},
+                          QStringLiteral("Ошибка"));
 }
 
 QString lossRowStart(const QString& id, QString* cellStart)

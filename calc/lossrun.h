@@ -13,6 +13,8 @@
 
 #include <functional>
 
+class StagedFiles;
+
 // What one run collected, one entry per calculated line in the order of the
 // rows of "lines" (the four per-line lists always have equal length).
 struct LossCollection
@@ -68,10 +70,12 @@ QVector<QStringList> poteriRowsPES(const LossCollection& run, QVector<double>* t
 // pr_Bal, p_tranz and a load correction other than 1.0.
 QString poteriType();
 
-// Writes ZORVAN_PATH + "poteri.xml": one "PoteriEn" of the current period
-// for npes/nres holding rows. A file that cannot be written warns ("Ошибка",
+// Stages ZORVAN_PATH + "poteri.xml" into files (safefile.h): one "PoteriEn"
+// of the current period for npes/nres holding rows. It lands with the run's
+// report and log or not at all. A file that cannot be staged warns ("Ошибка",
 // "Невозможно создать файл -" and the path) and returns false.
-bool writePoteri(const QString& npes, const QString& nres, const QVector<QStringList>& rows);
+bool stagePoteri(StagedFiles& files, const QString& npes, const QString& nres,
+                 const QVector<QStringList>& rows);
 
 // The start of a loss table row by its id ("SUM", a voltage class "..kV", a
 // RES "B ..", else a line) and, in *cellStart, the start of its cells.

@@ -11,6 +11,7 @@
 #include "store/arxiv.h"
 #include "store/messages.h"
 #include "store/readregim.h"
+#include "store/safefile.h"
 #include "store/ui/placement.h"
 
 #include <QCloseEvent>
@@ -75,21 +76,24 @@ void CDlgPES::slot_CalcPES()
                                          &resDamaged);
     const CalcTables tables = resDamaged ? CalcTables() : CalcTables::read();
     if (!resDamaged && !tables.damaged) {
+        // The result and its report land together or not at all.
+        StagedFiles files;
         const bool stayed = runLossInWindow(
             this,
             [npes = m_npes, &resRows, &tables](const LossProgress& progress) {
                 return runLossPES(npes, resRows, tables, progress);
             },
-            [this](const LossCollection& run) {
+            [&](const LossCollection& run) {
                 keepLines(*this, run);
                 m_resNames = run.resNames;
                 m_resIds = run.resIds;
                 m_resBounds = run.resBounds;
-                SavePoteri();
+                SavePoteri(files);
             });
         if (!stayed)
             return;
-        SaveHtml();
+        SaveHtml(files);
+        landLossRun(files, {ArxivSave, ShowPES}, reportName());
     }
 
     m_running = false;
@@ -97,21 +101,20 @@ void CDlgPES::slot_CalcPES()
     ParamPES->setEnabled(true);
 }
 
-void CDlgPES::SavePoteri()
+void CDlgPES::SavePoteri(StagedFiles& files)
 {
     LossCollection run = keptLines(*this);
     run.resNames = m_resNames;
     run.resIds = m_resIds;
     run.resBounds = m_resBounds;
     m_rows = poteriRowsPES(run, &m_sumPES);
-    // PES results are archived under nres "0". A result that was not written
-    // must not be merged: the file on disk is then an older one.
-    ArxivSave->setEnabled(writePoteri(m_npes, QStringLiteral("0"), m_rows));
+    // PES results are archived under nres "0".
+    stagePoteri(files, m_npes, QStringLiteral("0"), m_rows);
 }
 
-void CDlgPES::SaveHtml()
+void CDlgPES::SaveHtml(StagedFiles& files)
 {
-    HtmlBody(reportName(), NamePeriod, lossReportBody(m_rows, lossCaptionPES()), 1);
+    stageHtmlBody(files, reportName(), NamePeriod, lossReportBody(m_rows, lossCaptionPES()), 1);
 }
 
 void CDlgPES::slot_ShowPES()

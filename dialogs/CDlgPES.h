@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QVector>
 
+class StagedFiles;
+
 class CDlgPES : public QDialog, public Ui_CDlgPES
 {
     Q_OBJECT
@@ -22,10 +24,11 @@ public:
     CDlgPES(QString key, QWidget* tree);
     ~CDlgPES() override;
 
-    // Called by slot_CalcPES after the last line: the result rows and
-    // "poteri.xml" (recorded under nres "0"), then the loss report of those rows.
-    void SavePoteri();
-    void SaveHtml();
+    // Called by slot_CalcPES after the last line: the result rows with
+    // "poteri.xml" (recorded under nres "0"), then the loss report of those
+    // rows, staged into the run's files, which the run puts in place together.
+    void SavePoteri(StagedFiles& files);
+    void SaveHtml(StagedFiles& files);
 
     // The report name this window writes and shows again.
     QString reportName() const;

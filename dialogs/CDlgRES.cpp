@@ -12,6 +12,7 @@
 #include "store/arxiv.h"
 #include "store/messages.h"
 #include "store/readregim.h"
+#include "store/safefile.h"
 #include "store/ui/closing.h"
 #include "store/ui/placement.h"
 #include "store/ui/textfit.h"
@@ -133,6 +134,8 @@ void CDlgRES::slot_CalcRES()
     const CalcTables tables = CalcTables::read();
     if (!tables.damaged) {
         int errorSum = 0;
+        // The result, its report and its log land together or not at all.
+        StagedFiles files;
         const bool stayed = runLossInWindow(
             this,
             [npes = m_npes, nres = m_nres, &tables](const LossProgress& progress) {
@@ -142,13 +145,15 @@ void CDlgRES::slot_CalcRES()
                 keepLines(*this, run);
                 m_errors = run.errors;
                 errorSum = run.errorSum;
-                SavePoteri();
+                SavePoteri(files);
             });
         if (!stayed)
             return;
-        SaveHtml(1);
+        SaveHtml(files);
         if (errorSum != 0)
-            SaveLog(kErrorLog, m_errors);
+            stageLog(files, kErrorLog, m_errors);
+        landLossRun(files, {SaveArxRES, ShowRES, ErrorRES}, reportName(),
+                    errorSum != 0 ? kErrorLog : QString());
     }
 
     setRunning(false);
@@ -162,17 +167,15 @@ void CDlgRES::setRunning(bool running)
     groupBox->setEnabled(!running);
 }
 
-void CDlgRES::SavePoteri()
+void CDlgRES::SavePoteri(StagedFiles& files)
 {
     m_rows = poteriRowsRES(keptLines(*this), &m_sumRES);
-    // A result that was not written must not be merged: the file on disk is
-    // then an older one.
-    SaveArxRES->setEnabled(writePoteri(m_npes, m_nres, m_rows));
+    stagePoteri(files, m_npes, m_nres, m_rows);
 }
 
-void CDlgRES::SaveHtml(int)
+void CDlgRES::SaveHtml(StagedFiles& files)
 {
-    HtmlBody(reportName(), NamePeriod, lossReportBody(m_rows, lossCaptionRES(pT_RES)), 1);
+    stageHtmlBody(files, reportName(), NamePeriod, lossReportBody(m_rows, lossCaptionRES(pT_RES)), 1);
 }
 
 void CDlgRES::slot_ShowRES()

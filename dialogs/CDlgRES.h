@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QVector>
 
+class StagedFiles;
+
 class CDlgRES : public QDialog, public Ui_CDlgRES
 {
     Q_OBJECT
@@ -22,10 +24,11 @@ public:
     CDlgRES(QString key, QWidget* tree);
     ~CDlgRES() override;
 
-    // Called by slot_CalcRES after the last line: the result rows and
-    // "poteri.xml"; the loss report of those rows (the argument is not read).
-    void SavePoteri();
-    void SaveHtml(int);
+    // Called by slot_CalcRES after the last line: the result rows with
+    // "poteri.xml", then the loss report of those rows, staged into the run's
+    // files; the run puts them in place together with its log.
+    void SavePoteri(StagedFiles& files);
+    void SaveHtml(StagedFiles& files);
 
     // The report name this window writes and shows again.
     QString reportName() const;

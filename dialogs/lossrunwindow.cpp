@@ -2,6 +2,9 @@
 
 #include "CSplashScreen.h"
 
+#include "store/messages.h"
+#include "store/safefile.h"
+
 #include <QPointer>
 
 #include <memory>
@@ -24,4 +27,18 @@ bool runLossInWindow(QWidget* window,
         return false;
     store(run);
     return true;
+}
+
+bool landLossRun(StagedFiles& files, const QList<QWidget*>& offers, const QString& report,
+                 const QString& log)
+{
+    const bool landed = commitStaged(files);
+    for (QWidget* offer : offers)
+        offer->setEnabled(landed);
+    if (landed) {
+        ShowFile(report, QStringLiteral("html"));
+        if (!log.isEmpty())
+            ShowFile(log, QString());
+    }
+    return landed;
 }

@@ -1,13 +1,15 @@
 #pragma once
 // The part of a loss run that the RES and PES windows share: the work window
-// naming each line while the calculation goes on, and a guard against the
-// asking window going away in the middle of it.
+// naming each line while the calculation goes on, a guard against the asking
+// window going away in the middle of it, and the landing of the run's files.
 
 #include "calc/lossrun.h"
 
 #include <QWidget>
 
 #include <functional>
+
+class StagedFiles;
 
 // Runs calculate behind the work window; each line calculated is named in it.
 // The work window is modal while it is shown, so no other window can change
@@ -21,6 +23,14 @@
 bool runLossInWindow(QWidget* window,
                      const std::function<LossCollection(const LossProgress&)>& calculate,
                      const std::function<void(const LossCollection&)>& store);
+
+// Puts the files a run staged in place, all of them or none (commitStaged
+// warns), and only when they landed shows the report and, when log is not
+// empty, the log. offers (the buttons that show the report and log again or
+// merge the result) are enabled when the files landed and disabled when not:
+// the files on disk are then an older run's.
+bool landLossRun(StagedFiles& files, const QList<QWidget*>& offers, const QString& report,
+                 const QString& log = QString());
 
 // The per-line lists of a run, copied into the lists a window keeps and back.
 template <class Window>

@@ -137,15 +137,25 @@ QString markTableHeads(const QString& page)
     return out;
 }
 
-bool HtmlBody(const QString& name, const QString& period, const QStringList& body, int mode)
+bool stageHtmlBody(StagedFiles& files, const QString& name, const QString& period,
+                   const QStringList& body, int mode)
 {
+    if (files.failed())
+        return false;
     const QByteArray bytes = markTableHeads(reportLines(name, period, body, mode).join(QString())).toUtf8();
     const QString path = reportFilePath(name);
     QDir().mkpath(ZORVAN_PATH + "html");
-    if (!writeBytes(path, bytes)) {
-        ShowWarning(QStringLiteral("Предупреждение"), "Невозможно создать файл -" + path);
+    if (files.stageBytes(path, bytes))
+        return true;
+    warnCannotCreate(path);
+    return false;
+}
+
+bool HtmlBody(const QString& name, const QString& period, const QStringList& body, int mode)
+{
+    StagedFiles files;
+    if (!stageHtmlBody(files, name, period, body, mode) || !commitStaged(files))
         return false;
-    }
     if (mode != 0)
         ShowFile(name, QStringLiteral("html"));
     return true;
@@ -176,18 +186,27 @@ QStringList TableHtml()
     };
 }
 
-bool SaveLog(const QString& file, const QStringList& lines)
+bool stageLog(StagedFiles& files, const QString& file, const QStringList& lines)
 {
+    if (files.failed())
+        return false;
     QByteArray bytes;
     for (const QString& line : lines) {
         bytes += line.toUtf8();
         bytes += '\n';
     }
     const QString path = logFilePath(file);
-    if (!writeBytes(path, bytes)) {
-        ShowWarning(QStringLiteral("Предупреждение"), "Невозможно создать файл -" + path);
+    if (files.stageBytes(path, bytes))
+        return true;
+    warnCannotCreate(path);
+    return false;
+}
+
+bool SaveLog(const QString& file, const QStringList& lines)
+{
+    StagedFiles files;
+    if (!stageLog(files, file, lines) || !commitStaged(files))
         return false;
-    }
     ShowFile(file, QString());
     return true;
 }

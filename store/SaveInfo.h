@@ -8,6 +8,8 @@
 
 #include "tableexchange.h"
 
+class StagedFiles;
+
 // A file name built from an object's name: "/", "\" and control characters
 // become "_", so a report or log always lands in its own folder. The name
 // itself stays as it is in titles and texts.
@@ -41,6 +43,11 @@ QString markTableHeads(const QString& page);
 // "Невозможно создать файл -" and shows nothing, so an old report is never
 // shown as the new one. Returns true when the report was written.
 bool HtmlBody(const QString& name, const QString& period, const QStringList& body, int mode);
+// The same report staged into files (safefile.h), to land with the other
+// files of one operation; nothing is shown. Warns as HtmlBody when it cannot
+// be staged.
+bool stageHtmlBody(StagedFiles& files, const QString& name, const QString& period,
+                   const QStringList& body, int mode);
 
 // The 19 header lines of the loss table: line, energy supplied and seven loss
 // columns; they follow the table opening that HtmlBody writes.
@@ -49,3 +56,5 @@ QStringList TableHtml();
 // Writes the log (one line per entry, each ended by a line feed) and shows it
 // as plain text. A log that cannot be written warns and shows nothing.
 bool SaveLog(const QString& file, const QStringList& lines);
+// The same log staged into files, not shown; warns as SaveLog.
+bool stageLog(StagedFiles& files, const QString& file, const QStringList& lines);

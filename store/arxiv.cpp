@@ -156,13 +156,14 @@ bool writeArxivFile(const QString& path, const QVector<ResPoter>& records)
     return writeFileSafely(path, arxivDocument(records));
 }
 
-bool stageArxivFile(StagedFiles& files, const QString& path, const QVector<ResPoter>& records)
+bool stageArxivFile(StagedFiles& files, const QString& path, const QVector<ResPoter>& records,
+                    const QString& title)
 {
     if (files.failed())
         return false;
     if (files.stage(path, arxivDocument(records)))
         return true;
-    warnCannotCreate(files.failedPath());
+    warnCannotCreate(files.failedPath(), title);
     return false;
 }
 

@@ -76,8 +76,10 @@ void mergeArxivRecord(QVector<ResPoter>& records, const ResPoter& record);
 bool writeArxivFile(const QString& path, const QVector<ResPoter>& records);
 
 // The same write staged into files, to be committed with other files
-// (safefile.h); warns "Невозможно создать файл -" when it cannot be staged.
-bool stageArxivFile(StagedFiles& files, const QString& path, const QVector<ResPoter>& records);
+// (safefile.h); warns "Невозможно создать файл -" under title when it cannot
+// be staged.
+bool stageArxivFile(StagedFiles& files, const QString& path, const QVector<ResPoter>& records,
+                    const QString& title = QStringLiteral("Предупреждение"));
 
 // Merges ZORVAN_PATH + "poteri.xml" into ZORVAN_PATH + "arxiv110.xml", keeping
 // the previous archive as "arxiv110.bak" (both files or neither); every

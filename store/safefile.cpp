@@ -236,9 +236,9 @@ bool StagedFiles::commit()
     return true;
 }
 
-void warnCannotCreate(const QString& path)
+void warnCannotCreate(const QString& path, const QString& title)
 {
-    ShowWarning(QStringLiteral("Предупреждение"), "Невозможно создать файл -" + path);
+    ShowWarning(title, "Невозможно создать файл -" + path);
 }
 
 bool stageWithBackup(StagedFiles& files, const QString& path, const QString& backupPath,

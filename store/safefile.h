@@ -58,8 +58,8 @@ using WriteBody = std::function<bool(QIODevice& out)>;
 // against.
 //
 // The members of StagedFiles are silent; the store's staging functions
-// (stageShablonXML, stageSxemaFile, stageArxivFile) warn when they fail, and
-// commitStaged() warns when the commit itself fails.
+// (stageShablonXML, stageSxemaFile, stageArxivFile, stageHtmlBody, stageLog)
+// warn when they fail, and commitStaged() warns when the commit itself fails.
 //
 // The object is not copyable; its destructor discards whatever was staged and
 // not committed. Each path is staged at most once per set (a second stage()
@@ -116,8 +116,9 @@ private:
 // refused silently: its stager has warned.
 bool commitStaged(StagedFiles& files);
 
-// The warning of a file that could not be written.
-void warnCannotCreate(const QString& path);
+// The warning of a file that could not be written ("Предупреждение" unless
+// the caller's own title).
+void warnCannotCreate(const QString& path, const QString& title = QStringLiteral("Предупреждение"));
 
 // Stages path with body and the previous version of path as backupPath
 // (stageCopy). When either cannot be staged, warns "Невозможно создать файл -"

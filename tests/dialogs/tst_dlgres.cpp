@@ -61,14 +61,19 @@ private slots:
                                              "Сохранение|Сохранить изменения?", "Информация|Данные сохранены",
                                              "html|Параметры линий по Заречный РЭС"}));
 
-        // No archive for a result that cannot be written; a table without this RES, or damaged, is not rewritten.
+        // No archive and no report for a result that cannot be written; a table without this RES,
+        // or damaged, is not rewritten.
+        const QString report = "html/Потери в сети 35-220 кВ Заречный РЭС.html";
+        const QByteArray previous = dir.readFile(report);
         QFile::remove(dir.filePath("poteri.xml"));
         QDir(dir.path()).mkdir("poteri.xml");
         dir.rec.clear();
         dlg->slot_CalcRES();
-        QVERIFY(!dlg->SaveArxRES->isEnabled());
+        QVERIFY(!dlg->SaveArxRES->isEnabled() && dir.readFile(report) == previous);
+        QDir(dir.path()).rmdir("poteri.xml");
+        dlg->slot_CalcRES();
         // The run takes the temperature saved last.
-        QVERIFY(dir.readFile("html/Потери в сети 35-220 кВ Заречный РЭС.html").contains("Температура 18.5"));
+        QVERIFY(dir.readFile(report).contains("Температура 18.5"));
         res.removeFirst();   // deleted in the tree meanwhile: not added again
         saveShablonXML("res", attrRES, "RES", "net10_RES", res);
         const QByteArray withoutIt = dir.readFile("res.xml");
@@ -196,6 +201,85 @@ private slots:
         gone.start(0);
         QMetaObject::invokeMethod(dlg.data(), run);
         QVERIFY(dlg.isNull() && !dir.exists("poteri.xml"));
+    }
+
+    void nearlyFullDisk_data()
+    {
+        QTest::addColumn<bool>("pes");
+        QTest::addColumn<bool>("errors");      // an unknown wire: the RES run writes its log
+        QTest::addColumn<int>("freePages");    // -1: room enough
+        QTest::newRow("RES with errors, room") << false << true << -1;
+        QTest::newRow("RES without errors, room") << false << false << -1;
+        QTest::newRow("PES, room") << true << false << -1;
+        for (int pages = 0; pages <= 5; ++pages) {
+            QTest::addRow("RES with errors, %d KB free", pages * 4) << false << true << pages;
+            QTest::addRow("PES, %d KB free", pages * 4) << true << false << pages;
+        }
+    }
+    // The result, its report and the RES's log land together or not at all, and are shown only
+    // when they landed; after a run that did not land the window offers neither the older report
+    // and log nor the older result for the archive, until one of its runs lands.
+    void nearlyFullDisk()
+    {
+        QFETCH(bool, pes);
+        QFETCH(bool, errors);
+        QFETCH(int, freePages);
+        Folder dir;
+        SmallDisk disk(dir, 256);
+        if (!disk.mounted())
+            QSKIP("mounting a tmpfs needs root");
+        dir.copyExamples();
+        if (errors)
+            dir.writeFile("uch_lin.xml", dir.readFile("uch_lin.xml").replace("\"АС-150/24\"", "\"Нет\""));
+        pMec = "3";
+        pYear = "2026";
+        CDlgPES* p = pes ? new CDlgPES("1", nullptr) : nullptr;
+        CDlgRES* r = pes ? nullptr : new CDlgRES(QString(), nullptr);
+        const QScopedPointer<QDialog> dlg(p ? static_cast<QDialog*>(p) : r);
+        const QString report = p ? p->reportName() : r->reportName(), log = "Ошибки при расчете потерь.log";
+        const QStringList files = {"poteri.xml", "html/" + report + ".html", log};
+        for (const QString& file : files)
+            dir.writeFile(file, "old");
+        const QList<QPushButton*> offers = p ? QList<QPushButton*>{p->ArxivSave, p->ShowPES}
+                                             : QList<QPushButton*>{r->SaveArxRES, r->ShowRES, r->ErrorRES};
+        QStringList warned;   // by the run itself
+        QMap<QString, QByteArray> after;
+        const auto run = [&] {
+            dir.rec.clear();
+            QMetaObject::invokeMethod(dlg.data(), p ? "slot_CalcPES" : "slot_CalcRES");
+            warned = dir.rec.warnings();
+            after = dir.files();
+            QFile::remove(dir.filePath(".filler"));   // room for the merge
+            QString enabled;
+            for (QPushButton* offer : offers) {
+                enabled += offer->isEnabled() ? '1' : '0';
+                offer->click();   // a disabled button shows and merges nothing
+            }
+            return enabled;
+        };
+
+        const QMap<QString, QByteArray> before = dir.files();
+        if (freePages >= 0) {
+            disk.fill();
+            QFile filler(dir.filePath(".filler"));
+            QVERIFY(filler.resize(filler.size() - freePages * 4096));
+        }
+        QString enabled = run();
+        QVERIFY(freePages != 0 || !warned.isEmpty());
+        if (!warned.isEmpty()) {
+            QCOMPARE(after, before);
+            QCOMPARE(enabled, QString(offers.size(), '0'));
+            QCOMPARE(dir.rec.all(), warned);   // nothing shown or merged
+            QVERIFY(warned.size() == 1 && warned.first().contains("|Невозможно создать файл -" + dir.path()));
+            enabled = run();   // room again
+        }
+        QCOMPARE(enabled, QString(offers.size(), '1'));
+        // Shown by the run, then by the archive, report and log buttons.
+        const QStringList shows = {"html|" + report, "|" + log};
+        QCOMPARE(dir.rec.all(), shows.mid(0, errors ? 2 : 1) + QStringList{"Информация|Данные добалены в архив"}
+                                    + shows.mid(0, offers.size() - 1));
+        for (const QString& file : files)
+            QVERIFY2((dir.readFile(file) == "old") == (file == log && !errors), qPrintable(file));
     }
 
     void pesRunWritesRowsPerResAndTotal()
