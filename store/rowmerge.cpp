@@ -61,17 +61,89 @@ bool OwnRows::changed() const
     return kept.contains(false);
 }
 
+namespace {
+
+// The lines (an identity without its key) that a window's rows belong to,
+// found for a row of the file without building any text: by the value of the
+// line's last column, then the others compared. Rows of other lines are
+// passed over at the cost of one lookup.
+class OwnLines
+{
+public:
+    OwnLines(const OwnRows& own)
+    {
+        for (int column : own.identity) {
+            if (column != own.keyColumn)
+                m_columns.append(column);
+        }
+        for (const Table* rows : {&own.read, &own.now}) {
+            for (const QStringList& row : *rows) {
+                if (indexOf(row) < 0) {
+                    m_byLast[lastValue(row)].append(m_lines.size());
+                    m_lines.append(values(row));
+                }
+            }
+        }
+    }
+    int count() const { return m_lines.size(); }
+    // The line row belongs to, or -1 for a line the window does not hold.
+    int indexOf(const QStringList& row) const
+    {
+        const auto found = m_byLast.constFind(lastValue(row));
+        if (found == m_byLast.constEnd())
+            return -1;
+        for (int line : found.value()) {
+            const QStringList& wanted = m_lines.at(line);
+            int c = 0;
+            while (c < m_columns.size() && row.value(m_columns.at(c)) == wanted.at(c))
+                ++c;
+            if (c == m_columns.size())
+                return line;
+        }
+        return -1;
+    }
+
+private:
+    QString lastValue(const QStringList& row) const
+    {
+        return m_columns.isEmpty() ? QString() : row.value(m_columns.last());
+    }
+    QStringList values(const QStringList& row) const
+    {
+        QStringList out;
+        for (int column : m_columns)
+            out.append(row.value(column));
+        return out;
+    }
+
+    QVector<int> m_columns;
+    QVector<QStringList> m_lines;
+    QHash<QString, QVector<int>> m_byLast;
+};
+
+} // namespace
+
 MergedRows mergeOwnRows(const Table& file, const OwnRows& own)
 {
     MergedRows out;
     const int fileSize = file.size();
+    const OwnLines lines(own);
 
+    // Only rows of the window's own lines can be its rows, take its keys or
+    // receive its new rows.
+    QVector<int> lineOf(fileSize, -1);
     QHash<QString, int> filePosition;
     {
-        const QVector<QString> ids = identities(file, own.identity);
-        filePosition.reserve(fileSize);
-        for (int p = 0; p < fileSize; ++p)
-            filePosition.insert(ids.at(p), p);
+        QHash<QString, int> seen;
+        for (int p = 0; p < fileSize; ++p) {
+            const int line = lines.indexOf(file.at(p));
+            lineOf[p] = line;
+            if (line < 0)
+                continue;
+            QString id = joined(file.at(p), own.identity, -1);
+            id += QString::number(seen[id]++);
+            filePosition.insert(id, p);
+        }
     }
     QVector<int> readPosition(own.read.size(), -1);
     {
@@ -129,32 +201,30 @@ MergedRows mergeOwnRows(const Table& file, const OwnRows& own)
         QSet<int> setHere;
         for (int i : qAsConst(keySetHere))
             setHere.insert(filePlace.at(i));
-        QHash<QString, QSet<QString>> held;
-        QHash<QString, qint64> largest;
+        QVector<QSet<QString>> held(lines.count());
+        QVector<qint64> largest(lines.count(), 0);
         for (int p = 0; p < fileSize; ++p) {
-            if (removed.at(p))
+            const int line = lineOf.at(p);
+            if (line < 0 || removed.at(p))
                 continue;
-            const QString line = joined(table.at(p), own.identity, k);
             const QString key = table.at(p).value(k);
-            qint64& top = largest[line];
-            top = qMax<qint64>(top, toWholeNumber(key));
+            largest[line] = qMax<qint64>(largest.at(line), toWholeNumber(key));
             if (!setHere.contains(p))
                 held[line].insert(key);
         }
         for (const QStringList& row : qAsConst(addedRows)) {
-            qint64& top = largest[joined(row, own.identity, k)];
-            top = qMax<qint64>(top, toWholeNumber(row.value(k)));
+            const int line = lines.indexOf(row);
+            largest[line] = qMax<qint64>(largest.at(line), toWholeNumber(row.value(k)));
         }
         auto settle = [&](int i, QStringList& row) {
-            const QString line = joined(row, own.identity, k);
+            const int line = lines.indexOf(row);
             QString key = row.value(k);
-            QSet<QString>& keys = held[line];
-            if (!key.isEmpty() && keys.contains(key)) {
+            if (!key.isEmpty() && held.at(line).contains(key)) {
                 key = QString::number(++largest[line]);
                 setValue(row, k, key);
                 out.newKeys.insert(i, key);
             }
-            keys.insert(key);
+            held[line].insert(key);
         };
         for (int i : qAsConst(keySetHere))
             settle(i, table[filePlace.at(i)]);
@@ -166,18 +236,19 @@ MergedRows mergeOwnRows(const Table& file, const OwnRows& own)
     QVector<QVector<int>> addedAfter(fileSize);
     QVector<int> addedAtEnd;
     if (!added.isEmpty()) {
-        const int k = own.keyColumn;
-        QHash<QString, int> lastKept;
-        QHash<QString, int> lastAny;
+        QVector<int> lastKept(lines.count(), -1);
+        QVector<int> lastAny(lines.count(), -1);
         for (int p = 0; p < fileSize; ++p) {
-            const QString line = joined(table.at(p), own.identity, k);
-            lastAny.insert(line, p);
+            const int line = lineOf.at(p);
+            if (line < 0)
+                continue;
+            lastAny[line] = p;
             if (!removed.at(p))
-                lastKept.insert(line, p);
+                lastKept[line] = p;
         }
         for (int a = 0; a < added.size(); ++a) {
-            const QString line = joined(addedRows.at(a), own.identity, k);
-            const int anchor = lastKept.value(line, lastAny.value(line, -1));
+            const int line = lines.indexOf(addedRows.at(a));
+            const int anchor = lastKept.at(line) >= 0 ? lastKept.at(line) : lastAny.at(line);
             if (anchor < 0)
                 addedAtEnd.append(a);
             else
