@@ -9,6 +9,7 @@
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/readregim.h"
+#include "store/ui/defaultbuttons.h"
 #include "store/ui/placement.h"
 #include "store/ui/textfit.h"
 
@@ -49,6 +50,7 @@ CDlgLIN::CDlgLIN(QString key, QWidget* parent)
     Q_UNUSED(key);
     initLineDialogResources();
     setupUi(this);
+    noDefaultButtons(this);
     setAttribute(Qt::WA_DeleteOnClose);
     placeWindow(this, QPoint(100, 60));
     m_pTree = parent;

@@ -12,6 +12,7 @@
 #include "store/arxiv.h"
 #include "store/messages.h"
 #include "store/readregim.h"
+#include "store/ui/defaultbuttons.h"
 #include "store/ui/placement.h"
 #include "store/ui/textfit.h"
 
@@ -35,6 +36,7 @@ CDlgRES::CDlgRES(QString key, QWidget* tree)
     Q_UNUSED(key);
     initDialogResources();
     setupUi(this);
+    noDefaultButtons(this);
     setAttribute(Qt::WA_DeleteOnClose);
     placeWindow(this, QPoint(400, 360));
 

@@ -6,6 +6,7 @@
 #include "store/SaveInfo.h"
 #include "store/messages.h"
 #include "store/numbers.h"
+#include "store/ui/defaultbuttons.h"
 #include "store/ui/placement.h"
 
 #include <QHeaderView>
@@ -31,6 +32,7 @@ CDlgTblUchLIN::CDlgTblUchLIN(QWidget* parent)
 {
     initLineDialogResources();
     setupUi(this);
+    noDefaultButtons(this);
     setAttribute(Qt::WA_DeleteOnClose);
     placeWindow(this, QPoint(100, 60));
     m_owner = qobject_cast<CDlgLIN*>(parent);
@@ -51,6 +53,7 @@ CDlgTblUchLIN::CDlgTblUchLIN(QWidget* parent)
     }
 
     connect(FindButton, &QPushButton::clicked, this, &CDlgTblUchLIN::slot_Find);
+    connect(LineFind, &QLineEdit::returnPressed, this, &CDlgTblUchLIN::slot_Find);
     connect(DelButton, &QPushButton::clicked, this, &CDlgTblUchLIN::slot_delRow);
     connect(AddButton, &QPushButton::clicked, this, &CDlgTblUchLIN::slot_addRow);
     connect(AddTrans, &QPushButton::clicked, this, &CDlgTblUchLIN::slot_addTrans);

@@ -7,6 +7,7 @@
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/safefile.h"
+#include "store/ui/defaultbuttons.h"
 #include "store/ui/placement.h"
 
 #include <QHash>
@@ -111,6 +112,7 @@ CDlgVvodRES::CDlgVvodRES(const QString& npes, const QString& nres, const QString
 {
     initDialogResources();
     setupUi(this);
+    noDefaultButtons(this);
     setAttribute(Qt::WA_DeleteOnClose);
     placeWindow(this, QPoint(300, 160));
 
