@@ -10,6 +10,7 @@
 #include "store/numbers.h"
 #include "store/readregim.h"
 #include "store/ui/closing.h"
+#include "store/ui/defaultbuttons.h"
 #include "store/ui/placement.h"
 #include "store/ui/textfit.h"
 
@@ -50,6 +51,7 @@ CDlgLIN::CDlgLIN(QString key, QWidget* parent)
     Q_UNUSED(key);
     initLineDialogResources();
     setupUi(this);
+    noDefaultButtons(this);
     setAttribute(Qt::WA_DeleteOnClose);
     placeWindow(this, QPoint(100, 60));
     m_pTree = parent;

@@ -14,6 +14,7 @@
 #include "store/readregim.h"
 #include "store/safefile.h"
 #include "store/ui/closing.h"
+#include "store/ui/defaultbuttons.h"
 #include "store/ui/placement.h"
 #include "store/ui/textfit.h"
 
@@ -37,6 +38,7 @@ CDlgRES::CDlgRES(QString key, QWidget* tree)
     Q_UNUSED(key);
     initDialogResources();
     setupUi(this);
+    noDefaultButtons(this);
     setAttribute(Qt::WA_DeleteOnClose);
     placeWindow(this, QPoint(400, 360));
 

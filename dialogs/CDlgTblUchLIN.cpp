@@ -7,6 +7,7 @@
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/ui/closing.h"
+#include "store/ui/defaultbuttons.h"
 #include "store/ui/placement.h"
 
 #include <QHeaderView>
@@ -32,6 +33,7 @@ CDlgTblUchLIN::CDlgTblUchLIN(QWidget* parent)
 {
     initLineDialogResources();
     setupUi(this);
+    noDefaultButtons(this);
     setAttribute(Qt::WA_DeleteOnClose);
     placeWindow(this, QPoint(100, 60));
     m_owner = qobject_cast<CDlgLIN*>(parent);
@@ -53,6 +55,7 @@ CDlgTblUchLIN::CDlgTblUchLIN(QWidget* parent)
     }
 
     connect(FindButton, &QPushButton::clicked, this, &CDlgTblUchLIN::slot_Find);
+    connect(LineFind, &QLineEdit::returnPressed, this, &CDlgTblUchLIN::slot_Find);
     connect(DelButton, &QPushButton::clicked, this, &CDlgTblUchLIN::slot_delRow);
     connect(AddButton, &QPushButton::clicked, this, &CDlgTblUchLIN::slot_addRow);
     connect(AddTrans, &QPushButton::clicked, this, &CDlgTblUchLIN::slot_addTrans);

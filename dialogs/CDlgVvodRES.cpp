@@ -8,6 +8,7 @@
 #include "store/numbers.h"
 #include "store/safefile.h"
 #include "store/ui/closing.h"
+#include "store/ui/defaultbuttons.h"
 #include "store/ui/placement.h"
 
 #include <QHash>
@@ -86,6 +87,7 @@ CDlgVvodRES::CDlgVvodRES(const QString& npes, const QString& nres, const QString
 {
     initDialogResources();
     setupUi(this);
+    noDefaultButtons(this);
     setAttribute(Qt::WA_DeleteOnClose);
     placeWindow(this, QPoint(300, 160));
 

@@ -7,6 +7,7 @@
 #include "store/messages.h"
 #include "store/numbers.h"
 #include "store/readregim.h"
+#include "store/ui/defaultbuttons.h"
 #include "store/ui/placement.h"
 #include "store/ui/widgetmessages.h"
 
@@ -43,6 +44,7 @@ CDlgArxiv::CDlgArxiv(QWidget* parent, int level, const QString& npes, const QStr
 {
     initArxivResources();
     setupUi(this);
+    noDefaultButtons(this);
     setAttribute(Qt::WA_DeleteOnClose);
     placeWindow(this, QPoint(300, 60));
 

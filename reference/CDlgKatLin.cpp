@@ -2,6 +2,7 @@
 
 #include "dialogs/delegate.h"
 #include "store/numbers.h"
+#include "store/ui/defaultbuttons.h"
 #include "store/ui/placement.h"
 
 #include <QComboBox>
@@ -27,10 +28,12 @@ CDlgKatLin::CDlgKatLin(QWidget* parent)
 {
     initReferenceResources();
     setupUi(this);
+    noDefaultButtons(this);
     setAttribute(Qt::WA_DeleteOnClose);
     placeWindow(this, QPoint(300, 160));
 
     connect(FindButton, &QPushButton::clicked, this, &CDlgKatLin::slot_Find);
+    connect(LineFind, &QLineEdit::returnPressed, this, &CDlgKatLin::slot_Find);
     connect(DelButton, &QPushButton::clicked, this, &CDlgKatLin::slot_delRow);
     connect(AddButton, &QPushButton::clicked, this, &CDlgKatLin::slot_addRow);
     connect(CopyButton, &QPushButton::clicked, this, &CDlgKatLin::slot_copyRow);

@@ -3,6 +3,7 @@
 #include "dialogs/delegate.h"
 #include "store/messages.h"
 #include "store/numbers.h"
+#include "store/ui/defaultbuttons.h"
 #include "store/ui/placement.h"
 
 #include <QHeaderView>
@@ -69,10 +70,12 @@ CDlgKatTR::CDlgKatTR(QWidget* parent)
 {
     initReferenceResources();
     setupUi(this);
+    noDefaultButtons(this);
     setAttribute(Qt::WA_DeleteOnClose);
     placeWindow(this, QPoint(100, 60));
 
     connect(FindButton, &QPushButton::clicked, this, &CDlgKatTR::slot_Find);
+    connect(LineFind, &QLineEdit::returnPressed, this, &CDlgKatTR::slot_Find);
     connect(DelButton, &QPushButton::clicked, this, &CDlgKatTR::slot_delRow);
     connect(AddButton, &QPushButton::clicked, this, &CDlgKatTR::slot_addRow);
     connect(CopyButton, &QPushButton::clicked, this, &CDlgKatTR::slot_copyRow);

@@ -2,6 +2,7 @@
 
 #include "dialogs/delegate.h"
 #include "store/numbers.h"
+#include "store/ui/defaultbuttons.h"
 #include "store/ui/placement.h"
 
 #include <QHeaderView>
@@ -18,6 +19,7 @@ CGrafik::CGrafik(QWidget* parent)
     for (int h = 1; h <= kHours; ++h)
         m_attributes.append("t" + QString::number(h));
     setupUi(this);
+    noDefaultButtons(this);
     setAttribute(Qt::WA_DeleteOnClose);
     placeWindow(this, QPoint(100, 60));
 

@@ -116,6 +116,7 @@ void CRegimShow::createActions()
     connect(Scale_plus, &QToolButton::clicked, this, &CRegimShow::slot_Scale_plus);
     connect(UrLogButton, &QToolButton::clicked, this, &CRegimShow::slot_showUR);
     connect(m_pFindButton, &QToolButton::clicked, this, &CRegimShow::FindButtonTriggered);
+    connect(FindLine, &QLineEdit::returnPressed, this, &CRegimShow::FindButtonTriggered);
     connect(m_pViewButton, &QToolButton::clicked, this, &CRegimShow::ViewButtonTriggered);
     connect(NavigateButton, &QToolButton::clicked, this, &CRegimShow::slot_NavigateButton);
 }

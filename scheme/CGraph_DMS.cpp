@@ -88,6 +88,7 @@ void CGraph_DMS::createActions()
     connect(sendBackButton, &QToolButton::clicked, this, &CGraph_DMS::sendToBack);
     connect(ViewParam, &QCheckBox::clicked, this, &CGraph_DMS::slot_ParamShow);
     connect(m_pFindButton, &QToolButton::clicked, this, &CGraph_DMS::FindButtonTriggered);
+    connect(FindLine, &QLineEdit::returnPressed, this, &CGraph_DMS::FindButtonTriggered);
     connect(Scale_plus, &QToolButton::clicked, this, &CGraph_DMS::slot_Scale_plus);
     connect(Scale_minus, &QToolButton::clicked, this, &CGraph_DMS::slot_Scale_minus);
 }

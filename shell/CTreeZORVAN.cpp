@@ -118,6 +118,7 @@ CTreeZORVAN::CTreeZORVAN(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
 
     connect(FindButton, &QPushButton::clicked, this, &CTreeZORVAN::slot_Find);
+    connect(LineFind, &QLineEdit::returnPressed, this, &CTreeZORVAN::slot_Find);
     connect(DelButton, &QPushButton::clicked, this, &CTreeZORVAN::slot_delObj);
     connect(AddButton, &QPushButton::clicked, this, &CTreeZORVAN::slot_addObj);
     connect(CopyButton, &QPushButton::clicked, this, &CTreeZORVAN::slot_copyObj);

@@ -35,6 +35,7 @@ CViewHtml::CViewHtml(QString name, QString kind, QWidget* parent)
 
     connect(m_ActNext, &QPushButton::clicked, this, &CViewHtml::OnActNextClick);
     connect(m_ActPrev, &QPushButton::clicked, this, &CViewHtml::OnActPrevClick);
+    connect(m_ValueFind, &QLineEdit::returnPressed, this, [this] { FindTextInEditor(false); });
     connect(m_PreviewButton, &QPushButton::clicked, this, &CViewHtml::OnPrintPreviewClick);
 
     placeWindow(this, QPoint(20, 20));

@@ -1,6 +1,7 @@
 #pragma once
 // The editor tests' fixture: the editor, its file, a folder answering Yes, and editing a cell.
 
+#include "enterkey.h"
 #include "reference/catalogtable.h"
 #include "tabletexts.h"
 #include "testsupport.h"
@@ -53,16 +54,12 @@ struct EditorUnderTest
         }
         return hits;
     }
-    // Shows the editor, types text into the named box (its table when none)
+    // Shows the editor, types text into the named box (into its table nothing)
     // and then Enter; gives what the editor asked or said meanwhile.
     QStringList pressEnter(const char* box, const char* text = "")
     {
-        dlg->show();
-        if (!QTest::qWaitForWindowExposed(dlg.get()))
+        if (!typeAndEnter(box ? dlg->template findChild<QWidget*>(box) : table(), box ? QString::fromUtf8(text) : QString()))
             return {"not shown"};
-        QWidget* input = box ? dlg->template findChild<QWidget*>(box) : table();
-        QTest::keyClicks(input, text);   // ASCII only
-        QTest::keyClick(input, Qt::Key_Return);
         return dir->rec.texts();
     }
     void damagedFileIsKept(const QByteArray& damaged)

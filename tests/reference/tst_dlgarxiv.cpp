@@ -4,6 +4,7 @@
 #include "reference/CDlgArxiv.h"
 
 #include "calcglobals.h"
+#include "enterkey.h"
 #include "tabletexts.h"
 #include "testsupport.h"
 
@@ -260,6 +261,28 @@ private slots:
         QCOMPARE(dir.rec.warnings(), (QStringList{"Предупреждение|Ошибка чтения файла " + dir.filePath("arxiv110.xml"),
                                                   nothing, nothing, nothing}));
         QVERIFY(!dir.exists("html") && !dir.exists("Архив потерь  РЭС.xlsx"));
+    }
+
+    // Enter in the year or the period table presses no button: nothing is shown, asked or pruned.
+    void enterPressesNoButton_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("year") << "spinBox" << "2023";
+        QTest::newRow("periods") << "tableWidget" << QString();
+    }
+    void enterPressesNoButton()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        Archive dir;
+        pYear = "2023";
+        CDlgArxiv viewer(nullptr, 1, "1", "1");
+        periods(viewer, {1});
+        QVERIFY(typeAndEnter(viewer.findChild<QWidget*>(box), typed));
+        QCOMPARE(dir.rec.all(), QStringList());
+        QCOMPARE(shownWindows(), QStringList(viewer.windowTitle()));
+        QCOMPARE(dir.archive(), document(jan() + pesFeb() + feb() + mar() + may() + apr() + jan24()));
     }
 };
 

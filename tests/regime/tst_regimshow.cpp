@@ -3,6 +3,7 @@
 
 #include "calcglobals.h"
 #include "dialogs/CDlgLIN.h"
+#include "enterkey.h"
 #include "regime/CRegimShow.h"
 #include "regime/CparamShow.h"
 #include "regime/RegimScene.h"
@@ -407,6 +408,17 @@ private slots:
         QCOMPARE(f.rec.texts(), QStringList("В архиве схем нет сохраненной схемы. Создайте схему в редакторе схем"));
         find("Участок");
         QVERIFY(w.scene()->items().isEmpty());
+    }
+
+    // Enter in the search line finds as the button does: the first element named so turns red.
+    void searchLineEnterFinds()
+    {
+        RegimeFolder f;
+        CRegimShow w;
+        w.m_pVidCombo->setCurrentIndex(2);   // nothing red
+        QVERIFY(typeAndEnter(w.FindLine, "Участок 2-"));
+        QCOMPARE(drawn(w.scene()).filter("#ff0000"), QStringList({"trans 4 #ff0000"}));
+        QCOMPARE(f.rec.all(), QStringList());
     }
 
     // The test screen (800 x 600) is narrower than the window's tools: the

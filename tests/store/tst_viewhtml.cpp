@@ -3,6 +3,7 @@
 #include "store/SaveInfo.h"
 #include "store/ui/CViewHtml.h"
 #include "store/ui/widgetmessages.h"
+#include "enterkey.h"
 #include "testsupport.h"
 
 #include <QtPrintSupport>
@@ -36,6 +37,22 @@ private slots:
         QPointer<CViewHtml> missing = new CViewHtml("нет такого", "html");
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(missing.isNull());
+    }
+
+    // Enter in the search line finds the next match as the button does, and nothing else.
+    void searchLineEnterFindsNext()
+    {
+        m_dir.writeFile("ошибки.log", QByteArray("линия а. линия б."));
+        MessageRecorder rec;
+        QScopedPointer<CViewHtml> viewer(new CViewHtml("ошибки.log", ""));
+        QList<int> starts;
+        for (const QString& typed : {QString("линия"), QString(), QString()}) {
+            QVERIFY(typeAndEnter(viewer->m_ValueFind, typed));
+            starts.append(viewer->textEdit->textCursor().selectionStart());
+        }
+        QCOMPARE(starts, QList<int>({0, 9, 9}));
+        QCOMPARE(rec.all(), QStringList());
+        QCOMPARE(shownWindows(), QStringList("ошибки.log"));
     }
 
     // A report is read under its safe file name and printed as edited; a narrow
