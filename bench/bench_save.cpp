@@ -15,7 +15,8 @@
 #include "store/rowmerge.h"
 #include "store/sxema.h"
 
-#include <QApplication>
+#include "windowsmain.h"
+
 
 #include <benchmark/benchmark.h>
 
@@ -153,13 +154,4 @@ BENCHMARK(BM_SchemeSaveWithRows)->Arg(500)->Arg(4000)->Unit(benchmark::kMillisec
 BENCHMARK(BM_SectionsEditorSave)->Arg(500)->Arg(4000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MergeOwnRows)->Arg(500)->Arg(4000)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
+ZORVAN_BENCHMARK_WITH_WINDOWS_MAIN()

@@ -11,7 +11,8 @@
 #include "scheme/schemerecords.h"
 #include "store/sxema.h"
 
-#include <QApplication>
+#include "windowsmain.h"
+
 #include <QGraphicsView>
 #include <QMouseEvent>
 
@@ -111,13 +112,4 @@ BENCHMARK(BM_LoadScene)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillis
 BENCHMARK(BM_SaveRecords)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BusDragStep)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
+ZORVAN_BENCHMARK_WITH_WINDOWS_MAIN()

@@ -70,6 +70,14 @@ bool importedNumber(QString* text)
     return true;
 }
 
+QStringList cellTexts(const QTableWidget* table, int row)
+{
+    QStringList texts;
+    for (int c = 0; c < table->columnCount(); ++c)
+        texts.append(table->item(row, c)->text());
+    return texts;
+}
+
 QString podktText(Qt::CheckState state)
 {
     return state == Qt::Checked ? QStringLiteral("1") : QStringLiteral("0");
@@ -275,10 +283,7 @@ OwnRows CDlgVvodRES::ownLines() const
     own.identity = kLineCodes;
     own.read = m_readLines;
     for (int row = 0; row < tableLIN->rowCount(); ++row) {
-        QStringList texts;
-        for (int c = 0; c < tableLIN->columnCount(); ++c)
-            texts.append(tableLIN->item(row, c)->text());
-        own.now.append(texts);
+        own.now.append(cellTexts(tableLIN, row));
         own.origin.append(rowIndex(tableLIN, row));
     }
     return own;
@@ -291,9 +296,7 @@ OwnRows CDlgVvodRES::ownSections() const
     own.keyColumn = UchKey;
     own.read = m_readSections;
     for (int row = 0; row < tableWgt->rowCount(); ++row) {
-        QStringList texts;
-        for (int c = 0; c < tableWgt->columnCount(); ++c)
-            texts.append(tableWgt->item(row, c)->text());
+        QStringList texts = cellTexts(tableWgt, row);
         texts[UchPodkt] = podktText(tableWgt->item(row, UchPodkt)->checkState());
         own.now.append(texts);
         own.origin.append(rowIndex(tableWgt, row));
