@@ -3,6 +3,7 @@
 #include "dialogs/delegate.h"
 #include "store/messages.h"
 #include "store/numbers.h"
+#include "store/ui/closing.h"
 #include "store/ui/placement.h"
 
 #include <QHeaderView>
@@ -125,6 +126,7 @@ int CDlgKatTR::LoadTrans()
 
     tableWgt->hideColumn(cUnom);
     tableWgt->resizeColumnsToContents();
+    m_saved.keep(catalogRows());
     return 0;
 }
 
@@ -160,9 +162,25 @@ void CDlgKatTR::slot_Find()
     findNextRow(tableWgt, cName, LineFind->text(), m_search);
 }
 
+Table CDlgKatTR::catalogRows() const
+{
+    return tableRows(tableWgt, columnCount);
+}
+
+bool CDlgKatTR::writeCatalog()
+{
+    return m_saved.save(katTrFile(), catalogRows(), m_damagedRead, this);
+}
+
 void CDlgKatTR::slot_saveTrans()
 {
     if (MsgBox(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение")))
         return;
-    saveTable(katTrFile(), tableRows(tableWgt, columnCount), m_damagedRead, this);
+    writeCatalog();
+}
+
+void CDlgKatTR::reject()
+{
+    if (mayClose(m_saved.differ(catalogRows()), [this] { return writeCatalog(); }))
+        QDialog::reject();
 }

@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QTableWidget>
 
+#include <algorithm>
+
 namespace {
 
 // Switches sorting off for its lifetime, so that the cells of a row added
@@ -176,5 +178,29 @@ bool saveTable(const TableFile& file, const Table& rows, bool damagedRead, QWidg
     if (!saveShablonXML(file.stem, file.names, file.rowElement, file.rootElement, rows))
         return false;
     ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"), parent);
+    return true;
+}
+
+static Table sortedRows(Table rows)
+{
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void SavedRows::keep(const Table& rows)
+{
+    m_rows = sortedRows(rows);
+}
+
+bool SavedRows::differ(const Table& rows) const
+{
+    return sortedRows(rows) != m_rows;
+}
+
+bool SavedRows::save(const TableFile& file, const Table& rows, bool damagedRead, QWidget* parent)
+{
+    if (!saveTable(file, rows, damagedRead, parent))
+        return false;
+    keep(rows);
     return true;
 }
