@@ -7,12 +7,14 @@
 #include "reference/CGrafik.h"
 #include "store/messages.h"
 #include "store/readregim.h"
+#include "store/ui/closing.h"
 #include "store/ui/placement.h"
 #include "store/ui/widgetmessages.h"
 #include "store/xmlfile.h"
 #include "ui_ZORVAN.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -299,11 +301,12 @@ void ZORVAN::ReadTools()
     pT_RES = ui->TempMec->value();
     pT_sr = pT_RES;
     pk_Nagr = ui->kPn->value();
+    m_savedSettings = settingsValues();
 }
 
-void ZORVAN::slot_SaveTools()
+QStringList ZORVAN::settingsValues() const
 {
-    const QStringList values = {
+    return QStringList{
         QString::number(ui->kPn->value(), 'f', 2),
         QString::number(m_month),
         QString::number(ui->Period->value()),
@@ -313,6 +316,16 @@ void ZORVAN::slot_SaveTools()
         ui->checkTranzit->isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
         ui->checkIzol->isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
         m_modelName};
+}
+
+void ZORVAN::slot_SaveTools()
+{
+    writeSettings();
+}
+
+bool ZORVAN::writeSettings()
+{
+    const QStringList values = settingsValues();
     const bool written = writeXmlDocument(m_settingsPath, QStringLiteral("TaskTool"),
                                           [&values](QXmlStreamWriter& xml) {
         writeXmlRow(xml, QStringLiteral("Params"), kParamsAttributes, values);
@@ -321,13 +334,25 @@ void ZORVAN::slot_SaveTools()
         // A settings file that was not written must not be reported as saved.
         ShowWarning(QStringLiteral("Предупреждение"),
                     QStringLiteral("Невозможно создать файл -") + m_settingsPath, this);
-        return;
+        return false;
     }
+    m_savedSettings = values;
 
     m_statusLabel->setText(
         QStringLiteral(" Расчетный период: %1 %2 год. Модель сети  %3")
             .arg(m_periodNames.at(m_month), QString::number(ui->Period->value()), m_modelName));
     ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"), nullptr);
+    return true;
+}
+
+void ZORVAN::closeEvent(QCloseEvent* event)
+{
+    const bool mayEnd = closeOtherWindows(this)
+        && mayClose(settingsValues() != m_savedSettings, [this] { return writeSettings(); });
+    if (mayEnd)
+        event->accept();
+    else
+        event->ignore();
 }
 
 void ZORVAN::File_Dlg(int mode, const QString& dir, const QString& source)
