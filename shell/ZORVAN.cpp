@@ -13,7 +13,6 @@
 #include "store/xmlfile.h"
 #include "ui_ZORVAN.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -420,6 +419,11 @@ void ZORVAN::slot_FilSelected(const QString& name)
         break;
     case 1: {
         m_fileDlg->hide();
+        // Every other window holds rows of the model in force; each closes
+        // before the load, asking about its edits, so that none can save them
+        // over the new model. One left open stops the load.
+        if (!closeOtherWindows(this))
+            return;
         // A failed load has changed no table and warned itself: the old model
         // and its name stay in force and the program stays open.
         if (LoadNet(ZORVAN_PATH + "net/" + name) != 0)
@@ -428,15 +432,7 @@ void ZORVAN::slot_FilSelected(const QString& name)
                     QStringLiteral("Загружена новая сеть. Войдите в программу заново"), this);
         m_modelName = name;
         slot_SaveTools();
-        // Every window still open holds rows of the old model and could write
-        // them over the new one, so the whole program ends here.
-        QList<QPointer<QWidget>> windows;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            windows.append(w);
-        for (const QPointer<QWidget>& w : windows) {
-            if (w && w != this && w->isVisible())
-                w->close();
-        }
+        // The tree still shows the old model, so the whole program ends here.
         close();
         break;
     }
