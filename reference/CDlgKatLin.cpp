@@ -143,6 +143,7 @@ void CDlgKatLin::slot_saveLine()
 
 void CDlgKatLin::reject()
 {
+    commitTypedCell(tableWgt);
     if (mayClose(m_saved.differ(catalogRows()), [this] { return writeCatalog(); }))
         QDialog::reject();
 }

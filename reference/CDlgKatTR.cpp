@@ -181,6 +181,7 @@ void CDlgKatTR::slot_saveTrans()
 
 void CDlgKatTR::reject()
 {
+    commitTypedCell(tableWgt);
     if (mayClose(m_saved.differ(catalogRows()), [this] { return writeCatalog(); }))
         QDialog::reject();
 }

@@ -75,6 +75,7 @@ void CGrafik::slot_saveGrafik()
 
 void CGrafik::reject()
 {
+    commitTypedCell(tableWgt);
     if (mayClose(m_saved.differ(graphRows()), [this] { return writeGrafik(); }))
         QDialog::reject();
 }

@@ -3,6 +3,7 @@
 #include "store/messages.h"
 #include "store/ui/widgetmessages.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QTableWidget>
 
@@ -179,6 +180,13 @@ bool saveTable(const TableFile& file, const Table& rows, bool damagedRead, QWidg
         return false;
     ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"), parent);
     return true;
+}
+
+void commitTypedCell(QTableWidget* table)
+{
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus && table->viewport()->isAncestorOf(focus))
+        table->setFocus();
 }
 
 static Table sortedRows(Table rows)

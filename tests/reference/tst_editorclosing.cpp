@@ -42,8 +42,8 @@ Editor editor(const QString& kind)
 // Cells typed into, as {row, column, text}.
 using Typed = QList<QStringList>;
 
-// Runs "type r c text", "open r c", "tick r c", "pick r entry", "sort c", "add", "copy r", "del r"
-// and "save" in turn; false when a cell would not open.
+// Runs "type r c text", "typing r c text" (left in its open editor), "open r c", "tick r c",
+// "pick r entry", "sort c", "add", "copy r", "del r" and "save" in turn; false when a cell would not open.
 bool apply(QDialog* dlg, const QString& edits, Typed* typed = nullptr)
 {
     auto* table = dlg->findChild<QTableWidget*>("tableWgt");
@@ -51,8 +51,12 @@ bool apply(QDialog* dlg, const QString& edits, Typed* typed = nullptr)
     for (const QString& edit : edits.split(';', Qt::SkipEmptyParts)) {
         const QStringList w = edit.split(' ');
         const int r = w.value(1).toInt(), c = w.value(2).toInt();
-        if (w[0] == "type") {
-            if (!editCell(table, r, c, w[3].toUtf8().constData()))
+        if (w[0] == "type" || w[0] == "typing") {
+            // Left typing, the window is active, so that the cell editor has the focus.
+            const QByteArray utf8 = w[3].toUtf8();
+            const char* text = utf8.constData();
+            if (w[0] == "type" ? !editCell(table, r, c, text) :
+                    !QTest::qWaitForWindowActive(dlg) || !typeInCell(table, r, c, text))
                 return false;
             if (typed)
                 typed->append(w.mid(1));
@@ -86,8 +90,8 @@ class TestEditorClosing : public QObject
 
 private slots:
     // Untouched (a cell only opened, a sort, an edit undone or saved is no edit) the window closes
-    // without a question; edited, "Да" saves and closes, "Нет" drops the edits and closes, "Отмена"
-    // keeps the window with its edits. The close box and Escape ask alike.
+    // without a question; edited (a value still in its cell editor too), "Да" saves and closes, "Нет"
+    // drops the edits and closes, "Отмена" keeps the window with its edits. The close box and Escape ask alike.
     void closeAsks_data()
     {
         QTest::addColumn<QString>("kind");
@@ -104,6 +108,7 @@ private slots:
         QTest::newRow("wires edited, Да") << "wires" << "type 0 3 0.5" << yes << false << "saved";
         QTest::newRow("wires kind ticked, Нет") << "wires" << "tick 0 2" << no << true << "dropped";
         QTest::newRow("wires material picked, Отмена") << "wires" << "pick 1 2" << cancel << false << "kept";
+        QTest::newRow("wires typed, not entered, Да") << "wires" << "typing 1 4 0.12" << yes << false << "saved";
         QTest::newRow("wires edited, Escape") << "wires" << "type 1 0 М-50" << cancel << true << "kept";
         QTest::newRow("transformers untouched") << "transformers" << "open 0 9" << cancel << false << "closed";
         QTest::newRow("transformers added, Да") << "transformers" << "add;type 1 0 ТМ-100" << yes << true << "saved";
@@ -116,6 +121,7 @@ private slots:
         QTest::newRow("graphs copied, Нет") << "graphs" << "copy 0" << no << false << "dropped";
         QTest::newRow("graphs edited and saved") << "graphs" << "del 0;save" << cancel << false << "closed";
         QTest::newRow("graphs edited, Отмена") << "graphs" << "type 0 0 7" << cancel << true << "kept";
+        QTest::newRow("graphs typed, not entered, Отмена") << "graphs" << "typing 1 0 №3" << cancel << false << "kept";
     }
     void closeAsks()
     {
