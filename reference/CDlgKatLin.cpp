@@ -2,7 +2,6 @@
 
 #include "dialogs/delegate.h"
 #include "store/numbers.h"
-#include "store/ui/closing.h"
 #include "store/ui/placement.h"
 
 #include <QComboBox>
@@ -143,8 +142,8 @@ void CDlgKatLin::slot_saveLine()
 
 void CDlgKatLin::reject()
 {
-    commitTypedCell(tableWgt);
-    if (mayClose(m_saved.differ(catalogRows()), [this] { return writeCatalog(); }))
+    if (m_saved.mayCloseEditor(tableWgt, [this] { return catalogRows(); },
+                               [this] { return writeCatalog(); }))
         QDialog::reject();
 }
 

@@ -3,7 +3,6 @@
 #include "dialogs/delegate.h"
 #include "store/messages.h"
 #include "store/numbers.h"
-#include "store/ui/closing.h"
 #include "store/ui/placement.h"
 
 #include <QHeaderView>
@@ -181,7 +180,7 @@ void CDlgKatTR::slot_saveTrans()
 
 void CDlgKatTR::reject()
 {
-    commitTypedCell(tableWgt);
-    if (mayClose(m_saved.differ(catalogRows()), [this] { return writeCatalog(); }))
+    if (m_saved.mayCloseEditor(tableWgt, [this] { return catalogRows(); },
+                               [this] { return writeCatalog(); }))
         QDialog::reject();
 }

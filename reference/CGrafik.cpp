@@ -2,7 +2,6 @@
 
 #include "dialogs/delegate.h"
 #include "store/numbers.h"
-#include "store/ui/closing.h"
 #include "store/ui/placement.h"
 
 #include <QHeaderView>
@@ -75,8 +74,8 @@ void CGrafik::slot_saveGrafik()
 
 void CGrafik::reject()
 {
-    commitTypedCell(tableWgt);
-    if (mayClose(m_saved.differ(graphRows()), [this] { return writeGrafik(); }))
+    if (m_saved.mayCloseEditor(tableWgt, [this] { return graphRows(); },
+                               [this] { return writeGrafik(); }))
         QDialog::reject();
 }
 

@@ -1,6 +1,7 @@
 #include "catalogtable.h"
 
 #include "store/messages.h"
+#include "store/ui/closing.h"
 #include "store/ui/widgetmessages.h"
 
 #include <QApplication>
@@ -182,13 +183,6 @@ bool saveTable(const TableFile& file, const Table& rows, bool damagedRead, QWidg
     return true;
 }
 
-void commitTypedCell(QTableWidget* table)
-{
-    const QWidget* focus = QApplication::focusWidget();
-    if (focus && table->viewport()->isAncestorOf(focus))
-        table->setFocus();
-}
-
 static Table sortedRows(Table rows)
 {
     std::sort(rows.begin(), rows.end());
@@ -211,4 +205,15 @@ bool SavedRows::save(const TableFile& file, const Table& rows, bool damagedRead,
         return false;
     keep(rows);
     return true;
+}
+
+bool SavedRows::mayCloseEditor(QTableWidget* table, const std::function<Table()>& rows,
+                               const std::function<bool()>& save) const
+{
+    // A value still being typed is the user's edit too: taking the focus off
+    // its editor commits it, as a click elsewhere would.
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus && table->viewport()->isAncestorOf(focus))
+        table->setFocus();
+    return mayClose(differ(rows()), save);
 }
