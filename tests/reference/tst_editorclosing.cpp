@@ -7,11 +7,6 @@
 
 namespace {
 
-QStringList graph(const QString& nom, const QString& load)
-{
-    return QStringList{nom} + QVector<QString>(24, load).toList();
-}
-
 // An editor as a test opens it: its file, what the file holds, how it is built.
 struct Editor
 {
@@ -35,6 +30,7 @@ Editor editor(const QString& kind)
     QStringList names{"nom"};
     for (int h = 1; h <= 24; ++h)
         names.append("t" + QString::number(h));
+    const auto graph = [](const QString& nom, const QString& load) { return QStringList{nom} + QVector<QString>(24, load).toList(); };
     return {{"grafiki", names, "nomgr", "grafiki"}, {graph("1", "5"), graph("2", "7.5")},
             [] { return new CGrafik(nullptr); }};
 }
@@ -42,8 +38,8 @@ Editor editor(const QString& kind)
 // Cells typed into, as {row, column, text}.
 using Typed = QList<QStringList>;
 
-// Runs "type r c text", "typing r c text" (left in its open editor), "open r c", "tick r c",
-// "pick r entry", "sort c", "add", "copy r", "del r" and "save" in turn; false when a cell would not open.
+// Runs "type r c text", "typing r c text" (left in its open editor), "open r c", "tick r c", "sort c",
+// "add", "del r" and "save" in turn; false when a cell would not open.
 bool apply(QDialog* dlg, const QString& edits, Typed* typed = nullptr)
 {
     auto* table = dlg->findChild<QTableWidget*>("tableWgt");
@@ -51,32 +47,23 @@ bool apply(QDialog* dlg, const QString& edits, Typed* typed = nullptr)
     for (const QString& edit : edits.split(';', Qt::SkipEmptyParts)) {
         const QStringList w = edit.split(' ');
         const int r = w.value(1).toInt(), c = w.value(2).toInt();
-        if (w[0] == "type" || w[0] == "typing") {
-            // Left typing, the window is active, so that the cell editor has the focus.
-            const QByteArray utf8 = w[3].toUtf8();
-            const char* text = utf8.constData();
-            if (w[0] == "type" ? !editCell(table, r, c, text) :
-                    !QTest::qWaitForWindowActive(dlg) || !typeInCell(table, r, c, text))
-                return false;
-            if (typed)
-                typed->append(w.mid(1));
-        } else if (w[0] == "open") {
-            if (!editCell(table, r, c, nullptr))
-                return false;
-        } else if (w[0] == "save") {
-            click("SaveButton");
-        } else if (w[0] == "tick") {
-            QTableWidgetItem* item = table->item(r, c);
-            item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-        } else if (w[0] == "pick") {   // the user picks an entry of the row's material
-            emit qobject_cast<QComboBox*>(table->cellWidget(r, 7))->activated(w[2].toInt());
-        } else if (w[0] == "sort") {
-            table->sortItems(w[1].toInt());
-        } else if (w[0] == "add") {
-            click("AddButton");
-        } else {
+        const QByteArray text = w.value(3).toUtf8();
+        // Left typing, the window is active, so that the cell editor has the focus.
+        if ((w[0] == "type" && !editCell(table, r, c, text.constData()))
+            || (w[0] == "typing" && (!QTest::qWaitForWindowActive(dlg) || !typeInCell(table, r, c, text.constData())))
+            || (w[0] == "open" && !editCell(table, r, c, nullptr)))
+            return false;
+        if (w[0].startsWith("typ") && typed)
+            typed->append(w.mid(1));
+        if (w[0] == "tick")
+            table->item(r, c)->setCheckState(table->item(r, c)->checkState() ? Qt::Unchecked : Qt::Checked);
+        if (w[0] == "sort")
+            table->sortItems(r);
+        if (w[0] == "add" || w[0] == "save")
+            click(w[0] == "add" ? "AddButton" : "SaveButton");
+        if (w[0] == "del") {
             table->setCurrentCell(r, 0);
-            click(w[0] == "copy" ? "CopyButton" : "DelButton");
+            click("DelButton");
         }
     }
     return true;
@@ -107,7 +94,6 @@ private slots:
         QTest::newRow("wires edited and saved") << "wires" << "tick 1 2;save" << cancel << true << "closed";
         QTest::newRow("wires edited, Да") << "wires" << "type 0 3 0.5" << yes << false << "saved";
         QTest::newRow("wires kind ticked, Нет") << "wires" << "tick 0 2" << no << true << "dropped";
-        QTest::newRow("wires material picked, Отмена") << "wires" << "pick 1 2" << cancel << false << "kept";
         QTest::newRow("wires typed, not entered, Да") << "wires" << "typing 1 4 0.12" << yes << false << "saved";
         QTest::newRow("wires edited, Escape") << "wires" << "type 1 0 М-50" << cancel << true << "kept";
         QTest::newRow("transformers untouched") << "transformers" << "open 0 9" << cancel << false << "closed";
@@ -118,7 +104,7 @@ private slots:
         QTest::newRow("transformers edited, Отмена") << "transformers" << "type 0 9 121" << cancel << false << "kept";
         QTest::newRow("graphs untouched") << "graphs" << "open 1 5" << cancel << true << "closed";
         QTest::newRow("graphs edited, Да") << "graphs" << "type 1 5 12.5" << yes << true << "saved";
-        QTest::newRow("graphs copied, Нет") << "graphs" << "copy 0" << no << false << "dropped";
+        QTest::newRow("graphs deleted, Нет") << "graphs" << "del 1" << no << false << "dropped";
         QTest::newRow("graphs edited and saved") << "graphs" << "del 0;save" << cancel << false << "closed";
         QTest::newRow("graphs edited, Отмена") << "graphs" << "type 0 0 7" << cancel << true << "kept";
         QTest::newRow("graphs typed, not entered, Отмена") << "graphs" << "typing 1 0 №3" << cancel << false << "kept";
