@@ -84,6 +84,7 @@ int CDlgKatLin::LoadLine()
 
     tableWgt->resizeColumnsToContents();
     connect(tableWgt, &QTableWidget::cellClicked, this, &CDlgKatLin::slot_Calc1);
+    m_saved.keep(catalogRows());
     return 0;
 }
 
@@ -122,14 +123,31 @@ bool CDlgKatLin::isCable(int row) const
     return kind && kind->checkState() != Qt::Unchecked;
 }
 
+Table CDlgKatLin::catalogRows() const
+{
+    Table rows = tableRows(tableWgt, columnCount);
+    for (int r = 0; r < rows.size(); ++r)
+        rows[r][cKL] = isCable(r) ? QStringLiteral("1") : QStringLiteral("0");
+    return rows;
+}
+
+bool CDlgKatLin::writeCatalog()
+{
+    return m_saved.save(katLinFile(), catalogRows(), m_damagedRead, this);
+}
+
 void CDlgKatLin::slot_saveLine()
 {
     if (MsgBox(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение")))
         return;
-    Table rows = tableRows(tableWgt, columnCount);
-    for (int r = 0; r < rows.size(); ++r)
-        rows[r][cKL] = isCable(r) ? QStringLiteral("1") : QStringLiteral("0");
-    saveTable(katLinFile(), rows, m_damagedRead, this);
+    writeCatalog();
+}
+
+void CDlgKatLin::reject()
+{
+    if (m_saved.mayCloseEditor(tableWgt, [this] { return catalogRows(); },
+                               [this] { return writeCatalog(); }))
+        QDialog::reject();
 }
 
 void CDlgKatLin::slot_addRow()

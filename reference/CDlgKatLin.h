@@ -32,8 +32,12 @@ public slots:
     void slot_Find();
     void slot_Calc(double length);
     void slot_Calc1(int row, int col);
+    // Closing (close box, Escape) with edits not saved asks first.
+    void reject() override;
 
 private:
+    Table catalogRows() const;   // the rows as a save writes them
+    bool writeCatalog();         // the save without its question; true when it wrote
     // Ticks the KL box of the row and puts the material combo over its cell.
     void setKindAndMaterial(int row, bool cable);
     bool isCable(int row) const;   // the KL box is ticked
@@ -42,4 +46,5 @@ private:
     RowSearch m_search;
     QString m_defaultSection = QStringLiteral("10");
     bool m_damagedRead = false;
+    SavedRows m_saved;
 };

@@ -128,6 +128,7 @@ int CDlgKatTR::LoadTrans()
 
     tableWgt->hideColumn(cUnom);
     tableWgt->resizeColumnsToContents();
+    m_saved.keep(catalogRows());
     return 0;
 }
 
@@ -163,9 +164,26 @@ void CDlgKatTR::slot_Find()
     findNextRow(tableWgt, cName, LineFind->text(), m_search);
 }
 
+Table CDlgKatTR::catalogRows() const
+{
+    return tableRows(tableWgt, columnCount);
+}
+
+bool CDlgKatTR::writeCatalog()
+{
+    return m_saved.save(katTrFile(), catalogRows(), m_damagedRead, this);
+}
+
 void CDlgKatTR::slot_saveTrans()
 {
     if (MsgBox(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение")))
         return;
-    saveTable(katTrFile(), tableRows(tableWgt, columnCount), m_damagedRead, this);
+    writeCatalog();
+}
+
+void CDlgKatTR::reject()
+{
+    if (m_saved.mayCloseEditor(tableWgt, [this] { return catalogRows(); },
+                               [this] { return writeCatalog(); }))
+        QDialog::reject();
 }

@@ -28,10 +28,15 @@ public slots:
     void slot_delRow();
     void slot_Find();
     void slot_UnomComboChanged(int index);
+    // Closing (close box, Escape) with edits not saved asks first.
+    void reject() override;
 
 private:
+    Table catalogRows() const;   // every row, shown or hidden
+    bool writeCatalog();         // the save without its question; true when it wrote
     QStringList m_voltages;
     RowSearch m_search;
     QString m_unom = QStringLiteral("110");   // voltage of the shown rows and of new ones
     bool m_damagedRead = false;
+    SavedRows m_saved;
 };

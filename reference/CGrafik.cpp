@@ -55,13 +55,30 @@ int CGrafik::LoadGrafik()
 
     tableWgt->resizeColumnsToContents();
     connect(tableWgt, &QTableWidget::cellClicked, this, &CGrafik::slot_Calc1);
+    m_saved.keep(graphRows());
     return 0;
+}
+
+Table CGrafik::graphRows() const
+{
+    return tableRows(tableWgt, m_attributes.size());
+}
+
+bool CGrafik::writeGrafik()
+{
+    return m_saved.save(grafikFile(m_attributes), graphRows(), m_damagedRead, nullptr);
 }
 
 void CGrafik::slot_saveGrafik()
 {
-    saveTable(grafikFile(m_attributes), tableRows(tableWgt, m_attributes.size()), m_damagedRead,
-              nullptr);
+    writeGrafik();
+}
+
+void CGrafik::reject()
+{
+    if (m_saved.mayCloseEditor(tableWgt, [this] { return graphRows(); },
+                               [this] { return writeGrafik(); }))
+        QDialog::reject();
 }
 
 void CGrafik::slot_addRow()

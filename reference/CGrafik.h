@@ -25,8 +25,13 @@ public slots:
     void slot_delRow();
     void slot_copyRow();
     void slot_Calc1(int row, int col);
+    // Closing (close box, Escape) with edits not saved asks first.
+    void reject() override;
 
 private:
+    Table graphRows() const;
+    bool writeGrafik();   // true when it wrote
     QStringList m_attributes;   // "nom", "t1" .. "t24"
     bool m_damagedRead = false;
+    SavedRows m_saved;
 };

@@ -1,10 +1,14 @@
 #include "catalogtable.h"
 
 #include "store/messages.h"
+#include "store/ui/closing.h"
 #include "store/ui/widgetmessages.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QTableWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -177,4 +181,39 @@ bool saveTable(const TableFile& file, const Table& rows, bool damagedRead, QWidg
         return false;
     ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"), parent);
     return true;
+}
+
+static Table sortedRows(Table rows)
+{
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void SavedRows::keep(const Table& rows)
+{
+    m_rows = sortedRows(rows);
+}
+
+bool SavedRows::differ(const Table& rows) const
+{
+    return sortedRows(rows) != m_rows;
+}
+
+bool SavedRows::save(const TableFile& file, const Table& rows, bool damagedRead, QWidget* parent)
+{
+    if (!saveTable(file, rows, damagedRead, parent))
+        return false;
+    keep(rows);
+    return true;
+}
+
+bool SavedRows::mayCloseEditor(QTableWidget* table, const std::function<Table()>& rows,
+                               const std::function<bool()>& save) const
+{
+    // A value still being typed is the user's edit too: taking the focus off
+    // its editor commits it, as a click elsewhere would.
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus && table->viewport()->isAncestorOf(focus))
+        table->setFocus();
+    return mayClose(differ(rows()), save);
 }

@@ -76,3 +76,22 @@ void findNextRow(QTableWidget* table, int column, const QString& text, RowSearch
 // Writes the rows over the file unless the editor's read of it was damaged;
 // "Данные сохранены" only after a write that succeeded. Returns whether it wrote.
 bool saveTable(const TableFile& file, const Table& rows, bool damagedRead, QWidget* parent);
+
+// The rows an editor read or last wrote, so that closing asks only when there
+// is something to lose. Rows are compared as contents, whatever their order:
+// a sort, an edit undone by hand or a cell only opened and left is no change.
+class SavedRows
+{
+public:
+    void keep(const Table& rows);
+    bool differ(const Table& rows) const;
+    // saveTable, and the rows are the saved ones when it wrote.
+    bool save(const TableFile& file, const Table& rows, bool damagedRead, QWidget* parent);
+    // Whether the editor of table may close (mayClose): asks when its rows,
+    // a value still being typed into a cell included, differ from these.
+    bool mayCloseEditor(QTableWidget* table, const std::function<Table()>& rows,
+                        const std::function<bool()>& save) const;
+
+private:
+    Table m_rows;   // sorted
+};

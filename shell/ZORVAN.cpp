@@ -7,12 +7,13 @@
 #include "reference/CGrafik.h"
 #include "store/messages.h"
 #include "store/readregim.h"
+#include "store/ui/closing.h"
 #include "store/ui/placement.h"
 #include "store/ui/widgetmessages.h"
 #include "store/xmlfile.h"
 #include "ui_ZORVAN.h"
 
-#include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -299,11 +300,12 @@ void ZORVAN::ReadTools()
     pT_RES = ui->TempMec->value();
     pT_sr = pT_RES;
     pk_Nagr = ui->kPn->value();
+    m_savedSettings = settingsValues();
 }
 
-void ZORVAN::slot_SaveTools()
+QStringList ZORVAN::settingsValues() const
 {
-    const QStringList values = {
+    return QStringList{
         QString::number(ui->kPn->value(), 'f', 2),
         QString::number(m_month),
         QString::number(ui->Period->value()),
@@ -313,6 +315,16 @@ void ZORVAN::slot_SaveTools()
         ui->checkTranzit->isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
         ui->checkIzol->isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
         m_modelName};
+}
+
+void ZORVAN::slot_SaveTools()
+{
+    writeSettings();
+}
+
+bool ZORVAN::writeSettings()
+{
+    const QStringList values = settingsValues();
     const bool written = writeXmlDocument(m_settingsPath, QStringLiteral("TaskTool"),
                                           [&values](QXmlStreamWriter& xml) {
         writeXmlRow(xml, QStringLiteral("Params"), kParamsAttributes, values);
@@ -321,13 +333,25 @@ void ZORVAN::slot_SaveTools()
         // A settings file that was not written must not be reported as saved.
         ShowWarning(QStringLiteral("Предупреждение"),
                     QStringLiteral("Невозможно создать файл -") + m_settingsPath, this);
-        return;
+        return false;
     }
+    m_savedSettings = values;
 
     m_statusLabel->setText(
         QStringLiteral(" Расчетный период: %1 %2 год. Модель сети  %3")
             .arg(m_periodNames.at(m_month), QString::number(ui->Period->value()), m_modelName));
     ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"), nullptr);
+    return true;
+}
+
+void ZORVAN::closeEvent(QCloseEvent* event)
+{
+    const bool mayEnd = closeOtherWindows(this)
+        && mayClose(settingsValues() != m_savedSettings, [this] { return writeSettings(); });
+    if (mayEnd)
+        event->accept();
+    else
+        event->ignore();
 }
 
 void ZORVAN::File_Dlg(int mode, const QString& dir, const QString& source)
@@ -395,6 +419,11 @@ void ZORVAN::slot_FilSelected(const QString& name)
         break;
     case 1: {
         m_fileDlg->hide();
+        // Every other window holds rows of the model in force; each closes
+        // before the load, asking about its edits, so that none can save them
+        // over the new model. One left open stops the load.
+        if (!closeOtherWindows(this))
+            return;
         // A failed load has changed no table and warned itself: the old model
         // and its name stay in force and the program stays open.
         if (LoadNet(ZORVAN_PATH + "net/" + name) != 0)
@@ -403,15 +432,7 @@ void ZORVAN::slot_FilSelected(const QString& name)
                     QStringLiteral("Загружена новая сеть. Войдите в программу заново"), this);
         m_modelName = name;
         slot_SaveTools();
-        // Every window still open holds rows of the old model and could write
-        // them over the new one, so the whole program ends here.
-        QList<QPointer<QWidget>> windows;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            windows.append(w);
-        for (const QPointer<QWidget>& w : windows) {
-            if (w && w != this && w->isVisible())
-                w->close();
-        }
+        // The tree still shows the old model, so the whole program ends here.
         close();
         break;
     }

@@ -17,6 +17,7 @@ class CFileDelDlg;
 class CFileDlg;
 class CGrafik;
 class CTreeZORVAN;
+class QCloseEvent;
 class QLabel;
 class Ui_ZORVAN;
 
@@ -76,7 +77,15 @@ public:
     // Replaces the delete dialog by a new one listing dir.
     void File_DelDlg(const QString& dir);
 
+protected:
+    // Closes every other window first, each asking about its own edits, then
+    // asks about the settings page; one "Отмена" keeps the program running.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    // The settings page as "taskparam.xml" holds it, in the order of its attributes.
+    QStringList settingsValues() const;
+    bool writeSettings();   // true when the file was written
     void setDayTableForYear(int year);
     QString periodText() const;   // "<period name> <year>"
 
@@ -92,6 +101,7 @@ private:
     QLabel* m_statusLabel = nullptr;
     int m_month = 0;                      // index of the period, 0-12
     QString m_modelName;                  // name of the last model loaded
+    QStringList m_savedSettings;          // the page as read or last written
 
     CFileDlg* m_fileDlg = nullptr;        // created at start, hidden, reused
     QPointer<CFileDelDlg> m_fileDelDlg;   // made anew for each delete request

@@ -74,20 +74,30 @@ struct EditorUnderTest
     }
 };
 
-// Types text over a cell (with a null text, nothing) in its editor and commits with Enter.
-inline bool editCell(QTableWidget* table, int row, int column, const char* text)
+// Opens a cell's editor and types text over its value (with a null text, nothing); gives the
+// editor, still open, or null when none opened.
+inline QWidget* typeInCell(QTableWidget* table, int row, int column, const char* text)
 {
     table->setCurrentCell(row, column);
     table->editItem(table->item(row, column));
     QWidget* editor = table->indexWidget(table->model()->index(row, column));
     if (!editor)
-        return false;
+        return nullptr;
     // Into the line edit, a spin box's own as well: QTest types ASCII only.
     auto* line = qobject_cast<QLineEdit*>(editor) ? qobject_cast<QLineEdit*>(editor) : editor->findChild<QLineEdit*>();
     if (text) {
         line->selectAll();
         line->insert(QString::fromUtf8(text));
     }
+    return editor;
+}
+
+// Types text over a cell (with a null text, nothing) in its editor and commits with Enter.
+inline bool editCell(QTableWidget* table, int row, int column, const char* text)
+{
+    QWidget* editor = typeInCell(table, row, column, text);
+    if (!editor)
+        return false;
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();   // the delegate commits through a queued call
     return true;

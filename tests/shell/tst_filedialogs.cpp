@@ -46,6 +46,42 @@ private slots:
         QVERIFY(!p.window->isVisible() && !otherWindow.isVisible());
     }
 
+    // A window with edits asks before the model is replaced, not after: "Да" saves into the old
+    // model, which the load then replaces; "Отмена" keeps the window and stops the load.
+    void windowsCloseBeforeLoad_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Да") << int(SaveAnswer::Save);
+        QTest::newRow("Отмена") << int(SaveAnswer::Cancel);
+    }
+    void windowsCloseBeforeLoad()
+    {
+        QFETCH(int, answer);
+        Examples p;
+        p.run("slot_SaveModel", "m.xml");
+        const Table catalog = ReadShablonXML("kat_lin", attrL, "Wire");
+        p.window->findChild<QPushButton*>("KatLin_Show")->click();
+        QPointer<QDialog> editor = p.window->findChild<QDialog*>("CTableKatLine");
+        editor->findChild<QPushButton*>("AddButton")->click();
+        const QMap<QString, QByteArray> before = p.files();
+        p.messages.clear();
+        p.messages.saveAnswers = {SaveAnswer(answer)};
+        p.run("slot_LoadModel", "m.xml");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (answer == int(SaveAnswer::Cancel)) {
+            QCOMPARE(p.files(), before);
+            QCOMPARE(p.messages.all(), QStringList({"Загрузка новой модели сети|Текущая модель сети будет заменена новой. Продолжить?",
+                                                    "Сохранение|Сохранить изменения?"}));
+            QVERIFY(p.window->isVisible() && editor && editor->isVisible());
+            return;
+        }
+        QCOMPARE(ReadShablonXML("kat_lin", attrL, "Wire"), catalog);
+        QCOMPARE(p.messages.warnings(), QStringList({"Информация|Данные сохранены",
+                                                     "Информация|Загружена новая сеть. Войдите в программу заново",
+                                                     "Информация|Данные сохранены"}));
+        QVERIFY(!p.window->isVisible() && !editor);
+    }
+
     void archiveSavedAndLoadedBack()
     {
         Examples p;

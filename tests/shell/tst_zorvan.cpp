@@ -180,6 +180,86 @@ private slots:
         QVERIFY(window.findChild<QDialog*>()->isVisible());
     }
 
+    // At exit the settings page asks when it differs from the file as read or last saved ("save"
+    // presses its button); "Да" writes the file, "Нет" leaves it, "Отмена" keeps the program open.
+    void settingsAtExit_data()
+    {
+        QTest::addColumn<QString>("changes");   // control=value, in turn
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("outcome");   // "closed" without a question, "saved", "dropped", "kept"
+        QTest::newRow("untouched") << "" << int(SaveAnswer::Cancel) << "closed";
+        QTest::newRow("changed back") << "TempMec=15.5 kPn=1.004 TempMec=20" << int(SaveAnswer::Cancel) << "closed";
+        QTest::newRow("saved") << "checkBalance=true save" << int(SaveAnswer::Cancel) << "closed";
+        QTest::newRow("temperature, Да") << "TempMec=15.5" << int(SaveAnswer::Save) << "saved";
+        QTest::newRow("option, Нет") << "checkIzol=true" << int(SaveAnswer::Discard) << "dropped";
+        QTest::newRow("period, Отмена") << "MonthCombo=3" << int(SaveAnswer::Cancel) << "kept";
+    }
+    void settingsAtExit()
+    {
+        QFETCH(QString, changes);
+        QFETCH(int, answer);
+        QFETCH(QString, outcome);
+        Program p;
+        ZORVAN& window = start(p, "period=\"1\" temp=\"20\"");
+        window.show();
+        for (const QString& change : changes.split(' ', Qt::SkipEmptyParts)) {
+            if (change == "save") {
+                window.findChild<QPushButton*>("SaveToolButt")->click();
+                continue;
+            }
+            QObject* control = window.findChild<QWidget*>(change.section('=', 0, 0));
+            const char* property = control->inherits("QComboBox") ? "currentIndex"
+                                 : control->inherits("QCheckBox") ? "checked" : "value";
+            QVERIFY(control->setProperty(property, change.section('=', 1)));
+        }
+        const QByteArray before = p.readFile("taskparam.xml");
+        p.messages.clear();
+        p.messages.saveAnswers = {SaveAnswer(answer)};
+        QCOMPARE(window.close(), outcome != "kept");
+        QCOMPARE(window.isVisible(), outcome == "kept");
+        const QString question = "Сохранение|Сохранить изменения?";
+        QCOMPARE(p.messages.all(), (outcome == "closed" ? QStringList()
+                                  : outcome == "saved"  ? QStringList{question, "Информация|Данные сохранены"}
+                                                        : QStringList{question}));
+        QCOMPARE(p.readFile("taskparam.xml") != before, outcome == "saved");
+        if (outcome == "saved")
+            QVERIFY(p.readFile("taskparam.xml").contains("temp=\"15.5\""));
+        if (outcome == "kept")
+            QCOMPARE(window.findChild<QComboBox*>("MonthCombo")->currentIndex(), 3);
+    }
+
+    // Closing the main window closes the catalog editor first, through its own question: "Отмена"
+    // there keeps the editor with its new row and the program open; "Нет" lets both close.
+    void closesOtherWindowsFirst_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("Отмена") << int(SaveAnswer::Cancel) << false;
+        QTest::newRow("Нет") << int(SaveAnswer::Discard) << true;
+    }
+    void closesOtherWindowsFirst()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, closed);
+        Program p;
+        ZORVAN& window = start(p, "");
+        p.writeFile("kat_lin.xml", "<net110_WireInfo><Wire name=\"АС-70\" S=\"70\"/></net110_WireInfo>\n");
+        window.show();
+        window.findChild<QPushButton*>("KatLin_Show")->click();
+        QPointer<QDialog> catalog = window.findChild<QDialog*>();
+        catalog->findChild<QPushButton*>("AddButton")->click();
+        p.messages.clear();
+        p.messages.saveAnswers = {SaveAnswer(answer)};
+        QCOMPARE(window.close(), closed);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(p.messages.all(), QStringList{"Сохранение|Сохранить изменения?"});
+        QCOMPARE(window.isVisible(), !closed);
+        QCOMPARE(catalog.isNull(), closed);
+        if (!closed)
+            QCOMPARE(catalog->findChild<QTableWidget*>("tableWgt")->rowCount(), 2);
+        QCOMPARE(p.readFile("kat_lin.xml"), QByteArray("<net110_WireInfo><Wire name=\"АС-70\" S=\"70\"/></net110_WireInfo>\n"));
+    }
+
     // Qt's own texts are Russian. Last: the translator stays for the process.
     void standardTextsInRussian()
     {
