@@ -1,5 +1,6 @@
 // The main window: start-up, the settings page and "taskparam.xml", the About box, the reference windows.
 
+#include "dialogs/CDlgTblUchLIN.h"
 #include "shell/translations.h"
 #include "shellfixture.h"
 #include "store/ui/widgetmessages.h"
@@ -232,32 +233,54 @@ private slots:
     // there keeps the editor with its new row and the program open; "Нет" lets both close.
     void closesOtherWindowsFirst_data()
     {
+        QTest::addColumn<QString>("editor");
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("closed");
-        QTest::newRow("Отмена") << int(SaveAnswer::Cancel) << false;
-        QTest::newRow("Нет") << int(SaveAnswer::Discard) << true;
+        for (const char* editor : {"wire catalog", "sections editor"}) {
+            QTest::newRow(qPrintable(QString(editor) + ", Отмена")) << editor << int(SaveAnswer::Cancel) << false;
+            QTest::newRow(qPrintable(QString(editor) + ", Нет")) << editor << int(SaveAnswer::Discard) << true;
+        }
     }
     void closesOtherWindowsFirst()
     {
+        QFETCH(QString, editor);
         QFETCH(int, answer);
         QFETCH(bool, closed);
         Program p;
         ZORVAN& window = start(p, "");
-        p.writeFile("kat_lin.xml", "<net110_WireInfo><Wire name=\"АС-70\" S=\"70\"/></net110_WireInfo>\n");
+        const bool catalogEditor = editor == "wire catalog";
+        const QString file = catalogEditor ? "kat_lin.xml" : "uch_lin.xml";
+        const QByteArray stored = catalogEditor
+            ? QByteArray("<net110_WireInfo><Wire name=\"АС-70\" S=\"70\"/></net110_WireInfo>\n")
+            : QByteArray("<net110_uch_lin><UCH_LIN npes=\"1\" nres=\"1\" nlin=\"1\" name=\"Участок\" nyzln=\"0\" "
+                         "nyzlk=\"1\" tip_el=\"1\" key=\"1\"/></net110_uch_lin>\n");
+        p.writeFile(file, stored);
         window.show();
-        window.findChild<QPushButton*>("KatLin_Show")->click();
-        QPointer<QDialog> catalog = window.findChild<QDialog*>();
-        catalog->findChild<QPushButton*>("AddButton")->click();
+        QPointer<QDialog> other;
+        if (catalogEditor) {
+            window.findChild<QPushButton*>("KatLin_Show")->click();
+            other = window.findChild<QDialog*>();
+            other->findChild<QPushButton*>("AddButton")->click();
+        } else {
+            NPES = NRES = NLIN = "1";
+            auto* sections = new CDlgTblUchLIN(nullptr);
+            sections->show();
+            sections->tableWgt->item(0, 4)->setText("Правка");
+            other = sections;
+        }
         p.messages.clear();
         p.messages.saveAnswers = {SaveAnswer(answer)};
         QCOMPARE(window.close(), closed);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(p.messages.all(), QStringList{"Сохранение|Сохранить изменения?"});
         QCOMPARE(window.isVisible(), !closed);
-        QCOMPARE(catalog.isNull(), closed);
-        if (!closed)
-            QCOMPARE(catalog->findChild<QTableWidget*>("tableWgt")->rowCount(), 2);
-        QCOMPARE(p.readFile("kat_lin.xml"), QByteArray("<net110_WireInfo><Wire name=\"АС-70\" S=\"70\"/></net110_WireInfo>\n"));
+        QCOMPARE(other.isNull(), closed);
+        if (!closed && catalogEditor)
+            QCOMPARE(other->findChild<QTableWidget*>("tableWgt")->rowCount(), 2);
+        if (!closed && !catalogEditor)
+            QCOMPARE(static_cast<CDlgTblUchLIN*>(other.data())->tableWgt->item(0, 4)->text(), QString("Правка"));
+        QCOMPARE(p.readFile(file), stored);
+        delete other.data();
     }
 
     // Qt's own texts are Russian. Last: the translator stays for the process.
