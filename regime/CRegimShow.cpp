@@ -393,6 +393,5 @@ void CRegimShow::slot_NavigateButton()
 
 void CRegimShow::slot_Navigate(QPointF p)
 {
-    const double k = double(m_pScene->sceneWidth) / kNavigationWidth;
-    m_pView->centerOn(p.x() * k, p.y() * k);
+    m_pView->centerOn(navigationScenePoint(p, m_pScene->sceneWidth, m_pScene->sceneHeight));
 }

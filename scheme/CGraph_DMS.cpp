@@ -413,6 +413,5 @@ void CGraph_DMS::slot_NavigateButton()
 
 void CGraph_DMS::slot_Navigate(QPointF point)
 {
-    const double k = double(m_scene->drawingWidth()) / kNavigationWidth;
-    m_pView->centerOn(point.x() * k, point.y() * k);
+    m_pView->centerOn(navigationScenePoint(point, m_scene->drawingWidth(), m_scene->drawingHeight()));
 }

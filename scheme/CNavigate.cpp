@@ -6,11 +6,13 @@
 #include "store/ui/widgetmessages.h"
 
 #include <QBuffer>
+#include <QGuiApplication>
 #include <QGraphicsScene>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
 
 CNavigate::CNavigate(QWidget* parent)
     : QWidget(parent)
@@ -40,13 +42,32 @@ void initSchemeResources()
 
 void CNavigate::showPicture(const QString& file, int height, const QPoint& at)
 {
-    label->setPixmap(QPixmap(file));
+    // Read anew: QPixmap(file) may come from the pixmap cache, whose key (the
+    // name, the second of the last change and the size) can stay the same
+    // when the picture is rewritten within a second.
+    label->setPixmap(QPixmap::fromImage(QImage(file)));
     placeWindow(this, at, QSize(kNavigationWidth, height));
+}
+
+QPointF CNavigate::picturePoint(const QPoint& pos) const
+{
+    const QPixmap picture = label->pixmap(Qt::ReturnByValue);
+    if (picture.isNull())
+        return QPointF(pos);
+    // Where QLabel paints its pixmap: contents less margin, aligned as
+    // QStyle::drawItemPixmap aligns it.
+    const int margin = label->margin();
+    const QRect contents = label->contentsRect().adjusted(margin, margin, -margin, -margin);
+    const QSize size = picture.size() / picture.devicePixelRatio();
+    const QRect drawn = QStyle::alignedRect(QGuiApplication::layoutDirection(), label->alignment(), size, contents);
+    const QPointF point = QPointF(label->mapFrom(this, pos) - drawn.topLeft());
+    // A press on the frame around the picture goes to its nearest edge.
+    return QPointF(qBound(0.0, point.x(), qreal(size.width())), qBound(0.0, point.y(), qreal(size.height())));
 }
 
 void CNavigate::mousePressEvent(QMouseEvent* event)
 {
-    emit clicked(QPointF(event->pos()));
+    emit clicked(picturePoint(event->pos()));
     QWidget::mousePressEvent(event);
 }
 
@@ -55,11 +76,32 @@ QString navigationPicturePath()
     return dataFile(QStringLiteral("scene.png"));
 }
 
+namespace {
+
+int navigationPictureHeight(int width, int height)
+{
+    return width > 0 && height > 0 ? int(qint64(kNavigationWidth) * height / width) : 0;
+}
+
+} // namespace
+
+QPointF navigationScenePoint(const QPointF& point, int width, int height)
+{
+    const int pictureHeight = navigationPictureHeight(width, height);
+    if (pictureHeight <= 0)
+        return point;
+    // The scene is rendered with its aspect kept, from the picture's top left
+    // corner, at the smaller of the two ratios: the picture's height is cut
+    // down to whole pixels.
+    const qreal ratio = qMin(qreal(kNavigationWidth) / width, qreal(pictureHeight) / height);
+    return point / ratio;
+}
+
 int writeNavigationPicture(QGraphicsScene* scene, int width, int height)
 {
-    if (!scene || width <= 0 || height <= 0)
+    if (!scene)
         return 0;
-    const int pictureHeight = int(qint64(kNavigationWidth) * height / width);
+    const int pictureHeight = navigationPictureHeight(width, height);
     if (pictureHeight <= 0)
         return 0;
     QImage picture(kNavigationWidth, pictureHeight, QImage::Format_RGB32);

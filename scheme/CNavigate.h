@@ -24,8 +24,14 @@ public:
     // combos stay uncovered.
     void showPicture(const QString& file, int height, const QPoint& at);
 
+    // The point of the picture drawn under pos (the window's own coordinates),
+    // in the picture's pixels. The label sets the picture by its alignment
+    // inside the form's margins: one taller than the window is centred, its
+    // top and bottom cut alike.
+    QPointF picturePoint(const QPoint& pos) const;
+
 signals:
-    // The press position in the window's own coordinates.
+    // The point of the picture under the press, in the picture's pixels.
     void clicked(QPointF pos);
 
 protected:
@@ -41,6 +47,10 @@ constexpr int kNavigationWidth = 400;
 // nothing to show or the file could not be written ("Невозможно создать
 // файл -").
 int writeNavigationPicture(QGraphicsScene* scene, int width, int height);
+
+// The scene point that the picture of a drawing width x height drawn by
+// writeNavigationPicture shows at point (picture pixels).
+QPointF navigationScenePoint(const QPointF& point, int width, int height);
 
 // The data path's navigation picture.
 QString navigationPicturePath();

@@ -41,9 +41,10 @@ bool copyFileReplacing(const QString& source, const QString& target, const QStri
 {
     // Each file stays in its own folder: a link there that leads elsewhere
     // (to a live table, say) is neither read nor written through.
-    const FileBytes in = readFileBytes(realPathInFolder(QFileInfo(source).absolutePath(), source));
+    const QString sourceFolder = QFileInfo(source).absolutePath();
+    const FileBytes in = readFileBytes(realPathInFolder(sourceFolder, source));
     if (!in.readable) {
-        ShowWarning(kWarningTitle, (in.exists ? "Ошибка чтения файла " : "Отсутствует файл -") + source);
+        ShowWarning(kWarningTitle, readRefusal(sourceFolder, source));
         return false;
     }
     const QString targetPath = realPathInFolder(QFileInfo(target).absolutePath(), target);

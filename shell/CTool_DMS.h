@@ -80,7 +80,9 @@ QString pathInsideFolder(const QString& dir, const QString& name);
 // survives any failure. Each must lie in its own folder after links are
 // followed. With a backup path, the target as it was goes there in the same
 // all-or-nothing write (nothing when there was no target). Warns "Отсутствует
-// файл -" (source missing or leading out of its folder), "Ошибка чтения файла "
-// (source there but unreadable) or "Невозможно создать файл -" (target or
-// backup not written) and returns false then.
+// файл -" (source missing), "Файл находится вне рабочей папки -" or "Файл
+// находится вне папки ... -" (source a link leading out of its folder, see
+// readRefusal), "Ошибка чтения файла " (source there but unreadable) or
+// "Невозможно создать файл -" (target or backup not written) and returns
+// false then.
 bool copyFileReplacing(const QString& source, const QString& target, const QString& backup = QString());

@@ -4,6 +4,7 @@
 #include "readregim.h"
 
 #include "messages.h"
+#include "safefile.h"
 #include "xmlfile.h"
 
 #include <QFileInfo>
@@ -89,31 +90,28 @@ bool CreateNet(const QString& fileName)
 
 int LoadNet(const QString& fileName)
 {
-    const QFileInfo info(fileName);
-    if (!info.exists() && !info.isSymLink()) {
-        ShowWarning(kWarningTitle, "Отсутствует файл -" + fileName);
-        return 1;
-    }
     const QString path = modelPath(fileName);
     const FileBytes file = path.isEmpty() ? FileBytes() : readFileBytes(path);
+    // Missing, a link out of "net/" or unreadable: each is told as it is.
+    if (!file.readable) {
+        ShowWarning(kWarningTitle, readRefusal(ZORVAN_PATH + "net", fileName));
+        return 1;
+    }
 
     Table tables[kTableCount];
-    bool damaged = !file.readable;
-    if (file.readable) {
-        QXmlStreamReader xml(file.bytes);
-        while (!xml.atEnd() && !xml.hasError()) {
-            if (xml.readNext() != QXmlStreamReader::StartElement)
+    QXmlStreamReader xml(file.bytes);
+    while (!xml.atEnd() && !xml.hasError()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QStringRef name = xml.name();
+        for (int t = 0; t < kTableCount; ++t) {
+            if (name != QLatin1String(kTables[t].row))
                 continue;
-            const QStringRef name = xml.name();
-            for (int t = 0; t < kTableCount; ++t) {
-                if (name != QLatin1String(kTables[t].row))
-                    continue;
-                tables[t].append(readXmlRow(xml.attributes(), *kTables[t].names));
-                break;
-            }
+            tables[t].append(readXmlRow(xml.attributes(), *kTables[t].names));
+            break;
         }
-        damaged = xml.hasError();
     }
+    const bool damaged = xml.hasError();
 
     // A damaged model, or one without a single PES, would replace a working
     // network with part of one: nothing is changed.

@@ -169,5 +169,7 @@ bool CreateNet(const QString& fileName);
 
 // Replaces the six table files from the model file fileName (".bak" copies
 // kept). Returns 0 when loaded; 1, changing nothing, when the file is missing
-// ("Отсутствует файл -"), damaged or holds no PES ("Ошибка чтения файла ").
+// ("Отсутствует файл -"), a link leading out of "net/" ("Файл находится вне
+// рабочей папки -" or "Файл находится вне папки net -"), unreadable, damaged
+// or holds no PES ("Ошибка чтения файла ").
 int LoadNet(const QString& fileName);

@@ -1,6 +1,7 @@
 #include "safefile.h"
 
 #include "messages.h"
+#include "readregim.h"
 
 #include <QDir>
 #include <QFile>
@@ -249,7 +250,7 @@ bool stageWithBackup(StagedFiles& files, const QString& path, const QString& bac
     // The file first, so that a folder standing in its place fails here.
     if (files.stage(path, body) && files.stageCopy(path, backupPath))
         return true;
-    warnCannotCreate(path);
+    warnCannotCreate(files.failedPath());
     return false;
 }
 
@@ -304,6 +305,21 @@ QString realPathInFolder(const QString& folder, const QString& path)
 QString writeTarget(const QString& path)
 {
     return realPathInFolder(QFileInfo(path).absolutePath(), path);
+}
+
+QString readRefusal(const QString& folder, const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return "Отсутствует файл -" + path;
+    if (!info.isDir() && realPathInFolder(folder, path).isEmpty()) {
+        const QString work = QFileInfo(ZORVAN_PATH).canonicalFilePath();
+        const QString target = info.canonicalFilePath();
+        if (work.isEmpty() || !target.startsWith(work + QLatin1Char('/')))
+            return "Файл находится вне рабочей папки -" + path;
+        return "Файл находится вне папки " + QFileInfo(folder).fileName() + " -" + path;
+    }
+    return "Ошибка чтения файла " + path;
 }
 
 FileBytes readFileBytes(const QString& path)

@@ -122,7 +122,8 @@ void warnCannotCreate(const QString& path, const QString& title = QStringLiteral
 
 // Stages path with body and the previous version of path as backupPath
 // (stageCopy). When either cannot be staged, warns "Невозможно создать файл -"
-// with path, the file being saved, whichever of the two failed.
+// with the one that failed: path, or backupPath when the copy could not be
+// made (a folder in its place, say) while path itself could.
 bool stageWithBackup(StagedFiles& files, const QString& path, const QString& backupPath,
                      const WriteBody& body);
 
@@ -140,6 +141,16 @@ QString realPathInFolder(const QString& folder, const QString& path);
 // the folder path names; empty when it leads out of it or nowhere. Every
 // write of this file refuses a path without such a target.
 QString writeTarget(const QString& path);
+
+// Why the file named path cannot be read as a file of folder, as the text of
+// the warning: "Отсутствует файл -" when nothing stands under the name (a
+// link that leads nowhere too); "Файл находится вне рабочей папки -" when it
+// is a link that leads out of the working folder, "Файл находится вне папки
+// <folder's name> -" when one leads elsewhere within it; "Ошибка чтения
+// файла " when the file is there but cannot be read. Each is followed by
+// path. A read refused for leading out of its folder says so, never that the
+// file is missing or cannot be created.
+QString readRefusal(const QString& folder, const QString& path);
 
 // What reading a whole file found.
 struct FileBytes

@@ -1,10 +1,10 @@
 #pragma once
 // Printed pages of a report. The document is laid out once at the width of
 // the printed area and cut between lines and between table rows, never
-// through a row; a table that goes on to the next page has its header rows
-// repeated at the top of that page; nothing is painted outside the printed
-// area, so no table colour reaches the margins or the space under a table's
-// last row on a page.
+// through a row that fits on a page; a heading is not parted from its table;
+// a table that goes on to the next page has its header rows repeated at the
+// top of that page; nothing is painted outside the printed area, so no table
+// colour reaches the margins or the space under a table's last row on a page.
 
 #include <QRectF>
 #include <QVector>
@@ -24,7 +24,11 @@ struct PrintSlice
 using PrintPage = QVector<PrintSlice>;
 
 // The pages of doc, laid out at its present text width, each at most height
-// high. Always at least one page.
+// high: at least one page, none when height is not above 0. A heading stays
+// on the page of the table under it, with its header and first row, and a
+// table's closing caption on the page of its last row, unless they do not
+// fit on one page together. A piece taller than height (one line, one row)
+// is printed cut on a page of its own, and the next page begins under it.
 QVector<PrintPage> paginate(QTextDocument* doc, qreal height);
 
 // Paints page of doc into area of painter, clipped to it.
@@ -32,5 +36,7 @@ void paintPage(QPainter* painter, QTextDocument* doc, const PrintPage& page, con
 
 // Prints doc on printer (the pages it asks for, all when it asks for none),
 // with the page number under the text of each page. doc is laid out anew at
-// the printer's width.
+// the printer's width. A page that leaves no room for text above the page
+// number prints nothing and warns "Страница слишком мала для печати"
+// (title "Предупреждение").
 void printDocument(QTextDocument* doc, QPrinter* printer);

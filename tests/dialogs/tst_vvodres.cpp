@@ -163,8 +163,8 @@ private slots:
     {
         QTest::addColumn<QString>("spoilt");
         QTest::addColumn<QString>("warning");
-        QTest::addColumn<QString>("named");    // a table, not its .bak
-        QTest::newRow("the sections' .bak a folder") << "uch_lin.bak" << "Невозможно создать файл -" << "uch_lin.xml";
+        QTest::addColumn<QString>("named");    // the file that could not be made or read
+        QTest::newRow("the sections' .bak a folder") << "uch_lin.bak" << "Невозможно создать файл -" << "uch_lin.bak";
         QTest::newRow("lines cut") << "lines.xml" << "Ошибка чтения файла " << "lines.xml";
     }
     void saveWritesBothTablesOrNeither()

@@ -11,6 +11,7 @@
 #include "paintedcolours.h"
 #include "regimenetwork.h"
 #include "scheme/CNavigate.h"
+#include "shownmark.h"
 
 #include <QScreen>
 #include <QStyleOptionComboBox>
@@ -419,6 +420,32 @@ private slots:
         QVERIFY(typeAndEnter(w.FindLine, "Участок 2-"));
         QCOMPARE(drawn(w.scene()).filter("#ff0000"), QStringList({"trans 4 #ff0000"}));
         QCOMPARE(f.rec.all(), QStringList());
+    }
+
+    // A drawing 1697 x 1500: its picture (400 x 353) is taller than the
+    // navigation window and shown cut at top and bottom; a press on it centres
+    // the view on the point the picture shows there.
+    void navigateOnATallDrawing()
+    {
+        SxemaLin scheme = regimeScheme();
+        scheme.nodes.append({"1567", "1410", "40", "6", "9", "1567", "1390", "0"});
+        RegimeFolder f(regimeNetwork(), scheme);
+        CRegimShow w;
+        w.resize(800, 400);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const auto viewCentre = [&] { return w.m_pView->mapToScene(w.m_pView->viewport()->rect().center()); };
+        for (const QPointF mark : {QPointF(850, 1250), QPointF(700, 300)}) {
+            std::unique_ptr<QGraphicsRectItem> shown(addMark(w.scene(), mark));
+            w.NavigateButton->click();
+            QPointer<CNavigate> navigate = topLevel<CNavigate>();
+            QVERIFY(navigate && navigate->isVisible());
+            QCOMPARE(QImage(f.filePath("scene.png")).size(), QSize(400, 353));
+            QTest::mouseClick(navigate, Qt::LeftButton, {}, shownMark(navigate));
+            QVERIFY2(QLineF(viewCentre(), mark).length() < 5,
+                     qPrintable(QString("%1,%2").arg(viewCentre().x()).arg(viewCentre().y())));
+            delete navigate.data();
+        }
     }
 
     // The test screen (800 x 600) is narrower than the window's tools: the

@@ -1,10 +1,12 @@
 // The navigation picture.
 
 #include "scheme/CNavigate.h"
+#include "shownmark.h"
 #include "testsupport.h"
 
 #include <QGraphicsScene>
 #include <QImage>
+#include <QSignalSpy>
 #include <QtTest>
 
 class TestCNavigate : public QObject
@@ -37,6 +39,42 @@ private slots:
         QCOMPARE(QImage(dir.filePath("scene.png")).size(), height ? QSize(400, height) : QSize(0, 0));
         const QString warning = "Предупреждение|Невозможно создать файл -" + dir.filePath("scene.png");
         QCOMPARE(rec.warnings(), blocked ? QStringList{warning} : QStringList());
+    }
+
+    // A press where the window shows a mark gives the scene point of the
+    // mark, whether the picture is cut at top and bottom (taller than the
+    // window's 300 pixels), just fills the window or is lower than it.
+    void pressGivesThePointShown_data()
+    {
+        QTest::addColumn<QSize>("drawing");
+        QTest::addColumn<QPointF>("mark");
+        QTest::newRow("tall, upper part") << QSize(1697, 1500) << QPointF(300, 400);
+        QTest::newRow("tall, lower part") << QSize(1697, 1500) << QPointF(1300, 1250);
+        QTest::newRow("300 high") << QSize(1600, 1200) << QPointF(800, 1000);
+        QTest::newRow("flat") << QSize(2000, 600) << QPointF(1000, 300);
+    }
+    void pressGivesThePointShown()
+    {
+        QFETCH(QSize, drawing);
+        QFETCH(QPointF, mark);
+        TempWorkDir dir;
+        QGraphicsScene scene;
+        addMark(&scene, mark);
+        const int height = writeNavigationPicture(&scene, drawing.width(), drawing.height());
+        QVERIFY(height > 0);
+        CNavigate window;
+        window.showPicture(navigationPicturePath(), height, QPoint(0, 0));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QPoint shown = shownMark(&window);
+        QVERIFY(shown.x() >= 0);
+        QSignalSpy pressed(&window, &CNavigate::clicked);
+        QTest::mouseClick(&window, Qt::LeftButton, {}, shown);
+        QCOMPARE(pressed.size(), 1);
+        const QPointF point = navigationScenePoint(pressed.at(0).at(0).toPointF(), drawing.width(), drawing.height());
+        // A pixel of the picture is about 4 to 5 units of the drawing.
+        QVERIFY2(QLineF(point, mark).length() < 5,
+                 qPrintable(QString("%1,%2").arg(point.x()).arg(point.y())));
     }
 };
 

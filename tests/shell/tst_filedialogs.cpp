@@ -138,6 +138,47 @@ private slots:
         QCOMPARE(p.files(), before);
         QVERIFY(p.window->isVisible());
     }
+
+    // A copy in "arxives/" or a model in "net/" that is a link to a file out
+    // of the working folder, or to a live file of it, is not loaded, and the
+    // warning says where the file lies: it is there, and nothing is created.
+    void loadThroughALinkOut_data()
+    {
+        QTest::addColumn<int>("command");    // load model, load archive
+        QTest::addColumn<bool>("outside");   // else the live archive or PES table
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("archive out of the working folder") << 3 << true
+                                                           << "Предупреждение|Файл находится вне рабочей папки -%1arxives/link";
+        QTest::newRow("archive, the live one") << 3 << false
+                                               << "Предупреждение|Файл находится вне папки arxives -%1arxives/link";
+        QTest::newRow("model out of the working folder") << 1 << true
+                                                         << "Предупреждение|Файл находится вне рабочей папки -%1net/link";
+        QTest::newRow("model, the live PES table") << 1 << false
+                                                   << "Предупреждение|Файл находится вне папки net -%1net/link";
+    }
+    void loadThroughALinkOut()
+    {
+        QFETCH(int, command);
+        QFETCH(bool, outside);
+        QFETCH(QString, warning);
+        Examples p;
+        p.run("slot_SaveModel", "m.xml");
+        p.writeFile("arxiv110.xml", "<ArxivPot/>");
+        QTemporaryDir elsewhere;
+        const QString folder = command == 3 ? "arxives/" : "net/";
+        QString target = command == 3 ? p.filePath("arxiv110.xml") : p.filePath("pes.xml");
+        if (outside) {
+            target = elsewhere.filePath("copy.xml");
+            QVERIFY(QFile::copy(p.filePath(command == 3 ? "arxiv110.xml" : "net/m.xml"), target));
+        }
+        QVERIFY(QFile::link(target, p.filePath(folder + "link")));
+        const QMap<QString, QByteArray> before = p.files();
+        p.messages.clear();
+        p.run(command == 3 ? "slot_LoadModelA" : "slot_LoadModel", "link");
+        QCOMPARE(p.messages.warnings(), QStringList{warning.arg(p.dataPath())});
+        QCOMPARE(p.files(), before);
+        QVERIFY(p.window->isVisible());
+    }
 };
 
 QTEST_MAIN(TestFileDialogs)

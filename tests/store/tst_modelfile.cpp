@@ -51,16 +51,25 @@ private slots:
                                                "Предупреждение|Отсутствует файл -" + katLin, saved}));
 
         // Refused, every file as it was: a model cut short; a name leading to a
-        // live table, nowhere or out of "net/"; a save without a PES table, which
-        // would not load back.
+        // live table, nowhere or out of "net/" (out of the working folder too,
+        // for a load); a save without a PES table, which would not load back.
         work.clear();
         work.writeFile("net/cut", "<Net10><net110_PES><PES npes=\"1\" name=\"П\"/></net110_PES><net110_RES");
         QVERIFY(QFile::link("../pes.xml", work.filePath("net/link")) && QFile::link("../gone", work.filePath("net/nowhere")));
+        QTemporaryDir elsewhere;
+        QFile outside(elsewhere.filePath("модель"));
+        QVERIFY(outside.open(QIODevice::WriteOnly) && outside.write(work.readFile("net/m")) > 0);
+        outside.close();
+        QVERIFY(QFile::link(outside.fileName(), work.filePath("net/out")));
         const QMap<QString, QByteArray> before = work.files();
         QStringList expected;
-        for (const QString name : {"cut", "link"}) {
-            QCOMPARE(LoadNet(work.filePath("net/" + name)), 1);
-            expected << readError(work.filePath("net/" + name));
+        const QMap<QString, QString> loads = {{"cut", "Ошибка чтения файла "},
+                                              {"link", "Файл находится вне папки net -"},
+                                              {"nowhere", "Отсутствует файл -"},
+                                              {"out", "Файл находится вне рабочей папки -"}};
+        for (auto load = loads.cbegin(); load != loads.cend(); ++load) {
+            QCOMPARE(LoadNet(work.filePath("net/" + load.key())), 1);
+            expected << "Предупреждение|" + load.value() + work.filePath("net/" + load.key());
         }
         for (const QString name : {"link", "nowhere", "../pes.xml", "."}) {
             QVERIFY(!CreateNet(work.filePath("net/" + name)));

@@ -1,12 +1,16 @@
 // Printed pages of a report: cut between rows, the header rows again on each
-// further page, as few pages as the rows need, nothing painted outside.
+// further page, as few pages as the rows need, headings with their tables,
+// nothing painted outside; any page height ends, a page too small prints nothing.
 
+#include "calc/netreports.h"
 #include "store/SaveInfo.h"
 #include "store/ui/printpages.h"
 #include "storetest.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -15,6 +19,17 @@
 namespace {
 
 using Span = QPair<qreal, qreal>;   // top and bottom
+
+// A report written by HtmlBody, read as the viewer reads it, laid out at width.
+std::unique_ptr<QTextDocument> readReport(const QString& name, qreal width)
+{
+    QFile file(reportFilePath(name));
+    auto doc = std::make_unique<QTextDocument>();
+    if (file.open(QIODevice::ReadOnly))
+        doc->setHtml(QString::fromUtf8(file.readAll()));
+    doc->setTextWidth(width);
+    return doc;
+}
 
 // A loss report of rows rows written as the program writes it, some rows of
 // one text line, some of three, laid out at width.
@@ -27,12 +42,18 @@ std::unique_ptr<QTextDocument> lossReport(int rows, qreal width)
     }
     body << "</table><h3>Температура 20.0</h3>";
     [&] { QVERIFY(HtmlBody("Отчет", "Январь 2026 года", body, 0)); }();
-    QFile file(reportFilePath("Отчет"));
-    auto doc = std::make_unique<QTextDocument>();
-    if (file.open(QIODevice::ReadOnly))
-        doc->setHtml(QString::fromUtf8(file.readAll()));
-    doc->setTextWidth(width);
-    return doc;
+    return readReport("Отчет", width);
+}
+
+// The network parameters report of a RES of lines lines, as the RES dialog writes it.
+std::unique_ptr<QTextDocument> paramReport(int lines, qreal width)
+{
+    NetSummary summary;
+    for (int i = 0; i < lines; ++i)
+        summary.addLine(QString("Линия %1").arg(i + 1), i % 2 ? "35" : "110", nullptr);
+    summary.merge();
+    [&] { QVERIFY(HtmlBody("Параметры линий по РЭС", QString(), netParamBody(NetReportKind::RES, "РЭС", summary), 2)); }();
+    return readReport("Параметры линий по РЭС", width);
 }
 
 QTextTable* firstTable(QTextDocument* doc)
@@ -46,6 +67,24 @@ Span cellText(QTextDocument* doc, const QTextTableCell& cell)
     QAbstractTextDocumentLayout* layout = doc->documentLayout();
     return {layout->blockBoundingRect(cell.firstCursorPosition().block()).top(),
             layout->blockBoundingRect(cell.lastCursorPosition().block()).bottom()};
+}
+
+// The top and bottom of the paragraph that holds text.
+Span paragraph(QTextDocument* doc, const QString& text)
+{
+    const QTextBlock block = doc->find(text).block();
+    const QRectF box = doc->documentLayout()->blockBoundingRect(block);
+    return {box.top(), box.bottom()};
+}
+
+// The page whose own part of the document (its last slice) shows y; -1 when none.
+int pageShowing(const QVector<PrintPage>& pages, qreal y)
+{
+    for (int p = 0; p < pages.size(); ++p) {
+        if (pages[p].last().top <= y && y < pages[p].last().bottom)
+            return p;
+    }
+    return -1;
 }
 
 qreal pageHeight(const PrintPage& page)
@@ -144,6 +183,132 @@ private slots:
             QVERIFY(coloured > 0);
             QCOMPARE(outside, 0);
         }
+    }
+
+    // No page without height; a page lower than a line or a row still ends:
+    // what does not fit is printed cut on a page of its own, each row of the
+    // table beginning a page, and the pages go down the document.
+    void endsOnAnyHeight_data()
+    {
+        QTest::addColumn<qreal>("height");
+        QTest::newRow("below 0") << -20.0;
+        QTest::newRow("0") << 0.0;
+        QTest::newRow("a thousandth of a pixel") << 0.001;
+        QTest::newRow("1 pixel") << 1.0;
+        QTest::newRow("under a line") << 12.0;
+        QTest::newRow("not two rows") << 40.0;
+    }
+    void endsOnAnyHeight()
+    {
+        QFETCH(qreal, height);
+        Scratch work;
+        const auto doc = lossReport(40, 1000);
+        const QVector<PrintPage> pages = paginate(doc.get(), height);
+        if (height <= 0) {
+            QCOMPARE(pages.size(), 0);
+            return;
+        }
+        QVERIFY(!pages.isEmpty());
+        for (int p = 0; p < pages.size(); ++p) {
+            QVERIFY(pageHeight(pages[p]) <= height + 1e-9);
+            QVERIFY(p == 0 || pages[p].last().top > pages[p - 1].last().top);
+        }
+        // The first data row goes with the header rows above it.
+        QTextTable* table = firstTable(doc.get());
+        for (int r = 5; r < table->rows(); ++r) {
+            const qreal top = cellText(doc.get(), table->cellAt(r, 0)).first;
+            const auto begins = std::find_if(pages.cbegin(), pages.cend(), [&](const PrintPage& page) {
+                return page.last().top <= top && top - page.last().top < 10;
+            });
+            QVERIFY2(begins != pages.cend(), qPrintable(QString("row %1").arg(r)));
+        }
+    }
+
+    // A heading stands on the page of its table's header and first row, a
+    // closing caption on the page of the table's last row, whatever the
+    // page's height (as long as they fit on one page together).
+    void headingsStayWithTheirTables_data()
+    {
+        QTest::addColumn<int>("height");
+        for (int height = 200; height <= 900; height += 13)
+            QTest::newRow(qPrintable(QString::number(height))) << height;
+    }
+    void headingsStayWithTheirTables()
+    {
+        QFETCH(int, height);
+        Scratch work;
+        const auto param = paramReport(12, 700);
+        const QList<QTextFrame*> tables = param->rootFrame()->childFrames();
+        QCOMPARE(tables.size(), 3);
+        const QVector<PrintPage> pages = paginate(param.get(), height);
+        const QStringList headings = {"Обобщенные характеристики сети",
+                                      "Количество и мощность трансформаторов с разбивкой по типовым мощностям",
+                                      "Длины участков линий с разбивкой по сечениям, км"};
+        for (int t = 0; t < 3; ++t) {
+            auto* table = qobject_cast<QTextTable*>(tables[t]);
+            const int firstRow = table->format().headerRowCount();
+            const Span heading = paragraph(param.get(), headings[t]);
+            const Span row = cellText(param.get(), table->cellAt(firstRow, 0));
+            QVERIFY(heading.second <= row.first);
+            if (row.second - heading.first > height / 2)
+                continue;   // may rightly part on a low page
+            QVERIFY2(pageShowing(pages, heading.first) == pageShowing(pages, row.second - 1), qPrintable(headings[t]));
+        }
+
+        const auto losses = lossReport(40, 1000);
+        const QVector<PrintPage> lossPages = paginate(losses.get(), height);
+        QTextTable* table = firstTable(losses.get());
+        const Span caption = paragraph(losses.get(), "Температура 20.0");
+        const Span lastRow = cellText(losses.get(), table->cellAt(table->rows() - 1, 0));
+        QVERIFY(lastRow.second <= caption.first);
+        QCOMPARE(pageShowing(lossPages, caption.second - 1), pageShowing(lossPages, lastRow.first));
+    }
+
+    // A page with no room for text above its number prints nothing and says
+    // so; a page with a little room prints.
+    void printsOnAnyPage_data()
+    {
+        QTest::addColumn<qreal>("heightMm");
+        QTest::addColumn<bool>("printed");
+        QTest::newRow("24 mm, 4 mm inside the margins") << 24.0 << false;
+        QTest::newRow("20 mm, no room inside the margins") << 20.0 << false;
+        QTest::newRow("40 mm") << 40.0 << true;
+        QTest::newRow("A4") << 297.0 << true;
+    }
+    void printsOnAnyPage()
+    {
+        QFETCH(qreal, heightMm);
+        QFETCH(bool, printed);
+        Scratch work;
+        const auto doc = paramReport(12, 700);
+        QPrinter printer(QPrinter::ScreenResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(work.filePath("report.pdf"));
+        printer.setPageSize(QPageSize(QSizeF(210, heightMm), QPageSize::Millimeter));
+        printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        work.clear();
+        printDocument(doc.get(), &printer);
+        QCOMPARE(work.warnings(), printed ? QStringList() : QStringList("Предупреждение|Страница слишком мала для печати"));
+        QCOMPARE(work.exists("report.pdf"), printed);
+    }
+
+    // The preview of a page made too small shows no page of the page size
+    // before: one empty page.
+    void previewOfATooSmallPage()
+    {
+        Scratch work;
+        const auto doc = paramReport(12, 700);
+        QPrinter printer(QPrinter::ScreenResolution);
+        printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        QPrintPreviewWidget preview(&printer);
+        connect(&preview, &QPrintPreviewWidget::paintRequested, [&](QPrinter* target) { printDocument(doc.get(), target); });
+        preview.updatePreview();
+        QVERIFY(preview.pageCount() > 1);
+        printer.setPageMargins(QMarginsF(10, 150, 10, 150), QPageLayout::Millimeter);
+        work.clear();
+        preview.updatePreview();
+        QCOMPARE(work.warnings(), QStringList("Предупреждение|Страница слишком мала для печати"));
+        QCOMPARE(preview.pageCount(), 1);
     }
 };
 
