@@ -174,6 +174,9 @@ void CDlgTblUchLIN::LoadVtv()
     tableWgt->setItemDelegateForColumn(cBegin, nodes);
     tableWgt->setItemDelegateForColumn(cEnd, nodes);
     auto* loads = new DSBDelegate(this, -99999999, 99999999, 1, 3);
+    // A cell only opened and left keeps its text: no change to save.
+    for (DSBDelegate* delegate : {nodes, loads})
+        delegate->setWritesOnlyEdits(true);
     for (int c = cP; c <= cWq; ++c)
         tableWgt->setItemDelegateForColumn(c, loads);
     tableWgt->setSortingEnabled(true);

@@ -189,9 +189,10 @@ bool CDlgVvodRES::LoadVtv()
     tableLIN->setItemDelegateForColumn(12, dayOff);
     auto* readOnly = new NonEditTableColumnDelegate(this);
     auto* energy = new DSBDelegate(this, -999999, 999999, 1, 3);
-    // A cell only opened and left keeps its text: a stored load with more
-    // decimals, or beyond the editor's range, is not rounded by a click.
-    for (DSBDelegate* delegate : {dayOff, energy})
+    // A cell only opened and left keeps its text: a stored value with more
+    // decimals, or beyond the editor's range, is not rounded by a click, and
+    // a save does not count it as changed here.
+    for (DSBDelegate* delegate : {podkl, coefficient, form, dayOff, energy})
         delegate->setWritesOnlyEdits(true);
     tableWgt->setItemDelegateForColumn(UchNyzlk, readOnly);
     tableWgt->setItemDelegateForColumn(UchKodEl, readOnly);

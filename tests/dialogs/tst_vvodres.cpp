@@ -56,6 +56,8 @@ private slots:
         QFETCH(bool, lines);
         Input f;
         TestNetwork& net = f.net;
+        net.lines[1][5] = "400";   // line 2 off for more days than the editor takes
+        net.write();
         CDlgVvodRES dlg("1", "1", "Северный РЭС");
         dlg.show();
         net.sections[3][8] = "ТДН-25000/110";   // Т-11's type and name, in the sections editor
@@ -64,6 +66,7 @@ private slots:
         net.write();
         if (lines) {
             typeInto(dlg.tableLIN, 0, 12, "0,7");
+            typeInto(dlg.tableLIN, 1, 5, "");   // opened and left: kept as stored, no change
             net.lines[0][12] = "0.7";
         } else {
             dlg.checkEner->click();   // P and Q shown
