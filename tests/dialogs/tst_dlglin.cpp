@@ -52,8 +52,8 @@ private slots:
     {
         Folder f;
         TestNetwork net = network("ВЛ-1|Л-1|0|0|35|38|31|0.3|1|1|0|1|0|1");
-        for (const QString& other : {"2|1|1|ВЛ другой ПЭС|Л-21", "1|2|1|ВЛ другого РЭС|Л-12"})
-            net.lines.prepend((other + "|0|0|35|38|31|0.3|1|1|0|1|0|1").split('|'));
+        for (const char* other : {"2|1|1|ВЛ другой ПЭС|Л-21", "1|2|1|ВЛ другого РЭС|Л-12"})
+            net.lines.prepend((QString(other) + "|0|0|35|38|31|0.3|1|1|0|1|0|1").split('|'));
         net.write();
         saveShablonXML("res", attrRES, "RES", "net110_RES", {{"2", "1", "РЭС другой ПЭС", "", "1", "0"},
                                                              {"1", "2", "Другой РЭС", "", "1", "0"},
