@@ -110,8 +110,7 @@ bool CDlgRES::saveRes()
     const OwnRowSave saved = saveOwnRow(QStringLiteral("res"), attrRES, QStringLiteral("RES"),
                                         QStringLiteral("net10_RES"), m_shown, row, 2);
     if (saved == OwnRowSave::Missing)
-        ShowWarning(QStringLiteral("Предупреждение"),
-                    QStringLiteral("РЭС не найден в таблице РЭС, данные не сохранены"));
+        warnResNotFound();
     if (saved != OwnRowSave::Saved)
         return false;
     m_shown = row;

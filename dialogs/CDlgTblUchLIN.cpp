@@ -83,7 +83,7 @@ CDlgTblUchLIN::CDlgTblUchLIN(QWidget* parent)
 
     LoadVtv();
     tableWgt->verticalHeader()->hide();
-    m_savedContents = contents();
+    m_saved.keep(ownRows().now);
 }
 
 CDlgTblUchLIN::~CDlgTblUchLIN()
@@ -511,19 +511,9 @@ OwnRows CDlgTblUchLIN::ownRows() const
     return own;
 }
 
-QStringList CDlgTblUchLIN::contents() const
-{
-    QStringList rows;
-    rows.reserve(tableWgt->rowCount());
-    for (int r = 0; r < tableWgt->rowCount(); ++r)
-        rows.append(rowTexts(r).join(QChar(0x1F)));
-    rows.sort();
-    return rows;
-}
-
 bool CDlgTblUchLIN::hasUnsavedEdits() const
 {
-    return contents() != m_savedContents;
+    return m_saved.differ(ownRows().now);
 }
 
 void CDlgTblUchLIN::checkBeforeSaving()
@@ -553,17 +543,8 @@ bool CDlgTblUchLIN::writeRows()
     if (xmlError)
         return false;
     // A line deleted meanwhile gets no rows back.
-    const QStringList codes{m_npes, m_nres, m_nlin};
-    if (rowWithCodes(file, codes) < 0) {
-        bool damaged = false;
-        const Table lines = ReadShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"), &damaged);
-        if (damaged)
-            return false;
-        if (rowWithCodes(lines, codes) < 0) {
-            warnLineNotFound();
-            return false;
-        }
-    }
+    if (!lineStillStands(file, {m_npes, m_nres, m_nlin}))
+        return false;
     OwnRows own = ownRows();
     const MergedRows merged = mergeOwnRows(file, own);
     if (!saveShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"),
@@ -585,7 +566,7 @@ bool CDlgTblUchLIN::writeRows()
     }
     tableWgt->setSortingEnabled(sorting);
     m_read = own.read;
-    m_savedContents = contents();
+    m_saved.keep(own.now);
 
     if (!lost.isEmpty())
         warnRowsNotSaved(lost, this);

@@ -5,6 +5,7 @@
 #include "ui_CDlgTblUchLIN.h"
 
 #include "store/readregim.h"
+#include "reference/catalogtable.h"
 #include "store/rowmerge.h"
 
 #include <QDialog>
@@ -72,8 +73,6 @@ private:
     bool writeRows();
     // The check of the sections, with its warning; saving goes on regardless.
     void checkBeforeSaving();
-    // What the table holds, in no particular order, to tell unsaved edits.
-    QStringList contents() const;
     QString cell(int row, int col) const;
     void setCell(int row, int col, const QString& text);
     void appendNewRow(const QString& name, const QString& type);
@@ -104,5 +103,5 @@ private:
     // order; each table row keeps its place here in its first cell's
     // Qt::UserRole (none for a row added here).
     Table m_read;
-    QStringList m_savedContents;   // contents() at opening or the last save
+    SavedRows m_saved;             // the rows at opening or the last save
 };

@@ -324,8 +324,10 @@ void CDlgVvodRES::slot_saveVtv()
 
 bool CDlgVvodRES::writeChanges()
 {
-    const bool lines = linesChanged();
-    const bool sections = sectionsChanged();
+    OwnRows ownL = ownLines();
+    OwnRows ownS = ownSections();
+    const bool lines = m_linesChanged && ownL.changed();
+    const bool sections = m_sectionsChanged && ownS.changed();
     if (!lines && !sections)
         return true;
 
@@ -337,7 +339,7 @@ bool CDlgVvodRES::writeChanges()
     if (damaged)
         return false;
     if (rowWithCodes(res, {m_npes, m_nres}) < 0) {
-        ShowWarning("Предупреждение", "РЭС не найден в таблице РЭС, данные не сохранены", this);
+        warnResNotFound(this);
         return false;
     }
     Table linesFile;
@@ -349,8 +351,6 @@ bool CDlgVvodRES::writeChanges()
     if (damaged)
         return false;
 
-    OwnRows ownL = ownLines();
-    OwnRows ownS = ownSections();
     const MergedRows mergedL = lines ? mergeOwnRows(linesFile, ownL) : MergedRows();
     const MergedRows mergedS = sections ? mergeOwnRows(sectionsFile, ownS) : MergedRows();
 

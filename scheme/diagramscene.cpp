@@ -816,15 +816,7 @@ OwnRows DiagramScene::ownRows() const
 
 bool DiagramScene::lineStillExists() const
 {
-    bool damaged = false;
-    const Table lines = ReadShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"), &damaged);
-    if (damaged)
-        return false;
-    if (rowWithCodes(lines, {m_selection.npes, m_selection.nres, m_selection.nlin}) < 0) {
-        warnLineNotFound();
-        return false;
-    }
-    return true;
+    return lineStillStands(Table(), {m_selection.npes, m_selection.nres, m_selection.nlin});
 }
 
 namespace {
@@ -853,8 +845,7 @@ bool DiagramScene::rowsToSave(MergedRows* merged) const
         return tableReadError();
     // A line without rows may still stand in "lines"; one deleted meanwhile
     // gets neither rows nor a drawing back.
-    if (rowWithCodes(file.rows, {m_selection.npes, m_selection.nres, m_selection.nlin}) < 0
-        && !lineStillExists())
+    if (!lineStillStands(file.rows, {m_selection.npes, m_selection.nres, m_selection.nlin}))
         return false;
     *merged = mergeOwnRows(file.rows, ownRows());
     return true;

@@ -134,6 +134,26 @@ void warnLineNotFound()
     ShowWarning(kWarningTitle, QStringLiteral("Линия не найдена в таблице линий, данные не сохранены"));
 }
 
+void warnResNotFound(QObject* parent)
+{
+    ShowWarning(kWarningTitle, QStringLiteral("РЭС не найден в таблице РЭС, данные не сохранены"), parent);
+}
+
+bool lineStillStands(const Table& sections, const QStringList& codes)
+{
+    if (rowWithCodes(sections, codes) >= 0)
+        return true;
+    bool damaged = false;
+    const Table lines = ReadShablonXML(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"), &damaged);
+    if (damaged)
+        return false;
+    if (rowWithCodes(lines, codes) < 0) {
+        warnLineNotFound();
+        return false;
+    }
+    return true;
+}
+
 bool stageShablonXML(StagedFiles& files, const QString& table, const QStringList& names,
                      const QString& rowElement, const QString& rootElement, const Table& rows,
                      bool allowEmpty)

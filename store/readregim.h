@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVector>
 
+class QObject;
 class QTextCodec;
 class StagedFiles;
 
@@ -84,8 +85,17 @@ int rowWithCodes(const Table& rows, const QStringList& codes);
 
 // A line's save that found its line gone from "lines" (deleted meanwhile)
 // writes nothing and says so: "Линия не найдена в таблице линий, данные не
-// сохранены".
+// сохранены". The same for a RES gone from "res": "РЭС не найден в таблице
+// РЭС, данные не сохранены".
 void warnLineNotFound();
+void warnResNotFound(QObject* parent = nullptr);
+
+// Whether the line of codes (npes, nres, nlin) still stands, for a save of
+// its rows: sections, the line-section table as read just now, holds a row
+// of it, or else "lines" does (read only then). A line gone from both warns
+// as warnLineNotFound; a damaged "lines" (the reader has warned) is no proof
+// that it stands.
+bool lineStillStands(const Table& sections, const QStringList& codes);
 
 // Writes rows to ZORVAN_PATH + table + ".xml" and the previous file to
 // table + ".bak", both or neither (safefile.h). Refuses an empty table
