@@ -2,10 +2,13 @@
 // models of growing size (every line 25 rows: sections, two- and
 // three-winding transformers): the scheme editor saving its drawing alone
 // (which reads "lines" only) and with a changed row (which rereads and
-// rewrites "uch_lin"), the sections editor's save, and the merge itself.
-// Reports the time per line of the model, which must not grow with it.
+// rewrites "uch_lin"), the sections editor's save, the merge itself, and
+// the monthly input of the RES opened and saved (its node table holds every
+// row of the RES, most of them hidden). Reports the time per line (and per
+// row) of the model, which must not grow with it.
 
 #include "dialogs/CDlgTblUchLIN.h"
+#include "dialogs/CDlgVvodRES.h"
 #include "generatedline.h"
 #include "scheme/CGraph_DMS.h"
 #include "scheme/createsxem.h"
@@ -17,6 +20,8 @@
 
 #include "windowsmain.h"
 
+
+#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -55,6 +60,7 @@ Table writeModel(int lines)
     saveShablonXML("lines", attrLin, "LIN", "net110_LIN", lineTable);
     saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", sections);
     saveShablonXML("kat_lin", {"name"}, "Wire", "net110_WireInfo", Table{{"АС-120/19"}});
+    saveShablonXML("res", attrRES, "RES", "net110_RES", Table{{"1", "1", "РЭС", "", "0", "0"}});
     writeSxemaFile({CreateSxem(1, &lineRows)});
     return sections;
 }
@@ -64,6 +70,14 @@ void perLine(benchmark::State& state, int lines)
     state.counters["lines"] = lines;
     state.counters["time_per_line"] =
         benchmark::Counter(lines, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void perRow(benchmark::State& state, int lines)
+{
+    perLine(state, lines);
+    state.counters["rows"] = lines * kRowsPerLine;
+    state.counters["time_per_row"] = benchmark::Counter(
+        lines * kRowsPerLine, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void schemeSave(benchmark::State& state, bool changeRow)
@@ -147,11 +161,59 @@ void BM_MergeOwnRows(benchmark::State& state)
     perLine(state, lines);
 }
 
+// Opening includes showing the window and the events that follow.
+void BM_MonthlyInputOpen(benchmark::State& state)
+{
+    Workspace workspace;
+    QuietSink sink;
+    MessageSink* previous = setMessageSink(&sink);
+    const int lines = int(state.range(0));
+    writeModel(lines);
+    for (auto _ : state) {
+        auto* dialog = new CDlgVvodRES("1", "1", "РЭС");
+        dialog->show();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        delete dialog;
+        state.ResumeTiming();
+    }
+    setMessageSink(previous);
+    perRow(state, lines);
+}
+
+// One coefficient of a line and one energy of a transformer changed, then saved.
+void BM_MonthlyInputSave(benchmark::State& state)
+{
+    Workspace workspace;
+    QuietSink sink;
+    MessageSink* previous = setMessageSink(&sink);
+    const int lines = int(state.range(0));
+    writeModel(lines);
+    auto* dialog = new CDlgVvodRES("1", "1", "РЭС");
+    dialog->show();
+    QCoreApplication::processEvents();
+    int turn = 0;
+    for (auto _ : state) {
+        const QString value = QString::number(++turn);
+        dialog->tableLIN->item(0, 10)->setText(value);
+        dialog->tableWgt->item(0, 13)->setText(value);
+        dialog->slot_saveVtv();
+        QCoreApplication::processEvents();
+    }
+    if (dialog->hasUnsavedEdits())
+        state.SkipWithError("the save did not write");
+    delete dialog;
+    setMessageSink(previous);
+    perRow(state, lines);
+}
+
 } // namespace
 
 BENCHMARK(BM_SchemeSaveDrawingOnly)->Arg(500)->Arg(4000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SchemeSaveWithRows)->Arg(500)->Arg(4000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SectionsEditorSave)->Arg(500)->Arg(4000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MergeOwnRows)->Arg(500)->Arg(4000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MonthlyInputOpen)->Arg(500)->Arg(4000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MonthlyInputSave)->Arg(500)->Arg(4000)->Unit(benchmark::kMillisecond);
 
 ZORVAN_BENCHMARK_WITH_WINDOWS_MAIN()
