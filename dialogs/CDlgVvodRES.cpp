@@ -199,6 +199,13 @@ bool CDlgVvodRES::LoadVtv()
     for (int column : {UchP, UchQ, UchWP, UchWQ})
         tableWgt->setItemDelegateForColumn(column, energy);
 
+    // A sort hides every hidden row again, one by one: the row header is
+    // held still meanwhile, as in ShowTr (its own handler runs first).
+    QHeaderView* rowHeader = tableWgt->verticalHeader();
+    connect(tableWgt->model(), &QAbstractItemModel::layoutAboutToBeChanged, rowHeader,
+            [rowHeader] { rowHeader->setUpdatesEnabled(false); });
+    connect(tableWgt->model(), &QAbstractItemModel::layoutChanged, rowHeader,
+            [rowHeader] { rowHeader->setUpdatesEnabled(true); });
     // The user may sort the node table by a header click; until then the rows
     // stay in the order they were filled.
     tableWgt->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
@@ -249,11 +256,16 @@ void CDlgVvodRES::slot_RowChanged(int row, int col)
 
 void CDlgVvodRES::ShowTr()
 {
+    // While it updates itself, the row header places every row anew after
+    // each one hidden or shown; held still, a pass stays linear in the rows.
+    QHeaderView* rowHeader = tableWgt->verticalHeader();
+    rowHeader->setUpdatesEnabled(false);
     for (int row = 0; row < tableWgt->rowCount(); ++row) {
         const bool shown = tableWgt->item(row, UchNlin)->text() == m_curLine
                            && tableWgt->item(row, UchTip)->text() == kTransformer;
         tableWgt->setRowHidden(row, !shown);
     }
+    rowHeader->setUpdatesEnabled(true);
     tableWgt->resizeColumnsToContents();
 }
 

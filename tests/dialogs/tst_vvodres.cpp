@@ -39,6 +39,18 @@ struct Input : Folder
     }
 };
 
+// The node table's shown rows by name, each with its "Откл" box and the text beside it.
+static QString shownRows(const CDlgVvodRES& dlg)
+{
+    QStringList seen;
+    for (int r = 0; r < dlg.tableWgt->rowCount(); ++r) {
+        const QTableWidgetItem* off = dlg.tableWgt->item(r, 16);
+        if (!dlg.tableWgt->isRowHidden(r))
+            seen << dlg.tableWgt->item(r, 3)->text() + (off->checkState() == Qt::Checked ? " [x]" : " [ ]") + off->text();
+    }
+    return seen.join('|');
+}
+
 class TestVvodRES : public QObject
 {
     Q_OBJECT
@@ -89,16 +101,8 @@ private slots:
     {
         Input f;
         CDlgVvodRES dlg("1", "1", "Северный РЭС");
-        // The shown rows by name with their "Откл" boxes as the user sees them, then the headers.
-        const auto shown = [&dlg] {
-            QStringList seen;
-            for (int r = 0; r < dlg.tableWgt->rowCount(); ++r) {
-                const QTableWidgetItem* off = dlg.tableWgt->item(r, 16);
-                if (!dlg.tableWgt->isRowHidden(r))
-                    seen << dlg.tableWgt->item(r, 3)->text() + (off->checkState() == Qt::Checked ? " [x]" : " [ ]") + off->text();
-            }
-            return (seen << headerLine(dlg.tableWgt)).join('|');
-        };
+        // The shown rows as the user sees them, then the headers.
+        const auto shown = [&dlg] { return shownRows(dlg) + '|' + headerLine(dlg.tableWgt); };
         QCOMPARE(QStringList({dlg.windowTitle(), dlg.Export->toolTip(), dlg.Import->toolTip()}),
                  QStringList({"Ввод информации по линиям Северный РЭС", "Вывод информации в файл Северный РЭС - нагрузки.xlsx",
                               "Считать информацию из файла Северный РЭС - нагрузки.xlsx"}));
@@ -120,6 +124,27 @@ private slots:
         QCOMPARE(shown(), QString("Т-11 [ ]|Т-12 [x]|Комментарий|Номер|Элемент|P, МВт|Q, мвар|WP, МВтч|WQ, мварч|Откл"));
         dlg.checkEner->click();
         QCOMPARE(shown(), "Т-11 [ ]|Т-12 [x]|" + energies);
+    }
+
+    // A header click sorts the node table: the chosen line's transformers stay the rows shown, in the new order.
+    void sortKeepsTheChosenLinesTransformers()
+    {
+        Input f;
+        CDlgVvodRES dlg("1", "1", "Северный РЭС");
+        dlg.resize(1200, 500);   // every header in view
+        dlg.show();
+        QHeaderView* header = dlg.tableWgt->horizontalHeader();
+        const auto clickHeader = [header](int column) {
+            const int middle = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(middle, 3));
+        };
+        clickHeader(3);
+        clickHeader(3);   // by name, descending
+        QCOMPARE(shownRows(dlg), QString("Т-12 [x]|Т-11 [ ]"));
+        emit dlg.tableLIN->cellClicked(1, 3);
+        QCOMPARE(shownRows(dlg), QString("Т-21 [ ]"));
+        emit dlg.tableLIN->cellClicked(0, 3);
+        QCOMPARE(shownRows(dlg), QString("Т-12 [x]|Т-11 [ ]"));
     }
 
     // Rows renumbered or removed meanwhile are named, the others saved, no success claimed.
