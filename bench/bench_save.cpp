@@ -22,6 +22,7 @@
 
 
 #include <QCoreApplication>
+#include <QHeaderView>
 
 #include <benchmark/benchmark.h>
 
@@ -181,8 +182,9 @@ void BM_MonthlyInputOpen(benchmark::State& state)
     perRow(state, lines);
 }
 
-// One coefficient of a line and one energy of a transformer changed, then saved.
-void BM_MonthlyInputSave(benchmark::State& state)
+// One coefficient of a line and one energy of a transformer changed, then
+// saved; the node table sorted by the user's column, if any (-1).
+void monthlyInputSave(benchmark::State& state, int sortColumn)
 {
     Workspace workspace;
     QuietSink sink;
@@ -192,6 +194,8 @@ void BM_MonthlyInputSave(benchmark::State& state)
     auto* dialog = new CDlgVvodRES("1", "1", "РЭС");
     dialog->show();
     QCoreApplication::processEvents();
+    if (sortColumn >= 0)
+        dialog->tableWgt->horizontalHeader()->setSortIndicator(sortColumn, Qt::AscendingOrder);
     int turn = 0;
     for (auto _ : state) {
         const QString value = QString::number(++turn);
@@ -207,6 +211,17 @@ void BM_MonthlyInputSave(benchmark::State& state)
     perRow(state, lines);
 }
 
+void BM_MonthlyInputSave(benchmark::State& state)
+{
+    monthlyInputSave(state, -1);
+}
+
+// Sorted by "Откл", whose texts the save sets on every row.
+void BM_MonthlyInputSaveSortedByOff(benchmark::State& state)
+{
+    monthlyInputSave(state, 16);
+}
+
 } // namespace
 
 BENCHMARK(BM_SchemeSaveDrawingOnly)->Arg(500)->Arg(4000)->Unit(benchmark::kMillisecond);
@@ -215,5 +230,6 @@ BENCHMARK(BM_SectionsEditorSave)->Arg(500)->Arg(4000)->Unit(benchmark::kMillisec
 BENCHMARK(BM_MergeOwnRows)->Arg(500)->Arg(4000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MonthlyInputOpen)->Arg(500)->Arg(4000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MonthlyInputSave)->Arg(500)->Arg(4000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MonthlyInputSaveSortedByOff)->Arg(500)->Arg(4000)->Unit(benchmark::kMillisecond);
 
 ZORVAN_BENCHMARK_WITH_WINDOWS_MAIN()

@@ -395,6 +395,10 @@ bool CDlgVvodRES::writeChanges()
             ShowWarning(kInfoTitle, "Данные о линиях сохранены", this);
     }
     if (sections) {
+        // Rows sorted by "Откл" would move while its texts are set: sorting
+        // waits until every row has them.
+        const bool sorting = tableWgt->isSortingEnabled();
+        tableWgt->setSortingEnabled(false);
         adoptRows(tableWgt, ownS, mergedS, &m_readSections);
         m_sectionsChanged = false;
         // The "Откл" cells show their stored text from now on.
@@ -402,6 +406,7 @@ bool CDlgVvodRES::writeChanges()
         for (int row = 0; row < tableWgt->rowCount(); ++row)
             tableWgt->item(row, UchPodkt)->setText(ownS.now.at(row).at(UchPodkt));
         m_filling = false;
+        tableWgt->setSortingEnabled(sorting);
         if (!sectionsNotSaved.isEmpty())
             warnRowsNotSaved(sectionsNotSaved, this);
         else

@@ -127,6 +127,7 @@ private slots:
     }
 
     // A header click sorts the node table: the chosen line's transformers stay the rows shown, in the new order.
+    // A save while it is sorted by "Откл" gives every box the text of its own state.
     void sortKeepsTheChosenLinesTransformers()
     {
         Input f;
@@ -144,7 +145,14 @@ private slots:
         emit dlg.tableLIN->cellClicked(1, 3);
         QCOMPARE(shownRows(dlg), QString("Т-21 [ ]"));
         emit dlg.tableLIN->cellClicked(0, 3);
+        clickHeader(16);
         QCOMPARE(shownRows(dlg), QString("Т-12 [x]|Т-11 [ ]"));
+        const int t11 = dlg.tableWgt->findItems("Т-11", Qt::MatchExactly).value(0)->row();
+        dlg.tableWgt->item(t11, 16)->setCheckState(Qt::Checked);
+        dlg.slot_saveVtv();
+        QCOMPARE(shownRows(dlg), QString("Т-12 [x]1|Т-11 [x]1"));
+        emit dlg.tableLIN->cellClicked(1, 3);
+        QCOMPARE(shownRows(dlg), QString("Т-21 [ ]0"));
     }
 
     // Rows renumbered or removed meanwhile are named, the others saved, no success claimed.
