@@ -381,10 +381,11 @@ bool CDlgVvodRES::writeChanges()
     for (int row : mergedL.lost)
         linesNotSaved.append("линия " + tableLIN->item(row, LinName)->text());
     QStringList sectionsNotSaved;
+    const QHash<QString, QString> names = lineNames();
     for (int row : mergedS.lost) {
         auto text = [this, row](int column) { return tableWgt->item(row, column)->text(); };
-        sectionsNotSaved.append("линия " + lineName(text(UchNlin)) + ": " + text(UchName) + ", узлы "
-                                + text(UchNyzln) + "-" + text(UchNyzlk));
+        sectionsNotSaved.append("линия " + names.value(text(UchNlin), text(UchNlin)) + ": " + text(UchName)
+                                + ", узлы " + text(UchNyzln) + "-" + text(UchNyzlk));
     }
     if (lines) {
         adoptRows(tableLIN, ownL, mergedL, &m_readLines);
@@ -434,13 +435,12 @@ void CDlgVvodRES::reject()
     QDialog::reject();
 }
 
-QString CDlgVvodRES::lineName(const QString& nlin) const
+QHash<QString, QString> CDlgVvodRES::lineNames() const
 {
-    for (int row = 0; row < tableLIN->rowCount(); ++row) {
-        if (tableLIN->item(row, LinNlin)->text() == nlin)
-            return tableLIN->item(row, LinName)->text();
-    }
-    return nlin;
+    QHash<QString, QString> names;
+    for (int row = 0; row < tableLIN->rowCount(); ++row)
+        names.insert(tableLIN->item(row, LinNlin)->text(), tableLIN->item(row, LinName)->text());
+    return names;
 }
 
 void CDlgVvodRES::slot_Export()

@@ -65,7 +65,8 @@ private:
     bool writeChanges();
     // The table's rows follow what was written: each its new place in shown.
     static void adoptRows(QTableWidget* table, OwnRows& own, const MergedRows& merged, Table* shown);
-    QString lineName(const QString& nlin) const;
+    // The name of each line of the line table by its code.
+    QHash<QString, QString> lineNames() const;
     static int rowIndex(QTableWidget* table, int row);
 
     QWidget* m_owner;
