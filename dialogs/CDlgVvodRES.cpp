@@ -78,6 +78,18 @@ QStringList cellTexts(const QTableWidget* table, int row)
     return texts;
 }
 
+// Sets a cell's data, the table's sorting being off. After a sort, Qt's table
+// model finds an item that moved only by a search through every cell when
+// the item changes; taken out and put back, the item is known by its place.
+void setCellData(QTableWidget* table, int row, int column, int role, const QVariant& value)
+{
+    if (table->item(row, column)->data(role) == value)
+        return;
+    QTableWidgetItem* item = table->takeItem(row, column);
+    item->setData(role, value);
+    table->setItem(row, column, item);
+}
+
 QString podktText(Qt::CheckState state)
 {
     return state == Qt::Checked ? QStringLiteral("1") : QStringLiteral("0");
@@ -405,7 +417,7 @@ bool CDlgVvodRES::writeChanges()
         // The "Откл" cells show their stored text from now on.
         m_filling = true;
         for (int row = 0; row < tableWgt->rowCount(); ++row)
-            tableWgt->item(row, UchPodkt)->setText(ownS.now.at(row).at(UchPodkt));
+            setCellData(tableWgt, row, UchPodkt, Qt::DisplayRole, ownS.now.at(row).at(UchPodkt));
         m_filling = false;
         tableWgt->setSortingEnabled(sorting);
         if (!sectionsNotSaved.isEmpty())
@@ -423,7 +435,7 @@ void CDlgVvodRES::adoptRows(QTableWidget* table, OwnRows& own, const MergedRows&
     const bool sorting = table->isSortingEnabled();
     table->setSortingEnabled(false);
     for (int row = 0; row < table->rowCount(); ++row)
-        table->item(row, 0)->setData(Qt::UserRole, own.origin.at(row));
+        setCellData(table, row, 0, Qt::UserRole, own.origin.at(row));
     table->setSortingEnabled(sorting);
     *shown = own.read;
 }
@@ -507,10 +519,10 @@ void CDlgVvodRES::slot_Import()
         const auto matches = rowsOfBranch.values(parts.at(2) + QLatin1Char(',') + parts.at(4)
                                                  + QLatin1Char(',') + parts.at(5));
         for (int row : matches) {
-            tableWgt->item(row, UchP)->setText(parts.at(7));
-            tableWgt->item(row, UchQ)->setText(parts.at(8));
-            tableWgt->item(row, UchWP)->setText(parts.at(9));
-            tableWgt->item(row, UchWQ)->setText(parts.at(10));
+            setCellData(tableWgt, row, UchP, Qt::DisplayRole, parts.at(7));
+            setCellData(tableWgt, row, UchQ, Qt::DisplayRole, parts.at(8));
+            setCellData(tableWgt, row, UchWP, Qt::DisplayRole, parts.at(9));
+            setCellData(tableWgt, row, UchWQ, Qt::DisplayRole, parts.at(10));
         }
     }
     tableWgt->setSortingEnabled(sorting);

@@ -127,7 +127,8 @@ private slots:
     }
 
     // A header click sorts the node table: the chosen line's transformers stay the rows shown, in the new order.
-    // A save while it is sorted by "Откл" gives every box the text of its own state.
+    // A save while it is sorted by "Откл" gives every box the text of its own state; the next save still
+    // knows each moved row as its element.
     void sortKeepsTheChosenLinesTransformers()
     {
         Input f;
@@ -153,6 +154,12 @@ private slots:
         QCOMPARE(shownRows(dlg), QString("Т-12 [x]1|Т-11 [x]1"));
         emit dlg.tableLIN->cellClicked(1, 3);
         QCOMPARE(shownRows(dlg), QString("Т-21 [ ]0"));
+        const int t12 = dlg.tableWgt->findItems("Т-12", Qt::MatchExactly).value(0)->row();
+        dlg.tableWgt->item(t12, 16)->setCheckState(Qt::Unchecked);
+        dlg.slot_saveVtv();
+        f.net.sections[3][16] = "1";
+        f.net.sections[4][16] = "0";
+        QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"), f.net.sections);
     }
 
     // Rows renumbered or removed meanwhile are named, the others saved, no success claimed.
