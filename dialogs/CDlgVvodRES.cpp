@@ -212,7 +212,8 @@ bool CDlgVvodRES::LoadVtv()
         tableWgt->setItemDelegateForColumn(column, energy);
 
     // A sort hides every hidden row again, one by one: the row header is
-    // held still meanwhile, as in ShowTr (its own handler runs first).
+    // held still meanwhile, as in ShowTr (its own handler, connected when the
+    // table was made, runs before these).
     QHeaderView* rowHeader = tableWgt->verticalHeader();
     connect(tableWgt->model(), &QAbstractItemModel::layoutAboutToBeChanged, rowHeader,
             [rowHeader] { rowHeader->setUpdatesEnabled(false); });
