@@ -132,9 +132,7 @@ void BM_MergeOwnRows(benchmark::State& state)
             file.append(row);
         }
     }
-    OwnRows own;
-    own.identity = {uchNpes, uchNres, uchNlin, uchKey};
-    own.keyColumn = uchKey;
+    OwnRows own = ownSectionRows();
     own.read = lineRows;
     own.now = lineRows;
     for (int i = 0; i < lineRows.size(); ++i)

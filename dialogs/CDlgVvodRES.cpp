@@ -39,9 +39,8 @@ const QStringList kWorkbookHeader = {"*Кодировка npes", "nres", "nzp", 
 
 const QString kTransformer = QStringLiteral("2");
 
-// Columns that name a row of each table.
+// Columns that name a line.
 const QVector<int> kLineCodes = {LinNpes, LinNres, LinNlin};
-const QVector<int> kSectionCodes = {UchNpes, UchNres, UchNlin, UchKey};
 
 // The workbook's columns H to K: the loads and energies.
 const int kFirstLoadColumn = 7;
@@ -281,7 +280,7 @@ void CDlgVvodRES::slot_UchChanged(QTableWidgetItem* item)
 OwnRows CDlgVvodRES::ownLines() const
 {
     OwnRows own;
-    own.identity = kLineCodes;
+    own.codes = kLineCodes;
     own.read = m_readLines;
     for (int row = 0; row < tableLIN->rowCount(); ++row) {
         own.now.append(cellTexts(tableLIN, row));
@@ -292,9 +291,7 @@ OwnRows CDlgVvodRES::ownLines() const
 
 OwnRows CDlgVvodRES::ownSections() const
 {
-    OwnRows own;
-    own.identity = kSectionCodes;
-    own.keyColumn = UchKey;
+    OwnRows own = ownSectionRows();
     own.read = m_readSections;
     for (int row = 0; row < tableWgt->rowCount(); ++row) {
         QStringList texts = cellTexts(tableWgt, row);

@@ -134,29 +134,36 @@ private slots:
         QCOMPARE(readSxemaFile().records.size(), 1);
     }
 
-    // A key another window took meanwhile goes to the next free one, the drawn
-    // section and its label with it; a second save changes nothing.
-    void addedKeyTakenMeanwhile()
+    // A key and a node another window took meanwhile go to the next free
+    // ones, the drawn section, its new bus and their labels with them, so
+    // the two windows' sections are not joined; a second save changes nothing.
+    void addedNumbersTakenMeanwhile()
     {
         open();
         QVERIFY(scene().setCurrentNode("2", bus(scene(), "2")));
-        scene().AddLine();   // key 8
+        scene().AddLine();   // key 8, to the new node 11
         Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
         rows.insert(8, rows.at(0));
         rows[8][uchKey] = "8";
         rows[8][uchName] = "Из таблицы";
+        rows[8][uchNyzln] = "11";
+        rows[8][uchNyzlk] = "12";
         QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
         m_w->slot_SaveGraph();
         QCOMPARE(fileRows().mid(7, 3), QStringList({"1: Участок 2-10", "1:8 Из таблицы", "1:9 Новая линия"}));
+        QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN").at(9).mid(uchNyzln, 2), QStringList({"2", "13"}));
         QVERIFY(line(scene(), "9") && !line(scene(), "8"));
         QVERIFY(bus(scene(), "2")->m_links.contains("9") && !bus(scene(), "2")->m_links.contains("8"));
+        QVERIFY(bus(scene(), "13") && !bus(scene(), "11"));
         const SxemaLin saved = savedLine1();
         QVERIFY(withKey(saved.lines, 1, "8").isEmpty());
         QVERIFY(withKey(saved.lines, 1, "9").section(';', 2, 2).toInt() > 0);   // with its label
+        QVERIFY(withKey(saved.nodes, 4, "11").isEmpty());
+        QVERIFY(withKey(saved.nodes, 4, "13").section(';', 5, 5).toInt() > 0);
         QVERIFY(!m_w->hasUnsavedEdits());
         const QByteArray table = m_dir->readFile("uch_lin.xml");
         m_w->slot_SaveGraph();
-        QCOMPARE(withoutStamp(m_dir->readFile("uch_lin.xml")), withoutStamp(table));
+        QCOMPARE(m_dir->readFile("uch_lin.xml"), table);   // not even rewritten
     }
 
     // "Да" writes line 2's new row after its line, the old table kept; a refused drawing
