@@ -166,6 +166,26 @@ private slots:
         QCOMPARE(m_dir->readFile("uch_lin.xml"), table);   // not even rewritten
     }
 
+    // A key another window freed and gave to another element: this editor's delete of the old
+    // element, opened before, takes nothing with it and says so.
+    void deleteOfAFreedKey()
+    {
+        open();
+        Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+        rows[6] = rows.at(0);   // the three-winding unit 0-7 (key 7) deleted, key 7 given anew
+        rows[6][uchKey] = "7";
+        rows[6][uchName] = "Из таблицы";
+        rows[6][uchNyzln] = "11";
+        rows[6][uchNyzlk] = "12";
+        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        element(scene(), KindTransf3, "7")->setSelected(true);
+        scene().DelItems();
+        m_rec->messages.clear();
+        m_w->slot_SaveGraph();
+        QCOMPARE(fileRows().at(6), QString("1:7 Из таблицы"));
+        QVERIFY(m_rec->texts().value(0).contains(":\nУчасток 0-7, узлы 0-7\n"));
+    }
+
     // "Да" writes line 2's new row after its line, the old table kept; a refused drawing
     // writes the rows alone and keeps the window; a damaged table writes nothing.
     void saveAndClose_data()
