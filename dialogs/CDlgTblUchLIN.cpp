@@ -577,7 +577,7 @@ bool CDlgTblUchLIN::writeRows()
 
 void CDlgTblUchLIN::reject()
 {
-    if (!mayClose(hasUnsavedEdits(), [this] {
+    if (!mayClose(this, hasUnsavedEdits(), [this] {
             checkBeforeSaving();
             return writeRows();
         }))

@@ -412,7 +412,7 @@ void CDlgVvodRES::adoptRows(QTableWidget* table, OwnRows& own, const MergedRows&
 
 void CDlgVvodRES::reject()
 {
-    if (!mayClose(hasUnsavedEdits(), [this] { return writeChanges(); }))
+    if (!mayClose(this, hasUnsavedEdits(), [this] { return writeChanges(); }))
         return;
     QDialog::reject();
 }

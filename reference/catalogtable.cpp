@@ -215,5 +215,5 @@ bool SavedRows::mayCloseEditor(QTableWidget* table, const std::function<Table()>
     const QWidget* focus = QApplication::focusWidget();
     if (focus && table->viewport()->isAncestorOf(focus))
         table->setFocus();
-    return mayClose(differ(rows()), save);
+    return mayClose(table->window(), differ(rows()), save);
 }

@@ -347,7 +347,7 @@ bool ZORVAN::writeSettings()
 void ZORVAN::closeEvent(QCloseEvent* event)
 {
     const bool mayEnd = closeOtherWindows(this)
-        && mayClose(settingsValues() != m_savedSettings, [this] { return writeSettings(); });
+        && mayClose(this, settingsValues() != m_savedSettings, [this] { return writeSettings(); });
     if (mayEnd)
         event->accept();
     else

@@ -6,11 +6,16 @@
 #include <QPointer>
 #include <QWidget>
 
-bool mayClose(bool unsaved, const std::function<bool()>& save)
+bool mayClose(QWidget* window, bool unsaved, const std::function<bool()>& save)
 {
     if (!unsaved)
         return true;
-    switch (AskToSave()) {
+    // Another window may be closing this one (the main window, a model load,
+    // an owner dialog): the user must see which window the question is about.
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->raise();
+    window->activateWindow();
+    switch (AskToSave(window)) {
     case SaveAnswer::Save: return save();
     case SaveAnswer::Discard: return true;
     case SaveAnswer::Cancel: break;

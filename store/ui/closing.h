@@ -8,11 +8,12 @@
 
 class QWidget;
 
-// Whether a window may close now. Without unsaved edits it may, silently.
-// Otherwise the question: "Да" runs save and allows closing only when it
-// wrote; "Нет" allows closing, dropping the edits; "Отмена" (and Escape)
-// keeps the window open with its edits.
-bool mayClose(bool unsaved, const std::function<bool()>& save);
+// Whether window may close now. Without unsaved edits it may, silently.
+// Otherwise window comes to the front and asks, the question its own: "Да"
+// runs save and allows closing only when it wrote; "Нет" allows closing,
+// dropping the edits; "Отмена" (and Escape) keeps the window open with its
+// edits.
+bool mayClose(QWidget* window, bool unsaved, const std::function<bool()>& save);
 
 // Closes window as its close box would, through its own question. True when
 // it is closed or was not open; false when it stays open.

@@ -83,6 +83,7 @@ private slots:
         QCOMPARE(f.readFile(c.file).contains(c.marker.toUtf8()), answer == "Да");
         QCOMPARE(bool(w), answer == "Отмена");
         if (w) {   // the edit is still there to be saved
+            QCOMPARE(f.rec.messages.first().window.data(), static_cast<QObject*>(w));   // the window asked itself
             w->findChild<QPushButton*>(window == "monthly input" ? "SaveButt" : "SaveButton")->click();
             QVERIFY(f.readFile(c.file).contains(c.marker.toUtf8()));
             delete w;
