@@ -577,6 +577,7 @@ bool CDlgTblUchLIN::writeRows()
 
 void CDlgTblUchLIN::reject()
 {
+    commitCellEditor(tableWgt);
     if (!mayClose(this, hasUnsavedEdits(), [this] {
             checkBeforeSaving();
             return writeRows();

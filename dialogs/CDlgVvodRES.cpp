@@ -412,6 +412,8 @@ void CDlgVvodRES::adoptRows(QTableWidget* table, OwnRows& own, const MergedRows&
 
 void CDlgVvodRES::reject()
 {
+    commitCellEditor(tableLIN);
+    commitCellEditor(tableWgt);
     if (!mayClose(this, hasUnsavedEdits(), [this] { return writeChanges(); }))
         return;
     QDialog::reject();

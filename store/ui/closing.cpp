@@ -2,6 +2,7 @@
 
 #include "store/messages.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QPointer>
 #include <QWidget>
@@ -21,6 +22,20 @@ bool mayClose(QWidget* window, bool unsaved, const std::function<bool()>& save)
     case SaveAnswer::Cancel: break;
     }
     return false;
+}
+
+void commitCellEditor(QAbstractItemView* table)
+{
+    // The open editor holds its window's focus, whether that window is
+    // active or not. The table ignores a widget that is none of its editors.
+    QWidget* editor = table->window()->focusWidget();
+    while (editor && editor->parentWidget() != table->viewport())
+        editor = editor->parentWidget();
+    if (!editor)
+        return;
+    QAbstractItemDelegate* delegate = table->itemDelegate();
+    emit delegate->commitData(editor);
+    emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 bool closeWindow(QWidget* window)
