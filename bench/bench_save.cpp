@@ -32,7 +32,7 @@ class QuietSink final : public MessageSink
 public:
     void warning(const QString&, const QString&, QObject*) override {}
     bool question(const QString&, const QString&) override { return false; }
-    SaveAnswer askToSave(const QString&, const QString&) override { return SaveAnswer::Save; }
+    SaveAnswer askToSave(const QString&, const QString&, QObject*) override { return SaveAnswer::Save; }
     void showFile(const QString&, const QString&) override {}
 };
 

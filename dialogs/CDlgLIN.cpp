@@ -260,7 +260,7 @@ void CDlgLIN::closeEvent(QCloseEvent* event)
 void CDlgLIN::reject()
 {
     if (m_busy || !closeWindow(m_pTblUchLIN)
-        || !mayClose(hasUnsavedEdits(), [this] { return saveLine(); }))
+        || !mayClose(this, hasUnsavedEdits(), [this] { return saveLine(); }))
         return;
     QDialog::reject();
 }

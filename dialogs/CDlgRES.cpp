@@ -242,7 +242,7 @@ void CDlgRES::reject()
 {
     // The monthly input closes first, asking for its own edits.
     if (m_running || !closeWindow(m_pVvod)
-        || !mayClose(hasUnsavedEdits(), [this] { return saveRes(); }))
+        || !mayClose(this, hasUnsavedEdits(), [this] { return saveRes(); }))
         return;
     QDialog::reject();
 }

@@ -603,7 +603,8 @@ bool CDlgTblUchLIN::writeRows(const Table& file)
 
 void CDlgTblUchLIN::reject()
 {
-    if (!mayClose(hasUnsavedEdits(), [this] { return saveRows(false); }))
+    commitCellEditor(tableWgt);
+    if (!mayClose(this, hasUnsavedEdits(), [this] { return saveRows(false); }))
         return;
     QDialog::reject();
 }

@@ -409,7 +409,9 @@ void CDlgVvodRES::adoptRows(QTableWidget* table, OwnRows& own, const MergedRows&
 
 void CDlgVvodRES::reject()
 {
-    if (!mayClose(hasUnsavedEdits(), [this] { return writeChanges(); }))
+    commitCellEditor(tableLIN);
+    commitCellEditor(tableWgt);
+    if (!mayClose(this, hasUnsavedEdits(), [this] { return writeChanges(); }))
         return;
     QDialog::reject();
 }

@@ -401,7 +401,7 @@ bool CGraph_DMS::hasUnsavedEdits() const
 
 void CGraph_DMS::closeEvent(QCloseEvent* event)
 {
-    if (!mayClose(hasUnsavedEdits(), [this] { return saveScheme(); })) {
+    if (!mayClose(this, hasUnsavedEdits(), [this] { return saveScheme(); })) {
         event->ignore();
         return;
     }

@@ -347,7 +347,7 @@ bool ZORVAN::writeSettings()
 void ZORVAN::closeEvent(QCloseEvent* event)
 {
     const bool mayEnd = closeOtherWindows(this)
-        && mayClose(settingsValues() != m_savedSettings, [this] { return writeSettings(); });
+        && mayClose(this, settingsValues() != m_savedSettings, [this] { return writeSettings(); });
     // After a model load the tree shows tables that are gone: the program
     // ends whatever the question on the settings was answered.
     if (mayEnd || m_modelLoaded)
