@@ -229,7 +229,13 @@ void paintPage(QPainter* painter, QTextDocument* doc, const PrintPage& page, con
         painter->save();
         painter->translate(area.left(), y - slice.top);
         painter->setClipRect(clip);
-        context.clip = clip;
+        // The layout draws every line that touches its clip: the lines that
+        // end or begin where the slice does (or half a pixel over, the cuts
+        // being rounded) would go into the output again, hidden by the
+        // painter's clip but there to be found and copied. A pixel inside,
+        // they stay out.
+        const qreal inside = qMin<qreal>(1, clip.height() / 4);
+        context.clip = clip.adjusted(0, inside, 0, -inside);
         doc->documentLayout()->draw(painter, context);
         painter->restore();
         y += slice.bottom - slice.top;
