@@ -290,8 +290,9 @@ void printDocument(QTextDocument* doc, QPrinter* printer)
     if (room)
         doc->setTextWidth(text.width());
     // Checked before painting begins, so that not even an empty page comes
-    // out: a page that cannot hold each line, and each row of a table under
-    // its header rows, would lose or cut them.
+    // out: a page that cannot hold each line, each row of a table under its
+    // header rows and each heading with its table would lose, cut or part
+    // them.
     if (!room || text.height() < leastPageHeight(doc)) {
         ShowWarning(QStringLiteral("Предупреждение"), QStringLiteral("Страница слишком мала для печати"));
         // The print preview paints through a picture engine and keeps the
