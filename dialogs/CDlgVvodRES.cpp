@@ -160,12 +160,15 @@ bool CDlgVvodRES::LoadVtv()
     m_filling = true;
     fillTable(tableLIN, lines, &m_readLines);
     fillTable(tableWgt, sections, &m_readSections);
+    // "Откл" shows a box, ticked for "1": any other text shows the element
+    // in service and is saved as "0".
+    m_shownSections = m_readSections;
     for (int row = 0; row < tableWgt->rowCount(); ++row) {
         QTableWidgetItem* item = tableWgt->item(row, UchPodkt);
         const bool off = item->text() == "1";
         item->setCheckState(off ? Qt::Checked : Qt::Unchecked);
         item->setText(QString());
-        m_readSections[row][UchPodkt] = podktText(item->checkState());
+        m_shownSections[row][UchPodkt] = podktText(item->checkState());
     }
     m_filling = false;
 
@@ -215,11 +218,11 @@ bool CDlgVvodRES::LoadVtv()
     return false;
 }
 
-void CDlgVvodRES::fillTable(QTableWidget* table, const Table& rows, Table* shown)
+void CDlgVvodRES::fillTable(QTableWidget* table, const Table& rows, Table* read)
 {
     table->setSortingEnabled(false);
     table->setRowCount(rows.size());
-    shown->clear();
+    read->clear();
     for (int r = 0; r < rows.size(); ++r) {
         QStringList texts;
         for (int c = 0; c < table->columnCount(); ++c) {
@@ -228,7 +231,7 @@ void CDlgVvodRES::fillTable(QTableWidget* table, const Table& rows, Table* shown
         }
         // The row's place in what was read travels with it when the user sorts.
         table->item(r, 0)->setData(Qt::UserRole, r);
-        shown->append(texts);
+        read->append(texts);
     }
 }
 
@@ -293,6 +296,7 @@ OwnRows CDlgVvodRES::ownSections() const
 {
     OwnRows own = ownSectionRows();
     own.read = m_readSections;
+    own.shown = m_shownSections;
     for (int row = 0; row < tableWgt->rowCount(); ++row) {
         QStringList texts = cellTexts(tableWgt, row);
         texts[UchPodkt] = podktText(tableWgt->item(row, UchPodkt)->checkState());
@@ -351,26 +355,24 @@ bool CDlgVvodRES::writeChanges()
     const MergedRows mergedL = lines ? mergeOwnRows(linesFile, ownL) : MergedRows();
     const MergedRows mergedS = sections ? mergeOwnRows(sectionsFile, ownS) : MergedRows();
 
-    // "lines" and "uch_lin" with their .bak land together or not at all.
-    // A refusal (an empty table) leaves the set unspoilt: it is checked here.
+    // "lines" and "uch_lin" with their .bak land together or not at all; a
+    // table the merge leaves as it is is not written, its .bak kept. A
+    // refusal (an empty table) leaves the set unspoilt: it is checked here.
     StagedFiles files;
     bool staged = true;
-    if (lines)
+    if (mergedL.changesFile)
         staged = stageShablonXML(files, "lines", attrLin, "LIN", "net110_lines", mergedL.table);
-    if (staged && sections)
+    if (staged && mergedS.changesFile)
         staged = stageShablonXML(files, "uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", mergedS.table);
-    if (!staged || !commitStaged(files))
+    if (!staged || ((mergedL.changesFile || mergedS.changesFile) && !commitStaged(files)))
         return false;
 
-    QStringList linesNotSaved;
-    for (int row : mergedL.lost)
-        linesNotSaved.append("линия " + tableLIN->item(row, LinName)->text());
-    QStringList sectionsNotSaved;
-    for (int row : mergedS.lost) {
-        auto text = [this, row](int column) { return tableWgt->item(row, column)->text(); };
-        sectionsNotSaved.append("линия " + lineName(text(UchNlin)) + ": " + text(UchName) + ", узлы "
-                                + text(UchNyzln) + "-" + text(UchNyzlk));
-    }
+    const QStringList linesNotSaved = rowsNotSaved(ownL, mergedL, [](const QStringList& row) {
+        return "линия " + row.value(LinName);
+    });
+    const QStringList sectionsNotSaved = rowsNotSaved(ownS, mergedS, [this](const QStringList& row) {
+        return "линия " + lineName(row.value(UchNlin)) + ": " + sectionRowText(row);
+    });
     if (lines) {
         adoptRows(tableLIN, ownL, mergedL, &m_readLines);
         m_linesChanged = false;
@@ -381,6 +383,7 @@ bool CDlgVvodRES::writeChanges()
     }
     if (sections) {
         adoptRows(tableWgt, ownS, mergedS, &m_readSections);
+        m_shownSections = m_readSections;
         m_sectionsChanged = false;
         // The "Откл" cells show their stored text from now on.
         m_filling = true;
@@ -395,7 +398,7 @@ bool CDlgVvodRES::writeChanges()
     return true;
 }
 
-void CDlgVvodRES::adoptRows(QTableWidget* table, OwnRows& own, const MergedRows& merged, Table* shown)
+void CDlgVvodRES::adoptRows(QTableWidget* table, OwnRows& own, const MergedRows& merged, Table* read)
 {
     adoptWritten(own, merged);
     // Sorting is held off meanwhile, so no row moves under the loop.
@@ -404,7 +407,7 @@ void CDlgVvodRES::adoptRows(QTableWidget* table, OwnRows& own, const MergedRows&
     for (int row = 0; row < table->rowCount(); ++row)
         table->item(row, 0)->setData(Qt::UserRole, own.origin.at(row));
     table->setSortingEnabled(sorting);
-    *shown = own.read;
+    *read = own.read;
 }
 
 void CDlgVvodRES::reject()
