@@ -38,7 +38,7 @@ class QuietSink final : public MessageSink
 public:
     void warning(const QString&, const QString&, QObject*) override {}
     bool question(const QString&, const QString&) override { return false; }
-    SaveAnswer askToSave(const QString&, const QString&) override { return SaveAnswer::Save; }
+    SaveAnswer askToSave(const QString&, const QString&, QObject*) override { return SaveAnswer::Save; }
     void showFile(const QString&, const QString&) override {}
 };
 
@@ -147,9 +147,7 @@ void BM_MergeOwnRows(benchmark::State& state)
             file.append(row);
         }
     }
-    OwnRows own;
-    own.identity = {uchNpes, uchNres, uchNlin, uchKey};
-    own.keyColumn = uchKey;
+    OwnRows own = ownSectionRows();
     own.read = lineRows;
     own.now = lineRows;
     for (int i = 0; i < lineRows.size(); ++i)

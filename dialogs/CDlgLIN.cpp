@@ -96,6 +96,7 @@ void CDlgLIN::LoadLIN()
     for (const QStringList& row : lines) {
         if (row.value(lNpes) != m_npes || row.value(lNres) != m_nres || row.value(lNlin) != m_nlin)
             continue;
+        m_read = row;
         m_nameLIN = row.value(lName);
         title += " " + m_nameLIN;
         setWindowTitle(title);
@@ -167,15 +168,18 @@ void CDlgLIN::slot_Save()
 
 bool CDlgLIN::saveLine()
 {
-    // Only the fields changed here: what other windows saved meanwhile in
-    // this line's record (a coefficient, a new name from the tree) stays.
+    // The fields as shown (a stored value a field cannot show is saved as
+    // the field shows it), but what other windows saved meanwhile in this
+    // line's record (a coefficient, a new name from the tree) stays unless
+    // it was edited here.
     const QStringList row = currentRow();
     const OwnRowSave saved = saveOwnRow(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"),
-                                        QStringLiteral("net110_lines"), m_shown, row, 3);
+                                        QStringLiteral("net110_lines"), {m_read, m_shown, row}, 3);
     if (saved == OwnRowSave::Missing)
         warnLineNotFound();
     if (saved != OwnRowSave::Saved)
         return false;
+    m_read = row;
     m_shown = row;
     ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
     return true;
@@ -230,6 +234,14 @@ void CDlgLIN::slot_Sxema()
 
 void CDlgLIN::slot_EditSxema()
 {
+    // One editor per line: an open one comes to the front.
+    if (CGraph_DMS* open = CGraph_DMS::editorOf(m_npes, m_nres, m_nlin)) {
+        if (open->isMinimized())
+            open->showNormal();
+        open->raise();
+        open->activateWindow();
+        return;
+    }
     // The editor keeps the line current now, whatever is entered later.
     makeCurrent();
     auto* editor = new CGraph_DMS(nullptr);
@@ -248,7 +260,7 @@ void CDlgLIN::closeEvent(QCloseEvent* event)
 void CDlgLIN::reject()
 {
     if (m_busy || !closeWindow(m_pTblUchLIN)
-        || !mayClose(hasUnsavedEdits(), [this] { return saveLine(); }))
+        || !mayClose(this, hasUnsavedEdits(), [this] { return saveLine(); }))
         return;
     QDialog::reject();
 }

@@ -68,6 +68,7 @@ private:
     double m_unom = 0.0;
     double m_tRes = 0.0;
     QStringList m_names;   // pNameRas as this dialog set it
+    QStringList m_read;    // the line's record as read at opening or last saved
     QStringList m_shown;   // currentRow() at opening or the last save
     bool m_busy = false;   // a calculation is running
 };

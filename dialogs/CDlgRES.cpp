@@ -46,6 +46,7 @@ CDlgRES::CDlgRES(QString key, QWidget* tree)
     for (const QStringList& row : rows) {
         if (row.value(rNpes) != NPES || row.value(rNres) != NRES)
             continue;
+        m_read = row;
         m_name = row.value(rName);
         m_npes = NPES = row.value(rNpes);
         m_nres = NRES = row.value(rNres);
@@ -108,11 +109,12 @@ bool CDlgRES::saveRes()
 
     // Only the fields changed here; what other windows saved meanwhile stays.
     const OwnRowSave saved = saveOwnRow(QStringLiteral("res"), attrRES, QStringLiteral("RES"),
-                                        QStringLiteral("net10_RES"), m_shown, row, 2);
+                                        QStringLiteral("net10_RES"), {m_read, m_shown, row}, 2);
     if (saved == OwnRowSave::Missing)
         warnResNotFound();
     if (saved != OwnRowSave::Saved)
         return false;
+    m_read = row;
     m_shown = row;
     ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
     return true;
@@ -240,7 +242,7 @@ void CDlgRES::reject()
 {
     // The monthly input closes first, asking for its own edits.
     if (m_running || !closeWindow(m_pVvod)
-        || !mayClose(hasUnsavedEdits(), [this] { return saveRes(); }))
+        || !mayClose(this, hasUnsavedEdits(), [this] { return saveRes(); }))
         return;
     QDialog::reject();
 }

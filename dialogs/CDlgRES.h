@@ -81,5 +81,6 @@ private:
     QString m_nres;
     double m_temp;        // the air temperature its runs use
     bool m_running = false;
+    QStringList m_read;   // the RES's record as read at opening or last saved
     QStringList m_shown;  // currentRow() at opening or the last save
 };

@@ -127,21 +127,25 @@ void CDlgTblUchLIN::LoadVtv()
 
     tableWgt->setSortingEnabled(false);
     m_read.clear();
+    m_shown.clear();
     for (const QStringList& row : rows) {
         if (row.value(cNpes) != m_npes || row.value(cNres) != m_nres || row.value(cNlin) != m_nlin)
             continue;
         const int r = tableWgt->rowCount();
         tableWgt->insertRow(r);
-        QStringList shown;
+        QStringList read, shown;
         for (int c = 0; c < columnCount; ++c) {
             QString text = row.value(c);
+            read.append(text);
             if (c == cDl && row.value(cTip) == QLatin1String("2"))
                 text.clear();
             tableWgt->setItem(r, c, new QTableWidgetItem(text));
             shown.append(text);
         }
         tableWgt->item(r, cNpes)->setData(Qt::UserRole, m_read.size());
-        m_read.append(shown);
+        m_read.append(read);
+        m_shown.append(shown);
+        noteNumbers(r);
     }
     m_rowShown.fill(1, tableWgt->rowCount());
 
@@ -155,6 +159,10 @@ void CDlgTblUchLIN::LoadVtv()
         tableWgt->hideColumn(c);
 
     connect(tableWgt, &QTableWidget::cellClicked, this, &CDlgTblUchLIN::slot_RowChanged);
+    connect(tableWgt, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (item->column() == cBegin || item->column() == cEnd || item->column() == cKey)
+            noteNumbers(item->row());
+    });
     tableWgt->resizeColumnsToContents();
 
     connect(Markacombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
@@ -299,20 +307,32 @@ void CDlgTblUchLIN::slot_BalanceChanged(int state)
         setCell(panelRow(), cKbal, checkBalance->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
+void CDlgTblUchLIN::noteNumbers(int row)
+{
+    m_seenNode = qMax<qint64>(m_seenNode, qMax(intOf(cell(row, cBegin)), intOf(cell(row, cEnd))));
+    m_seenKey = qMax<qint64>(m_seenKey, intOf(cell(row, cKey)));
+}
+
+// New numbers are above every one the line's rows held here since opening,
+// rows deleted meanwhile included: a stale window elsewhere that still
+// knows a freed number never takes a new element for the old one.
 void CDlgTblUchLIN::CalcMaxIN()
 {
-    qint64 largest = 0;
     for (int r = 0; r < tableWgt->rowCount(); ++r)
-        largest = qMax<qint64>(largest, qMax(intOf(cell(r, cBegin)), intOf(cell(r, cEnd))));
-    m_nextNode = largest + 1;
+        noteNumbers(r);
+    m_nextNode = m_seenNode + 1;
+}
+
+qint64 CDlgTblUchLIN::nextKey()
+{
+    for (int r = 0; r < tableWgt->rowCount(); ++r)
+        noteNumbers(r);
+    return m_seenKey + 1;
 }
 
 void CDlgTblUchLIN::CalcNewId()
 {
-    qint64 largest = 0;
-    for (int r = 0; r < tableWgt->rowCount(); ++r)
-        largest = qMax<qint64>(largest, intOf(cell(r, cKey)));
-    m_nextKey = largest + 1;
+    m_nextKey = nextKey();
     // Sorting by the key column would move rows under the loop.
     const bool sorting = tableWgt->isSortingEnabled();
     tableWgt->setSortingEnabled(false);
@@ -379,14 +399,12 @@ void CDlgTblUchLIN::slot_copyRow()
         return;
     tableWgt->setSortingEnabled(false);
     const QStringList texts = rowTexts(source);
-    qint64 largest = 0;
-    for (int r = 0; r < tableWgt->rowCount(); ++r)
-        largest = qMax<qint64>(largest, intOf(cell(r, cKey)));
+    const qint64 key = nextKey();
     const int row = tableWgt->rowCount();
     tableWgt->insertRow(row);
     for (int c = 0; c < columnCount; ++c)
         tableWgt->setItem(row, c, new QTableWidgetItem(texts.at(c)));
-    setCell(row, cKey, QString::number(largest + 1));
+    setCell(row, cKey, QString::number(key));
     m_rowShown.resize(tableWgt->rowCount());
     m_rowShown[row] = 1;
     const QPersistentModelIndex copy(tableWgt->model()->index(row, 0));
@@ -402,6 +420,7 @@ void CDlgTblUchLIN::slot_delRow()
     const int row = tableWgt->currentRow();
     if (row < 0)
         return;
+    noteNumbers(row);
     tableWgt->removeRow(row);
     if (row < m_rowShown.size())
         m_rowShown.remove(row);
@@ -497,10 +516,11 @@ bool CDlgTblUchLIN::ChecK()
 
 OwnRows CDlgTblUchLIN::ownRows() const
 {
-    OwnRows own;
-    own.identity = {cNpes, cNres, cNlin, cKey};
-    own.keyColumn = cKey;
+    OwnRows own = ownSectionRows();
+    own.keyFloor = m_seenKey;
+    own.nodeFloor = m_seenNode;
     own.read = m_read;
+    own.shown = m_shown;
     own.now.reserve(tableWgt->rowCount());
     own.origin.reserve(tableWgt->rowCount());
     for (int r = 0; r < tableWgt->rowCount(); ++r) {
@@ -525,47 +545,53 @@ void CDlgTblUchLIN::checkBeforeSaving()
 
 void CDlgTblUchLIN::slot_saveVtv()
 {
-    checkBeforeSaving();
-    if (MsgBox(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение")))
-        return;
-    writeRows();
+    saveRows(true);
 }
 
-bool CDlgTblUchLIN::writeRows()
+bool CDlgTblUchLIN::saveRows(bool ask)
 {
-    CalcNewId();
-
-    // The table as it is now: what other windows saved meanwhile stays,
-    // even in this line's rows. A damaged file is not rewritten.
+    // The table as it is now, read once: what other windows saved meanwhile
+    // stays, even in this line's rows. A damaged file is not rewritten, and
+    // a line deleted meanwhile gets no rows back: either is refused before
+    // the check or any question.
     bool xmlError = false;
     const Table file = ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin,
                                       QStringLiteral("UCH_LIN"), &xmlError);
-    if (xmlError)
+    if (xmlError || !lineStillStands(file, {m_npes, m_nres, m_nlin}))
         return false;
-    // A line deleted meanwhile gets no rows back.
-    if (!lineStillStands(file, {m_npes, m_nres, m_nlin}))
+    checkBeforeSaving();
+    if (ask && MsgBox(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение")))
         return false;
+    return writeRows(file);
+}
+
+bool CDlgTblUchLIN::writeRows(const Table& file)
+{
+    CalcNewId();
     OwnRows own = ownRows();
     const MergedRows merged = mergeOwnRows(file, own);
-    if (!saveShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"),
-                        QStringLiteral("net110_uch_lin"), merged.table))
+    // A merge that changes nothing writes nothing: the .bak stays.
+    if (merged.changesFile
+        && !saveShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"),
+                           QStringLiteral("net110_uch_lin"), merged.table))
         return false;
 
-    QStringList lost;
-    for (int r : merged.lost)
-        lost.append("линия " + (m_lineName.isEmpty() ? m_nlin : m_lineName) + ": " + cell(r, cName)
-                    + ", узлы " + cell(r, cBegin) + "-" + cell(r, cEnd));
-    // What was written is what this window read from now on. Rows keep
-    // their places in the table; sorting is held off meanwhile.
+    const QString line = "линия " + (m_lineName.isEmpty() ? m_nlin : m_lineName) + ": ";
+    const QStringList lost = rowsNotSaved(own, merged, [&](const QStringList& row) { return line + sectionRowText(row); });
+    // What was written is what this window read from now on, with the keys
+    // and nodes the merge moved on. Rows keep their places in the table;
+    // sorting is held off meanwhile.
     adoptWritten(own, merged);
     const bool sorting = tableWgt->isSortingEnabled();
     tableWgt->setSortingEnabled(false);
     for (int r = 0; r < tableWgt->rowCount(); ++r) {
         tableWgt->item(r, cNpes)->setData(Qt::UserRole, own.origin.at(r));
-        setCell(r, cKey, own.now.at(r).value(cKey));
+        for (int c : {cBegin, cEnd, cKey})
+            setCell(r, c, own.now.at(r).value(c));
     }
     tableWgt->setSortingEnabled(sorting);
     m_read = own.read;
+    m_shown = own.shown;
     m_saved.keep(own.now);
 
     if (!lost.isEmpty())
@@ -577,10 +603,8 @@ bool CDlgTblUchLIN::writeRows()
 
 void CDlgTblUchLIN::reject()
 {
-    if (!mayClose(hasUnsavedEdits(), [this] {
-            checkBeforeSaving();
-            return writeRows();
-        }))
+    commitCellEditor(tableWgt);
+    if (!mayClose(this, hasUnsavedEdits(), [this] { return saveRows(false); }))
         return;
     QDialog::reject();
 }

@@ -68,11 +68,19 @@ public slots:
 private:
     // The line's rows as read or last written and as the table holds them.
     OwnRows ownRows() const;
-    // Numbers new keys and writes the rows changed here into "uch_lin" as it
-    // is now; refuses, writing nothing, when the line is gone. Whether it wrote.
-    bool writeRows();
+    // The save: refused, with its warning, when "uch_lin" is damaged or the
+    // line is gone; then the check, the question (when ask) and the write.
+    // Whether it saved.
+    bool saveRows(bool ask);
+    // Numbers new keys and writes the rows changed here into file, "uch_lin"
+    // as just read. Whether it saved.
+    bool writeRows(const Table& file);
     // The check of the sections, with its warning; saving goes on regardless.
     void checkBeforeSaving();
+    // Raises the largest key and node seen to those of row.
+    void noteNumbers(int row);
+    // The key after the largest seen.
+    qint64 nextKey();
     QString cell(int row, int col) const;
     void setCell(int row, int col, const QString& text);
     void appendNewRow(const QString& name, const QString& type);
@@ -99,9 +107,14 @@ private:
     QString m_klassU;             // voltage class of the line: "35", "110", "220"
     QString m_npes, m_nres, m_nlin;
     QString m_lineName;
-    // The line's rows as shown at opening or last written, in the file's
-    // order; each table row keeps its place here in its first cell's
-    // Qt::UserRole (none for a row added here).
+    // The line's rows as read at opening or last written, in the file's
+    // order, and as shown then (a transformer's length empty); each table
+    // row keeps its place here in its first cell's Qt::UserRole (none for a
+    // row added here).
     Table m_read;
+    Table m_shown;
+    // The largest key and node number the line's rows have held here.
+    qint64 m_seenKey = 0;
+    qint64 m_seenNode = 0;
     SavedRows m_saved;             // the rows at opening or the last save
 };

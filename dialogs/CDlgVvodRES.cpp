@@ -39,9 +39,8 @@ const QStringList kWorkbookHeader = {"*Кодировка npes", "nres", "nzp", 
 
 const QString kTransformer = QStringLiteral("2");
 
-// Columns that name a row of each table.
+// Columns that name a line.
 const QVector<int> kLineCodes = {LinNpes, LinNres, LinNlin};
-const QVector<int> kSectionCodes = {UchNpes, UchNres, UchNlin, UchKey};
 
 // The workbook's columns H to K: the loads and energies.
 const int kFirstLoadColumn = 7;
@@ -173,12 +172,15 @@ bool CDlgVvodRES::LoadVtv()
     m_filling = true;
     fillTable(tableLIN, lines, &m_readLines);
     fillTable(tableWgt, sections, &m_readSections);
+    // "Откл" shows a box, ticked for "1": any other text shows the element
+    // in service and is saved as "0".
+    m_shownSections = m_readSections;
     for (int row = 0; row < tableWgt->rowCount(); ++row) {
         QTableWidgetItem* item = tableWgt->item(row, UchPodkt);
         const bool off = item->text() == "1";
         item->setCheckState(off ? Qt::Checked : Qt::Unchecked);
         item->setText(QString());
-        m_readSections[row][UchPodkt] = podktText(item->checkState());
+        m_shownSections[row][UchPodkt] = podktText(item->checkState());
     }
     m_filling = false;
 
@@ -236,11 +238,11 @@ bool CDlgVvodRES::LoadVtv()
     return false;
 }
 
-void CDlgVvodRES::fillTable(QTableWidget* table, const Table& rows, Table* shown)
+void CDlgVvodRES::fillTable(QTableWidget* table, const Table& rows, Table* read)
 {
     table->setSortingEnabled(false);
     table->setRowCount(rows.size());
-    shown->clear();
+    read->clear();
     for (int r = 0; r < rows.size(); ++r) {
         QStringList texts;
         for (int c = 0; c < table->columnCount(); ++c) {
@@ -249,7 +251,7 @@ void CDlgVvodRES::fillTable(QTableWidget* table, const Table& rows, Table* shown
         }
         // The row's place in what was read travels with it when the user sorts.
         table->item(r, 0)->setData(Qt::UserRole, r);
-        shown->append(texts);
+        read->append(texts);
     }
 }
 
@@ -306,7 +308,7 @@ void CDlgVvodRES::slot_UchChanged(QTableWidgetItem* item)
 OwnRows CDlgVvodRES::ownLines() const
 {
     OwnRows own;
-    own.identity = kLineCodes;
+    own.codes = kLineCodes;
     own.read = m_readLines;
     for (int row = 0; row < tableLIN->rowCount(); ++row) {
         own.now.append(cellTexts(tableLIN, row));
@@ -317,10 +319,9 @@ OwnRows CDlgVvodRES::ownLines() const
 
 OwnRows CDlgVvodRES::ownSections() const
 {
-    OwnRows own;
-    own.identity = kSectionCodes;
-    own.keyColumn = UchKey;
+    OwnRows own = ownSectionRows();
     own.read = m_readSections;
+    own.shown = m_shownSections;
     for (int row = 0; row < tableWgt->rowCount(); ++row) {
         QStringList texts = cellTexts(tableWgt, row);
         texts[UchPodkt] = podktText(tableWgt->item(row, UchPodkt)->checkState());
@@ -379,27 +380,25 @@ bool CDlgVvodRES::writeChanges()
     const MergedRows mergedL = lines ? mergeOwnRows(linesFile, ownL) : MergedRows();
     const MergedRows mergedS = sections ? mergeOwnRows(sectionsFile, ownS) : MergedRows();
 
-    // "lines" and "uch_lin" with their .bak land together or not at all.
-    // A refusal (an empty table) leaves the set unspoilt: it is checked here.
+    // "lines" and "uch_lin" with their .bak land together or not at all; a
+    // table the merge leaves as it is is not written, its .bak kept. A
+    // refusal (an empty table) leaves the set unspoilt: it is checked here.
     StagedFiles files;
     bool staged = true;
-    if (lines)
+    if (mergedL.changesFile)
         staged = stageShablonXML(files, "lines", attrLin, "LIN", "net110_lines", mergedL.table);
-    if (staged && sections)
+    if (staged && mergedS.changesFile)
         staged = stageShablonXML(files, "uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", mergedS.table);
-    if (!staged || !commitStaged(files))
+    if (!staged || ((mergedL.changesFile || mergedS.changesFile) && !commitStaged(files)))
         return false;
 
-    QStringList linesNotSaved;
-    for (int row : mergedL.lost)
-        linesNotSaved.append("линия " + tableLIN->item(row, LinName)->text());
-    QStringList sectionsNotSaved;
+    const QStringList linesNotSaved = rowsNotSaved(ownL, mergedL, [](const QStringList& row) {
+        return "линия " + row.value(LinName);
+    });
     const QHash<QString, QString> names = lineNames();
-    for (int row : mergedS.lost) {
-        auto text = [this, row](int column) { return tableWgt->item(row, column)->text(); };
-        sectionsNotSaved.append("линия " + names.value(text(UchNlin), text(UchNlin)) + ": " + text(UchName)
-                                + ", узлы " + text(UchNyzln) + "-" + text(UchNyzlk));
-    }
+    const QStringList sectionsNotSaved = rowsNotSaved(ownS, mergedS, [&names](const QStringList& row) {
+        return "линия " + names.value(row.value(UchNlin), row.value(UchNlin)) + ": " + sectionRowText(row);
+    });
     if (lines) {
         adoptRows(tableLIN, ownL, mergedL, &m_readLines);
         m_linesChanged = false;
@@ -414,6 +413,7 @@ bool CDlgVvodRES::writeChanges()
         const bool sorting = tableWgt->isSortingEnabled();
         tableWgt->setSortingEnabled(false);
         adoptRows(tableWgt, ownS, mergedS, &m_readSections);
+        m_shownSections = m_readSections;
         m_sectionsChanged = false;
         // The "Откл" cells show their stored text from now on.
         m_filling = true;
@@ -429,7 +429,7 @@ bool CDlgVvodRES::writeChanges()
     return true;
 }
 
-void CDlgVvodRES::adoptRows(QTableWidget* table, OwnRows& own, const MergedRows& merged, Table* shown)
+void CDlgVvodRES::adoptRows(QTableWidget* table, OwnRows& own, const MergedRows& merged, Table* read)
 {
     adoptWritten(own, merged);
     // Sorting is held off meanwhile, so no row moves under the loop.
@@ -438,12 +438,14 @@ void CDlgVvodRES::adoptRows(QTableWidget* table, OwnRows& own, const MergedRows&
     for (int row = 0; row < table->rowCount(); ++row)
         setCellData(table, row, 0, Qt::UserRole, own.origin.at(row));
     table->setSortingEnabled(sorting);
-    *shown = own.read;
+    *read = own.read;
 }
 
 void CDlgVvodRES::reject()
 {
-    if (!mayClose(hasUnsavedEdits(), [this] { return writeChanges(); }))
+    commitCellEditor(tableLIN);
+    commitCellEditor(tableWgt);
+    if (!mayClose(this, hasUnsavedEdits(), [this] { return writeChanges(); }))
         return;
     QDialog::reject();
 }

@@ -55,16 +55,16 @@ protected:
     void reject() override;
 
 private:
-    // Fills table with rows and keeps them, as shown, in shown.
-    void fillTable(QTableWidget* table, const Table& rows, Table* shown);
+    // Fills table with rows and keeps them, as read, in read.
+    void fillTable(QTableWidget* table, const Table& rows, Table* read);
     // The rows of a table as read or last written and as they are now.
     OwnRows ownLines() const;
     OwnRows ownSections() const;
     // Writes the cells changed here into "lines" and "uch_lin" as they are
     // now, both or neither; refuses when the RES is gone. Whether it wrote.
     bool writeChanges();
-    // The table's rows follow what was written: each its new place in shown.
-    static void adoptRows(QTableWidget* table, OwnRows& own, const MergedRows& merged, Table* shown);
+    // The table's rows follow what was written: each its new place in read.
+    static void adoptRows(QTableWidget* table, OwnRows& own, const MergedRows& merged, Table* read);
     // The name of each line of the line table by its code.
     QHash<QString, QString> lineNames() const;
     static int rowIndex(QTableWidget* table, int row);
@@ -73,11 +73,13 @@ private:
     QString m_npes;
     QString m_nres;
     QString m_name;
-    // The RES's rows of "lines" and "uch_lin" as shown at opening or last
-    // written ("Откл" as "1" or "0"); each table row keeps its place here in
-    // its first cell's Qt::UserRole. A save writes only what differs.
+    // The RES's rows of "lines" and "uch_lin" as read at opening or last
+    // written, and the sections as shown then ("Откл" as "1" or "0"); each
+    // table row keeps its place here in its first cell's Qt::UserRole. A
+    // save writes only what differs.
     Table m_readLines;
     Table m_readSections;
+    Table m_shownSections;
     QString m_curLine = QStringLiteral("1");
     // Some cell was set since opening or the last save (a cheap first test).
     bool m_linesChanged = false;

@@ -4,7 +4,6 @@
 #include "store/ui/closing.h"
 #include "store/ui/widgetmessages.h"
 
-#include <QApplication>
 #include <QHeaderView>
 #include <QTableWidget>
 
@@ -210,10 +209,6 @@ bool SavedRows::save(const TableFile& file, const Table& rows, bool damagedRead,
 bool SavedRows::mayCloseEditor(QTableWidget* table, const std::function<Table()>& rows,
                                const std::function<bool()>& save) const
 {
-    // A value still being typed is the user's edit too: taking the focus off
-    // its editor commits it, as a click elsewhere would.
-    const QWidget* focus = QApplication::focusWidget();
-    if (focus && table->viewport()->isAncestorOf(focus))
-        table->setFocus();
-    return mayClose(differ(rows()), save);
+    commitCellEditor(table);
+    return mayClose(table->window(), differ(rows()), save);
 }

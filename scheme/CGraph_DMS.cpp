@@ -11,8 +11,8 @@
 #include "store/safefile.h"
 #include "store/ui/closing.h"
 #include "store/ui/placement.h"
-#include "scheme/uchrow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QTransform>
@@ -69,6 +69,20 @@ CGraph_DMS::CGraph_DMS(QWidget* parent)
     ViewParam->setChecked(true);
     m_pView->setBackgroundBrush(m_scene->backgroundColor());
     m_savedDrawing = drawing();
+}
+
+CGraph_DMS* CGraph_DMS::editorOf(const QString& npes, const QString& nres, const QString& nlin)
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* editor = qobject_cast<CGraph_DMS*>(window);
+        // A closed editor is hidden until it is deleted.
+        if (!editor || !editor->isVisible())
+            continue;
+        const LineSelection& line = editor->m_scene->selection();
+        if (line.npes == npes && line.nres == nres && line.nlin == nlin)
+            return editor;
+    }
+    return nullptr;
 }
 
 CGraph_DMS::~CGraph_DMS()
@@ -331,15 +345,17 @@ bool CGraph_DMS::saveScheme()
     // no more than "lines", to learn that the line is still there.
     if (!m_scene->readWhole())
         return false;
-    const bool writeRows = m_scene->hasUnsavedRows();
+    const bool rowsChanged = m_scene->hasUnsavedRows();
     MergedRows merged;
-    if (writeRows) {
+    if (rowsChanged) {
         if (!m_scene->rowsToSave(&merged))
             return false;
-        m_scene->takeNewKeys(merged);
+        m_scene->takeNewNumbers(merged);
     } else if (!m_scene->lineStillExists()) {
         return false;
     }
+    // A merge that leaves the table as it is writes neither it nor its .bak.
+    const bool writeRows = rowsChanged && merged.changesFile;
     const SxemaLin drawn = drawing();
     m_scene->setBackgroundText(drawn.key.value(3));
 
@@ -364,15 +380,11 @@ bool CGraph_DMS::saveScheme()
     if (!written)
         return false;
 
-    if (writeRows)
+    const QStringList lost = rowsNotSaved(m_scene->ownRows(), merged, sectionRowText);
+    if (rowsChanged)
         m_scene->rowsWritten(merged);
     if (withDrawing)
         m_savedDrawing = drawn;
-    QStringList lost;
-    for (int i : qAsConst(merged.lost)) {
-        const QStringList& row = m_scene->lineRows().at(i);
-        lost.append(row.value(uchName) + ", узлы " + row.value(uchNyzln) + "-" + row.value(uchNyzlk));
-    }
     if (!lost.isEmpty())
         warnRowsNotSaved(lost, this);
     if (!withDrawing)
@@ -389,7 +401,7 @@ bool CGraph_DMS::hasUnsavedEdits() const
 
 void CGraph_DMS::closeEvent(QCloseEvent* event)
 {
-    if (!mayClose(hasUnsavedEdits(), [this] { return saveScheme(); })) {
+    if (!mayClose(this, hasUnsavedEdits(), [this] { return saveScheme(); })) {
         event->ignore();
         return;
     }

@@ -33,6 +33,11 @@ public:
     explicit CGraph_DMS(QWidget* parent = nullptr);
     ~CGraph_DMS() override;
 
+    // The open editor of the line (npes, nres, nlin), or null. A line has
+    // one editor at a time: the drawing is saved whole, so a second one
+    // would undo the first one's moves and deletions.
+    static CGraph_DMS* editorOf(const QString& npes, const QString& nres, const QString& nlin);
+
     DiagramScene* scene() const { return m_scene; }
     CmenuNode* nodeMenu() const { return m_menuNode.get(); }
     CmenuBranch* branchMenu() const { return m_menuBranch.get(); }

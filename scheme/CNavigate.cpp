@@ -21,10 +21,9 @@ CNavigate::CNavigate(QWidget* parent)
     setupUi(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
-    // The window keeps to its maximum and cuts the picture: a label as large
-    // as the picture would ask for more than that, and a window whose least
-    // size passes its largest is put by its inside, its title bar off the
-    // screen.
+    // The window keeps to its maximum: a label as large as the picture would
+    // ask for more than that, and a window whose least size passes its
+    // largest is put by its inside, its title bar off the screen.
     label->setMinimumSize(1, 1);
 }
 
@@ -45,7 +44,17 @@ void CNavigate::showPicture(const QString& file, int height, const QPoint& at)
     // Read anew: QPixmap(file) may come from the pixmap cache, whose key (the
     // name, the second of the last change and the size) can stay the same
     // when the picture is rewritten within a second.
-    label->setPixmap(QPixmap::fromImage(QImage(file)));
+    QImage picture(file);
+    m_pictureSize = picture.size();
+    // Cut to the window, a tall picture would hide its top and bottom, and
+    // the parts of the drawing there could not be reached: it is scaled to
+    // the height the label has inside the form's margins.
+    if (picture.height() > maximumHeight()) {
+        const QMargins margins = verticalLayout->contentsMargins();
+        const int room = maximumHeight() - margins.top() - margins.bottom() - 2 * (label->frameWidth() + label->margin());
+        picture = picture.scaledToHeight(room, Qt::SmoothTransformation);
+    }
+    label->setPixmap(QPixmap::fromImage(picture));
     placeWindow(this, at, QSize(kNavigationWidth, height));
 }
 
@@ -60,9 +69,11 @@ QPointF CNavigate::picturePoint(const QPoint& pos) const
     const QRect contents = label->contentsRect().adjusted(margin, margin, -margin, -margin);
     const QSize size = picture.size() / picture.devicePixelRatio();
     const QRect drawn = QStyle::alignedRect(QGuiApplication::layoutDirection(), label->alignment(), size, contents);
-    const QPointF point = QPointF(label->mapFrom(this, pos) - drawn.topLeft());
+    const QPointF shown = QPointF(label->mapFrom(this, pos) - drawn.topLeft());
+    const QSizeF full = m_pictureSize.isEmpty() ? QSizeF(size) : QSizeF(m_pictureSize);
+    const QPointF point(shown.x() * full.width() / size.width(), shown.y() * full.height() / size.height());
     // A press on the frame around the picture goes to its nearest edge.
-    return QPointF(qBound(0.0, point.x(), qreal(size.width())), qBound(0.0, point.y(), qreal(size.height())));
+    return QPointF(qBound(0.0, point.x(), full.width()), qBound(0.0, point.y(), full.height()));
 }
 
 void CNavigate::mousePressEvent(QMouseEvent* event)

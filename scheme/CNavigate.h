@@ -6,6 +6,7 @@
 
 #include <QPoint>
 #include <QPointF>
+#include <QSize>
 #include <QWidget>
 
 class QGraphicsScene;
@@ -21,13 +22,13 @@ public:
 
     // Shows the picture in file (the navigation picture, height pixels high),
     // the window's frame at at: its scheme window's view, whose tools and
-    // combos stay uncovered.
+    // combos stay uncovered. A picture taller than the window is shown whole,
+    // scaled down to the window's height.
     void showPicture(const QString& file, int height, const QPoint& at);
 
     // The point of the picture drawn under pos (the window's own coordinates),
-    // in the picture's pixels. The label sets the picture by its alignment
-    // inside the form's margins: one taller than the window is centred, its
-    // top and bottom cut alike.
+    // in the picture's own pixels, however it is scaled on the screen. The
+    // label sets the picture by its alignment inside the form's margins.
     QPointF picturePoint(const QPoint& pos) const;
 
 signals:
@@ -36,6 +37,10 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    // The picture's size as written; empty until one is shown.
+    QSize m_pictureSize;
 };
 
 // Width of the navigation picture, pixels.

@@ -159,22 +159,25 @@ const SORTED_OBJECT_INF* DiagramScene::recordOf(const QGraphicsItem* item) const
     return item ? m_byItem.value(item, nullptr) : nullptr;
 }
 
+// New numbers are above every one the line's rows held here since opening,
+// rows deleted meanwhile included: a stale window elsewhere that still knows
+// a freed number never takes a new element for the old one.
 QString DiagramScene::guidNode(const QString& from) const
 {
-    if (m_lineRows.isEmpty() && from.isEmpty())
+    if (m_lineRows.isEmpty() && m_seenNode == 0 && from.isEmpty())
         return QStringLiteral("0");
-    qint64 largest = std::max(0, toInteger(from));
-    for (const QStringList& row : m_lineRows)
-        largest = std::max<qint64>({largest, toInteger(row.value(uchNyzln)), toInteger(row.value(uchNyzlk))});
-    return QString::number(largest + 1);
+    return QString::number(std::max<qint64>(m_seenNode, toInteger(from)) + 1);
 }
 
 QString DiagramScene::guidBranch() const
 {
-    qint64 largest = 0;
-    for (const QStringList& row : m_lineRows)
-        largest = std::max<qint64>(largest, toInteger(row.value(uchKey)));
-    return QString::number(largest + 1);
+    return QString::number(m_seenKey + 1);
+}
+
+void DiagramScene::noteNumbers(const QStringList& row)
+{
+    m_seenNode = std::max<qint64>({m_seenNode, toInteger(row.value(uchNyzln)), toInteger(row.value(uchNyzlk))});
+    m_seenKey = std::max<qint64>(m_seenKey, toInteger(row.value(uchKey)));
 }
 
 int DiagramScene::firstRowWithKey(const QString& key) const
@@ -335,8 +338,10 @@ void DiagramScene::LoadModel()
     }
     m_readRows = m_lineRows;
     m_rowOrigin.resize(m_lineRows.size());
-    for (int i = 0; i < m_rowOrigin.size(); ++i)
+    for (int i = 0; i < m_rowOrigin.size(); ++i) {
         m_rowOrigin[i] = i;
+        noteNumbers(m_lineRows.at(i));
+    }
     LoadSxems(0);
 }
 
@@ -610,6 +615,7 @@ void DiagramScene::DelBranchPoints()
 
 void DiagramScene::appendRow(const QStringList& row)
 {
+    noteNumbers(row);
     m_lineRows.append(row);
     m_rowOrigin.append(-1);
 }
@@ -797,6 +803,7 @@ void DiagramScene::slot_ParamUCH(QStringList row)
         return;
     // OK on an untouched pop-up changes nothing: at saving, only the cells
     // that differ from what was read are written.
+    noteNumbers(row);
     m_lineRows[found] = row;
     m_modified = true;
 }
@@ -805,9 +812,9 @@ void DiagramScene::slot_ParamUCH(QStringList row)
 
 OwnRows DiagramScene::ownRows() const
 {
-    OwnRows own;
-    own.identity = {uchNpes, uchNres, uchNlin, uchKey};
-    own.keyColumn = uchKey;
+    OwnRows own = ownSectionRows();
+    own.keyFloor = m_seenKey;
+    own.nodeFloor = m_seenNode;
     own.read = m_readRows;
     own.now = m_lineRows;
     own.origin = m_rowOrigin;
@@ -885,15 +892,48 @@ void DiagramScene::renameElementKey(const QString& key, const QString& to)
     }
 }
 
-void DiagramScene::takeNewKeys(const MergedRows& merged)
+void DiagramScene::renameNodes(const QHash<QString, QString>& moves)
 {
-    if (merged.newKeys.isEmpty())
+    for (const auto& record : m_objects) {
+        if (record->kind != KindNode) {
+            if (auto* line = qgraphicsitem_cast<VLKL_Item*>(record->item))
+                line->m_startNode = moves.value(line->m_startNode, line->m_startNode);
+            continue;
+        }
+        if (auto* bus = qgraphicsitem_cast<BusItem*>(record->item))
+            bus->m_nodeName = moves.value(bus->m_nodeName, bus->m_nodeName);
+        record->key = moves.value(record->key, record->key);
+    }
+    for (QGraphicsItem* item : items()) {
+        if (auto* label = qgraphicsitem_cast<TextParam*>(item)) {
+            if (label->m_kind == KindNode)
+                label->m_name = moves.value(label->m_name, label->m_name);
+        }
+    }
+}
+
+void DiagramScene::takeNewNumbers(const MergedRows& merged)
+{
+    if (merged.newKeys.isEmpty() && merged.newNodes.isEmpty())
         return;
     for (auto it = merged.newKeys.constBegin(); it != merged.newKeys.constEnd(); ++it) {
         QStringList& row = m_lineRows[it.key()];
         renameElementKey(row.value(uchKey), it.value());
         row[uchKey] = it.value();
     }
+    // A node moves with its bus, the bus's label and the lines starting there.
+    QHash<QString, QString> moves;
+    for (auto it = merged.newNodes.constBegin(); it != merged.newNodes.constEnd(); ++it) {
+        QStringList& row = m_lineRows[it.key()];
+        for (auto c = it.value().constBegin(); c != it.value().constEnd(); ++c) {
+            moves.insert(row.value(c.key()), c.value());
+            row[c.key()] = c.value();
+        }
+    }
+    if (!moves.isEmpty())
+        renameNodes(moves);
+    for (const QStringList& row : qAsConst(m_lineRows))
+        noteNumbers(row);
     // The registry's lookup by key and the rows' lookup follow.
     m_byKey.clear();
     for (const auto& record : m_objects) {

@@ -90,9 +90,9 @@ public:
     // longer) an element of the scheme.
     const SORTED_OBJECT_INF* recordOf(const QGraphicsItem* item) const;
 
-    // Next free node number and key of the line (largest + 1; a key never
-    // "0", which the sections editor renumbers). The node an element is
-    // added at counts too: on a drawn line without rows a new node would
+    // Next free node number and key of the line (largest seen + 1; a key
+    // never "0", which the sections editor renumbers). The node an element
+    // is added at counts too: on a drawn line without rows a new node would
     // otherwise be "0", the very bus (or the supply) it hangs from.
     QString guidNode(const QString& from = QString()) const;
     QString guidBranch() const;
@@ -164,10 +164,11 @@ public:
     // Whether the line still stands in "lines" (a save of the drawing alone
     // reads no more than that); warns when it does not.
     bool lineStillExists() const;
-    // A key the merge moved on (another window took it meanwhile) is given
-    // to the row and to its drawn element and label, so that the drawing
-    // and the rows stay one to one.
-    void takeNewKeys(const MergedRows& merged);
+    // A key or node the merge moved on (another window took it meanwhile)
+    // is given to the rows and to the drawn element or bus, its label and
+    // the lines starting at it, so that the drawing and the rows stay one
+    // to one.
+    void takeNewNumbers(const MergedRows& merged);
     // Stages rows as the line-section table (".bak" kept) into files, to be
     // put in place together with the drawing.
     bool SaveModel(StagedFiles& files, const Table& rows) const;
@@ -202,6 +203,11 @@ private:
     void appendRow(const QStringList& row);
     // Gives the element of key (not a bus) the key to instead.
     void renameElementKey(const QString& key, const QString& to);
+    // Gives each bus of a node in moves its new node, with its label and
+    // the lines that start there.
+    void renameNodes(const QHash<QString, QString>& moves);
+    // Raises the largest key and node seen to those of row.
+    void noteNumbers(const QStringList& row);
     BusItem* currentBus() const;
     int firstRowWithKey(const QString& key) const;
     int lastRowWithKey(const QString& key) const;
@@ -232,6 +238,9 @@ private:
     QVector<int> m_rowOrigin;      // per row of m_lineRows: its row in m_readRows, -1 when added
     Table m_allRows;
     bool m_rowsDamaged = false;    // met an error when read: never written back
+    // The largest key and node number the line's rows have held here.
+    qint64 m_seenKey = 0;
+    qint64 m_seenNode = 0;
     QStringList m_lineTemplate;
     QStringList m_transTemplate;
     SxemaLin m_sxema;

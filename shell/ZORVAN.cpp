@@ -347,8 +347,10 @@ bool ZORVAN::writeSettings()
 void ZORVAN::closeEvent(QCloseEvent* event)
 {
     const bool mayEnd = closeOtherWindows(this)
-        && mayClose(settingsValues() != m_savedSettings, [this] { return writeSettings(); });
-    if (mayEnd)
+        && mayClose(this, settingsValues() != m_savedSettings, [this] { return writeSettings(); });
+    // After a model load the tree shows tables that are gone: the program
+    // ends whatever the question on the settings was answered.
+    if (mayEnd || m_modelLoaded)
         event->accept();
     else
         event->ignore();
@@ -431,6 +433,7 @@ void ZORVAN::slot_FilSelected(const QString& name)
         ShowWarning(QStringLiteral("Информация"),
                     QStringLiteral("Загружена новая сеть. Войдите в программу заново"), this);
         m_modelName = name;
+        m_modelLoaded = true;
         slot_SaveTools();
         // The tree still shows the old model, so the whole program ends here.
         close();

@@ -102,6 +102,7 @@ private:
     int m_month = 0;                      // index of the period, 0-12
     QString m_modelName;                  // name of the last model loaded
     QStringList m_savedSettings;          // the page as read or last written
+    bool m_modelLoaded = false;           // a new model replaced the tables: the run ends
 
     CFileDlg* m_fileDlg = nullptr;        // created at start, hidden, reused
     QPointer<CFileDelDlg> m_fileDelDlg;   // made anew for each delete request

@@ -16,7 +16,7 @@ public:
         std::fprintf(stderr, "%s: %s -> Нет\n", qPrintable(title), qPrintable(text));
         return true;
     }
-    SaveAnswer askToSave(const QString& text, const QString& title) override
+    SaveAnswer askToSave(const QString& text, const QString& title, QObject*) override
     {
         std::fprintf(stderr, "%s: %s -> Отмена\n", qPrintable(title), qPrintable(text));
         return SaveAnswer::Cancel;
@@ -51,7 +51,7 @@ void ShowFile(const QString& name, const QString& kind)
     g_sink->showFile(name, kind);
 }
 
-SaveAnswer AskToSave()
+SaveAnswer AskToSave(QObject* window)
 {
-    return g_sink->askToSave(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение"));
+    return g_sink->askToSave(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение"), window);
 }

@@ -21,8 +21,9 @@ public:
     // for Escape and for closing the box.
     virtual bool question(const QString& text, const QString& title) = 0;
     // A modal question with "Да" (save), "Нет" (discard) and "Отмена";
-    // Escape and closing the box answer Cancel, which loses nothing.
-    virtual SaveAnswer askToSave(const QString& text, const QString& title) = 0;
+    // Escape and closing the box answer Cancel, which loses nothing. window
+    // is the window whose edits are meant; the box belongs to it.
+    virtual SaveAnswer askToSave(const QString& text, const QString& title, QObject* window) = 0;
     // Show a report or log in the viewer: name is the report name (kind "html")
     // or a log's file name (kind "").
     virtual void showFile(const QString& name, const QString& kind) = 0;
@@ -39,5 +40,5 @@ void ShowWarning(const QString& title, const QString& text, QObject* parent = nu
 void ShowFile(const QString& name, const QString& kind);
 
 // "Сохранить изменения?" (title "Сохранение") with "Да", "Нет", "Отмена",
-// asked by a window that is closed with edits not saved.
-SaveAnswer AskToSave();
+// asked by window when it is closed with edits not saved.
+SaveAnswer AskToSave(QObject* window);

@@ -193,8 +193,7 @@ bool saveShablonXMLAllowEmpty(const QString& table, const QStringList& names,
 }
 
 OwnRowSave saveOwnRow(const QString& table, const QStringList& names, const QString& rowElement,
-                      const QString& rootElement, const QStringList& shown, const QStringList& row,
-                      int codeCount)
+                      const QString& rootElement, const OwnRow& row, int codeCount)
 {
     bool xmlError = false;
     const Table rows = ReadShablonXML(table, names, rowElement, &xmlError);
@@ -202,13 +201,18 @@ OwnRowSave saveOwnRow(const QString& table, const QStringList& names, const QStr
         return OwnRowSave::Damaged;
     OwnRows own;
     for (int c = 0; c < codeCount; ++c)
-        own.identity.append(c);
-    own.read = {shown};
-    own.now = {row};
+        own.codes.append(c);
+    // A row the window found no record for is known by its codes alone.
+    own.read = {row.read.isEmpty() ? row.shown : row.read};
+    own.shown = {row.shown};
+    own.now = {row.now};
     own.origin = {0};
     const MergedRows merged = mergeOwnRows(rows, own);
     if (merged.placed.value(0, -1) < 0)
         return OwnRowSave::Missing;
+    // Nothing to change: the file and its .bak stay as they are.
+    if (!merged.changesFile)
+        return OwnRowSave::Saved;
     return saveShablonXML(table, names, rowElement, rootElement, merged.table) ? OwnRowSave::Saved
                                                                                : OwnRowSave::Failed;
 }

@@ -122,16 +122,22 @@ bool stageShablonXML(StagedFiles& files, const QString& table, const QStringList
                      bool allowEmpty = false);
 
 // A window's save of its own object's row: rereads the table just before
-// writing and, in the row whose first codeCount values equal those of shown,
-// sets only the fields where row (the window now) differs from shown (what
-// the window showed at opening or last saved), through the store's merge
-// (rowmerge.h): what other windows saved meanwhile stays, even in this row.
-// A damaged table is never rewritten from a partial read; a row no longer in
-// the table writes nothing.
+// writing and, in the row whose first codeCount values equal those of
+// row.read, sets only the fields where row.now differs from it, through the
+// store's merge (rowmerge.h): what other windows saved meanwhile stays, even
+// in this row, and a value only shown otherwise than read is written as
+// shown unless another window changed it. A damaged table is never rewritten
+// from a partial read; a row no longer in the table writes nothing; a save
+// that changes nothing writes nothing (Saved).
+struct OwnRow
+{
+    QStringList read;    // the record as the file held it at opening or last save; empty when none
+    QStringList shown;   // the record as the window showed it then
+    QStringList now;     // the record as the window shows it now
+};
 enum class OwnRowSave { Saved, Damaged, Missing, Failed };
 OwnRowSave saveOwnRow(const QString& table, const QStringList& names, const QString& rowElement,
-                      const QString& rootElement, const QStringList& shown, const QStringList& row,
-                      int codeCount);
+                      const QString& rootElement, const OwnRow& row, int codeCount);
 
 // ZORVAN_PATH + relative name.
 QString dataFile(const QString& relativeName);

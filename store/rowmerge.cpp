@@ -13,31 +13,17 @@ namespace {
 // Joins values that a table never holds (XML cannot carry it).
 const QChar kSeparator(0x1F);
 
-QString joined(const QStringList& row, const QVector<int>& columns, int skip)
+// Columns of a line-section row.
+enum { sName = 3, sBegin = 5, sEnd = 6, sTip = 7, sKey = 17 };
+
+QString joined(const QStringList& row, const QVector<int>& columns)
 {
     QString text;
     for (int column : columns) {
-        if (column == skip)
-            continue;
         text += row.value(column);
         text += kSeparator;
     }
     return text;
-}
-
-// Each row's identity followed by its turn among the rows of the same
-// identity, so that a duplicated code still pairs first with first.
-QVector<QString> identities(const Table& rows, const QVector<int>& columns)
-{
-    QVector<QString> ids;
-    ids.reserve(rows.size());
-    QHash<QString, int> seen;
-    for (const QStringList& row : rows) {
-        QString id = joined(row, columns, -1);
-        id += QString::number(seen[id]++);
-        ids.append(id);
-    }
-    return ids;
 }
 
 void setValue(QStringList& row, int column, const QString& value)
@@ -47,14 +33,30 @@ void setValue(QStringList& row, int column, const QString& value)
     row[column] = value;
 }
 
+const Table& shownRows(const OwnRows& own)
+{
+    return own.shown.size() == own.read.size() ? own.shown : own.read;
+}
+
 } // namespace
+
+OwnRows ownSectionRows()
+{
+    OwnRows own;
+    own.codes = {0, 1, 2};
+    own.element = {sKey, sBegin, sEnd, sTip};
+    own.keyColumn = sKey;
+    own.nodeColumns = {sBegin, sEnd};
+    return own;
+}
 
 bool OwnRows::changed() const
 {
+    const Table& seen = shownRows(*this);
     QVector<bool> kept(read.size(), false);
     for (int i = 0; i < now.size(); ++i) {
         const int o = origin.value(i, -1);
-        if (o < 0 || o >= read.size() || kept.at(o) || now.at(i) != read.at(o))
+        if (o < 0 || o >= read.size() || kept.at(o) || now.at(i) != seen.at(o))
             return true;
         kept[o] = true;
     }
@@ -63,19 +65,16 @@ bool OwnRows::changed() const
 
 namespace {
 
-// The lines (an identity without its key) that a window's rows belong to,
-// found for a row of the file without building any text: by the value of the
-// line's last column, then the others compared. Rows of other lines are
-// passed over at the cost of one lookup.
+// The objects (lines, RES) that a window's rows belong to, found for a row
+// of the file without building any text: by the value of the last code,
+// then the others compared. Rows of other objects are passed over at the
+// cost of one lookup.
 class OwnLines
 {
 public:
     OwnLines(const OwnRows& own)
+        : m_columns(own.codes)
     {
-        for (int column : own.identity) {
-            if (column != own.keyColumn)
-                m_columns.append(column);
-        }
         for (const Table* rows : {&own.read, &own.now}) {
             for (const QStringList& row : *rows) {
                 if (indexOf(row) < 0) {
@@ -121,6 +120,26 @@ private:
     QHash<QString, QVector<int>> m_byLast;
 };
 
+// Hands out the numbers of one kind (keys, nodes) per line: each above every
+// number the line holds, in the file or in the window, and above the floor.
+class NextNumbers
+{
+public:
+    NextNumbers(int lines, qint64 floor)
+        : m_largest(lines, floor)
+    {
+    }
+    void see(int line, const QString& number)
+    {
+        if (line >= 0)
+            m_largest[line] = qMax<qint64>(m_largest.at(line), toWholeNumber(number));
+    }
+    QString next(int line) { return QString::number(++m_largest[line]); }
+
+private:
+    QVector<qint64> m_largest;
+};
+
 } // namespace
 
 MergedRows mergeOwnRows(const Table& file, const OwnRows& own)
@@ -128,32 +147,38 @@ MergedRows mergeOwnRows(const Table& file, const OwnRows& own)
     MergedRows out;
     const int fileSize = file.size();
     const OwnLines lines(own);
+    const QVector<int> identity = own.codes + own.element;
+    const Table& seen = shownRows(own);
 
     // Only rows of the window's own lines can be its rows, take its keys or
     // receive its new rows.
     QVector<int> lineOf(fileSize, -1);
     QHash<QString, int> filePosition;
     {
-        QHash<QString, int> seen;
+        QHash<QString, int> turn;
         for (int p = 0; p < fileSize; ++p) {
             const int line = lines.indexOf(file.at(p));
             lineOf[p] = line;
             if (line < 0)
                 continue;
-            QString id = joined(file.at(p), own.identity, -1);
-            id += QString::number(seen[id]++);
+            QString id = joined(file.at(p), identity);
+            id += QString::number(turn[id]++);
             filePosition.insert(id, p);
         }
     }
     QVector<int> readPosition(own.read.size(), -1);
     {
-        const QVector<QString> ids = identities(own.read, own.identity);
-        for (int o = 0; o < ids.size(); ++o)
-            readPosition[o] = filePosition.value(ids.at(o), -1);
+        QHash<QString, int> turn;
+        for (int o = 0; o < own.read.size(); ++o) {
+            QString id = joined(own.read.at(o), identity);
+            id += QString::number(turn[id]++);
+            readPosition[o] = filePosition.value(id, -1);
+        }
     }
 
     Table table = file;
     QVector<bool> removed(fileSize, false);
+    QVector<bool> paired(fileSize, false);
     QVector<bool> used(own.read.size(), false);
     QVector<int> filePlace(own.now.size(), -1);
     QVector<int> keySetHere;   // rows of now kept in the file whose key changed here
@@ -167,25 +192,61 @@ MergedRows mergeOwnRows(const Table& file, const OwnRows& own)
         }
         used[o] = true;
         const QStringList& was = own.read.at(o);
+        const QStringList& shown = seen.at(o);
         const QStringList& is = own.now.at(i);
         const int p = readPosition.at(o);
         if (p < 0) {
-            // Gone from the file: deleted or renumbered by another window.
-            if (is != was)
+            // No longer in the file as the element it was: deleted or
+            // changed by another window. Only what the user did is missed.
+            if (is != shown)
                 out.lost.append(i);
             continue;
         }
         filePlace[i] = p;
+        paired[p] = true;
         for (int c = 0; c < is.size(); ++c) {
-            if (is.at(c) != was.value(c))
-                setValue(table[p], c, is.at(c));
+            const QString& value = is.at(c);
+            if (value == was.value(c))
+                continue;
+            // Shown otherwise than read but not edited: another window's
+            // change of the cell meanwhile stays.
+            if (value == shown.value(c) && file.at(p).value(c) != was.value(c))
+                continue;
+            if (table.at(p).value(c) != value) {
+                setValue(table[p], c, value);
+                out.changesFile = true;
+            }
         }
         if (own.keyColumn >= 0 && is.value(own.keyColumn) != was.value(own.keyColumn))
             keySetHere.append(i);
     }
+    QVector<int> deletedGone;   // rows of read deleted here, no longer in the file
     for (int o = 0; o < own.read.size(); ++o) {
-        if (!used.at(o) && readPosition.at(o) >= 0)
-            removed[readPosition.at(o)] = true;   // deleted here
+        if (used.at(o))
+            continue;
+        const int p = readPosition.at(o);
+        if (p >= 0) {
+            removed[p] = true;   // deleted here
+            paired[p] = true;
+            out.changesFile = true;
+        } else {
+            deletedGone.append(o);
+        }
+    }
+    // A delete that finds the element gone deleted what it meant to, unless
+    // the line holds a row under its codes and key by now: then that row is
+    // another element, or this one changed, and stays.
+    if (!deletedGone.isEmpty() && own.keyColumn >= 0) {
+        const QVector<int> codeAndKey = own.codes + QVector<int>{own.keyColumn};
+        QSet<QString> held;
+        for (int p = 0; p < fileSize; ++p) {
+            if (lineOf.at(p) >= 0)
+                held.insert(joined(file.at(p), codeAndKey));
+        }
+        for (int o : qAsConst(deletedGone)) {
+            if (held.contains(joined(own.read.at(o), codeAndKey)))
+                out.lostDeleted.append(o);
+        }
     }
 
     // Rows added here take new rows as they are.
@@ -193,6 +254,8 @@ MergedRows mergeOwnRows(const Table& file, const OwnRows& own)
     addedRows.reserve(added.size());
     for (int i : qAsConst(added))
         addedRows.append(own.now.at(i));
+    if (!added.isEmpty())
+        out.changesFile = true;
 
     // A key this window set that another row of the line holds by now moves
     // on to the next free key of the line.
@@ -202,25 +265,23 @@ MergedRows mergeOwnRows(const Table& file, const OwnRows& own)
         for (int i : qAsConst(keySetHere))
             setHere.insert(filePlace.at(i));
         QVector<QSet<QString>> held(lines.count());
-        QVector<qint64> largest(lines.count(), 0);
+        NextNumbers keys(lines.count(), own.keyFloor);
         for (int p = 0; p < fileSize; ++p) {
             const int line = lineOf.at(p);
             if (line < 0 || removed.at(p))
                 continue;
             const QString key = table.at(p).value(k);
-            largest[line] = qMax<qint64>(largest.at(line), toWholeNumber(key));
+            keys.see(line, key);
             if (!setHere.contains(p))
                 held[line].insert(key);
         }
-        for (const QStringList& row : qAsConst(addedRows)) {
-            const int line = lines.indexOf(row);
-            largest[line] = qMax<qint64>(largest.at(line), toWholeNumber(row.value(k)));
-        }
+        for (const QStringList& row : qAsConst(addedRows))
+            keys.see(lines.indexOf(row), row.value(k));
         auto settle = [&](int i, QStringList& row) {
             const int line = lines.indexOf(row);
             QString key = row.value(k);
             if (!key.isEmpty() && held.at(line).contains(key)) {
-                key = QString::number(++largest[line]);
+                key = keys.next(line);
                 setValue(row, k, key);
                 out.newKeys.insert(i, key);
             }
@@ -230,6 +291,63 @@ MergedRows mergeOwnRows(const Table& file, const OwnRows& own)
             settle(i, table[filePlace.at(i)]);
         for (int a = 0; a < added.size(); ++a)
             settle(added.at(a), addedRows[a]);
+    }
+
+    // A node number only rows added here use, which another window's rows
+    // of the line hold by now, moves on to the next free node of the line:
+    // two windows' new sections are never joined at a node.
+    if (!own.nodeColumns.isEmpty() && !added.isEmpty()) {
+        QVector<QSet<QString>> known(lines.count());   // nodes of the rows read
+        NextNumbers nodes(lines.count(), own.nodeFloor);
+        for (const Table* rows : {&own.read, &own.now}) {
+            for (const QStringList& row : *rows) {
+                const int line = lines.indexOf(row);
+                for (int c : own.nodeColumns) {
+                    nodes.see(line, row.value(c));
+                    if (rows == &own.read)
+                        known[line].insert(row.value(c));
+                }
+            }
+        }
+        QVector<QSet<QString>> others(lines.count());  // nodes of other windows' rows
+        for (int p = 0; p < fileSize; ++p) {
+            const int line = lineOf.at(p);
+            if (line < 0)
+                continue;
+            for (int c : own.nodeColumns) {
+                nodes.see(line, file.at(p).value(c));
+                if (!paired.at(p))
+                    others[line].insert(file.at(p).value(c));
+            }
+        }
+        QVector<QHash<QString, QString>> moves(lines.count());
+        for (const QStringList& row : qAsConst(addedRows)) {
+            const int line = lines.indexOf(row);
+            for (int c : own.nodeColumns) {
+                const QString node = row.value(c);
+                if (!node.isEmpty() && !known.at(line).contains(node) && others.at(line).contains(node)
+                    && !moves.at(line).contains(node))
+                    moves[line].insert(node, nodes.next(line));
+            }
+        }
+        // In every row of now that uses such a node: rows added here, and
+        // cells set here in the window's other rows.
+        auto move = [&](int i, QStringList& row) {
+            const QHash<QString, QString>& lineMoves = moves.at(lines.indexOf(own.now.at(i)));
+            for (int c : own.nodeColumns) {
+                const auto to = lineMoves.constFind(own.now.at(i).value(c));
+                if (to != lineMoves.constEnd()) {
+                    setValue(row, c, to.value());
+                    out.newNodes[i].insert(c, to.value());
+                }
+            }
+        };
+        for (int i = 0; i < own.now.size(); ++i) {
+            if (filePlace.at(i) >= 0)
+                move(i, table[filePlace.at(i)]);
+        }
+        for (int a = 0; a < added.size(); ++a)
+            move(added.at(a), addedRows[a]);
     }
 
     // Each added row follows the last row of its line still in the file.
@@ -284,6 +402,10 @@ void adoptWritten(OwnRows& own, const MergedRows& merged)
 {
     for (auto it = merged.newKeys.constBegin(); it != merged.newKeys.constEnd(); ++it)
         setValue(own.now[it.key()], own.keyColumn, it.value());
+    for (auto row = merged.newNodes.constBegin(); row != merged.newNodes.constEnd(); ++row) {
+        for (auto c = row.value().constBegin(); c != row.value().constEnd(); ++c)
+            setValue(own.now[row.key()], c.key(), c.value());
+    }
     QVector<int> order(own.now.size());
     for (int i = 0; i < order.size(); ++i)
         order[i] = i;
@@ -294,12 +416,29 @@ void adoptWritten(OwnRows& own, const MergedRows& merged)
     };
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return place(a) < place(b); });
     own.read.clear();
+    own.shown.clear();
     own.read.reserve(order.size());
     own.origin.fill(-1, own.now.size());
     for (int rank = 0; rank < order.size(); ++rank) {
         own.origin[order.at(rank)] = rank;
         own.read.append(own.now.at(order.at(rank)));
     }
+}
+
+QStringList rowsNotSaved(const OwnRows& own, const MergedRows& merged,
+                         const std::function<QString(const QStringList&)>& name)
+{
+    QStringList rows;
+    for (int i : merged.lost)
+        rows.append(name(own.now.at(i)));
+    for (int o : merged.lostDeleted)
+        rows.append(name(own.read.at(o)));
+    return rows;
+}
+
+QString sectionRowText(const QStringList& row)
+{
+    return row.value(sName) + ", узлы " + row.value(sBegin) + "-" + row.value(sEnd);
 }
 
 void warnRowsNotSaved(const QStringList& rows, QObject* parent)

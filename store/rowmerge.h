@@ -5,13 +5,18 @@
 // applied to it: the cells it changed, the rows it added, the rows it
 // deleted. A cell it did not change keeps what the file holds now, whoever
 // wrote it; where both changed one cell, the window's value wins (the user
-// is looking at it). A row it changed that another window deleted meanwhile
-// is not brought back but reported, so the window can say so.
+// is looking at it). A value the window only shows otherwise than the file
+// holds it (a clamped field, an empty flag shown cleared) is written as shown
+// unless another window changed that cell meanwhile.
 //
-// Rows are known by their identity columns (the codes, and the element key
-// of a line-section row); rows of equal identity pair up by their turn, the
-// first read with the first in the file. One pass over the table: linear in
-// its size.
+// A row is the element it is: it pairs with a row of the file only while
+// that row has the same codes and element columns as when the window read it
+// (for a line section its key, nodes and type). A row the window changed or
+// deleted that the file no longer holds as the same element is left alone
+// and reported, so the window can say so: nothing is ever written onto
+// another element. Rows of equal identity pair up by their turn, the first
+// read with the first in the file. One pass over the table: linear in its
+// size.
 
 #include "store/readregim.h"
 
@@ -19,51 +24,81 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+
 class QObject;
 
 struct OwnRows
 {
-    // Columns that name a row: {0, 1, 2} for a line, {0, 1, 2, 17} for a
-    // line section, {0, 1} for a RES.
-    QVector<int> identity;
-    // The element key among them (17 for "uch_lin"), or -1. A row added here,
-    // or given its key here, whose key another row of its line holds by now
-    // gets the next free key of the line.
+    // Columns that name the object the rows belong to: {0, 1, 2} (a line)
+    // for "lines" and "uch_lin", {0, 1} (a RES) for "res".
+    QVector<int> codes;
+    // Columns that, with the codes, tell one row of an object from another:
+    // a line section's key, nodes and type; none where the codes name the row.
+    QVector<int> element;
+    // The element key among them, or -1. A row added here, or given its key
+    // here, whose key another row of its line holds by now gets the next
+    // free key of the line.
     int keyColumn = -1;
-    // The rows as the window showed them when it read them (or last wrote
-    // them), in the file's order. A value the window shows rounded is kept
-    // here as shown, so that showing it is no change.
+    // The node columns, or none. A node number that only rows added here use
+    // and that another window's rows of the line hold by now moves on to the
+    // next free node number of the line, in every row of now that uses it.
+    QVector<int> nodeColumns;
+    // Numbers handed out by the merge are above these (the largest key and
+    // node number the window has seen on a row of its line).
+    qint64 keyFloor = 0;
+    qint64 nodeFloor = 0;
+    // The rows as the file held them when the window read them (or as it
+    // last wrote them), in the file's order.
     Table read;
+    // The same rows as the window showed them then; empty when shown as read.
+    Table shown;
     // The rows as they stand in the window now, in any order.
     Table now;
     // Per row of now: its row in read; -1 for a row added here. A row of
     // read that no row of now comes from was deleted here.
     QVector<int> origin;
 
-    // Whether anything here differs from read: a cell, a row added or deleted.
+    // Whether the user changed anything since the rows were read (compared
+    // with what was shown): a cell, a row added or deleted.
     bool changed() const;
 };
+
+// The rows of "uch_lin" (attrUchLin order) as a window of lines keeps them:
+// known by codes, key, nodes and type; keys and nodes numbered per line.
+OwnRows ownSectionRows();
 
 struct MergedRows
 {
     Table table;                 // the table to write
-    QVector<int> lost;           // rows of now changed here whose row has left the file
+    bool changesFile = false;    // table differs from the file read
+    QVector<int> lost;           // rows of now changed here whose element has left the file
+    QVector<int> lostDeleted;    // rows of read deleted here whose element has left the file
     QHash<int, QString> newKeys; // rows of now whose key was taken meanwhile: the key they get
+    // Rows of now whose node numbers were taken meanwhile: column -> new node.
+    QHash<int, QHash<int, QString>> newNodes;
     QVector<int> placed;         // per row of now: its row in table; -1 when lost or dropped
 };
 
 // Applies own to file, the table as read just now. Rows of now that were
 // not changed here and whose row has left the file are dropped silently.
-// Rows added here follow the last row of their line (the identity without
-// the key) in the file, or end the table when the line has none; every other
-// row keeps its place.
+// Rows added here follow the last row of their line (the codes) in the file,
+// or end the table when the line has none; every other row keeps its place.
 MergedRows mergeOwnRows(const Table& file, const OwnRows& own);
 
-// After merged was written: now, with the keys the merge gave, is what the
-// window read from now on (read in the table's order, origin following), so
-// that a second save changes nothing.
+// After merged was written: now, with the keys and nodes the merge gave, is
+// what the window read from now on (read in the table's order, origin
+// following, shown as read), so that a second save changes nothing.
 void adoptWritten(OwnRows& own, const MergedRows& merged);
 
+// The rows a save could not keep (merged.lost from now, merged.lostDeleted
+// from read), each as name gives it; call before adoptWritten.
+QStringList rowsNotSaved(const OwnRows& own, const MergedRows& merged,
+                         const std::function<QString(const QStringList&)>& name);
+
+// A line-section row as the warnings name it: "<name>, узлы <begin>-<end>".
+QString sectionRowText(const QStringList& row);
+
 // The warning of a save that could not keep some of the rows changed here:
-// another window deleted or renumbered them. rows names each one.
+// another window deleted or changed them. rows names each one.
 void warnRowsNotSaved(const QStringList& rows, QObject* parent = nullptr);

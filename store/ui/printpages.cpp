@@ -19,15 +19,33 @@
 
 namespace {
 
+// How firmly a cut keeps what lies on either side of it together: not at
+// all; between the headings above a table; between the lines of a paragraph
+// (the layout draws the line above its clip in a paragraph that reaches
+// into it, so a page that begins inside a paragraph holds that line hidden
+// once more); between a table and its closing caption; between a table and
+// the heading right above it, which are never printed apart (a page too
+// low for both is too small).
+enum Keep { Anywhere, AmongHeadings, InParagraph, ByCaption, ByHeading };
+
 // A place where a page may end; a page that begins there repeats the
-// header rows of heads[head] first (none for -1). A page ends at a soft cut
-// only when no other cut fits: between a heading and the table it belongs
-// to, or between a table and its closing caption.
+// header rows of heads[head] first (none for -1). A page ends at the
+// furthest cut that fits among those that keep least.
 struct Cut
 {
     qreal y;
     int head;
-    bool soft = false;
+    Keep keep = Anywhere;
+};
+
+// The cuts of a laid-out document in order, its tables' header rows, its end.
+struct Cuts
+{
+    QVector<Cut> cuts;
+    QVector<PrintSlice> heads;
+    qreal end = 0;
+
+    qreal headHeight(int head) const { return head >= 0 ? heads.at(head).bottom - heads.at(head).top : 0; }
 };
 
 // Between the lines of a paragraph, and under it. Cuts fall on whole pixels,
@@ -37,7 +55,8 @@ void addBlockCuts(const QTextBlock& block, QAbstractTextDocumentLayout* layout, 
     const qreal top = layout->blockBoundingRect(block).top();
     const QTextLayout* lines = block.layout();
     for (int i = 0; i < lines->lineCount(); ++i)
-        cuts->append({std::round(top + lines->lineAt(i).rect().bottom()), -1});
+        cuts->append({std::round(top + lines->lineAt(i).rect().bottom()), -1,
+                      i + 1 < lines->lineCount() ? InParagraph : Anywhere});
 }
 
 // Between the rows of a table below its header rows, where no cell spans
@@ -104,51 +123,45 @@ struct Piece
     int end = 0;
 };
 
-// Headings stay with their table: the headings right above a table (only
-// empty paragraphs between) go to the page of its header and first row; the
-// headings right under a table that no table follows are its caption and go
-// to the page of its last row.
-void softenAroundTables(const QVector<Piece>& pieces, QVector<Cut>* cuts)
+// Headings stay with their table: the heading right above a table (only
+// empty paragraphs between) goes to the page of its header and first row,
+// and so do the headings above it while they fit there; the headings right
+// under a table that no table follows are its caption and go to the page
+// of its last row.
+void keepAroundTables(const QVector<Piece>& pieces, QVector<Cut>* cuts)
 {
-    auto soften = [&](int from, int to) {
+    auto keep = [&](int from, int to, Keep level) {
         for (int c = from; c < to; ++c)
-            (*cuts)[c].soft = true;
+            (*cuts)[c].keep = qMax((*cuts)[c].keep, level);
     };
     for (int i = 0; i < pieces.size(); ++i) {
         if (!pieces.at(i).table)
             continue;
         for (int j = i - 1; j >= 0 && pieces.at(j).heading; --j)
-            soften(pieces.at(j).first, pieces.at(j).end);
+            keep(pieces.at(j).first, pieces.at(j).end, j == i - 1 ? ByHeading : AmongHeadings);
         int after = i + 1;
         while (after < pieces.size() && pieces.at(after).heading)
             ++after;
         const bool caption = after > i + 1 && (after == pieces.size() || !pieces.at(after).table);
         if (caption && pieces.at(i).end > pieces.at(i).first) {
-            soften(pieces.at(i).end - 1, pieces.at(i).end);                 // under the table
-            soften(pieces.at(i + 1).first, pieces.at(after - 1).end - 1);   // within the caption
+            keep(pieces.at(i).end - 1, pieces.at(i).end, ByCaption);                 // under the table
+            keep(pieces.at(i + 1).first, pieces.at(after - 1).end - 1, ByCaption);   // within the caption
         }
     }
 }
 
-} // namespace
-
-QVector<PrintPage> paginate(QTextDocument* doc, qreal height)
+Cuts findCuts(QTextDocument* doc)
 {
-    QVector<PrintPage> pages;
-    // No height, no page: each page would begin where the last one did.
-    if (!(height > 0))
-        return pages;
-
     QAbstractTextDocumentLayout* layout = doc->documentLayout();
-    QVector<Cut> cuts;
-    QVector<PrintSlice> heads;
+    Cuts found;
+    QVector<Cut>& cuts = found.cuts;
     QVector<Piece> pieces;
     for (QTextFrame::iterator it = doc->rootFrame()->begin(); !it.atEnd(); ++it) {
         Piece piece;
         piece.first = cuts.size();
         if (QTextFrame* frame = it.currentFrame()) {
             if (auto* table = qobject_cast<QTextTable*>(frame)) {
-                addTableCuts(table, layout, &cuts, &heads);
+                addTableCuts(table, layout, &cuts, &found.heads);
                 piece.table = true;
             } else {
                 cuts.append({std::round(layout->frameBoundingRect(frame).bottom()), -1});
@@ -165,39 +178,66 @@ QVector<PrintPage> paginate(QTextDocument* doc, qreal height)
         piece.end = cuts.size();
         pieces.append(piece);
     }
-    softenAroundTables(pieces, &cuts);
-    const qreal end = layout->documentSize().height();
-    cuts.append({end, -1});
+    keepAroundTables(pieces, &cuts);
+    found.end = layout->documentSize().height();
+    cuts.append({found.end, -1});
     std::stable_sort(cuts.begin(), cuts.end(), [](const Cut& a, const Cut& b) { return a.y < b.y; });
+    return found;
+}
 
-    // The furthest cut after start and at most at limit: one that is not
-    // soft when there is such, else a soft one; null when none.
+} // namespace
+
+qreal leastPageHeight(QTextDocument* doc)
+{
+    const Cuts found = findCuts(doc);
+    qreal least = 0;
+    Cut from{0, -1};
+    for (const Cut& cut : found.cuts) {
+        if (cut.keep == ByHeading)
+            continue;
+        least = qMax(least, cut.y - from.y + found.headHeight(from.head));
+        from = cut;
+    }
+    return least;
+}
+
+QVector<PrintPage> paginate(QTextDocument* doc, qreal height)
+{
+    QVector<PrintPage> pages;
+    // No height, no page: each page would begin where the last one did.
+    if (!(height > 0))
+        return pages;
+
+    const Cuts found = findCuts(doc);
+    const QVector<Cut>& cuts = found.cuts;
+    const qreal end = found.end;
+
+    // The furthest cut after start and at most at limit among those of the
+    // lowest keep there; null when none.
     auto furthest = [&](qreal start, qreal limit) -> const Cut* {
         auto it = std::upper_bound(cuts.cbegin(), cuts.cend(), limit, [](qreal y, const Cut& c) { return y < c.y; });
-        const Cut* soft = nullptr;
+        const Cut* best = nullptr;
         while (it != cuts.cbegin() && (it - 1)->y > start + 0.5) {
             --it;
-            if (!it->soft)
-                return &*it;
-            if (!soft)
-                soft = &*it;
+            if (!best || it->keep < best->keep)
+                best = &*it;
         }
-        return soft;
+        return best;
     };
 
     qreal start = 0;
     int head = -1;
     while (start < end - 0.5 || pages.isEmpty()) {
         PrintPage page;
-        // A header that would fill half the page is not worth repeating; nor
-        // is one that leaves no room for the row that a page of its own holds.
-        const qreal headHeight = head >= 0 ? heads.at(head).bottom - heads.at(head).top : 0;
-        bool repeat = head >= 0 && headHeight < height / 2;
-        const Cut* cut = furthest(start, start + height - (repeat ? headHeight : 0));
+        // The header rows stand above the rest of their table on every page;
+        // only a page too low for them and the next row has the row alone.
+        const qreal headHeight = found.headHeight(head);
+        bool repeat = head >= 0;
+        const Cut* cut = furthest(start, start + height - headHeight);
         if (!cut && repeat && (cut = furthest(start, start + height)))
             repeat = false;
         if (repeat)
-            page.append(heads.at(head));
+            page.append(found.heads.at(head));
         qreal stop;
         qreal next;
         if (cut) {
@@ -229,7 +269,13 @@ void paintPage(QPainter* painter, QTextDocument* doc, const PrintPage& page, con
         painter->save();
         painter->translate(area.left(), y - slice.top);
         painter->setClipRect(clip);
-        context.clip = clip;
+        // The layout draws every line that touches its clip: the lines that
+        // end or begin where the slice does (or half a pixel over, the cuts
+        // being rounded) would go into the output again, hidden by the
+        // painter's clip but there to be found and copied. A pixel inside,
+        // they stay out.
+        const qreal inside = qMin<qreal>(1, clip.height() / 4);
+        context.clip = clip.adjusted(0, inside, 0, -inside);
         doc->documentLayout()->draw(painter, context);
         painter->restore();
         y += slice.bottom - slice.top;
@@ -240,8 +286,14 @@ void printDocument(QTextDocument* doc, QPrinter* printer)
 {
     const qreal numberHeight = QFontMetricsF(doc->defaultFont(), printer).height();
     const QRectF text(0, 0, printer->width(), printer->height() - 1.5 * numberHeight);
-    // Checked before painting begins, so that not even an empty page comes out.
-    if (!(text.width() > 0) || !(text.height() > 0)) {
+    const bool room = text.width() > 0 && text.height() > 0;
+    if (room)
+        doc->setTextWidth(text.width());
+    // Checked before painting begins, so that not even an empty page comes
+    // out: a page that cannot hold each line, each row of a table under its
+    // header rows and each heading with its table would lose, cut or part
+    // them.
+    if (!room || text.height() < leastPageHeight(doc)) {
         ShowWarning(QStringLiteral("Предупреждение"), QStringLiteral("Страница слишком мала для печати"));
         // The print preview paints through a picture engine and keeps the
         // pages it last got until a painter begins on it: it shows one empty
@@ -254,7 +306,6 @@ void printDocument(QTextDocument* doc, QPrinter* printer)
     if (!painter.isActive())
         return;
     painter.setFont(doc->defaultFont());
-    doc->setTextWidth(text.width());
     const QVector<PrintPage> pages = paginate(doc, text.height());
 
     const int first = printer->fromPage() > 0 ? qMin(printer->fromPage(), pages.size()) - 1 : 0;

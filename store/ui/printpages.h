@@ -27,9 +27,16 @@ using PrintPage = QVector<PrintSlice>;
 // high: at least one page, none when height is not above 0. A heading stays
 // on the page of the table under it, with its header and first row, and a
 // table's closing caption on the page of its last row, unless they do not
-// fit on one page together. A piece taller than height (one line, one row)
-// is printed cut on a page of its own, and the next page begins under it.
+// fit on one page together. A piece taller than height (one line, one row
+// with the header rows above it) is printed cut on a page of its own, and
+// the next page begins under it.
 QVector<PrintPage> paginate(QTextDocument* doc, qreal height);
+
+// The least page height on which paginate cuts no piece of doc, laid out at
+// its present text width, and parts no heading from the table under it: its
+// tallest line, row under its table's header rows, or heading with the
+// header rows and first row of its table.
+qreal leastPageHeight(QTextDocument* doc);
 
 // Paints page of doc into area of painter, clipped to it.
 void paintPage(QPainter* painter, QTextDocument* doc, const PrintPage& page, const QRectF& area);
@@ -37,6 +44,6 @@ void paintPage(QPainter* painter, QTextDocument* doc, const PrintPage& page, con
 // Prints doc on printer (the pages it asks for, all when it asks for none),
 // with the page number under the text of each page. doc is laid out anew at
 // the printer's width. A page that leaves no room for text above the page
-// number prints nothing and warns "Страница слишком мала для печати"
-// (title "Предупреждение").
+// number, or too little for a piece of doc whole, prints nothing and warns
+// "Страница слишком мала для печати" (title "Предупреждение").
 void printDocument(QTextDocument* doc, QPrinter* printer);

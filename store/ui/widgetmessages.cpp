@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
 
@@ -24,11 +25,9 @@ void keepAboveStaysOnTopWindows(QWidget* box)
     }
 }
 
-} // namespace
-
-QMessageBox* createConfirmationBox(const QString& text, const QString& title)
+QMessageBox* createQuestionBox(const QString& text, const QString& title, QWidget* parent)
 {
-    auto* box = new QMessageBox(nullptr);
+    auto* box = new QMessageBox(parent);
     box->setWindowTitle(title);
     box->setText(text);
     QFont font(QStringLiteral("Arial"), 12, 75, false);
@@ -39,6 +38,13 @@ QMessageBox* createConfirmationBox(const QString& text, const QString& title)
     box->setEscapeButton(QMessageBox::No);
     keepAboveStaysOnTopWindows(box);
     return box;
+}
+
+} // namespace
+
+QMessageBox* createConfirmationBox(const QString& text, const QString& title)
+{
+    return createQuestionBox(text, title, nullptr);
 }
 
 QMessageBox* createWarningBox(const QString& title, const QString& text, QWidget* parent)
@@ -54,9 +60,9 @@ bool runConfirmationBox(QMessageBox* box)
     return answer != QMessageBox::Yes;
 }
 
-QMessageBox* createSaveQuestionBox(const QString& text, const QString& title)
+QMessageBox* createSaveQuestionBox(const QString& text, const QString& title, QWidget* window)
 {
-    QMessageBox* box = createConfirmationBox(text, title);
+    QMessageBox* box = createQuestionBox(text, title, window);
     box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     box->button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
     box->button(QMessageBox::No)->setText(QStringLiteral("Нет"));
@@ -90,9 +96,10 @@ bool WidgetMessageSink::question(const QString& text, const QString& title)
     return no;
 }
 
-SaveAnswer WidgetMessageSink::askToSave(const QString& text, const QString& title)
+SaveAnswer WidgetMessageSink::askToSave(const QString& text, const QString& title, QObject* window)
 {
-    QMessageBox* box = createSaveQuestionBox(text, title);
+    // Shown over the window it asks for, and gone with it should that window go first.
+    const QPointer<QMessageBox> box = createSaveQuestionBox(text, title, qobject_cast<QWidget*>(window));
     const SaveAnswer answer = runSaveQuestionBox(box);
     delete box;
     return answer;

@@ -20,8 +20,9 @@ bool runConfirmationBox(QMessageBox* box);
 
 // The question of a window closed with unsaved edits, as the confirmation
 // box but with "Да", "Нет" and "Отмена"; "Да" is the default, Escape and
-// closing the box answer "Отмена".
-QMessageBox* createSaveQuestionBox(const QString& text, const QString& title);
+// closing the box answer "Отмена". The box belongs to window, over which it
+// opens.
+QMessageBox* createSaveQuestionBox(const QString& text, const QString& title, QWidget* window);
 SaveAnswer runSaveQuestionBox(QMessageBox* box);
 
 class WidgetMessageSink final : public MessageSink
@@ -29,7 +30,7 @@ class WidgetMessageSink final : public MessageSink
 public:
     void warning(const QString& title, const QString& text, QObject* parent) override;
     bool question(const QString& text, const QString& title) override;
-    SaveAnswer askToSave(const QString& text, const QString& title) override;
+    SaveAnswer askToSave(const QString& text, const QString& title, QObject* window) override;
     void showFile(const QString& name, const QString& kind) override;
 };
 

@@ -3,6 +3,7 @@
 #include "dialogfixture.h"
 #include "dialogs/CDlgLIN.h"
 #include "dialogs/CDlgTblUchLIN.h"
+#include "scheme/CGraph_DMS.h"
 
 // Line 1 (attrLin values from "name" on) between two lines of its RES, with one 35 kV transformer.
 static TestNetwork network(const QString& line1)
@@ -26,7 +27,8 @@ class TestDlgLin : public QObject
 private slots:
     void init() { resetCalcGlobals(); UNOM = 7; }
 
-    // Values the fields cannot hold and shows otherwise stay as stored: only a field changed here is saved.
+    // Values the fields cannot hold are saved as the fields show them (unom 0 as 35, podkl 400 as
+    // 366), except a cell another window changed meanwhile: that change stays.
     void savesWhatTheFieldsShow()
     {
         Folder f;
@@ -40,9 +42,11 @@ private slots:
         QVERIFY(!dlg.Kfor->isVisibleTo(&dlg));
         dlg.checkKF->click();
         QVERIFY(dlg.Kfor->isVisibleTo(&dlg));
+        net.lines[1][10] = "0.5";   // the monthly input's fill factor, saved meanwhile
+        net.write();
         dlg.SaveButton->click();
         QCOMPARE(f.rec.all(), QStringList({"Сохранение|Сохранить изменения?", "Информация|Данные сохранены"}));
-        net.lines[1] = QStringList{"1", "1", "1"} + QString("ВЛ-1||400|0|600||abc|7|||1|1|1|1").split('|');
+        net.lines[1] = QStringList{"1", "1", "1"} + QString("ВЛ-1||366|35|550|35|0|0.5|1|0|1|1|1|1").split('|');
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN"), net.lines);
         QVERIFY(f.readFile("lines.xml").contains("\n<net110_lines created="));   // the root this save writes
     }
@@ -97,9 +101,9 @@ private slots:
         }
         QCOMPARE(shown, (QStringList{"0,45", "38,5", "40"}));
         dlg.SaveButton->click();
-        // The rest of the record as stored: the voltage the field shows clamped is no change.
+        // The rest of the record as shown: the voltage 0 shown clamped is saved as 35.
         QCOMPARE(ReadShablonXML("lines", attrLin, "LIN").value(1).mid(3).join('|'),
-                 QString("ВЛ-1|Л-1|40|0|38.5|38|0.45|0.3|1|1|0|1|0|1"));
+                 QString("ВЛ-1|Л-1|40|35|38.5|38|0.45|0.3|1|1|0|1|0|1"));
     }
 
     // Another line's window opened after it: it calculates, reports, saves and edits the sections of its own line.
@@ -183,6 +187,38 @@ private slots:
         }
         const QStringList row = ReadShablonXML("lines", attrLin, "LIN").value(1);
         QCOMPARE(QStringList({row.value(3), row.value(4), row.value(10)}).join('|'), expected);
+    }
+
+    // The scheme button brings the line's open editor to the front: two editors of one line would
+    // save their whole drawings over each other. Another line, or a closed editor, gets a new one.
+    void oneSchemeEditorPerLine()
+    {
+        Folder f;
+        TestNetwork net = network("ВЛ-1|Л-1|0|35|38|36|0.45|0.72|1.08|0.85|0|0|1|0");
+        net.addSection("2", 0, 1, "АС-70", 9);
+        net.write();
+        const auto editors = [] {
+            QList<CGraph_DMS*> open;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* e = qobject_cast<CGraph_DMS*>(w); e && e->isVisible())
+                    open.append(e);
+            return open;
+        };
+        CDlgLIN first("1,1,1", nullptr);
+        first.SxemaEdit->click();
+        first.SxemaEdit->click();
+        QCOMPARE(editors().size(), 1);
+        QPointer<CGraph_DMS> editor = editors().first();
+        NLIN = "2";
+        CDlgLIN second("1,1,2", nullptr);
+        second.SxemaEdit->click();
+        QCOMPARE(editors().size(), 2);
+        editor->close();
+        first.SxemaEdit->click();
+        QCOMPARE(editors().size(), 2);
+        for (CGraph_DMS* e : editors())
+            e->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };
 

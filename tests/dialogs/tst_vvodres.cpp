@@ -62,19 +62,24 @@ private slots:
         QTest::newRow("lines") << true;
         QTest::newRow("sections") << false;
     }
-    // Rows changed meanwhile elsewhere keep their changes: only cells edited here are written; a comma is a point.
+    // Rows changed meanwhile elsewhere keep their changes: only cells edited here are written; a comma
+    // is a point. An empty "Откл", shown unticked, is saved as "0" with the sections, unless another
+    // window set it meanwhile.
     void saveWritesOnlyEditedCells()
     {
         QFETCH(bool, lines);
         Input f;
         TestNetwork& net = f.net;
         net.lines[1][5] = "400";   // line 2 off for more days than the editor takes
+        net.sections[0][16] = "";  // line 2's section
+        net.sections[3][16] = "";  // Т-11
         net.write();
         CDlgVvodRES dlg("1", "1", "Северный РЭС");
         dlg.show();
         net.sections[3][8] = "ТДН-25000/110";   // Т-11's type and name, in the sections editor
         net.sections[3][3] = "Т-11 новое имя";
         net.lines[0][6] = "35";                  // line 1's voltage, in the line window
+        net.sections[0][16] = "1";               // line 2's section off, in the sections editor
         net.write();
         if (lines) {
             typeInto(dlg.tableLIN, 0, 12, "0,7");
@@ -87,6 +92,7 @@ private slots:
             dlg.tableWgt->item(3, 16)->setCheckState(Qt::Checked);   // Т-21
             net.sections[3][11] = "6.15";
             net.sections[1][16] = "1";
+            net.sections[3][16] = "0";
         }
         dlg.slot_saveVtv();
         QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"), net.sections);
@@ -185,19 +191,37 @@ private slots:
         QCOMPARE(f.rec.warnings(), (QStringList{head + "линия Л2" + tail, head + "линия Л1: Т-12, узлы 0-3" + tail}));
     }
 
-    // A RES deleted meanwhile gets neither its lines nor its sections back.
-    void refusedForADeletedRes()
+    // A RES deleted meanwhile gets neither its lines nor its sections back. Edits only of a line
+    // deleted meanwhile are named, and neither table nor its .bak is written again for nothing.
+    void refusedForDeletedObjects_data()
     {
+        QTest::addColumn<bool>("res");
+        QTest::newRow("RES deleted") << true;
+        QTest::newRow("only a deleted line edited") << false;
+    }
+    void refusedForDeletedObjects()
+    {
+        QFETCH(bool, res);
         Input f;
         CDlgVvodRES dlg("1", "1", "Северный РЭС");
-        saveShablonXMLAllowEmpty("res", attrRES, "RES", "net110_RES", {});
+        if (res)
+            saveShablonXMLAllowEmpty("res", attrRES, "RES", "net110_RES", {});
+        else {
+            NRES = "1";
+            NLIN = "2";
+            DeleteObj(2, NPES, NRES, NLIN);
+        }
         const QMap<QString, QByteArray> before = f.files();
-        dlg.tableLIN->item(0, 10)->setText("0.6");
-        dlg.tableWgt->item(0, 13)->setText("5000");
+        dlg.tableLIN->item(res ? 0 : 1, 10)->setText("0.6");
+        dlg.tableWgt->item(res ? 0 : 3, 13)->setText("5000");   // Т-11 or Т-21
         f.rec.clear();
         dlg.slot_saveVtv();
         QCOMPARE(f.files(), before);
-        QCOMPARE(f.rec.warnings(), QStringList{"Предупреждение|РЭС не найден в таблице РЭС, данные не сохранены"});
+        const QString head = "Предупреждение|Не сохранены строки, измененные в другом окне после открытия этого окна:\n";
+        const QString tail = "\nОткройте окно ввода заново и повторите ввод.";
+        const QStringList warned = res ? QStringList{"Предупреждение|РЭС не найден в таблице РЭС, данные не сохранены"}
+                                       : QStringList{head + "линия Л2" + tail, head + "линия Л2: Т-21, узлы 1-2" + tail};
+        QCOMPARE(f.rec.warnings(), warned);
     }
 
     // Lines and sections edited: when one table cannot be written, or was damaged meanwhile,

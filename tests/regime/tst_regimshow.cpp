@@ -423,10 +423,21 @@ private slots:
     }
 
     // A drawing 1697 x 1500: its picture (400 x 353) is taller than the
-    // navigation window and shown cut at top and bottom; a press on it centres
-    // the view on the point the picture shows there.
+    // navigation window and shown whole, scaled down; a press on it centres
+    // the view on the point the picture shows there, up to its corners.
+    void navigateOnATallDrawing_data()
+    {
+        QTest::addColumn<QPointF>("target");
+        QTest::addColumn<Press>("press");
+        QTest::newRow("lower mark") << QPointF(850, 1250) << Press::Mark;
+        QTest::newRow("upper mark") << QPointF(700, 300) << Press::Mark;
+        QTest::newRow("top-left corner") << QPointF(0, 0) << Press::TopLeft;
+        QTest::newRow("bottom-right corner") << QPointF(1697, 1500) << Press::BottomRight;
+    }
     void navigateOnATallDrawing()
     {
+        QFETCH(QPointF, target);
+        QFETCH(Press, press);
         SxemaLin scheme = regimeScheme();
         scheme.nodes.append({"1567", "1410", "40", "6", "9", "1567", "1390", "0"});
         RegimeFolder f(regimeNetwork(), scheme);
@@ -434,18 +445,17 @@ private slots:
         w.resize(800, 400);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        const auto viewCentre = [&] { return w.m_pView->mapToScene(w.m_pView->viewport()->rect().center()); };
-        for (const QPointF mark : {QPointF(850, 1250), QPointF(700, 300)}) {
-            std::unique_ptr<QGraphicsRectItem> shown(addMark(w.scene(), mark));
-            w.NavigateButton->click();
-            QPointer<CNavigate> navigate = topLevel<CNavigate>();
-            QVERIFY(navigate && navigate->isVisible());
-            QCOMPARE(QImage(f.filePath("scene.png")).size(), QSize(400, 353));
-            QTest::mouseClick(navigate, Qt::LeftButton, {}, shownMark(navigate));
-            QVERIFY2(QLineF(viewCentre(), mark).length() < 5,
-                     qPrintable(QString("%1,%2").arg(viewCentre().x()).arg(viewCentre().y())));
-            delete navigate.data();
-        }
+        w.scene()->setSceneRect(-1000, -1000, 4000, 4000);   // so that the view can centre on a corner
+        std::unique_ptr<QGraphicsRectItem> shown(press == Press::Mark ? addMark(w.scene(), target) : nullptr);
+        w.NavigateButton->click();
+        QPointer<CNavigate> navigate = topLevel<CNavigate>();
+        QVERIFY(navigate && navigate->isVisible());
+        QCOMPARE(QImage(f.filePath("scene.png")).size(), QSize(400, 353));
+        QTest::mouseClick(navigate, Qt::LeftButton, {}, pressPoint(navigate, press));
+        const QPointF centre = w.m_pView->mapToScene(w.m_pView->viewport()->rect().center());
+        QVERIFY2(QLineF(centre, target).length() < 10,   // a pixel as shown is about 5 units
+                 qPrintable(QString("%1,%2").arg(centre.x()).arg(centre.y())));
+        delete navigate.data();
     }
 
     // The test screen (800 x 600) is narrower than the window's tools: the

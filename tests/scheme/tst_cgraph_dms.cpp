@@ -134,29 +134,56 @@ private slots:
         QCOMPARE(readSxemaFile().records.size(), 1);
     }
 
-    // A key another window took meanwhile goes to the next free one, the drawn
-    // section and its label with it; a second save changes nothing.
-    void addedKeyTakenMeanwhile()
+    // A key and a node another window took meanwhile go to the next free
+    // ones, the drawn section, its new bus and their labels with them, so
+    // the two windows' sections are not joined; a second save changes nothing.
+    void addedNumbersTakenMeanwhile()
     {
         open();
         QVERIFY(scene().setCurrentNode("2", bus(scene(), "2")));
-        scene().AddLine();   // key 8
+        scene().AddLine();   // key 8, to the new node 11
         Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
         rows.insert(8, rows.at(0));
         rows[8][uchKey] = "8";
         rows[8][uchName] = "Из таблицы";
+        rows[8][uchNyzln] = "11";
+        rows[8][uchNyzlk] = "12";
         QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
         m_w->slot_SaveGraph();
         QCOMPARE(fileRows().mid(7, 3), QStringList({"1: Участок 2-10", "1:8 Из таблицы", "1:9 Новая линия"}));
+        QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN").at(9).mid(uchNyzln, 2), QStringList({"2", "13"}));
         QVERIFY(line(scene(), "9") && !line(scene(), "8"));
         QVERIFY(bus(scene(), "2")->m_links.contains("9") && !bus(scene(), "2")->m_links.contains("8"));
+        QVERIFY(bus(scene(), "13") && !bus(scene(), "11"));
         const SxemaLin saved = savedLine1();
         QVERIFY(withKey(saved.lines, 1, "8").isEmpty());
         QVERIFY(withKey(saved.lines, 1, "9").section(';', 2, 2).toInt() > 0);   // with its label
+        QVERIFY(withKey(saved.nodes, 4, "11").isEmpty());
+        QVERIFY(withKey(saved.nodes, 4, "13").section(';', 5, 5).toInt() > 0);
         QVERIFY(!m_w->hasUnsavedEdits());
         const QByteArray table = m_dir->readFile("uch_lin.xml");
         m_w->slot_SaveGraph();
-        QCOMPARE(withoutStamp(m_dir->readFile("uch_lin.xml")), withoutStamp(table));
+        QCOMPARE(m_dir->readFile("uch_lin.xml"), table);   // not even rewritten
+    }
+
+    // A key another window freed and gave to another element: this editor's delete of the old
+    // element, opened before, takes nothing with it and says so.
+    void deleteOfAFreedKey()
+    {
+        open();
+        Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+        rows[6] = rows.at(0);   // the three-winding unit 0-7 (key 7) deleted, key 7 given anew
+        rows[6][uchKey] = "7";
+        rows[6][uchName] = "Из таблицы";
+        rows[6][uchNyzln] = "11";
+        rows[6][uchNyzlk] = "12";
+        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        element(scene(), KindTransf3, "7")->setSelected(true);
+        scene().DelItems();
+        m_rec->messages.clear();
+        m_w->slot_SaveGraph();
+        QCOMPARE(fileRows().at(6), QString("1:7 Из таблицы"));
+        QVERIFY(m_rec->texts().value(0).contains(":\nУчасток 0-7, узлы 0-7\n"));
     }
 
     // "Да" writes line 2's new row after its line, the old table kept; a refused drawing
@@ -461,7 +488,8 @@ private slots:
 
     // Offered from a drawing 1550 wide on. A press on the picture centres the
     // view on the point the picture shows there, also when the picture is
-    // taller than its window and shown cut at top and bottom (1697 x 1500).
+    // taller than its window and shown whole, scaled down (1697 x 1500), up
+    // to its corners.
     void navigation()
     {
         SxemaLin s = savedLine1();
@@ -487,13 +515,17 @@ private slots:
         s.nodes.last()[1] = "1410";
         QVERIFY(writeSxemaFile({s}));
         open();
-        for (const QPointF mark : {QPointF(850, 1250), QPointF(700, 300)}) {
-            std::unique_ptr<QGraphicsRectItem> shown(addMark(&scene(), mark));
+        scene().setSceneRect(-1000, -1000, 4000, 4000);   // so that the view can centre on a corner
+        const QPointF end(scene().drawingWidth(), scene().drawingHeight());
+        for (const auto& [target, press] : QVector<QPair<QPointF, Press>>{
+                 {{850, 1250}, Press::Mark}, {{700, 300}, Press::Mark}, {{0, 0}, Press::TopLeft}, {end, Press::BottomRight}}) {
+            std::unique_ptr<QGraphicsRectItem> shown(press == Press::Mark ? addMark(&scene(), target) : nullptr);
             m_w->NavigateButton->click();
             navigator = shownPopup<CNavigate>();
-            QCOMPARE(navigator->findChild<QLabel*>()->pixmap(Qt::ReturnByValue).size(), QSize(400, 353));
-            QTest::mouseClick(navigator, Qt::LeftButton, {}, shownMark(navigator));
-            QVERIFY2(QLineF(centre(), mark).length() < 5, qPrintable(QString::number(centre().y())));
+            QCOMPARE(QImage(navigationPicturePath()).size(), QSize(400, 353));   // shown whole, scaled down
+            QTest::mouseClick(navigator, Qt::LeftButton, {}, pressPoint(navigator, press));
+            QVERIFY2(QLineF(centre(), target).length() < 10,   // a pixel as shown is about 5 units
+                     qPrintable(QString("%1,%2").arg(centre().x()).arg(centre().y())));
             delete navigator.data();
         }
         navigator = (m_w->NavigateButton->click(), shownPopup<CNavigate>());

@@ -42,8 +42,8 @@ private slots:
     }
 
     // A press where the window shows a mark gives the scene point of the
-    // mark, whether the picture is cut at top and bottom (taller than the
-    // window's 300 pixels), just fills the window or is lower than it.
+    // mark, whether the picture is scaled down (taller than the window's 300
+    // pixels), just fills the window or is lower than it.
     void pressGivesThePointShown_data()
     {
         QTest::addColumn<QSize>("drawing");

@@ -82,6 +82,21 @@ private slots:
         QVERIFY(!p.window->isVisible() && !editor);
     }
 
+    // Settings that cannot be written after a load: the question on them comes, and whatever it
+    // is answered the program ends, as the tree still shows the old model.
+    void loadEndsTheRunWithoutSettings()
+    {
+        Examples p;
+        p.run("slot_SaveModel", "m.xml");
+        QDir(p.path()).rename("taskparam.xml", "taskparam.old");
+        p.makeFolder("taskparam.xml");
+        p.messages.clear();
+        p.messages.saveAnswers = {SaveAnswer::Cancel};
+        p.run("slot_LoadModel", "m.xml");
+        QVERIFY(p.messages.all().contains("Сохранение|Сохранить изменения?"));
+        QVERIFY(!p.window->isVisible());
+    }
+
     void archiveSavedAndLoadedBack()
     {
         Examples p;

@@ -229,8 +229,8 @@ private slots:
             QCOMPARE(window.findChild<QComboBox*>("MonthCombo")->currentIndex(), 3);
     }
 
-    // Closing the main window closes the catalog editor first, through its own question: "Отмена"
-    // there keeps the editor with its new row and the program open; "Нет" lets both close.
+    // Closing the main window closes the catalog editor first, through its own question asked in front:
+    // "Отмена" there keeps the editor with its new row and the program open; "Нет" lets both close.
     void closesOtherWindowsFirst_data()
     {
         QTest::addColumn<QString>("editor");
@@ -240,6 +240,8 @@ private slots:
             QTest::newRow(qPrintable(QString(editor) + ", Отмена")) << editor << int(SaveAnswer::Cancel) << false;
             QTest::newRow(qPrintable(QString(editor) + ", Нет")) << editor << int(SaveAnswer::Discard) << true;
         }
+        QTest::newRow("sections editor, wire catalog in front, Нет")
+            << "sections editor, wire catalog in front" << int(SaveAnswer::Discard) << true;
     }
     void closesOtherWindowsFirst()
     {
@@ -248,7 +250,7 @@ private slots:
         QFETCH(bool, closed);
         Program p;
         ZORVAN& window = start(p, "");
-        const bool catalogEditor = editor == "wire catalog";
+        const bool catalogEditor = editor == "wire catalog", catalogInFront = editor.endsWith("in front");
         const QString file = catalogEditor ? "kat_lin.xml" : "uch_lin.xml";
         const QByteArray stored = catalogEditor
             ? QByteArray("<net110_WireInfo><Wire name=\"АС-70\" S=\"70\"/></net110_WireInfo>\n")
@@ -268,11 +270,24 @@ private slots:
             sections->tableWgt->item(0, 4)->setText("Правка");
             other = sections;
         }
+        if (catalogInFront) {   // edited as well
+            window.findChild<QPushButton*>("KatLin_Show")->click();
+            window.findChild<QDialog*>()->findChild<QPushButton*>("AddButton")->click();
+            QVERIFY(QTest::qWaitForWindowActive(window.findChild<QDialog*>()));
+        }
+        QStringList asks;   // the window of each question, when that window is in front while asked
+        p.messages.onSaveQuestion = [&asks](QObject* w) {
+            QCoreApplication::processEvents();   // as the shown box would
+            asks.append(w && QApplication::activeWindow() == w ? w->metaObject()->className() : "behind");
+        };
         p.messages.clear();
-        p.messages.saveAnswers = {SaveAnswer(answer)};
+        p.messages.defaultSaveAnswer = SaveAnswer(answer);
         QCOMPARE(window.close(), closed);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(p.messages.all(), QStringList{"Сохранение|Сохранить изменения?"});
+        QCOMPARE(p.messages.all(), QVector<QString>(catalogInFront ? 2 : 1, "Сохранение|Сохранить изменения?").toList());
+        asks.sort();
+        QCOMPARE(asks, (catalogInFront ? QStringList{"CDlgKatLin", "CDlgTblUchLIN"}
+                                       : QStringList{catalogEditor ? "CDlgKatLin" : "CDlgTblUchLIN"}));
         QCOMPARE(window.isVisible(), !closed);
         QCOMPARE(other.isNull(), closed);
         if (!closed && catalogEditor)

@@ -1,14 +1,19 @@
 // Printed pages of a report: cut between rows, the header rows again on each
 // further page, as few pages as the rows need, headings with their tables,
-// nothing painted outside; any page height ends, a page too small prints nothing.
+// nothing painted outside, no line twice; any page height ends, a page too
+// small prints nothing.
 
+#include "calc/lossrun.h"
 #include "calc/netreports.h"
 #include "store/SaveInfo.h"
+#include "store/ui/CViewHtml.h"
 #include "store/ui/printpages.h"
 #include "storetest.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPrintEngine>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QTextBlock>
@@ -95,6 +100,34 @@ qreal pageHeight(const PrintPage& page)
     return height;
 }
 
+// A printer that prints nothing and keeps, page by page, where each piece of
+// text painted clipped (a page's own text; its number is not) begins, in the
+// painter's coordinates: the document's. Its pages are a PDF printer's.
+struct TextPrinter : QPrinter, QPaintEngine, QPrintEngine
+{
+    TextPrinter() : QPaintEngine(AllFeatures) { pdf.setOutputFormat(PdfFormat), setEngines(this, this); }
+    bool begin(QPaintDevice*) override { return newPage(); }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawTextItem(const QPointF& p, const QTextItem&) override
+    {
+        if (painter()->hasClipping())
+            pages.last().append(p);
+    }
+    Type type() const override { return User; }
+    void setProperty(PrintEnginePropertyKey key, const QVariant& value) override { pdf.printEngine()->setProperty(key, value); }
+    QVariant property(PrintEnginePropertyKey key) const override { return pdf.printEngine()->property(key); }
+    int metric(PaintDeviceMetric m) const override { return pdf.printEngine()->metric(m); }
+    bool newPage() override { return pages.resize(pages.size() + 1), true; }
+    bool abort() override { return false; }
+    PrinterState printerState() const override { return isActive() ? Active : Idle; }
+
+    QVector<QVector<QPointF>> pages;
+    QPrinter pdf;
+};
+
 } // namespace
 
 class TestPrintPages : public QObject
@@ -109,6 +142,7 @@ private slots:
     {
         QTest::addColumn<int>("height");
         QTest::newRow("low pages") << 420;
+        QTest::newRow("header over half the page") << 360;
         QTest::newRow("A4 landscape") << 680;
     }
     void cutsBetweenRows()
@@ -145,10 +179,11 @@ private slots:
                 QVERIFY2(page->top <= text.first && text.second <= page->bottom, qPrintable(QString("row %1").arg(r)));
             }
             // A row that starts a page did not fit on the page before: it
-            // reaches halfway to the next row's text.
+            // reaches halfway to the next row's text; the last one takes
+            // the caption under the table along.
             const int p = int(page - own.cbegin());
             const qreal end = r + 1 < table->rows() ? (name.second + cellText(doc.get(), table->cellAt(r + 1, 0)).first) / 2
-                                                    : tableBox.bottom();
+                                                    : paragraph(doc.get(), "Температура 20.0").second;
             if (p > 0 && name.first - page->top < 10)
                 QVERIFY(pageHeight(pages[p - 1]) + end - page->top > height);
         }
@@ -261,18 +296,24 @@ private slots:
         const Span caption = paragraph(losses.get(), "Температура 20.0");
         const Span lastRow = cellText(losses.get(), table->cellAt(table->rows() - 1, 0));
         QVERIFY(lastRow.second <= caption.first);
-        QCOMPARE(pageShowing(lossPages, caption.second - 1), pageShowing(lossPages, lastRow.first));
+        // Under the header rows again, they may not fit on a low page (the
+        // borders and paddings take a few pixels more than the texts).
+        const qreal header = cellText(losses.get(), table->cellAt(4, 0)).first - losses->documentLayout()->frameBoundingRect(table).top();
+        if (header + caption.second - lastRow.first + 10 <= height)
+            QCOMPARE(pageShowing(lossPages, caption.second - 1), pageShowing(lossPages, lastRow.first));
     }
 
-    // A page with no room for text above its number prints nothing and says
-    // so; a page with a little room prints.
+    // A page with no room for text above its number, or too little for a
+    // table's header and a row, prints nothing and says so; a page with a
+    // little more room prints.
     void printsOnAnyPage_data()
     {
         QTest::addColumn<qreal>("heightMm");
         QTest::addColumn<bool>("printed");
         QTest::newRow("24 mm, 4 mm inside the margins") << 24.0 << false;
         QTest::newRow("20 mm, no room inside the margins") << 20.0 << false;
-        QTest::newRow("40 mm") << 40.0 << true;
+        QTest::newRow("40 mm, too low for a header and a row") << 40.0 << false;
+        QTest::newRow("100 mm") << 100.0 << true;
         QTest::newRow("A4") << 297.0 << true;
     }
     void printsOnAnyPage()
@@ -309,6 +350,88 @@ private slots:
         preview.updatePreview();
         QCOMPARE(work.warnings(), QStringList("Предупреждение|Страница слишком мала для печати"));
         QCOMPARE(preview.pageCount(), 1);
+    }
+
+    // The example network's RES loss report and line parameters report,
+    // printed as the viewer prints them on A4 at several top and bottom
+    // margins: each line of text on one page, a table's header rows on each
+    // page of its rows and the heading right above a table on the page of its
+    // first row; or, on a page too small, nothing and a warning.
+    void printsEveryLineOnce_data()
+    {
+        QTest::addColumn<bool>("losses");
+        QTest::addColumn<int>("margin");
+        QTest::addColumn<bool>("landscape");
+        for (bool losses : {true, false})
+            for (int margin : {10, 40, 60, 65, 70, 80, 82, 95})
+                for (bool landscape : {false, true})
+                    QTest::addRow("%s, %d mm, %s", losses ? "losses" : "line", margin, landscape ? "landscape" : "portrait")
+                        << losses << margin << landscape;
+    }
+    void printsEveryLineOnce()
+    {
+        QFETCH(bool, losses);
+        QFETCH(int, margin);
+        QFETCH(bool, landscape);
+        Scratch work;
+        work.copyExamples();
+        const auto restore = qScopeGuard([] { pNameRas.clear(); });
+        NPES = "1", NRES = "3", NLIN = "1", pMec = "1", pYear = "2026", TmRas = 31, pNameRas = QStringList{"Приозерный РЭС"};
+        const QString name = losses ? "Потери в сети 35-220 кВ Приозерный РЭС"
+                                    : "Параметры линии ВЛ 110 кВ Приозерная - Рыбацкая с отпайкой на ПС Лесная";
+        QVERIFY(losses ? HtmlBody(name, "Январь 2026 года", lossReportBody(poteriRowsRES(runLossRES("1", "3", CalcTables::read())),
+                                                                           lossCaptionRES(-14.5)), 0)
+                       : ParamLineReport(name.mid(16)));
+        QScopedPointer<CViewHtml> viewer(new CViewHtml(name, "html"));
+        QScopedPointer<QTextDocument> doc(viewer->createPrintDocument());
+        TextPrinter printer;
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+        printer.setPageMargins(QMarginsF(10, margin, 10, margin), QPageLayout::Millimeter);
+        work.clear();
+        printDocument(doc.data(), &printer);
+        if (margin > 10 && !work.warnings().isEmpty()) {
+            QCOMPARE(work.warnings(), QStringList("Предупреждение|Страница слишком мала для печати"));
+            QCOMPARE(printer.pages.size(), 0);
+            return;
+        }
+        QCOMPARE(work.warnings(), QStringList());
+
+        // Each line of text (a table wider than the page is cut at its right
+        // margin) on one page, but a table's header rows: on each page of
+        // the table's rows, and the heading right above it on the first.
+        QHash<int, QTextTable*> headings;   // by the paragraph's block number
+        for (QTextFrame* table : doc->rootFrame()->childFrames()) {
+            QTextBlock above = table->firstCursorPosition().block().previous();
+            while (above.length() <= 1)
+                above = above.previous();
+            headings.insert(above.blockNumber(), qobject_cast<QTextTable*>(table));
+        }
+        QHash<QTextTable*, QVector<int>> rowPages, headerPages, headingPages;
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+            const QPointF at = doc->documentLayout()->blockBoundingRect(block).topLeft();
+            QTextTable* table = QTextCursor(block).currentTable();
+            const bool header = table && table->cellAt(block.position()).row() < table->format().headerRowCount();
+            for (int i = 0; i < block.layout()->lineCount(); ++i) {
+                const QTextLine line = block.layout()->lineAt(i);
+                if (block.text().mid(line.textStart(), line.textLength()).trimmed().isEmpty() || at.x() + line.x() >= printer.width())
+                    continue;
+                QVector<int> pages;
+                for (int p = 0; p < printer.pages.size(); ++p)
+                    for (const QPointF& piece : printer.pages[p])
+                        if (line.rect().translated(at).contains(piece) && !pages.contains(p))
+                            pages.append(p);
+                QVERIFY2(header || pages.size() == 1, qPrintable(block.text()));
+                auto& seen = header ? headerPages[table] : table ? rowPages[table] : headingPages[headings.value(block.blockNumber())];
+                for (int p : pages)
+                    if (!seen.contains(p))
+                        seen.append(p);
+            }
+        }
+        for (QTextTable* table : rowPages.keys()) {
+            QCOMPARE(headerPages[table], rowPages[table]);
+            QCOMPARE(headingPages[table], rowPages[table].mid(0, 1));
+        }
     }
 };
 

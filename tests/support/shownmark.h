@@ -6,6 +6,8 @@
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
 #include <QImage>
+#include <QMetaType>
+#include <QPalette>
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
@@ -21,19 +23,39 @@ inline QGraphicsRectItem* addMark(QGraphicsScene* scene, const QPointF& centre)
     return mark;
 }
 
-// The middle of the pixels of markColour() in what window paints (its own
-// coordinates); (-1, -1) when it shows none.
-inline QPoint shownMark(QWidget* window)
+// The box around the pixels of what window paints (its own coordinates)
+// whose colour passes test.
+template <typename Test>
+QRect shownPixels(QWidget* window, Test test)
 {
     const QImage image = window->grab().toImage();
     QRect box;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            if (QColor(image.pixel(x, y)) == markColour())
+            if (test(QColor(image.pixel(x, y))))
                 box |= QRect(x, y, 1, 1);
         }
     }
+    return box;
+}
+
+// The middle of the pixels of markColour() in what window paints (its own
+// coordinates); (-1, -1) when it shows none.
+inline QPoint shownMark(QWidget* window)
+{
+    const QRect box = shownPixels(window, [](const QColor& c) { return c == markColour(); });
     // QRect::center() rounds down: the middle of an even run lies between its pixels.
     return box.isNull() ? QPoint(-1, -1)
                         : QPoint(qRound((box.left() + box.right() + 1) / 2.0), qRound((box.top() + box.bottom() + 1) / 2.0));
+}
+
+// Where a navigation test presses: the mark as shown, or the top-left or
+// bottom-right pixel of the picture as shown (what is not the window's colour).
+enum class Press { Mark, TopLeft, BottomRight };
+Q_DECLARE_METATYPE(Press)
+inline QPoint pressPoint(QWidget* window, Press press)
+{
+    const QColor background = window->palette().color(QPalette::Window);
+    const QRect picture = shownPixels(window, [&](const QColor& c) { return c != background; });
+    return press == Press::Mark ? shownMark(window) : press == Press::TopLeft ? picture.topLeft() : picture.bottomRight();
 }

@@ -6,43 +6,50 @@
 #include "store/readregim.h"
 
 #include <QMap>
+#include <QPointer>
 #include <QTemporaryDir>
+
+#include <functional>
 
 struct RecordedMessage
 {
     QString kind;   // "warning", "question", "save" or "show"
     QString title;  // the kind of a "show" request for the viewer
     QString text;
+    QPointer<QObject> window;   // the window a warning or a "save" question belongs to
 };
 
 // Installs itself as the message sink for its lifetime. Questions are
 // answered from answers (true = No) in turn, then with defaultAnswer; the
 // question about saving before closing (kind "save") from saveAnswers, then
-// with defaultSaveAnswer.
+// with defaultSaveAnswer; onSaveQuestion sees the window of each as it is asked.
 class MessageRecorder : public MessageSink
 {
 public:
     MessageRecorder() : m_previous(setMessageSink(this)) {}
     ~MessageRecorder() override { setMessageSink(m_previous); }
 
-    void warning(const QString& title, const QString& text, QObject*) override { messages.append({"warning", title, text}); }
+    void warning(const QString& title, const QString& text, QObject* parent) override { messages.append({"warning", title, text, parent}); }
     bool question(const QString& text, const QString& title) override
     {
-        messages.append({"question", title, text});
+        messages.append({"question", title, text, nullptr});
         return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
     }
-    SaveAnswer askToSave(const QString& text, const QString& title) override
+    SaveAnswer askToSave(const QString& text, const QString& title, QObject* window) override
     {
-        messages.append({"save", title, text});
+        if (onSaveQuestion)
+            onSaveQuestion(window);
+        messages.append({"save", title, text, window});
         return saveAnswers.isEmpty() ? defaultSaveAnswer : saveAnswers.takeFirst();
     }
-    void showFile(const QString& name, const QString& kind) override { messages.append({"show", kind, name}); }
+    void showFile(const QString& name, const QString& kind) override { messages.append({"show", kind, name, nullptr}); }
 
     QList<RecordedMessage> messages;
     QList<bool> answers;
     bool defaultAnswer = true;
     QList<SaveAnswer> saveAnswers;
     SaveAnswer defaultSaveAnswer = SaveAnswer::Cancel;
+    std::function<void(QObject*)> onSaveQuestion;
 
     QStringList texts() const   // texts of every message, in order
     {
