@@ -96,7 +96,7 @@ void CDlgLIN::LoadLIN()
     for (const QStringList& row : lines) {
         if (row.value(lNpes) != m_npes || row.value(lNres) != m_nres || row.value(lNlin) != m_nlin)
             continue;
-        m_read = row;
+        m_row.read = row;
         m_nameLIN = row.value(lName);
         title += " " + m_nameLIN;
         setWindowTitle(title);
@@ -130,7 +130,7 @@ void CDlgLIN::LoadLIN()
     m_tRes = pT_RES;
     m_names = pNameRas;
     slot_Refresh();
-    m_shown = currentRow();
+    m_row.shown = currentRow();
 }
 
 void CDlgLIN::makeCurrent() const
@@ -172,15 +172,13 @@ bool CDlgLIN::saveLine()
     // the field shows it), but what other windows saved meanwhile in this
     // line's record (a coefficient, a new name from the tree) stays unless
     // it was edited here.
-    const QStringList row = currentRow();
+    m_row.now = currentRow();
     const OwnRowSave saved = saveOwnRow(QStringLiteral("lines"), attrLin, QStringLiteral("LIN"),
-                                        QStringLiteral("net110_lines"), {m_read, m_shown, row}, 3);
+                                        QStringLiteral("net110_lines"), m_row, 3);
     if (saved == OwnRowSave::Missing)
         warnLineNotFound();
     if (saved != OwnRowSave::Saved)
         return false;
-    m_read = row;
-    m_shown = row;
     ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
     return true;
 }

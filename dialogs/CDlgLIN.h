@@ -4,6 +4,8 @@
 
 #include "ui_CDlgLIN.h"
 
+#include "store/readregim.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <QString>
@@ -32,7 +34,7 @@ public:
 
     // The line's fields differ from what the dialog showed at opening or
     // last saved.
-    bool hasUnsavedEdits() const { return currentRow() != m_shown; }
+    bool hasUnsavedEdits() const { return currentRow() != m_row.shown; }
 
     QString lineNpes() const { return m_npes; }
     QString lineNres() const { return m_nres; }
@@ -68,7 +70,7 @@ private:
     double m_unom = 0.0;
     double m_tRes = 0.0;
     QStringList m_names;   // pNameRas as this dialog set it
-    QStringList m_read;    // the line's record as read at opening or last saved
-    QStringList m_shown;   // currentRow() at opening or the last save
+    // The line's record as read and as shown at opening or the last save.
+    OwnRow m_row;
     bool m_busy = false;   // a calculation is running
 };

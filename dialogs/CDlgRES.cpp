@@ -46,7 +46,7 @@ CDlgRES::CDlgRES(QString key, QWidget* tree)
     for (const QStringList& row : rows) {
         if (row.value(rNpes) != NPES || row.value(rNres) != NRES)
             continue;
-        m_read = row;
+        m_row.read = row;
         m_name = row.value(rName);
         m_npes = NPES = row.value(rNpes);
         m_nres = NRES = row.value(rNres);
@@ -71,7 +71,7 @@ CDlgRES::CDlgRES(QString key, QWidget* tree)
     connect(SaveButton, &QPushButton::clicked, this, &CDlgRES::slot_Save);
     // Only a result file written by this window may go into the archive.
     SaveArxRES->setEnabled(false);
-    m_shown = currentRow();
+    m_row.shown = currentRow();
 }
 
 CDlgRES::~CDlgRES()
@@ -103,19 +103,17 @@ void CDlgRES::slot_Save()
 
 bool CDlgRES::saveRes()
 {
-    const QStringList row = currentRow();
+    m_row.now = currentRow();
     m_temp = SpinTemp->value();
     pT_RES = m_temp;
 
     // Only the fields changed here; what other windows saved meanwhile stays.
     const OwnRowSave saved = saveOwnRow(QStringLiteral("res"), attrRES, QStringLiteral("RES"),
-                                        QStringLiteral("net10_RES"), {m_read, m_shown, row}, 2);
+                                        QStringLiteral("net10_RES"), m_row, 2);
     if (saved == OwnRowSave::Missing)
         warnResNotFound();
     if (saved != OwnRowSave::Saved)
         return false;
-    m_read = row;
-    m_shown = row;
     ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
     return true;
 }

@@ -5,6 +5,8 @@
 
 #include "ui_CDlgRES.h"
 
+#include "store/readregim.h"
+
 #include <QDialog>
 #include <QList>
 #include <QPointer>
@@ -35,7 +37,7 @@ public:
     bool isRunning() const { return m_running; }
     // The dispatcher name or the temperature differ from what the window
     // showed at opening or last saved.
-    bool hasUnsavedEdits() const { return currentRow() != m_shown; }
+    bool hasUnsavedEdits() const { return currentRow() != m_row.shown; }
 
 public slots:
     void slot_Save();
@@ -81,6 +83,6 @@ private:
     QString m_nres;
     double m_temp;        // the air temperature its runs use
     bool m_running = false;
-    QStringList m_read;   // the RES's record as read at opening or last saved
-    QStringList m_shown;  // currentRow() at opening or the last save
+    // The RES's record as read and as shown at opening or the last save.
+    OwnRow m_row;
 };

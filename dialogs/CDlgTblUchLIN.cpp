@@ -309,8 +309,7 @@ void CDlgTblUchLIN::slot_BalanceChanged(int state)
 
 void CDlgTblUchLIN::noteNumbers(int row)
 {
-    m_seenNode = qMax<qint64>(m_seenNode, qMax(intOf(cell(row, cBegin)), intOf(cell(row, cEnd))));
-    m_seenKey = qMax<qint64>(m_seenKey, intOf(cell(row, cKey)));
+    m_seen.note(rowTexts(row));
 }
 
 // New numbers are above every one the line's rows held here since opening,
@@ -320,14 +319,14 @@ void CDlgTblUchLIN::CalcMaxIN()
 {
     for (int r = 0; r < tableWgt->rowCount(); ++r)
         noteNumbers(r);
-    m_nextNode = m_seenNode + 1;
+    m_nextNode = m_seen.node + 1;
 }
 
 qint64 CDlgTblUchLIN::nextKey()
 {
     for (int r = 0; r < tableWgt->rowCount(); ++r)
         noteNumbers(r);
-    return m_seenKey + 1;
+    return m_seen.key + 1;
 }
 
 void CDlgTblUchLIN::CalcNewId()
@@ -517,8 +516,7 @@ bool CDlgTblUchLIN::ChecK()
 OwnRows CDlgTblUchLIN::ownRows() const
 {
     OwnRows own = ownSectionRows();
-    own.keyFloor = m_seenKey;
-    own.nodeFloor = m_seenNode;
+    own.seen = m_seen;
     own.read = m_read;
     own.shown = m_shown;
     own.now.reserve(tableWgt->rowCount());

@@ -113,8 +113,6 @@ private:
     // row added here).
     Table m_read;
     Table m_shown;
-    // The largest key and node number the line's rows have held here.
-    qint64 m_seenKey = 0;
-    qint64 m_seenNode = 0;
+    SeenNumbers m_seen;           // the largest key and node held here
     SavedRows m_saved;             // the rows at opening or the last save
 };

@@ -164,20 +164,14 @@ const SORTED_OBJECT_INF* DiagramScene::recordOf(const QGraphicsItem* item) const
 // a freed number never takes a new element for the old one.
 QString DiagramScene::guidNode(const QString& from) const
 {
-    if (m_lineRows.isEmpty() && m_seenNode == 0 && from.isEmpty())
+    if (m_lineRows.isEmpty() && m_seen.node == 0 && from.isEmpty())
         return QStringLiteral("0");
-    return QString::number(std::max<qint64>(m_seenNode, toInteger(from)) + 1);
+    return QString::number(std::max<qint64>(m_seen.node, toInteger(from)) + 1);
 }
 
 QString DiagramScene::guidBranch() const
 {
-    return QString::number(m_seenKey + 1);
-}
-
-void DiagramScene::noteNumbers(const QStringList& row)
-{
-    m_seenNode = std::max<qint64>({m_seenNode, toInteger(row.value(uchNyzln)), toInteger(row.value(uchNyzlk))});
-    m_seenKey = std::max<qint64>(m_seenKey, toInteger(row.value(uchKey)));
+    return QString::number(m_seen.key + 1);
 }
 
 int DiagramScene::firstRowWithKey(const QString& key) const
@@ -340,7 +334,7 @@ void DiagramScene::LoadModel()
     m_rowOrigin.resize(m_lineRows.size());
     for (int i = 0; i < m_rowOrigin.size(); ++i) {
         m_rowOrigin[i] = i;
-        noteNumbers(m_lineRows.at(i));
+        m_seen.note(m_lineRows.at(i));
     }
     LoadSxems(0);
 }
@@ -615,7 +609,7 @@ void DiagramScene::DelBranchPoints()
 
 void DiagramScene::appendRow(const QStringList& row)
 {
-    noteNumbers(row);
+    m_seen.note(row);
     m_lineRows.append(row);
     m_rowOrigin.append(-1);
 }
@@ -803,7 +797,7 @@ void DiagramScene::slot_ParamUCH(QStringList row)
         return;
     // OK on an untouched pop-up changes nothing: at saving, only the cells
     // that differ from what was read are written.
-    noteNumbers(row);
+    m_seen.note(row);
     m_lineRows[found] = row;
     m_modified = true;
 }
@@ -813,8 +807,7 @@ void DiagramScene::slot_ParamUCH(QStringList row)
 OwnRows DiagramScene::ownRows() const
 {
     OwnRows own = ownSectionRows();
-    own.keyFloor = m_seenKey;
-    own.nodeFloor = m_seenNode;
+    own.seen = m_seen;
     own.read = m_readRows;
     own.now = m_lineRows;
     own.origin = m_rowOrigin;
@@ -933,7 +926,7 @@ void DiagramScene::takeNewNumbers(const MergedRows& merged)
     if (!moves.isEmpty())
         renameNodes(moves);
     for (const QStringList& row : qAsConst(m_lineRows))
-        noteNumbers(row);
+        m_seen.note(row);
     // The registry's lookup by key and the rows' lookup follow.
     m_byKey.clear();
     for (const auto& record : m_objects) {

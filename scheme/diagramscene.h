@@ -206,8 +206,6 @@ private:
     // Gives each bus of a node in moves its new node, with its label and
     // the lines that start there.
     void renameNodes(const QHash<QString, QString>& moves);
-    // Raises the largest key and node seen to those of row.
-    void noteNumbers(const QStringList& row);
     BusItem* currentBus() const;
     int firstRowWithKey(const QString& key) const;
     int lastRowWithKey(const QString& key) const;
@@ -238,9 +236,7 @@ private:
     QVector<int> m_rowOrigin;      // per row of m_lineRows: its row in m_readRows, -1 when added
     Table m_allRows;
     bool m_rowsDamaged = false;    // met an error when read: never written back
-    // The largest key and node number the line's rows have held here.
-    qint64 m_seenKey = 0;
-    qint64 m_seenNode = 0;
+    SeenNumbers m_seen;            // the largest key and node held here
     QStringList m_lineTemplate;
     QStringList m_transTemplate;
     SxemaLin m_sxema;

@@ -193,7 +193,7 @@ bool saveShablonXMLAllowEmpty(const QString& table, const QStringList& names,
 }
 
 OwnRowSave saveOwnRow(const QString& table, const QStringList& names, const QString& rowElement,
-                      const QString& rootElement, const OwnRow& row, int codeCount)
+                      const QString& rootElement, OwnRow& row, int codeCount)
 {
     bool xmlError = false;
     const Table rows = ReadShablonXML(table, names, rowElement, &xmlError);
@@ -211,8 +211,8 @@ OwnRowSave saveOwnRow(const QString& table, const QStringList& names, const QStr
     if (merged.placed.value(0, -1) < 0)
         return OwnRowSave::Missing;
     // Nothing to change: the file and its .bak stay as they are.
-    if (!merged.changesFile)
-        return OwnRowSave::Saved;
-    return saveShablonXML(table, names, rowElement, rootElement, merged.table) ? OwnRowSave::Saved
-                                                                               : OwnRowSave::Failed;
+    if (merged.changesFile && !saveShablonXML(table, names, rowElement, rootElement, merged.table))
+        return OwnRowSave::Failed;
+    row.read = row.shown = row.now;
+    return OwnRowSave::Saved;
 }

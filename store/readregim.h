@@ -128,7 +128,8 @@ bool stageShablonXML(StagedFiles& files, const QString& table, const QStringList
 // in this row, and a value only shown otherwise than read is written as
 // shown unless another window changed it. A damaged table is never rewritten
 // from a partial read; a row no longer in the table writes nothing; a save
-// that changes nothing writes nothing (Saved).
+// that changes nothing writes nothing (Saved). Once Saved, row.now is what
+// the window read and showed.
 struct OwnRow
 {
     QStringList read;    // the record as the file held it at opening or last save; empty when none
@@ -137,7 +138,7 @@ struct OwnRow
 };
 enum class OwnRowSave { Saved, Damaged, Missing, Failed };
 OwnRowSave saveOwnRow(const QString& table, const QStringList& names, const QString& rowElement,
-                      const QString& rootElement, const OwnRow& row, int codeCount);
+                      const QString& rootElement, OwnRow& row, int codeCount);
 
 // ZORVAN_PATH + relative name.
 QString dataFile(const QString& relativeName);

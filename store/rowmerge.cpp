@@ -40,6 +40,12 @@ const Table& shownRows(const OwnRows& own)
 
 } // namespace
 
+void SeenNumbers::note(const QStringList& row)
+{
+    key = qMax<qint64>(key, toWholeNumber(row.value(sKey)));
+    node = std::max<qint64>({node, toWholeNumber(row.value(sBegin)), toWholeNumber(row.value(sEnd))});
+}
+
 OwnRows ownSectionRows()
 {
     OwnRows own;
@@ -265,7 +271,7 @@ MergedRows mergeOwnRows(const Table& file, const OwnRows& own)
         for (int i : qAsConst(keySetHere))
             setHere.insert(filePlace.at(i));
         QVector<QSet<QString>> held(lines.count());
-        NextNumbers keys(lines.count(), own.keyFloor);
+        NextNumbers keys(lines.count(), own.seen.key);
         for (int p = 0; p < fileSize; ++p) {
             const int line = lineOf.at(p);
             if (line < 0 || removed.at(p))
@@ -298,7 +304,7 @@ MergedRows mergeOwnRows(const Table& file, const OwnRows& own)
     // two windows' new sections are never joined at a node.
     if (!own.nodeColumns.isEmpty() && !added.isEmpty()) {
         QVector<QSet<QString>> known(lines.count());   // nodes of the rows read
-        NextNumbers nodes(lines.count(), own.nodeFloor);
+        NextNumbers nodes(lines.count(), own.seen.node);
         for (const Table* rows : {&own.read, &own.now}) {
             for (const QStringList& row : *rows) {
                 const int line = lines.indexOf(row);

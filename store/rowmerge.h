@@ -28,6 +28,17 @@
 
 class QObject;
 
+// The largest key and node number a window has seen on its line's rows
+// (read, held, or held and deleted): the numbers it hands out go above them,
+// so that no stale window elsewhere takes a new element for an old one.
+struct SeenNumbers
+{
+    qint64 key = 0;
+    qint64 node = 0;
+    // Raises both to those of a line-section row (attrUchLin order).
+    void note(const QStringList& row);
+};
+
 struct OwnRows
 {
     // Columns that name the object the rows belong to: {0, 1, 2} (a line)
@@ -44,10 +55,8 @@ struct OwnRows
     // and that another window's rows of the line hold by now moves on to the
     // next free node number of the line, in every row of now that uses it.
     QVector<int> nodeColumns;
-    // Numbers handed out by the merge are above these (the largest key and
-    // node number the window has seen on a row of its line).
-    qint64 keyFloor = 0;
-    qint64 nodeFloor = 0;
+    // Numbers handed out by the merge are above these.
+    SeenNumbers seen;
     // The rows as the file held them when the window read them (or as it
     // last wrote them), in the file's order.
     Table read;

@@ -28,7 +28,10 @@ static QMap<QString, std::function<bool()>> commands()
 {
     return {
         {"table", [] { return saveShablonXML("pes", attrPES, "PES", "net110_PES", {{"1", "П"}}); }},
-        {"own row", [] { return saveOwnRow("pes", attrPES, "PES", "r", {{"1", "П"}, {"1", "П"}, {"1", "П2"}}, 1) == OwnRowSave::Saved; }},
+        {"own row", [] {
+             OwnRow row{{"1", "П"}, {"1", "П"}, {"1", "П2"}};
+             return saveOwnRow("pes", attrPES, "PES", "r", row, 1) == OwnRowSave::Saved;
+         }},
         {"new line", [] { return CreateNewObj(2) != 1; }},
         {"rename", [] { return UpdateObj(0, "П", NPES, NRES, NLIN) != 0; }},
         {"paste RES", [] { return InsertObj({"1", "2"}) != 0; }},
