@@ -517,6 +517,7 @@ OwnRows CDlgTblUchLIN::ownRows() const
 {
     OwnRows own = ownSectionRows();
     own.seen = m_seen;
+    own.moment = m_moment;
     own.read = m_read;
     own.shown = m_shown;
     own.now.reserve(tableWgt->rowCount());
@@ -555,7 +556,7 @@ bool CDlgTblUchLIN::saveRows(bool ask)
     bool xmlError = false;
     const Table file = ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin,
                                       QStringLiteral("UCH_LIN"), &xmlError);
-    if (xmlError || !lineStillStands(file, {m_npes, m_nres, m_nlin}))
+    if (xmlError || !lineStillStands(file, {m_npes, m_nres, m_nlin}, m_moment))
         return false;
     checkBeforeSaving();
     if (ask && MsgBox(QStringLiteral("Сохранить изменения?"), QStringLiteral("Сохранение")))

@@ -114,5 +114,6 @@ private:
     Table m_read;
     Table m_shown;
     SeenNumbers m_seen;           // the largest key and node held here
+    const quint64 m_moment = objectsMoment();   // when the editor read its line
     SavedRows m_saved;             // the rows at opening or the last save
 };

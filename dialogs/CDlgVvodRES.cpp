@@ -309,6 +309,7 @@ OwnRows CDlgVvodRES::ownLines() const
 {
     OwnRows own;
     own.codes = kLineCodes;
+    own.moment = m_moment;
     own.read = m_readLines;
     for (int row = 0; row < tableLIN->rowCount(); ++row) {
         own.now.append(cellTexts(tableLIN, row));
@@ -320,6 +321,7 @@ OwnRows CDlgVvodRES::ownLines() const
 OwnRows CDlgVvodRES::ownSections() const
 {
     OwnRows own = ownSectionRows();
+    own.moment = m_moment;
     own.read = m_readSections;
     own.shown = m_shownSections;
     for (int row = 0; row < tableWgt->rowCount(); ++row) {
@@ -364,7 +366,7 @@ bool CDlgVvodRES::writeChanges()
     const Table res = ReadShablonXML("res", QStringList{"npes", "nres"}, "RES", &damaged);
     if (damaged)
         return false;
-    if (rowWithCodes(res, {m_npes, m_nres}) < 0) {
+    if (objectGoneSince({m_npes, m_nres}, m_moment) || rowWithCodes(res, {m_npes, m_nres}) < 0) {
         warnResNotFound(this);
         return false;
     }

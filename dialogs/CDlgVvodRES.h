@@ -78,6 +78,7 @@ private:
     // table row keeps its place here in its first cell's Qt::UserRole. A
     // save writes only what differs.
     Table m_readLines;
+    const quint64 m_moment = objectsMoment();   // when the window read its RES
     Table m_readSections;
     Table m_shownSections;
     QString m_curLine = QStringLiteral("1");

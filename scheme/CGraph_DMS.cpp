@@ -78,8 +78,9 @@ CGraph_DMS* CGraph_DMS::editorOf(const QString& npes, const QString& nres, const
         // A closed editor is hidden until it is deleted.
         if (!editor || !editor->isVisible())
             continue;
+        // An editor of a deleted line that held these codes is not theirs.
         const LineSelection& line = editor->m_scene->selection();
-        if (line.npes == npes && line.nres == nres && line.nlin == nlin)
+        if (line.npes == npes && line.nres == nres && line.nlin == nlin && !editor->m_scene->lineGone())
             return editor;
     }
     return nullptr;

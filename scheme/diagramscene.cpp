@@ -808,6 +808,7 @@ OwnRows DiagramScene::ownRows() const
 {
     OwnRows own = ownSectionRows();
     own.seen = m_seen;
+    own.moment = m_moment;
     own.read = m_readRows;
     own.now = m_lineRows;
     own.origin = m_rowOrigin;
@@ -816,7 +817,12 @@ OwnRows DiagramScene::ownRows() const
 
 bool DiagramScene::lineStillExists() const
 {
-    return lineStillStands(Table(), {m_selection.npes, m_selection.nres, m_selection.nlin});
+    return lineStillStands(Table(), {m_selection.npes, m_selection.nres, m_selection.nlin}, m_moment);
+}
+
+bool DiagramScene::lineGone() const
+{
+    return objectGoneSince({m_selection.npes, m_selection.nres, m_selection.nlin}, m_moment);
 }
 
 namespace {
@@ -845,7 +851,7 @@ bool DiagramScene::rowsToSave(MergedRows* merged) const
         return tableReadError();
     // A line without rows may still stand in "lines"; one deleted meanwhile
     // gets neither rows nor a drawing back.
-    if (!lineStillStands(file.rows, {m_selection.npes, m_selection.nres, m_selection.nlin}))
+    if (!lineStillStands(file.rows, {m_selection.npes, m_selection.nres, m_selection.nlin}, m_moment))
         return false;
     *merged = mergeOwnRows(file.rows, ownRows());
     return true;

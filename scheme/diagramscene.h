@@ -132,6 +132,8 @@ public:
 
     // ---- State for the window and the save ----
     const LineSelection& selection() const { return m_selection; }
+    // Whether the line was deleted (or its RES or PES) since the scene read it.
+    bool lineGone() const;
     int voltageClass() const { return m_ku; }
     // Extent of the drawing as loaded (the navigation picture's region);
     // the scene rectangle also holds every item.
@@ -237,6 +239,7 @@ private:
     Table m_allRows;
     bool m_rowsDamaged = false;    // met an error when read: never written back
     SeenNumbers m_seen;            // the largest key and node held here
+    const quint64 m_moment = objectsMoment();   // when the scene read its line
     QStringList m_lineTemplate;
     QStringList m_transTemplate;
     SxemaLin m_sxema;

@@ -44,6 +44,19 @@ struct Loaded
     bool damaged = false;
 };
 
+// The objects that left their codes in this run (deleted, or a RES moved
+// away), in the order they went; a moment is a count of them.
+QVector<QStringList>& goneObjects()
+{
+    static QVector<QStringList> gone;
+    return gone;
+}
+
+void noteObjectGone(const QStringList& codes)
+{
+    goneObjects().append(codes);
+}
+
 Loaded load(const TableFile& table)
 {
     Loaded t;
@@ -337,6 +350,8 @@ int moveRes(const QString& srcPes, const QString& srcRes)
         || (changed > 0 && !schemes.xmlError && !stageSxemaFile(files, schemes.records))
         || !commitStaged(files))
         return 1;
+    // Windows open on the RES or its lines know it by the codes it left.
+    noteObjectGone({srcPes, srcRes});
     warnSxemaNotUpdated(schemes);
     ShowWarning(kInfoTitle, QStringLiteral("Объект перемещен"));
     return 0;
@@ -506,7 +521,31 @@ int DeleteObj(int level, const QString&, const QString&, const QString&)
     // code would open with a stranger's scheme.
     if (!stageWithoutSchemes(files, schemes, level, NPES, NRES, NLIN))
         return 1;
-    if (commitStaged(files))
+    if (commitStaged(files)) {
+        QStringList codes{NPES};
+        if (level >= 1)
+            codes.append(NRES);
+        if (level == 2)
+            codes.append(NLIN);
+        noteObjectGone(codes);
         warnSxemaNotUpdated(schemes);
+    }
     return 1;
+}
+
+quint64 objectsMoment()
+{
+    return quint64(goneObjects().size());
+}
+
+bool objectGoneSince(const QStringList& codes, quint64 moment)
+{
+    const QVector<QStringList>& gone = goneObjects();
+    for (int i = int(qMin<quint64>(moment, quint64(gone.size()))); i < gone.size(); ++i) {
+        const QStringList& object = gone.at(i);
+        // The object itself, or the RES or PES it belongs to.
+        if (object.size() <= codes.size() && codes.mid(0, object.size()) == object)
+            return true;
+    }
+    return false;
 }

@@ -139,8 +139,12 @@ void warnResNotFound(QObject* parent)
     ShowWarning(kWarningTitle, QStringLiteral("РЭС не найден в таблице РЭС, данные не сохранены"), parent);
 }
 
-bool lineStillStands(const Table& sections, const QStringList& codes)
+bool lineStillStands(const Table& sections, const QStringList& codes, quint64 moment)
 {
+    if (objectGoneSince(codes, moment)) {
+        warnLineNotFound();
+        return false;
+    }
     if (rowWithCodes(sections, codes) >= 0)
         return true;
     bool damaged = false;
@@ -207,6 +211,7 @@ OwnRowSave saveOwnRow(const QString& table, const QStringList& names, const QStr
     own.shown = {row.shown};
     own.now = {row.now};
     own.origin = {0};
+    own.moment = row.moment;
     const MergedRows merged = mergeOwnRows(rows, own);
     if (merged.placed.value(0, -1) < 0)
         return OwnRowSave::Missing;

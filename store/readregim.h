@@ -90,12 +90,21 @@ int rowWithCodes(const Table& rows, const QStringList& codes);
 void warnLineNotFound();
 void warnResNotFound(QObject* parent = nullptr);
 
+// ---- Objects gone from under open windows --------------------------------------------
+// A window notes objectsMoment() when it reads its object (PES, RES, line).
+// An object deleted in the tree after that moment, or one above it, is gone
+// for that window for good, even when a new object later takes its codes:
+// objectGoneSince() is the question every save asks before it writes. A RES
+// moved to another PES leaves its old codes the same way.
+quint64 objectsMoment();
+bool objectGoneSince(const QStringList& codes, quint64 moment);
+
 // Whether the line of codes (npes, nres, nlin) still stands, for a save of
-// its rows: sections, the line-section table as read just now, holds a row
-// of it, or else "lines" does (read only then). A line gone from both warns
-// as warnLineNotFound; a damaged "lines" (the reader has warned) is no proof
-// that it stands.
-bool lineStillStands(const Table& sections, const QStringList& codes);
+// its rows by a window that read it at moment: it has not gone since, and
+// sections, the line-section table as read just now, holds a row of it, or
+// else "lines" does (read only then). A line gone warns as warnLineNotFound;
+// a damaged "lines" (the reader has warned) is no proof that it stands.
+bool lineStillStands(const Table& sections, const QStringList& codes, quint64 moment);
 
 // Writes rows to ZORVAN_PATH + table + ".xml" and the previous file to
 // table + ".bak", both or neither (safefile.h). Refuses an empty table
@@ -127,7 +136,8 @@ bool stageShablonXML(StagedFiles& files, const QString& table, const QStringList
 // store's merge (rowmerge.h): what other windows saved meanwhile stays, even
 // in this row, and a value only shown otherwise than read is written as
 // shown unless another window changed it. A damaged table is never rewritten
-// from a partial read; a row no longer in the table writes nothing; a save
+// from a partial read; a row no longer in the table, or whose object was
+// deleted since row.moment, writes nothing (Missing); a save
 // that changes nothing writes nothing (Saved). Once Saved, row.now is what
 // the window read and showed.
 struct OwnRow
@@ -135,6 +145,7 @@ struct OwnRow
     QStringList read;    // the record as the file held it at opening or last save; empty when none
     QStringList shown;   // the record as the window showed it then
     QStringList now;     // the record as the window shows it now
+    quint64 moment = objectsMoment();   // when the window was opened on it
 };
 enum class OwnRowSave { Saved, Damaged, Missing, Failed };
 OwnRowSave saveOwnRow(const QString& table, const QStringList& names, const QString& rowElement,

@@ -74,7 +74,8 @@ namespace {
 // The objects (lines, RES) that a window's rows belong to, found for a row
 // of the file without building any text: by the value of the last code,
 // then the others compared. Rows of other objects are passed over at the
-// cost of one lookup.
+// cost of one lookup. An object deleted since the window read it is known,
+// and marked gone.
 class OwnLines
 {
 public:
@@ -86,6 +87,7 @@ public:
                 if (indexOf(row) < 0) {
                     m_byLast[lastValue(row)].append(m_lines.size());
                     m_lines.append(values(row));
+                    m_gone.append(objectGoneSince(m_lines.last(), own.moment));
                 }
             }
         }
@@ -107,6 +109,14 @@ public:
         }
         return -1;
     }
+    // The line of a row of the file that is still the window's: -1 also for
+    // rows of a line deleted since, whoever holds its codes now.
+    int stillOwnOf(const QStringList& row) const
+    {
+        const int line = indexOf(row);
+        return line >= 0 && m_gone.at(line) ? -1 : line;
+    }
+    bool gone(int line) const { return line >= 0 && m_gone.at(line); }
 
 private:
     QString lastValue(const QStringList& row) const
@@ -123,6 +133,7 @@ private:
 
     QVector<int> m_columns;
     QVector<QStringList> m_lines;
+    QVector<bool> m_gone;
     QHash<QString, QVector<int>> m_byLast;
 };
 
@@ -146,262 +157,353 @@ private:
     QVector<qint64> m_largest;
 };
 
-} // namespace
-
-MergedRows mergeOwnRows(const Table& file, const OwnRows& own)
+// One merge of a window's rows into the table as read just now, step by
+// step in the order of the rule (rowmerge.h).
+class RowMerge
 {
-    MergedRows out;
-    const int fileSize = file.size();
-    const OwnLines lines(own);
-    const QVector<int> identity = own.codes + own.element;
-    const Table& seen = shownRows(own);
-
-    // Only rows of the window's own lines can be its rows, take its keys or
-    // receive its new rows.
-    QVector<int> lineOf(fileSize, -1);
-    QHash<QString, int> filePosition;
+public:
+    RowMerge(const Table& file, const OwnRows& own)
+        : m_file(file)
+        , m_own(own)
+        , m_lines(own)
+        , m_shown(shownRows(own))
+        , m_table(file)
+        , m_lineOf(file.size(), -1)
+        , m_readPlace(own.read.size(), -1)
+        , m_removed(file.size(), false)
+        , m_paired(file.size(), false)
+        , m_used(own.read.size(), false)
+        , m_filePlace(own.now.size(), -1)
     {
-        QHash<QString, int> turn;
-        for (int p = 0; p < fileSize; ++p) {
-            const int line = lines.indexOf(file.at(p));
-            lineOf[p] = line;
+    }
+
+    // Each row read pairs with the row of the file that is the same element
+    // (codes and element columns), the n-th of equal ones with the n-th.
+    void pair()
+    {
+        const QVector<int> identity = m_own.codes + m_own.element;
+        QHash<QString, int> filePlace;
+        QHash<QString, int> fileTurn;
+        for (int p = 0; p < m_file.size(); ++p) {
+            const int line = m_lines.stillOwnOf(m_file.at(p));
+            m_lineOf[p] = line;
             if (line < 0)
                 continue;
-            QString id = joined(file.at(p), identity);
-            id += QString::number(turn[id]++);
-            filePosition.insert(id, p);
+            QString id = joined(m_file.at(p), identity);
+            id += QString::number(fileTurn[id]++);
+            filePlace.insert(id, p);
+        }
+        QHash<QString, int> readTurn;
+        for (int o = 0; o < m_own.read.size(); ++o) {
+            QString id = joined(m_own.read.at(o), identity);
+            id += QString::number(readTurn[id]++);
+            m_readPlace[o] = filePlace.value(id, -1);
         }
     }
-    QVector<int> readPosition(own.read.size(), -1);
+
+    // The cells changed here go into the rows still there; a row changed
+    // here whose element has left the file (or whose line was deleted) is
+    // lost, and so is a row added to a deleted line.
+    void cells()
     {
-        QHash<QString, int> turn;
-        for (int o = 0; o < own.read.size(); ++o) {
-            QString id = joined(own.read.at(o), identity);
-            id += QString::number(turn[id]++);
-            readPosition[o] = filePosition.value(id, -1);
+        for (int i = 0; i < m_own.now.size(); ++i) {
+            const int o = m_own.origin.value(i, -1);
+            const QStringList& is = m_own.now.at(i);
+            if (o < 0 || o >= m_own.read.size() || m_used.at(o)) {
+                if (m_lines.gone(m_lines.indexOf(is)))
+                    m_out.lost.append(i);
+                else
+                    m_added.append(i);
+                continue;
+            }
+            m_used[o] = true;
+            const int p = m_readPlace.at(o);
+            if (p < 0) {
+                // No longer in the file as the element it was: deleted or
+                // changed by another window. Only what the user did is missed.
+                if (is != m_shown.at(o))
+                    m_out.lost.append(i);
+                continue;
+            }
+            m_filePlace[i] = p;
+            m_paired[p] = true;
+            setCells(i, o, p);
         }
+        m_addedRows.reserve(m_added.size());
+        for (int i : qAsConst(m_added))
+            m_addedRows.append(m_own.now.at(i));
+        if (!m_added.isEmpty())
+            m_out.changesFile = true;
     }
 
-    Table table = file;
-    QVector<bool> removed(fileSize, false);
-    QVector<bool> paired(fileSize, false);
-    QVector<bool> used(own.read.size(), false);
-    QVector<int> filePlace(own.now.size(), -1);
-    QVector<int> keySetHere;   // rows of now kept in the file whose key changed here
-    QVector<int> added;        // rows of now added here
-
-    for (int i = 0; i < own.now.size(); ++i) {
-        const int o = own.origin.value(i, -1);
-        if (o < 0 || o >= own.read.size() || used.at(o)) {
-            added.append(i);
-            continue;
-        }
-        used[o] = true;
-        const QStringList& was = own.read.at(o);
-        const QStringList& shown = seen.at(o);
-        const QStringList& is = own.now.at(i);
-        const int p = readPosition.at(o);
-        if (p < 0) {
-            // No longer in the file as the element it was: deleted or
-            // changed by another window. Only what the user did is missed.
-            if (is != shown)
-                out.lost.append(i);
-            continue;
-        }
-        filePlace[i] = p;
-        paired[p] = true;
-        for (int c = 0; c < is.size(); ++c) {
-            const QString& value = is.at(c);
-            if (value == was.value(c))
+    // Rows deleted here leave the file. A delete that finds its element gone
+    // did what it meant to, unless another window renumbered the element or
+    // changed its nodes or type: a row of the line that is none of this
+    // window's holds its key, or its other element columns, by now. That
+    // delete is not done, and is named.
+    void deletes()
+    {
+        QVector<int> gone;
+        for (int o = 0; o < m_own.read.size(); ++o) {
+            if (m_used.at(o))
                 continue;
-            // Shown otherwise than read but not edited: another window's
-            // change of the cell meanwhile stays.
-            if (value == shown.value(c) && file.at(p).value(c) != was.value(c))
-                continue;
-            if (table.at(p).value(c) != value) {
-                setValue(table[p], c, value);
-                out.changesFile = true;
+            const int p = m_readPlace.at(o);
+            if (p >= 0) {
+                m_removed[p] = true;
+                m_paired[p] = true;
+                m_out.changesFile = true;
+            } else if (!m_lines.gone(m_lines.indexOf(m_own.read.at(o)))) {
+                gone.append(o);
             }
         }
-        if (own.keyColumn >= 0 && is.value(own.keyColumn) != was.value(own.keyColumn))
-            keySetHere.append(i);
-    }
-    QVector<int> deletedGone;   // rows of read deleted here, no longer in the file
-    for (int o = 0; o < own.read.size(); ++o) {
-        if (used.at(o))
-            continue;
-        const int p = readPosition.at(o);
-        if (p >= 0) {
-            removed[p] = true;   // deleted here
-            paired[p] = true;
-            out.changesFile = true;
-        } else {
-            deletedGone.append(o);
+        if (gone.isEmpty() || m_own.keyColumn < 0)
+            return;
+        const QVector<int> byKey = m_own.codes + QVector<int>{m_own.keyColumn};
+        QVector<int> byElement = m_own.codes;
+        for (int c : m_own.element) {
+            if (c != m_own.keyColumn)
+                byElement.append(c);
         }
-    }
-    // A delete that finds the element gone deleted what it meant to, unless
-    // the line holds a row under its codes and key by now: then that row is
-    // another element, or this one changed, and stays.
-    if (!deletedGone.isEmpty() && own.keyColumn >= 0) {
-        const QVector<int> codeAndKey = own.codes + QVector<int>{own.keyColumn};
-        QSet<QString> held;
-        for (int p = 0; p < fileSize; ++p) {
-            if (lineOf.at(p) >= 0)
-                held.insert(joined(file.at(p), codeAndKey));
+        QSet<QString> others;
+        for (int p = 0; p < m_file.size(); ++p) {
+            if (m_lineOf.at(p) >= 0 && !m_paired.at(p)) {
+                others.insert(QLatin1Char('k') + joined(m_file.at(p), byKey));
+                others.insert(QLatin1Char('e') + joined(m_file.at(p), byElement));
+            }
         }
-        for (int o : qAsConst(deletedGone)) {
-            if (held.contains(joined(own.read.at(o), codeAndKey)))
-                out.lostDeleted.append(o);
+        for (int o : qAsConst(gone)) {
+            const QStringList& row = m_own.read.at(o);
+            if (others.contains(QLatin1Char('k') + joined(row, byKey))
+                || (byElement.size() > m_own.codes.size()
+                    && others.contains(QLatin1Char('e') + joined(row, byElement))))
+                m_out.lostDeleted.append(o);
         }
     }
 
-    // Rows added here take new rows as they are.
-    Table addedRows;
-    addedRows.reserve(added.size());
-    for (int i : qAsConst(added))
-        addedRows.append(own.now.at(i));
-    if (!added.isEmpty())
-        out.changesFile = true;
-
-    // A key this window set that another row of the line holds by now moves
-    // on to the next free key of the line.
-    if (own.keyColumn >= 0 && (!keySetHere.isEmpty() || !added.isEmpty())) {
-        const int k = own.keyColumn;
+    // A key this window set (on a row added, or given its key, here) that
+    // another row of the line holds by now moves on to the next free key of
+    // the line.
+    void keys()
+    {
+        const int k = m_own.keyColumn;
+        if (k < 0 || (m_keySetHere.isEmpty() && m_added.isEmpty()))
+            return;
         QSet<int> setHere;
-        for (int i : qAsConst(keySetHere))
-            setHere.insert(filePlace.at(i));
-        QVector<QSet<QString>> held(lines.count());
-        NextNumbers keys(lines.count(), own.seen.key);
-        for (int p = 0; p < fileSize; ++p) {
-            const int line = lineOf.at(p);
-            if (line < 0 || removed.at(p))
+        for (int i : qAsConst(m_keySetHere))
+            setHere.insert(m_filePlace.at(i));
+        QVector<QSet<QString>> held(m_lines.count());
+        NextNumbers keys(m_lines.count(), m_own.seen.key);
+        for (int p = 0; p < m_file.size(); ++p) {
+            const int line = m_lineOf.at(p);
+            if (line < 0 || m_removed.at(p))
                 continue;
-            const QString key = table.at(p).value(k);
+            const QString key = m_table.at(p).value(k);
             keys.see(line, key);
             if (!setHere.contains(p))
                 held[line].insert(key);
         }
-        for (const QStringList& row : qAsConst(addedRows))
-            keys.see(lines.indexOf(row), row.value(k));
+        for (const QStringList& row : qAsConst(m_addedRows))
+            keys.see(m_lines.indexOf(row), row.value(k));
         auto settle = [&](int i, QStringList& row) {
-            const int line = lines.indexOf(row);
+            const int line = m_lines.indexOf(row);
             QString key = row.value(k);
             if (!key.isEmpty() && held.at(line).contains(key)) {
                 key = keys.next(line);
                 setValue(row, k, key);
-                out.newKeys.insert(i, key);
+                m_out.newKeys.insert(i, key);
             }
             held[line].insert(key);
         };
-        for (int i : qAsConst(keySetHere))
-            settle(i, table[filePlace.at(i)]);
-        for (int a = 0; a < added.size(); ++a)
-            settle(added.at(a), addedRows[a]);
+        for (int i : qAsConst(m_keySetHere))
+            settle(i, m_table[m_filePlace.at(i)]);
+        for (int a = 0; a < m_added.size(); ++a)
+            settle(m_added.at(a), m_addedRows[a]);
     }
 
     // A node number only rows added here use, which another window's rows
     // of the line hold by now, moves on to the next free node of the line:
     // two windows' new sections are never joined at a node.
-    if (!own.nodeColumns.isEmpty() && !added.isEmpty()) {
-        QVector<QSet<QString>> known(lines.count());   // nodes of the rows read
-        NextNumbers nodes(lines.count(), own.seen.node);
-        for (const Table* rows : {&own.read, &own.now}) {
+    void nodes()
+    {
+        const int lineCount = m_lines.count();
+        if (m_own.nodeColumns.isEmpty() || m_added.isEmpty())
+            return;
+        QVector<QSet<QString>> known(lineCount);   // nodes of the rows read
+        NextNumbers next(lineCount, m_own.seen.node);
+        for (const Table* rows : {&m_own.read, &m_own.now}) {
             for (const QStringList& row : *rows) {
-                const int line = lines.indexOf(row);
-                for (int c : own.nodeColumns) {
-                    nodes.see(line, row.value(c));
-                    if (rows == &own.read)
+                const int line = m_lines.indexOf(row);
+                for (int c : m_own.nodeColumns) {
+                    next.see(line, row.value(c));
+                    if (rows == &m_own.read)
                         known[line].insert(row.value(c));
                 }
             }
         }
-        QVector<QSet<QString>> others(lines.count());  // nodes of other windows' rows
-        for (int p = 0; p < fileSize; ++p) {
-            const int line = lineOf.at(p);
+        QVector<QSet<QString>> others(lineCount);  // nodes of other windows' rows
+        for (int p = 0; p < m_file.size(); ++p) {
+            const int line = m_lineOf.at(p);
             if (line < 0)
                 continue;
-            for (int c : own.nodeColumns) {
-                nodes.see(line, file.at(p).value(c));
-                if (!paired.at(p))
-                    others[line].insert(file.at(p).value(c));
+            for (int c : m_own.nodeColumns) {
+                next.see(line, m_file.at(p).value(c));
+                if (!m_paired.at(p))
+                    others[line].insert(m_file.at(p).value(c));
             }
         }
-        QVector<QHash<QString, QString>> moves(lines.count());
-        for (const QStringList& row : qAsConst(addedRows)) {
-            const int line = lines.indexOf(row);
-            for (int c : own.nodeColumns) {
+        QVector<QHash<QString, QString>> moves(lineCount);
+        for (const QStringList& row : qAsConst(m_addedRows)) {
+            const int line = m_lines.indexOf(row);
+            for (int c : m_own.nodeColumns) {
                 const QString node = row.value(c);
                 if (!node.isEmpty() && !known.at(line).contains(node) && others.at(line).contains(node)
                     && !moves.at(line).contains(node))
-                    moves[line].insert(node, nodes.next(line));
+                    moves[line].insert(node, next.next(line));
             }
         }
         // In every row of now that uses such a node: rows added here, and
         // cells set here in the window's other rows.
         auto move = [&](int i, QStringList& row) {
-            const QHash<QString, QString>& lineMoves = moves.at(lines.indexOf(own.now.at(i)));
-            for (int c : own.nodeColumns) {
-                const auto to = lineMoves.constFind(own.now.at(i).value(c));
+            const QHash<QString, QString>& lineMoves = moves.at(m_lines.indexOf(m_own.now.at(i)));
+            for (int c : m_own.nodeColumns) {
+                const auto to = lineMoves.constFind(m_own.now.at(i).value(c));
                 if (to != lineMoves.constEnd()) {
                     setValue(row, c, to.value());
-                    out.newNodes[i].insert(c, to.value());
+                    m_out.newNodes[i].insert(c, to.value());
                 }
             }
         };
-        for (int i = 0; i < own.now.size(); ++i) {
-            if (filePlace.at(i) >= 0)
-                move(i, table[filePlace.at(i)]);
+        for (int i = 0; i < m_own.now.size(); ++i) {
+            if (m_filePlace.at(i) >= 0)
+                move(i, m_table[m_filePlace.at(i)]);
         }
-        for (int a = 0; a < added.size(); ++a)
-            move(added.at(a), addedRows[a]);
+        for (int a = 0; a < m_added.size(); ++a)
+            move(m_added.at(a), m_addedRows[a]);
     }
 
-    // Each added row follows the last row of its line still in the file.
-    QVector<QVector<int>> addedAfter(fileSize);
-    QVector<int> addedAtEnd;
-    if (!added.isEmpty()) {
-        QVector<int> lastKept(lines.count(), -1);
-        QVector<int> lastAny(lines.count(), -1);
+    // The table to write: the file's rows in their order, less those deleted
+    // here; each added row after the last row of its line still there, or at
+    // the end when the line has none.
+    MergedRows place()
+    {
+        const int fileSize = m_file.size();
+        QVector<QVector<int>> addedAfter(fileSize);
+        QVector<int> addedAtEnd;
+        if (!m_added.isEmpty()) {
+            QVector<int> lastKept(m_lines.count(), -1);
+            QVector<int> lastAny(m_lines.count(), -1);
+            for (int p = 0; p < fileSize; ++p) {
+                const int line = m_lineOf.at(p);
+                if (line < 0)
+                    continue;
+                lastAny[line] = p;
+                if (!m_removed.at(p))
+                    lastKept[line] = p;
+            }
+            for (int a = 0; a < m_added.size(); ++a) {
+                const int line = m_lines.indexOf(m_addedRows.at(a));
+                const int anchor = lastKept.at(line) >= 0 ? lastKept.at(line) : lastAny.at(line);
+                if (anchor < 0)
+                    addedAtEnd.append(a);
+                else
+                    addedAfter[anchor].append(a);
+            }
+        }
+
+        m_out.placed.fill(-1, m_own.now.size());
+        QVector<int> tablePlace(fileSize, -1);
+        m_out.table.reserve(fileSize + m_added.size());
+        auto putAdded = [&](const QVector<int>& which) {
+            for (int a : which) {
+                m_out.placed[m_added.at(a)] = m_out.table.size();
+                m_out.table.append(m_addedRows.at(a));
+            }
+        };
         for (int p = 0; p < fileSize; ++p) {
-            const int line = lineOf.at(p);
-            if (line < 0)
-                continue;
-            lastAny[line] = p;
-            if (!removed.at(p))
-                lastKept[line] = p;
+            if (!m_removed.at(p)) {
+                tablePlace[p] = m_out.table.size();
+                m_out.table.append(m_table.at(p));
+            }
+            putAdded(addedAfter.at(p));
         }
-        for (int a = 0; a < added.size(); ++a) {
-            const int line = lines.indexOf(addedRows.at(a));
-            const int anchor = lastKept.at(line) >= 0 ? lastKept.at(line) : lastAny.at(line);
-            if (anchor < 0)
-                addedAtEnd.append(a);
-            else
-                addedAfter[anchor].append(a);
+        putAdded(addedAtEnd);
+        for (int i = 0; i < m_own.now.size(); ++i) {
+            if (m_filePlace.at(i) >= 0)
+                m_out.placed[i] = tablePlace.at(m_filePlace.at(i));
         }
+        return std::move(m_out);
     }
 
-    out.placed.fill(-1, own.now.size());
-    QVector<int> tablePlace(fileSize, -1);
-    out.table.reserve(fileSize + added.size());
-    auto putAdded = [&](const QVector<int>& which) {
-        for (int a : which) {
-            out.placed[added.at(a)] = out.table.size();
-            out.table.append(addedRows.at(a));
+private:
+    // Row i of now, read as row o, into row p of the table: each cell
+    // changed here, unless it was only shown otherwise and another window
+    // changed it meanwhile.
+    void setCells(int i, int o, int p)
+    {
+        const QStringList& was = m_own.read.at(o);
+        const QStringList& shown = m_shown.at(o);
+        const QStringList& is = m_own.now.at(i);
+        for (int c = 0; c < is.size(); ++c) {
+            const QString& value = is.at(c);
+            if (value == was.value(c))
+                continue;
+            if (value == shown.value(c) && m_file.at(p).value(c) != was.value(c))
+                continue;
+            if (m_table.at(p).value(c) != value) {
+                setValue(m_table[p], c, value);
+                m_out.changesFile = true;
+            }
         }
-    };
-    for (int p = 0; p < fileSize; ++p) {
-        if (!removed.at(p)) {
-            tablePlace[p] = out.table.size();
-            out.table.append(table.at(p));
+        if (m_own.keyColumn >= 0 && is.value(m_own.keyColumn) != was.value(m_own.keyColumn))
+            m_keySetHere.append(i);
+    }
+
+    const Table& m_file;
+    const OwnRows& m_own;
+    const OwnLines m_lines;
+    const Table& m_shown;
+    Table m_table;              // the file with the cells set here
+    QVector<int> m_lineOf;      // per row of the file: the window's line, or -1
+    QVector<int> m_readPlace;   // per row read: its row in the file, or -1
+    QVector<bool> m_removed;    // per row of the file: deleted here
+    QVector<bool> m_paired;     // per row of the file: one of this window's rows
+    QVector<bool> m_used;       // per row read: some row of now comes from it
+    QVector<int> m_filePlace;   // per row of now: its row in the file, or -1
+    QVector<int> m_keySetHere;  // rows of now kept in the file whose key changed here
+    QVector<int> m_added;       // rows of now added here
+    Table m_addedRows;          // their rows, as the merge numbers them
+    MergedRows m_out;
+};
+
+} // namespace
+
+MergedRows mergeOwnRows(const Table& file, const OwnRows& own)
+{
+    RowMerge merge(file, own);
+    merge.pair();
+    merge.cells();
+    merge.deletes();
+    merge.keys();
+    merge.nodes();
+    return merge.place();
+}
+
+QVector<int> giveOwnKeys(Table& rows, SeenNumbers& seen)
+{
+    for (const QStringList& row : qAsConst(rows))
+        seen.note(row);
+    QVector<int> given;
+    QSet<qint64> held;
+    for (int r = 0; r < rows.size(); ++r) {
+        const qint64 key = toWholeNumber(rows.at(r).value(sKey));
+        if (key != 0 && !held.contains(key)) {
+            held.insert(key);
+            continue;
         }
-        putAdded(addedAfter.at(p));
+        setValue(rows[r], sKey, QString::number(++seen.key));
+        given.append(r);
     }
-    putAdded(addedAtEnd);
-    for (int i = 0; i < own.now.size(); ++i) {
-        if (filePlace.at(i) >= 0)
-            out.placed[i] = tablePlace.at(filePlace.at(i));
-    }
-    return out;
+    return given;
 }
 
 void adoptWritten(OwnRows& own, const MergedRows& merged)
@@ -445,6 +547,25 @@ QStringList rowsNotSaved(const OwnRows& own, const MergedRows& merged,
 QString sectionRowText(const QStringList& row)
 {
     return row.value(sName) + ", узлы " + row.value(sBegin) + "-" + row.value(sEnd);
+}
+
+QStringList movedNodes(const OwnRows& own, const MergedRows& merged)
+{
+    QStringList said;
+    QSet<QString> seen;
+    for (int i = 0; i < own.now.size(); ++i) {
+        const auto row = merged.newNodes.constFind(i);
+        if (row == merged.newNodes.constEnd())
+            continue;
+        for (auto c = row.value().constBegin(); c != row.value().constEnd(); ++c) {
+            const QString from = own.now.at(i).value(c.key());
+            if (seen.contains(from))
+                continue;
+            seen.insert(from);
+            said.append("Узел " + from + " занят другим окном, присвоен номер " + c.value());
+        }
+    }
+    return said;
 }
 
 void warnRowsNotSaved(const QStringList& rows, QObject* parent)

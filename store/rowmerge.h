@@ -15,8 +15,15 @@
 // deleted that the file no longer holds as the same element is left alone
 // and reported, so the window can say so: nothing is ever written onto
 // another element. Rows of equal identity pair up by their turn, the first
-// read with the first in the file. One pass over the table: linear in its
-// size.
+// read with the first in the file. An object (line, RES) deleted since the
+// window read it is not the window's any more, whoever holds its codes now:
+// its rows take nothing from the window. One pass over the table: linear in
+// its size.
+//
+// The merge runs in the order of that rule: pair the rows read with the
+// file's, set the cells changed here, take out the rows deleted here, give
+// the keys and then the nodes that other windows took meanwhile new numbers,
+// and place the rows added here.
 
 #include "store/readregim.h"
 
@@ -67,6 +74,8 @@ struct OwnRows
     // Per row of now: its row in read; -1 for a row added here. A row of
     // read that no row of now comes from was deleted here.
     QVector<int> origin;
+    // When the window read its objects (objectsMoment()).
+    quint64 moment = objectsMoment();
 
     // Whether the user changed anything since the rows were read (compared
     // with what was shown): a cell, a row added or deleted.
@@ -76,6 +85,13 @@ struct OwnRows
 // The rows of "uch_lin" (attrUchLin order) as a window of lines keeps them:
 // known by codes, key, nodes and type; keys and nodes numbered per line.
 OwnRows ownSectionRows();
+
+// Gives each of a line's rows (attrUchLin order) whose key is empty, reads
+// as 0 or repeats an earlier row's key a key of its own: the next keys above
+// every key seen, which rises with them. A window does so as it reads the
+// rows, so that a delete or a pop-up touches one element; the merge writes
+// the keys with the window's next save. Returns the rows given a key.
+QVector<int> giveOwnKeys(Table& rows, SeenNumbers& seen);
 
 struct MergedRows
 {
@@ -107,6 +123,10 @@ QStringList rowsNotSaved(const OwnRows& own, const MergedRows& merged,
 
 // A line-section row as the warnings name it: "<name>, узлы <begin>-<end>".
 QString sectionRowText(const QStringList& row);
+
+// Each node number of now that the merge moved on, once, as the save says
+// it: "Узел 10 занят другим окном, присвоен номер 12".
+QStringList movedNodes(const OwnRows& own, const MergedRows& merged);
 
 // The warning of a save that could not keep some of the rows changed here:
 // another window deleted or changed them. rows names each one.

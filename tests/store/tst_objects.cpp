@@ -48,37 +48,38 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("roots");
         QTest::addColumn<QString>("gone");
+        QTest::addColumn<QString>("left");      // the object that left its codes for windows open on it
         const QString pesRes = kPes + " " + kRes, added = "Объект добавлен", moved = "Объект перемещен";
         const QString lin = "root root net110_LIN root", linUch = " net110_LIN net110_uch_lin";
         // A new code follows the largest of its siblings; one that is no number counts as 0.
         QTest::newRow("new PES") << "new 1" << kPes + " 3,Новый ПЭС " + kRes << kLines << ""
-                                 << "net110_PES root root root" << "3,1,1";
+                                 << "net110_PES root root root" << "3,1,1" << "";
         QTest::newRow("first RES of a PES") << "new x," << pesRes + " x,1,Новый РЭС" << kLines << ""
-                                            << "root net110_RES root root" << "x,1,1";
+                                            << "root net110_RES root root" << "x,1,1" << "";
         QTest::newRow("new line, other RES ignored") << "new 1,0," << pesRes << kLines + " 1,0,2,Новая линия" << ""
-                                                     << lin << "1,0,2";
+                                                     << lin << "1,0,2" << "";
         QTest::newRow("paste a RES under another PES") << "paste 1,1 2,1" << pesRes + " 2,2,Р11- копия"
-            << kLines + " 2,2,1,Л1 2,2,2,Л2 2,2,0,Л5" << added << "root net110_RES" + linUch << "2,2,5";
+            << kLines + " 2,2,1,Л1 2,2,2,Л2 2,2,0,Л5" << added << "root net110_RES" + linUch << "2,2,5" << "";
         QTest::newRow("paste a line into its own RES") << "paste 1,1,1 1,1,2" << pesRes << kLines + " 1,1,3,Л1- копия"
-            << added << "root root" + linUch << "1,1,3";
+            << added << "root root" + linUch << "1,1,3" << "";
         QTest::newRow("move a line before one below it") << "move 1,1,1 1,2,1" << pesRes
-            << "1,1,2,Л2 1,1,1,Л1 1,2,1,Л3 2,1,1,Л4 1,1,0,Л5 1,0,1,Л6" << moved << lin << "";
+            << "1,1,2,Л2 1,1,1,Л1 1,2,1,Л3 2,1,1,Л4 1,1,0,Л5 1,0,1,Л6" << moved << lin << "" << "";
         QTest::newRow("move a line onto itself") << "move 1,1,2 1,1,2" << pesRes << kLines
-            << "Объект остается на прежнем месте" << "root root root root" << "";
+            << "Объект остается на прежнем месте" << "root root root root" << "" << "";
         QTest::newRow("move a RES to another PES") << "move 1,2 2,1" << kPes + " 1,1,Р11 2,2,Р12 2,1,Р21 1,0,Р10"
-            << "1,1,1,Л1 1,1,2,Л2 2,2,1,Л3 2,1,1,Л4 1,1,0,Л5 1,0,1,Л6" << moved << "root net10_RES" + linUch << "2,2,5";
+            << "1,1,1,Л1 1,1,2,Л2 2,2,1,Л3 2,1,1,Л4 1,1,0,Л5 1,0,1,Л6" << moved << "root net10_RES" + linUch << "2,2,5" << "1,2";
         QTest::newRow("delete a PES with several RES") << "delete 1" << "2,П2 x,Пx 2,1,Р21" << "2,1,1,Л4" << ""
-            << "net10_PES net10_RES" + linUch << "1,1,3 1,0,2";
+            << "net10_PES net10_RES" + linUch << "1,1,3 1,0,2" << "1";
         QTest::newRow("delete a line coded 0") << "delete 1,1,0" << pesRes
-            << "1,1,1,Л1 1,1,2,Л2 1,2,1,Л3 2,1,1,Л4 1,0,1,Л6" << "" << "root root" + linUch << "";
+            << "1,1,1,Л1 1,1,2,Л2 1,2,1,Л3 2,1,1,Л4 1,0,1,Л6" << "" << "root root" + linUch << "" << "1,1,0";
         QTest::newRow("delete a RES coded 0") << "delete 1,0" << kPes + " 1,1,Р11 1,2,Р12 2,1,Р21"
-            << "1,1,1,Л1 1,1,2,Л2 1,2,1,Л3 2,1,1,Л4 1,1,0,Л5" << "" << "root net10_RES" + linUch << "1,0,2";
+            << "1,1,1,Л1 1,1,2,Л2 1,2,1,Л3 2,1,1,Л4 1,1,0,Л5" << "" << "root net10_RES" + linUch << "1,0,2" << "1,0";
         QTest::newRow("rename a PES") << "rename 2" << "1,П1 2,Л2 новая x,Пx " + kRes << kLines << ""
-                                      << "net10_PES root root root" << "";
+                                      << "net10_PES root root root" << "" << "";
         QTest::newRow("rename a RES") << "rename 1,2" << kPes + " 1,1,Р11 1,2,Л2 новая 2,1,Р21 1,0,Р10" << kLines << ""
-                                      << "root net10_RES root root" << "";
+                                      << "root net10_RES root root" << "" << "";
         QTest::newRow("rename a line") << "rename 1,1,2" << pesRes
-            << "1,1,1,Л1 1,1,2,Л2 новая 1,2,1,Л3 2,1,1,Л4 1,1,0,Л5 1,0,1,Л6" << "" << lin << "";
+            << "1,1,1,Л1 1,1,2,Л2 новая 1,2,1,Л3 2,1,1,Л4 1,1,0,Л5 1,0,1,Л6" << "" << lin << "" << "";
     }
 
     void operations()
@@ -88,6 +89,7 @@ private slots:
         QFETCH(QString, gone);
         Scratch work;
         writeNetwork();
+        const quint64 before = objectsMoment();
         const QString operation = command.section(' ', 0, 0), current = command.section(' ', -1);
         const QStringList at = current.split(',') << "" << "";
         NPES = at.at(0); NRES = at.at(1); NLIN = at.at(2);
@@ -127,6 +129,14 @@ private slots:
         for (const QString table : {"pes", "res", "lines", "uch_lin"})
             roots.append(QString::fromUtf8(work.readFile(table + ".xml")).section('<', 2, 2).section(' ', 0, 0));
         QTEST(roots.join(' '), "roots");
+        // Gone for the windows open on it or under it, even once its codes are
+        // taken again; not for a window opened after, nor for other objects.
+        QFETCH(QString, left);
+        const QStringList under = left.split(',') + QStringList{"9", "9"};
+        CreateNewObj(left.count(','));
+        QCOMPARE(objectGoneSince(under.mid(0, 3), before), !left.isEmpty());
+        QVERIFY(!objectGoneSince(under.mid(0, 3), objectsMoment()));
+        QVERIFY(!objectGoneSince({"2", "1", "1"}, before));
     }
 
     // A table of rows of another spelling is damaged, not empty: no new row replaces them.

@@ -107,6 +107,15 @@ private slots:
         QTest::newRow("delete of a key given to another element")
             << QStringList{"1 1 0 1 x", "1 9 1 5 new"} << QStringList{"1 1 0 1 x", "1 9 1 4 old"}
             << QStringList{"0:1 1 0 1 x"} << QStringList{"1 1 0 1 x", "1 9 1 5 new"} << "-1" << "";
+        QTest::newRow("delete of an element renumbered meanwhile")
+            << QStringList{"1 10 1 2 a"} << QStringList{"1 0 1 2 a"} << QStringList{}
+            << QStringList{"1 10 1 2 a"} << "-0" << "";
+        QTest::newRow("delete of an element whose nodes changed meanwhile")
+            << QStringList{"1 0 1 7 a", "1 0 3 4 b"} << QStringList{"1 0 1 2 a", "1 0 3 4 b"}
+            << QStringList{"1:1 0 3 4 b"} << QStringList{"1 0 1 7 a", "1 0 3 4 b"} << "-0" << "";
+        QTest::newRow("delete of a key 0 deleted meanwhile beside another")
+            << QStringList{"1 0 3 4 b"} << QStringList{"1 0 1 2 a", "1 0 3 4 b"} << QStringList{"1:1 0 3 4 b"}
+            << QStringList{"1 0 3 4 b"} << "" << "";
         QTest::newRow("renumbered keys")
             << QStringList{"1 7 1 4 a", "1 12 4 5 b"} << QStringList{"1 4 1 4 a", "1 7 4 5 b"}
             << QStringList{"0:1 4 1 4 a", "1:1 7 4 5 len"} << QStringList{"1 7 1 4 a", "1 12 4 5 b"} << "1" << "";
@@ -160,6 +169,24 @@ private slots:
         const MergedRows again = mergeOwnRows(merged.table, own);
         QVERIFY(!again.changesFile);
         QCOMPARE(texts(again.table), texts(merged.table));
+    }
+
+    // Keys empty, "0" or repeated get keys above every one seen, a deleted
+    // row's (8) included; the rest keep theirs.
+    void givesOwnKeys()
+    {
+        Table rows;
+        for (const QString& key : {"3", "0", "7", "", "3", "3.0"})
+            rows.append(QVector<QString>(17, "1").toList() << key);
+        SeenNumbers seen;
+        seen.key = 8;
+        const QVector<int> given = giveOwnKeys(rows, seen);
+        QStringList keys;
+        for (const QStringList& row : rows)
+            keys.append(row.last());
+        QCOMPARE(keys.join(' '), QString("3 9 7 10 11 12"));
+        QCOMPARE(given, (QVector<int>{1, 3, 4, 5}));
+        QCOMPARE(seen.key, qint64(12));
     }
 };
 
