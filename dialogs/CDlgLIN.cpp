@@ -183,6 +183,14 @@ bool CDlgLIN::saveLine()
     return true;
 }
 
+bool CDlgLIN::lineGone() const
+{
+    if (!objectGoneSince({m_npes, m_nres, m_nlin}, m_row.moment))
+        return false;
+    warnLineNotFound();
+    return true;
+}
+
 void CDlgLIN::slot_Calc()
 {
     if (m_busy)
@@ -206,6 +214,9 @@ void CDlgLIN::slot_InfoUCH()
         m_pTblUchLIN->activateWindow();
         return;
     }
+    // A window opened now would take a new line of the same codes for this one.
+    if (lineGone())
+        return;
     makeCurrent();
     m_pTblUchLIN = new CDlgTblUchLIN(this);
     m_pTblUchLIN->show();
@@ -232,6 +243,8 @@ void CDlgLIN::slot_Sxema()
 
 void CDlgLIN::slot_EditSxema()
 {
+    if (lineGone())
+        return;
     // One editor per line: an open one comes to the front.
     if (CGraph_DMS* open = CGraph_DMS::editorOf(m_npes, m_nres, m_nlin)) {
         if (open->isMinimized())

@@ -65,6 +65,9 @@ private:
     QStringList currentRow() const;
     // Writes the fields changed here into the line's record as it is now.
     bool saveLine();
+    // The line was deleted since the dialog opened, whoever holds its codes
+    // now; says so as for a line not found.
+    bool lineGone() const;
 
     QString m_npes, m_nres, m_nlin;
     double m_unom = 0.0;

@@ -2,7 +2,9 @@
 
 #include "dialogfixture.h"
 #include "dialogs/CDlgLIN.h"
+#include "dialogs/CDlgRES.h"
 #include "dialogs/CDlgTblUchLIN.h"
+#include "dialogs/CDlgVvodRES.h"
 #include "scheme/CGraph_DMS.h"
 
 // Line 1 (attrLin values from "name" on) between two lines of its RES, with one 35 kV transformer.
@@ -213,6 +215,83 @@ private slots:
         QCOMPARE(open.size(), 2);
         for (const QPointer<CGraph_DMS>& editor : open)
             delete editor.data();
+    }
+
+    // A line or RES deleted in the tree is gone for every window open on it, even once a new object
+    // has taken its codes (line 1,1,3 and RES 1,3 are the largest of theirs): an edit is saved
+    // neither by the save button nor by closing with "Да", and the new object stays as the tree made
+    // it. The monthly input names its rows of the deleted line and shows them no more.
+    void goneObjectRefused_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("said");   // by the save, then by closing with "Да"
+        const QString line = "Предупреждение|Линия не найдена в таблице линий, данные не сохранены";
+        const QString res = "Предупреждение|РЭС не найден в таблице РЭС, данные не сохранены";
+        const QString ask = "Сохранение|Сохранить изменения?";
+        const QString head = "Предупреждение|Не сохранены строки, измененные в другом окне после открытия этого окна:\n";
+        const QString tail = "\nОткройте окно ввода заново и повторите ввод.";
+        QTest::newRow("line dialog") << "line dialog" << QStringList{ask, line, ask, line};
+        QTest::newRow("sections editor") << "sections editor" << QStringList{line, ask, line};
+        // Nor does its line dialog open a sections or scheme editor on the new line.
+        QTest::newRow("line dialog's editors opened after") << "editors" << QStringList{line, line};
+        QTest::newRow("monthly input, its line deleted")
+            << "monthly input" << QStringList{ask, head + "линия ВЛ 35 кВ Заречная - Кузьминки" + tail,
+                                              head + "линия ВЛ 35 кВ Заречная - Кузьминки: ПС Кузьминки Т-1, узлы 2-5" + tail};
+        QTest::newRow("RES dialog") << "RES dialog" << QStringList{ask, res, ask, res};
+        QTest::newRow("monthly input, its RES deleted") << "RES input" << QStringList{ask, res, ask, res};
+    }
+    void goneObjectRefused()
+    {
+        QFETCH(QString, window);
+        Folder f(true);
+        NPES = "1";
+        NRES = window.startsWith("RES") ? "3" : "1";
+        NLIN = "3";
+        QPointer<CDlgLIN> line = window.startsWith("RES") ? nullptr : new CDlgLIN("1,1,3", nullptr);
+        QPointer<QDialog> w = line.data();
+        if (window == "line dialog") {
+            line->DnLIN->setText("Л-99");
+        } else if (window == "sections editor") {
+            line->InfoUchLin->click();
+            w = line->m_pTblUchLIN.data();
+            line->m_pTblUchLIN->tableWgt->item(0, 4)->setText("Правка");
+        } else if (window == "RES dialog") {
+            auto* dlg = new CDlgRES(QString(), nullptr);
+            dlg->DnRES->setText("Д-99");
+            w = dlg;
+        } else {
+            auto* input = new CDlgVvodRES("1", NRES, "РЭС");
+            const int last = input->tableLIN->rowCount() - 1;
+            input->tableLIN->item(last, 10)->setText("0.6");
+            emit input->tableLIN->cellClicked(last, 0);
+            for (int r = 0; r < input->tableWgt->rowCount(); ++r)
+                if (!input->tableWgt->isRowHidden(r)) {
+                    input->tableWgt->item(r, 13)->setText("7777");
+                    break;
+                }
+            w = input;
+        }
+        const int level = window.startsWith("RES") ? 1 : 2;
+        DeleteObj(level, NPES, NRES, NLIN);
+        CreateNewObj(level);
+        const QMap<QString, QByteArray> created = f.files();
+        w->show();
+        f.rec.clear();
+        if (window == "editors") {
+            line->InfoUchLin->click();
+            line->SxemaEdit->click();
+            QVERIFY(!line->m_pTblUchLIN);
+            for (QWidget* top : QApplication::topLevelWidgets())
+                QVERIFY(!qobject_cast<CGraph_DMS*>(top));
+        } else {
+            w->findChild<QPushButton*>(window.endsWith("input") ? "SaveButt" : "SaveButton")->click();
+            f.rec.defaultSaveAnswer = SaveAnswer::Save;
+            w->close();
+        }
+        QTEST(f.rec.all(), "said");
+        QCOMPARE(f.files(), created);
+        delete w.data();
+        delete line.data();
     }
 };
 
