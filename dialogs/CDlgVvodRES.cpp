@@ -134,55 +134,7 @@ QString CDlgVvodRES::workbookFile() const
 
 bool CDlgVvodRES::LoadVtv()
 {
-    const Table lineRows = ReadShablonXML("lines", attrLin, "LIN");
-    const Table sectionRows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
-
-    // The lines of this RES in file order, each code once: a second row with
-    // the same code would be saved over the first.
-    QVector<int> lineIndexes;
-    QSet<QString> lineCodes;
-    for (int i = 0; i < lineRows.size(); ++i) {
-        const QStringList& row = lineRows.at(i);
-        if (row.value(LinNpes) == m_npes && row.value(LinNres) == m_nres
-            && !lineCodes.contains(row.value(LinNlin))) {
-            lineCodes.insert(row.value(LinNlin));
-            lineIndexes.append(i);
-        }
-    }
-    // Sections of each line in file order, grouped in one pass over the file.
-    QHash<QString, QVector<int>> sectionsOfLine;
-    for (int i = 0; i < sectionRows.size(); ++i) {
-        const QStringList& row = sectionRows.at(i);
-        if (row.value(UchNpes) == m_npes && row.value(UchNres) == m_nres
-            && lineCodes.contains(row.value(UchNlin)))
-            sectionsOfLine[row.value(UchNlin)].append(i);
-    }
-    QVector<int> sectionIndexes;
-    for (int i : lineIndexes)
-        sectionIndexes += sectionsOfLine.value(lineRows.at(i).value(LinNlin));
-
-    Table lines;
-    lines.reserve(lineIndexes.size());
-    for (int i : qAsConst(lineIndexes))
-        lines.append(lineRows.at(i));
-    Table sections;
-    sections.reserve(sectionIndexes.size());
-    for (int i : qAsConst(sectionIndexes))
-        sections.append(sectionRows.at(i));
-    m_filling = true;
-    fillTable(tableLIN, lines, &m_readLines);
-    fillTable(tableWgt, sections, &m_readSections);
-    // "Откл" shows a box, ticked for "1": any other text shows the element
-    // in service and is saved as "0".
-    m_shownSections = m_readSections;
-    for (int row = 0; row < tableWgt->rowCount(); ++row) {
-        QTableWidgetItem* item = tableWgt->item(row, UchPodkt);
-        const bool off = item->text() == "1";
-        item->setCheckState(off ? Qt::Checked : Qt::Unchecked);
-        item->setText(QString());
-        m_shownSections[row][UchPodkt] = podktText(item->checkState());
-    }
-    m_filling = false;
+    showRows(ReadShablonXML("lines", attrLin, "LIN"), ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"));
 
     for (int column : kHiddenLinColumns)
         tableLIN->setColumnHidden(column, true);
@@ -236,6 +188,56 @@ bool CDlgVvodRES::LoadVtv()
     tableLIN->verticalHeader()->hide();
     tableWgt->verticalHeader()->hide();
     return false;
+}
+
+void CDlgVvodRES::showRows(const Table& lineRows, const Table& sectionRows)
+{
+    // The lines of this RES in file order, each code once: a second row with
+    // the same code would be saved over the first.
+    QVector<int> lineIndexes;
+    QSet<QString> lineCodes;
+    for (int i = 0; i < lineRows.size(); ++i) {
+        const QStringList& row = lineRows.at(i);
+        if (row.value(LinNpes) == m_npes && row.value(LinNres) == m_nres
+            && !lineCodes.contains(row.value(LinNlin))) {
+            lineCodes.insert(row.value(LinNlin));
+            lineIndexes.append(i);
+        }
+    }
+    // Sections of each line in file order, grouped in one pass over the file.
+    QHash<QString, QVector<int>> sectionsOfLine;
+    for (int i = 0; i < sectionRows.size(); ++i) {
+        const QStringList& row = sectionRows.at(i);
+        if (row.value(UchNpes) == m_npes && row.value(UchNres) == m_nres
+            && lineCodes.contains(row.value(UchNlin)))
+            sectionsOfLine[row.value(UchNlin)].append(i);
+    }
+    QVector<int> sectionIndexes;
+    for (int i : lineIndexes)
+        sectionIndexes += sectionsOfLine.value(lineRows.at(i).value(LinNlin));
+
+    Table lines;
+    lines.reserve(lineIndexes.size());
+    for (int i : qAsConst(lineIndexes))
+        lines.append(lineRows.at(i));
+    Table sections;
+    sections.reserve(sectionIndexes.size());
+    for (int i : qAsConst(sectionIndexes))
+        sections.append(sectionRows.at(i));
+    m_filling = true;
+    fillTable(tableLIN, lines, &m_readLines);
+    fillTable(tableWgt, sections, &m_readSections);
+    // "Откл" shows a box, ticked for "1": any other text shows the element
+    // in service and is saved as "0".
+    m_shownSections = m_readSections;
+    for (int row = 0; row < tableWgt->rowCount(); ++row) {
+        QTableWidgetItem* item = tableWgt->item(row, UchPodkt);
+        const bool off = item->text() == "1";
+        item->setCheckState(off ? Qt::Checked : Qt::Unchecked);
+        item->setText(QString());
+        m_shownSections[row][UchPodkt] = podktText(item->checkState());
+    }
+    m_filling = false;
 }
 
 void CDlgVvodRES::fillTable(QTableWidget* table, const Table& rows, Table* read)
@@ -401,13 +403,27 @@ bool CDlgVvodRES::writeChanges()
     const QStringList sectionsNotSaved = rowsNotSaved(ownS, mergedS, [&names](const QStringList& row) {
         return "линия " + names.value(row.value(UchNlin), row.value(UchNlin)) + ": " + sectionRowText(row);
     });
+    const auto say = [this](const QStringList& notSaved, const QString& saved) {
+        if (notSaved.isEmpty())
+            ShowWarning(kInfoTitle, saved, this);
+        else
+            warnRowsNotSaved(notSaved, this);
+    };
+    if (!linesNotSaved.isEmpty() || !sectionsNotSaved.isEmpty()) {
+        if (lines)
+            say(linesNotSaved, "Данные о линиях сохранены");
+        if (sections)
+            say(sectionsNotSaved, "Данные об участках линий сохранены");
+        // The rows named leave the window or take the file's values; no later
+        // save drops them without a word. A table not written here is read now.
+        showFiles(lines ? mergedL.table : ReadShablonXML("lines", attrLin, "LIN"),
+                  sections ? mergedS.table : ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"));
+        return true;
+    }
     if (lines) {
         adoptRows(tableLIN, ownL, mergedL, &m_readLines);
         m_linesChanged = false;
-        if (!linesNotSaved.isEmpty())
-            warnRowsNotSaved(linesNotSaved, this);
-        else
-            ShowWarning(kInfoTitle, "Данные о линиях сохранены", this);
+        say(linesNotSaved, "Данные о линиях сохранены");
     }
     if (sections) {
         // Rows sorted by "Откл" would move while its texts are set: sorting
@@ -423,12 +439,27 @@ bool CDlgVvodRES::writeChanges()
             setCellData(tableWgt, row, UchPodkt, Qt::DisplayRole, ownS.now.at(row).at(UchPodkt));
         m_filling = false;
         tableWgt->setSortingEnabled(sorting);
-        if (!sectionsNotSaved.isEmpty())
-            warnRowsNotSaved(sectionsNotSaved, this);
-        else
-            ShowWarning(kInfoTitle, "Данные об участках линий сохранены", this);
+        say(sectionsNotSaved, "Данные об участках линий сохранены");
     }
     return true;
+}
+
+void CDlgVvodRES::showFiles(const Table& lineRows, const Table& sectionRows)
+{
+    // The RES still stands (the save has asked): the lines read now are this
+    // window's, a new one among them too.
+    m_moment = objectsMoment();
+    const bool sorting = tableWgt->isSortingEnabled();
+    showRows(lineRows, sectionRows);
+    m_linesChanged = false;
+    m_sectionsChanged = false;
+    tableWgt->setSortingEnabled(sorting);
+    // The line shown stays, while it is there.
+    int row = tableLIN->rowCount() - 1;
+    while (row > 0 && tableLIN->item(row, LinNlin)->text() != m_curLine)
+        --row;
+    slot_RowChanged(row, 0);
+    ShowTr();
 }
 
 void CDlgVvodRES::adoptRows(QTableWidget* table, OwnRows& own, const MergedRows& merged, Table* read)

@@ -55,6 +55,10 @@ protected:
     void reject() override;
 
 private:
+    // Fills both tables with the RES's rows of "lines" and "uch_lin".
+    void showRows(const Table& lineRows, const Table& sectionRows);
+    // After rows not saved: both tables show the files as they are now.
+    void showFiles(const Table& lineRows, const Table& sectionRows);
     // Fills table with rows and keeps them, as read, in read.
     void fillTable(QTableWidget* table, const Table& rows, Table* read);
     // The rows of a table as read or last written and as they are now.
@@ -78,7 +82,7 @@ private:
     // table row keeps its place here in its first cell's Qt::UserRole. A
     // save writes only what differs.
     Table m_readLines;
-    const quint64 m_moment = objectsMoment();   // when the window read its RES
+    quint64 m_moment = objectsMoment();   // when the window read its RES and lines
     Table m_readSections;
     Table m_shownSections;
     QString m_curLine = QStringLiteral("1");

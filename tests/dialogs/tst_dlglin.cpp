@@ -285,6 +285,9 @@ private slots:
                 QVERIFY(!qobject_cast<CGraph_DMS*>(top));
         } else {
             w->findChild<QPushButton*>(window.endsWith("input") ? "SaveButt" : "SaveButton")->click();
+            if (auto* input = qobject_cast<CDlgVvodRES*>(w); input && level == 2)
+                QCOMPARE(input->tableLIN->item(2, 3)->text() + " " + QString::number(input->tableWgt->rowCount()),
+                         QString("Новая линия 15"));   // lines 1 and 2 keep their 15 sections, line 3 has none
             f.rec.defaultSaveAnswer = SaveAnswer::Save;
             w->close();
         }

@@ -189,6 +189,13 @@ private slots:
         const QString head = "Предупреждение|Не сохранены строки, измененные в другом окне после открытия этого окна:\n";
         const QString tail = "\nОткройте окно ввода заново и повторите ввод.";
         QCOMPARE(f.rec.warnings(), (QStringList{head + "линия Л2" + tail, head + "линия Л1: Т-12, узлы 0-3" + tail}));
+        // Then the window shows the files: line 2 has left it, Т-12 shows its stored energy, and
+        // nothing is left for a save or a close to drop.
+        QStringList shown{dlg.tableLIN->item(0, 3)->text()};
+        for (int r = 0; r < dlg.tableWgt->rowCount(); ++r)
+            shown << dlg.tableWgt->item(r, 3)->text() + " " + dlg.tableWgt->item(r, 13)->text();
+        QCOMPARE(QString::number(dlg.tableLIN->rowCount()) + " " + shown.join('|'), QString("1 Л1|Т-11 5000|Т-12 4000"));
+        QVERIFY(!dlg.hasUnsavedEdits());
     }
 
     // A RES deleted meanwhile gets neither its lines nor its sections back. Edits only of a line
