@@ -13,6 +13,8 @@
 #include <QHeaderView>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 namespace {
 
 enum Col {
@@ -123,31 +125,8 @@ void CDlgTblUchLIN::LoadVtv()
 {
     tableWgt->horizontalHeader()->setStyleSheet(
         QStringLiteral("::section{Background-color:rgb(190,190,190)}"));
-    const Table rows = ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"));
-
     tableWgt->setSortingEnabled(false);
-    m_read.clear();
-    m_shown.clear();
-    for (const QStringList& row : rows) {
-        if (row.value(cNpes) != m_npes || row.value(cNres) != m_nres || row.value(cNlin) != m_nlin)
-            continue;
-        const int r = tableWgt->rowCount();
-        tableWgt->insertRow(r);
-        QStringList read, shown;
-        for (int c = 0; c < columnCount; ++c) {
-            QString text = row.value(c);
-            read.append(text);
-            if (c == cDl && row.value(cTip) == QLatin1String("2"))
-                text.clear();
-            tableWgt->setItem(r, c, new QTableWidgetItem(text));
-            shown.append(text);
-        }
-        tableWgt->item(r, cNpes)->setData(Qt::UserRole, m_read.size());
-        m_read.append(read);
-        m_shown.append(shown);
-        noteNumbers(r);
-    }
-    m_rowShown.fill(1, tableWgt->rowCount());
+    fillRows(ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN")));
 
     LoadKatLinTR();
     if (tableWgt->rowCount() == 0)
@@ -188,6 +167,36 @@ void CDlgTblUchLIN::LoadVtv()
     for (int c = cP; c <= cWq; ++c)
         tableWgt->setItemDelegateForColumn(c, loads);
     tableWgt->setSortingEnabled(true);
+}
+
+// Rows of the line whose key is empty, "0" or repeated show keys of their
+// own, so that a delete or an edit touches one element; the file gets them
+// with the next save, never from opening alone.
+void CDlgTblUchLIN::fillRows(const Table& file)
+{
+    tableWgt->setRowCount(0);
+    m_read.clear();
+    for (const QStringList& row : file) {
+        if (row.value(cNpes) != m_npes || row.value(cNres) != m_nres || row.value(cNlin) != m_nlin)
+            continue;
+        QStringList own;
+        for (int c = 0; c < columnCount; ++c)
+            own.append(row.value(c));
+        m_read.append(own);
+    }
+    m_shown = m_read;
+    giveOwnKeys(m_shown, m_seen);
+    tableWgt->setRowCount(m_read.size());
+    for (int r = 0; r < m_shown.size(); ++r) {
+        QStringList& shown = m_shown[r];
+        if (shown.at(cTip) == QLatin1String("2"))
+            shown[cDl].clear();
+        for (int c = 0; c < columnCount; ++c)
+            tableWgt->setItem(r, c, new QTableWidgetItem(shown.at(c)));
+        tableWgt->item(r, cNpes)->setData(Qt::UserRole, r);
+        noteNumbers(r);
+    }
+    m_rowShown.fill(1, tableWgt->rowCount());
 }
 
 void CDlgTblUchLIN::LoadKatLinTR()
@@ -577,6 +586,20 @@ bool CDlgTblUchLIN::writeRows(const Table& file)
 
     const QString line = "линия " + (m_lineName.isEmpty() ? m_nlin : m_lineName) + ": ";
     const QStringList lost = rowsNotSaved(own, merged, [&](const QStringList& row) { return line + sectionRowText(row); });
+    QStringList moved = movedNodes(own, merged);
+    // Said in the order of the numbers ("Узел 10 ..."), not the merge's.
+    std::sort(moved.begin(), moved.end(), [](const QString& a, const QString& b) {
+        return toWholeNumber(a.section(QLatin1Char(' '), 1, 1)) < toWholeNumber(b.section(QLatin1Char(' '), 1, 1));
+    });
+    if (!lost.isEmpty()) {
+        warnRowsNotSaved(lost, this);
+        if (!moved.isEmpty())
+            ShowWarning(QStringLiteral("Информация"), moved.join(QLatin1Char('\n')));
+        // The rows named leave the window or take the file's values: no later
+        // save or close drops them without a word.
+        showRows(merged.table);
+        return true;
+    }
     // What was written is what this window read from now on, with the keys
     // and nodes the merge moved on. Rows keep their places in the table;
     // sorting is held off meanwhile.
@@ -592,12 +615,23 @@ bool CDlgTblUchLIN::writeRows(const Table& file)
     m_read = own.read;
     m_shown = own.shown;
     m_saved.keep(own.now);
-
-    if (!lost.isEmpty())
-        warnRowsNotSaved(lost, this);
-    else
-        ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
+    ShowWarning(QStringLiteral("Информация"), (QStringList(QStringLiteral("Данные сохранены")) + moved).join(QLatin1Char('\n')));
     return true;
+}
+
+void CDlgTblUchLIN::showRows(const Table& file)
+{
+    const bool sorting = tableWgt->isSortingEnabled();
+    const int panel = panelRow();
+    tableWgt->setSortingEnabled(false);
+    fillRows(file);
+    if (LinesShow->isChecked())
+        slot_LinesShow();
+    else if (TransfShow->isChecked())
+        slot_TransfShow();
+    tableWgt->setSortingEnabled(sorting);
+    loadPanel(qMin(panel, tableWgt->rowCount() - 1), false);
+    m_saved.keep(ownRows().now);
 }
 
 void CDlgTblUchLIN::reject()

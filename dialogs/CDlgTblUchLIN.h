@@ -75,6 +75,12 @@ private:
     // Numbers new keys and writes the rows changed here into file, "uch_lin"
     // as just read. Whether it saved.
     bool writeRows(const Table& file);
+    // Fills the table with the line's rows of file (as read just now), each
+    // with a key of its own.
+    void fillRows(const Table& file);
+    // After rows not saved: the table shows the line's rows of file, the
+    // table as just written, with its filter and the panel on its row.
+    void showRows(const Table& file);
     // The check of the sections, with its warning; saving goes on regardless.
     void checkBeforeSaving();
     // Raises the largest key and node seen to those of row.

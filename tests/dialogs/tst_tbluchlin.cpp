@@ -302,6 +302,128 @@ private slots:
             QVERIFY(!editor.hasUnsavedEdits());
         }
     }
+
+    // The rows of line 1 stored with the keys given (the examples' keys are 1 to 9, the transformers
+    // the last five): rows without a key of their own get the next keys above the line's largest
+    // as the editor reads them, written with its next save, never by opening and closing alone.
+    // A delete takes out the one row deleted.
+    void keysOfTheirOwn_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("deleted");   // the row deleted before the save; "-" for no save at all
+        QTest::addColumn<QString>("stored");    // line 1's keys after
+        QTest::newRow("opened and closed") << "0|0|0|0|0|0|0|0|0" << "-" << "0|0|0|0|0|0|0|0|0";
+        QTest::newRow("transformers keyed 0, one deleted") << "1|2|3|4|0|0|0|0|0" << "ПС Сосновка Т-1" << "1|2|3|4|5|6|8|9";
+        QTest::newRow("every key empty, a section deleted") << "||||||||" << "ПС Полевая - ПС Сосновка" << "1|2|4|5|6|7|8|9";
+        QTest::newRow("repeated keys") << "1|2|3|4|5|6|5|5|9" << "" << "1|2|3|4|5|6|10|11|9";
+    }
+    void keysOfTheirOwn()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, deleted);
+        Folder f(true);
+        Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+        const QStringList stored = keys.split('|');
+        for (int i = 0, k = 0; i < rows.size(); ++i)
+            if (rows[i].mid(0, 3) == QStringList{"1", "1", "1"})
+                rows[i][17] = stored.at(k++);
+        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        const QMap<QString, QByteArray> before = f.files();
+        NPES = NRES = NLIN = "1";
+        UNOM = 110;
+        QPointer<CDlgTblUchLIN> dlg = new CDlgTblUchLIN(nullptr);
+        dlg->show();
+        if (deleted == "-") {
+            dlg->close();
+            QCOMPARE(f.rec.all(), QStringList());
+            QCOMPARE(f.files(), before);
+        } else {
+            if (!deleted.isEmpty()) {
+                dlg->tableWgt->setCurrentItem(dlg->tableWgt->findItems(deleted, Qt::MatchExactly).value(0));
+                dlg->DelButton->click();
+            }
+            dlg->SaveButton->click();
+            QCOMPARE(f.rec.all().last(), QString("Информация|Данные сохранены"));
+        }
+        QStringList now;
+        for (const QStringList& row : ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"))
+            if (row.mid(0, 3) == QStringList{"1", "1", "1"})
+                now << row.at(17);
+        QTEST(now.join('|'), "stored");
+        delete dlg.data();
+    }
+
+    // Beside another editor of line 1 ("ПС Сосновка Т-2" stored with key "0", which both show as 10):
+    // a delete or an edit whose element the other's save changed or took out is named, and the
+    // window then shows the line as the file holds it; a node number of a new section that the
+    // other took meanwhile moves on, and the save says so.
+    void besideAnotherEditor_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QString>("said");   // after the question
+        QTest::addColumn<QString>("rows");   // "Сосновка Т-2", "Берёзовка Т-1" and new rows, shown and stored
+        const QString head = "Предупреждение|Не сохранены строки, измененные в другом окне после открытия этого окна:\n";
+        const QString tail = "\nОткройте окно ввода заново и повторите ввод.";
+        QTest::newRow("delete of a row renumbered")
+            << "delete" << head + "линия 1: ПС Сосновка Т-2, узлы 3-8" + tail
+            << "ПС Сосновка Т-2 3-8 10 другое|ПС Берёзовка Т-1 4-9 9 ";
+        QTest::newRow("edit of a row deleted")
+            << "edit" << head + "линия 1: ПС Берёзовка Т-1, узлы 4-9" + tail << "ПС Сосновка Т-2 3-8 10 в резерве";
+        QTest::newRow("node taken")
+            << "add" << "Информация|Данные сохранены\nУзел 10 занят другим окном, присвоен номер 12\n"
+                        "Узел 11 занят другим окном, присвоен номер 13"
+            << "ПС Сосновка Т-2 3-8 10 в резерве|ПС Берёзовка Т-1 4-9 9 |Новая линия 12-13 12 0";
+    }
+    void besideAnotherEditor()
+    {
+        QFETCH(QString, step);
+        Folder f(true);
+        Table table = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+        for (QStringList& row : table)
+            if (row.at(3) == "ПС Сосновка Т-2")
+                row[17] = "0";
+        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", table));
+        NPES = NRES = NLIN = "1";
+        UNOM = 110;
+        CDlgTblUchLIN mine(nullptr), other(nullptr);
+        const auto rowOf = [](CDlgTblUchLIN& dlg, const QString& name) {
+            return dlg.tableWgt->findItems(name, Qt::MatchExactly).value(0);
+        };
+        if (step == "delete") {
+            rowOf(other, "ПС Сосновка Т-2")->tableWidget()->item(rowOf(other, "ПС Сосновка Т-2")->row(), 4)->setText("другое");
+            other.SaveButton->click();
+            mine.tableWgt->setCurrentItem(rowOf(mine, "ПС Сосновка Т-2"));
+            mine.DelButton->click();
+        } else if (step == "edit") {
+            other.tableWgt->setCurrentItem(rowOf(other, "ПС Берёзовка Т-1"));
+            other.DelButton->click();
+            other.SaveButton->click();
+            mine.tableWgt->item(rowOf(mine, "ПС Берёзовка Т-1")->row(), 4)->setText("правка");
+        } else {
+            other.AddButton->click();
+            rowOf(other, "Новая линия")->setText("Из другого окна");
+            other.SaveButton->click();
+            mine.AddButton->click();
+        }
+        f.rec.clear();
+        mine.SaveButton->click();
+        const QStringList said = f.rec.all();
+        QTEST(said.mid(said.indexOf("Сохранение|Сохранить изменения?") + 1).join('|'), "said");
+        // The rows named, in the table and in the file.
+        const auto named = [](const Table& rows) {
+            QStringList out;
+            for (const QStringList& row : rows)
+                if (QStringList({"ПС Сосновка Т-2", "ПС Берёзовка Т-1", "Новая линия"}).contains(row.at(3)))
+                    out << row.at(3) + " " + row.at(5) + "-" + row.at(6) + " " + row.at(17) + " " + row.at(4);
+            return out.join('|');
+        };
+        Table shown;
+        for (int r = 0; r < mine.tableWgt->rowCount(); ++r)
+            shown << mine.rowTexts(r);
+        QTEST(named(shown), "rows");
+        QTEST(named(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN")), "rows");
+        QVERIFY(!mine.hasUnsavedEdits());
+    }
 };
 
 QTEST_MAIN(TestTblUchLin)
