@@ -1,4 +1,5 @@
-// The line dialog: its record loaded and saved, the protocol-mode run, its own line kept.
+// The line dialog: its record loaded and saved, the protocol-mode run, its own line kept; beside it
+// the windows of its line and RES, on a deleted object and saving twice.
 
 #include "dialogfixture.h"
 #include "dialogs/CDlgLIN.h"
@@ -295,6 +296,73 @@ private slots:
         QCOMPARE(f.files(), created);
         delete w.data();
         delete line.data();
+    }
+
+    // Each window saves twice on the examples' line 1,1,1 or RES 1,1, another window of its kind
+    // saving in between: the second save keeps what the other saved, even in the field of this
+    // window's first save. This window sets a field, the other sets it again, this window another.
+    void secondSaveKeepsOthers_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("stored");   // the two fields in the file after
+        QTest::newRow("sections editor") << "sections editor" << "Правка1|Правка2";
+        QTest::newRow("monthly input") << "monthly input" << "Правка1|Правка2";
+        QTest::newRow("line dialog") << "line dialog" << "Правка1|0.33";
+        QTest::newRow("RES dialog") << "RES dialog" << "Правка1|12.5";
+    }
+    void secondSaveKeepsOthers()
+    {
+        QFETCH(QString, window);
+        Folder f(true);
+        UNOM = 110;
+        const bool input = window == "monthly input";
+        // The n-th row shown: of line 1, or of its transformers in the monthly input.
+        const auto nth = [](QTableWidget* t, int n) {
+            for (int r = 0; r < t->rowCount(); ++r)
+                if (!t->isRowHidden(r) && n-- == 0)
+                    return r;
+            return -1;
+        };
+        const auto open = [&]() -> QDialog* {
+            if (window == "sections editor")
+                return new CDlgTblUchLIN(nullptr);
+            if (input)
+                return new CDlgVvodRES("1", "1", "Заречный РЭС");
+            if (window == "line dialog")
+                return new CDlgLIN("1,1,1", nullptr);
+            return new CDlgRES(QString(), nullptr);
+        };
+        // Sets field 0 (n = 0 or 1) or field 1 (n = 2) and saves.
+        const auto edit = [&](QDialog* w, int n) {
+            const QString text = "Правка" + QString::number(n);
+            const int field = n / 2;
+            if (auto* editor = qobject_cast<CDlgTblUchLIN*>(w))
+                editor->tableWgt->item(field, 4)->setText(text);
+            else if (auto* in = qobject_cast<CDlgVvodRES*>(w))
+                in->tableWgt->item(nth(in->tableWgt, field), 3)->setText(text);
+            else if (auto* lin = qobject_cast<CDlgLIN*>(w))
+                field == 0 ? lin->DnLIN->setText(text) : lin->Kz->setValue(0.33);
+            else if (auto* res = qobject_cast<CDlgRES*>(w))
+                field == 0 ? res->DnRES->setText(text) : res->SpinTemp->setValue(12.5);
+            w->findChild<QPushButton*>(input ? "SaveButt" : "SaveButton")->click();
+        };
+        QScopedPointer<QDialog> mine(open()), other(open());
+        edit(mine.data(), 0);
+        edit(other.data(), 1);
+        edit(mine.data(), 2);
+        QStringList stored;
+        if (window == "line dialog" || window == "RES dialog") {
+            const bool line = window == "line dialog";
+            const QStringList row = line ? ReadShablonXML("lines", attrLin, "LIN").value(0) : ReadShablonXML("res", attrRES, "RES").value(0);
+            for (int c : line ? QVector<int>{4, 10} : QVector<int>{3, 5})
+                stored << row.at(c);
+        } else {
+            for (const QStringList& row : ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"))
+                if (row.mid(0, 3) == QStringList{"1", "1", "1"} && (!input || row.at(7) == "2"))
+                    stored << row.at(input ? 3 : 4);
+            stored = stored.mid(0, 2);
+        }
+        QTEST(stored.join('|'), "stored");
     }
 };
 
