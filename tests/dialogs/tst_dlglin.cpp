@@ -23,6 +23,52 @@ static TestNetwork network(const QString& line1)
     return net;
 }
 
+// A window on the examples' current line or RES (NPES, NRES, NLIN); the monthly input shows the line.
+static QDialog* openWindow(const QString& kind)
+{
+    if (kind == "line dialog")
+        return new CDlgLIN(QString(), nullptr);
+    if (kind == "RES dialog")
+        return new CDlgRES(QString(), nullptr);
+    if (kind == "sections editor")
+        return new CDlgTblUchLIN(nullptr);
+    auto* input = new CDlgVvodRES(NPES, NRES, "РЭС");
+    for (int r = 0; r < input->tableLIN->rowCount(); ++r)
+        if (input->tableLIN->item(r, 2)->text() == NLIN)
+            emit input->tableLIN->cellClicked(r, 0);
+    return input;
+}
+
+// Sets field 0 (a name: the first shown transformer's in the monthly input) or field 1 (a second
+// row's comment in the sections editor, the temperature, or a coefficient of the line, with that
+// transformer's energy in the monthly input: numbers of their own).
+static void setField(QDialog* w, int field, const QString& text)
+{
+    if (auto* line = qobject_cast<CDlgLIN*>(w))
+        field == 0 ? line->DnLIN->setText(text) : line->Kz->setValue(0.33);
+    else if (auto* res = qobject_cast<CDlgRES*>(w))
+        field == 0 ? res->DnRES->setText(text) : res->SpinTemp->setValue(12.5);
+    else if (auto* editor = qobject_cast<CDlgTblUchLIN*>(w))
+        editor->tableWgt->item(field, 4)->setText(text);
+    else if (auto* input = qobject_cast<CDlgVvodRES*>(w)) {
+        int r = 0, line = 0;
+        while (input->tableWgt->isRowHidden(r))
+            ++r;
+        while (input->tableLIN->item(line, 2)->text() != input->currentLine())
+            ++line;
+        if (field == 0)
+            input->tableWgt->item(r, 3)->setText(text);
+        else
+            for (QTableWidgetItem* item : {input->tableWgt->item(r, 13), input->tableLIN->item(line, 10)})
+                item->setText("0.6");
+    }
+}
+
+static void saveWindow(QDialog* w)
+{
+    w->findChild<QPushButton*>(qobject_cast<CDlgVvodRES*>(w) ? "SaveButt" : "SaveButton")->click();
+}
+
 class TestDlgLin : public QObject
 {
     Q_OBJECT
@@ -219,73 +265,53 @@ private slots:
     }
 
     // A line or RES deleted in the tree is gone for every window open on it, even once a new object
-    // has taken its codes (line 1,1,3 and RES 1,3 are the largest of theirs): an edit is saved
+    // has taken its codes (line 1,1,3 and RES 1,3 are the largest of theirs): its edits are saved
     // neither by the save button nor by closing with "Да", and the new object stays as the tree made
     // it. The monthly input names its rows of the deleted line and shows them no more.
     void goneObjectRefused_data()
     {
         QTest::addColumn<QString>("window");
+        QTest::addColumn<int>("level");
         QTest::addColumn<QStringList>("said");   // by the save, then by closing with "Да"
         const QString line = "Предупреждение|Линия не найдена в таблице линий, данные не сохранены";
         const QString res = "Предупреждение|РЭС не найден в таблице РЭС, данные не сохранены";
         const QString ask = "Сохранение|Сохранить изменения?";
-        const QString head = "Предупреждение|Не сохранены строки, измененные в другом окне после открытия этого окна:\n";
+        const QString head = "Предупреждение|Не сохранены строки, измененные в другом окне после открытия этого окна:\n"
+                             "линия ВЛ 35 кВ Заречная - Кузьминки";
         const QString tail = "\nОткройте окно ввода заново и повторите ввод.";
-        QTest::newRow("line dialog") << "line dialog" << QStringList{ask, line, ask, line};
-        QTest::newRow("sections editor") << "sections editor" << QStringList{line, ask, line};
-        // Nor does its line dialog open a sections or scheme editor on the new line.
-        QTest::newRow("line dialog's editors opened after") << "editors" << QStringList{line, line};
+        QTest::newRow("line dialog") << "line dialog" << 2 << QStringList{ask, line, ask, line};
+        QTest::newRow("sections editor") << "sections editor" << 2 << QStringList{line, ask, line};
+        // Nor does the line dialog open a sections or scheme editor on the new line.
+        QTest::newRow("line dialog's editors opened after") << "editors" << 2 << QStringList{line, line};
         QTest::newRow("monthly input, its line deleted")
-            << "monthly input" << QStringList{ask, head + "линия ВЛ 35 кВ Заречная - Кузьминки" + tail,
-                                              head + "линия ВЛ 35 кВ Заречная - Кузьминки: ПС Кузьминки Т-1, узлы 2-5" + tail};
-        QTest::newRow("RES dialog") << "RES dialog" << QStringList{ask, res, ask, res};
-        QTest::newRow("monthly input, its RES deleted") << "RES input" << QStringList{ask, res, ask, res};
+            << "monthly input" << 2 << QStringList{ask, head + tail, head + ": Правка, узлы 2-5" + tail};
+        QTest::newRow("RES dialog") << "RES dialog" << 1 << QStringList{ask, res, ask, res};
+        QTest::newRow("monthly input, its RES deleted") << "monthly input" << 1 << QStringList{ask, res, ask, res};
     }
     void goneObjectRefused()
     {
         QFETCH(QString, window);
+        QFETCH(int, level);
         Folder f(true);
-        NPES = "1";
-        NRES = window.startsWith("RES") ? "3" : "1";
+        NRES = level == 1 ? "3" : "1";
         NLIN = "3";
-        QPointer<CDlgLIN> line = window.startsWith("RES") ? nullptr : new CDlgLIN("1,1,3", nullptr);
-        QPointer<QDialog> w = line.data();
-        if (window == "line dialog") {
-            line->DnLIN->setText("Л-99");
-        } else if (window == "sections editor") {
-            line->InfoUchLin->click();
-            w = line->m_pTblUchLIN.data();
-            line->m_pTblUchLIN->tableWgt->item(0, 4)->setText("Правка");
-        } else if (window == "RES dialog") {
-            auto* dlg = new CDlgRES(QString(), nullptr);
-            dlg->DnRES->setText("Д-99");
-            w = dlg;
-        } else {
-            auto* input = new CDlgVvodRES("1", NRES, "РЭС");
-            const int last = input->tableLIN->rowCount() - 1;
-            input->tableLIN->item(last, 10)->setText("0.6");
-            emit input->tableLIN->cellClicked(last, 0);
-            for (int r = 0; r < input->tableWgt->rowCount(); ++r)
-                if (!input->tableWgt->isRowHidden(r)) {
-                    input->tableWgt->item(r, 13)->setText("7777");
-                    break;
-                }
-            w = input;
-        }
-        const int level = window.startsWith("RES") ? 1 : 2;
+        QPointer<QDialog> w = openWindow(window == "editors" ? "line dialog" : window);
+        setField(w, 0, "Правка");
+        setField(w, 1, "Правка");
         DeleteObj(level, NPES, NRES, NLIN);
         CreateNewObj(level);
         const QMap<QString, QByteArray> created = f.files();
         w->show();
         f.rec.clear();
         if (window == "editors") {
+            auto* line = static_cast<CDlgLIN*>(w.data());
             line->InfoUchLin->click();
             line->SxemaEdit->click();
             QVERIFY(!line->m_pTblUchLIN);
             for (QWidget* top : QApplication::topLevelWidgets())
                 QVERIFY(!qobject_cast<CGraph_DMS*>(top));
         } else {
-            w->findChild<QPushButton*>(window.endsWith("input") ? "SaveButt" : "SaveButton")->click();
+            saveWindow(w);
             if (auto* input = qobject_cast<CDlgVvodRES*>(w); input && level == 2)
                 QCOMPARE(input->tableLIN->item(2, 3)->text() + " " + QString::number(input->tableWgt->rowCount()),
                          QString("Новая линия 15"));   // lines 1 and 2 keep their 15 sections, line 3 has none
@@ -295,18 +321,17 @@ private slots:
         QTEST(f.rec.all(), "said");
         QCOMPARE(f.files(), created);
         delete w.data();
-        delete line.data();
     }
 
     // Each window saves twice on the examples' line 1,1,1 or RES 1,1, another window of its kind
     // saving in between: the second save keeps what the other saved, even in the field of this
-    // window's first save. This window sets a field, the other sets it again, this window another.
+    // window's first save. This window sets field 0, the other sets it again, this window field 1.
     void secondSaveKeepsOthers_data()
     {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("stored");   // the two fields in the file after
         QTest::newRow("sections editor") << "sections editor" << "Правка1|Правка2";
-        QTest::newRow("monthly input") << "monthly input" << "Правка1|Правка2";
+        QTest::newRow("monthly input") << "monthly input" << "Правка1|0.6 0.6";
         QTest::newRow("line dialog") << "line dialog" << "Правка1|0.33";
         QTest::newRow("RES dialog") << "RES dialog" << "Правка1|12.5";
     }
@@ -315,54 +340,20 @@ private slots:
         QFETCH(QString, window);
         Folder f(true);
         UNOM = 110;
-        const bool input = window == "monthly input";
-        // The n-th row shown: of line 1, or of its transformers in the monthly input.
-        const auto nth = [](QTableWidget* t, int n) {
-            for (int r = 0; r < t->rowCount(); ++r)
-                if (!t->isRowHidden(r) && n-- == 0)
-                    return r;
-            return -1;
-        };
-        const auto open = [&]() -> QDialog* {
-            if (window == "sections editor")
-                return new CDlgTblUchLIN(nullptr);
-            if (input)
-                return new CDlgVvodRES("1", "1", "Заречный РЭС");
-            if (window == "line dialog")
-                return new CDlgLIN("1,1,1", nullptr);
-            return new CDlgRES(QString(), nullptr);
-        };
-        // Sets field 0 (n = 0 or 1) or field 1 (n = 2) and saves.
-        const auto edit = [&](QDialog* w, int n) {
-            const QString text = "Правка" + QString::number(n);
-            const int field = n / 2;
-            if (auto* editor = qobject_cast<CDlgTblUchLIN*>(w))
-                editor->tableWgt->item(field, 4)->setText(text);
-            else if (auto* in = qobject_cast<CDlgVvodRES*>(w))
-                in->tableWgt->item(nth(in->tableWgt, field), 3)->setText(text);
-            else if (auto* lin = qobject_cast<CDlgLIN*>(w))
-                field == 0 ? lin->DnLIN->setText(text) : lin->Kz->setValue(0.33);
-            else if (auto* res = qobject_cast<CDlgRES*>(w))
-                field == 0 ? res->DnRES->setText(text) : res->SpinTemp->setValue(12.5);
-            w->findChild<QPushButton*>(input ? "SaveButt" : "SaveButton")->click();
-        };
-        QScopedPointer<QDialog> mine(open()), other(open());
-        edit(mine.data(), 0);
-        edit(other.data(), 1);
-        edit(mine.data(), 2);
-        QStringList stored;
-        if (window == "line dialog" || window == "RES dialog") {
-            const bool line = window == "line dialog";
-            const QStringList row = line ? ReadShablonXML("lines", attrLin, "LIN").value(0) : ReadShablonXML("res", attrRES, "RES").value(0);
-            for (int c : line ? QVector<int>{4, 10} : QVector<int>{3, 5})
-                stored << row.at(c);
-        } else {
-            for (const QStringList& row : ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"))
-                if (row.mid(0, 3) == QStringList{"1", "1", "1"} && (!input || row.at(7) == "2"))
-                    stored << row.at(input ? 3 : 4);
-            stored = stored.mid(0, 2);
+        QScopedPointer<QDialog> mine(openWindow(window)), other(openWindow(window));
+        for (const auto& [w, field, text] : {std::tuple{mine.data(), 0, "Правка0"}, {other.data(), 0, "Правка1"},
+                                             {mine.data(), 1, "Правка2"}}) {
+            setField(w, field, text);
+            saveWindow(w);
         }
-        QTEST(stored.join('|'), "stored");
+        const Table sections = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");   // line 1's first
+        const QStringList line = ReadShablonXML("lines", attrLin, "LIN").value(0);
+        const QStringList res = ReadShablonXML("res", attrRES, "RES").value(0);
+        const QMap<QString, QStringList> stored = {{"sections editor", {sections[0][4], sections[1][4]}},
+                                                   {"monthly input", {sections[4][3], sections[4][13] + " " + line[10]}},
+                                                   {"line dialog", {line[4], line[10]}},
+                                                   {"RES dialog", {res[3], res[5]}}};
+        QTEST(stored[window].join('|'), "stored");
     }
 };
 
