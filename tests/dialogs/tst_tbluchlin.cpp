@@ -24,6 +24,34 @@ static TestNetwork network()
     return net;
 }
 
+// Line 1,1,1's rows of a table.
+static Table line1(const Table& rows)
+{
+    Table own;
+    for (const QStringList& row : rows)
+        if (row.mid(0, 3) == QStringList{"1", "1", "1"})
+            own << row;
+    return own;
+}
+
+// The examples' line 1 with its nine rows keyed as given ("|" between), made current.
+static void keyLine1(const QString& keys)
+{
+    Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+    const QStringList key = keys.split('|');
+    for (int i = 0, k = 0; i < rows.size(); ++i)
+        if (rows[i].mid(0, 3) == QStringList{"1", "1", "1"})
+            rows[i][17] = key.at(k++);
+    QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+    NPES = NRES = NLIN = "1";
+    UNOM = 110;
+}
+
+static int rowNamed(const CDlgTblUchLIN& dlg, const QString& name)
+{
+    return dlg.tableWgt->findItems(name, Qt::MatchExactly).value(0)->row();
+}
+
 class TestTblUchLin : public QObject
 {
     Q_OBJECT
@@ -303,10 +331,10 @@ private slots:
         }
     }
 
-    // The rows of line 1 stored with the keys given (the examples' keys are 1 to 9, the transformers
-    // the last five): rows without a key of their own get the next keys above the line's largest
-    // as the editor reads them, written with its next save, never by opening and closing alone.
-    // A delete takes out the one row deleted.
+    // Line 1's keys as stored (the examples' are 1 to 9, the transformers the last five): rows
+    // without a key of their own get the next keys above the line's largest as the editor reads
+    // them, written with its next save, never by opening and closing alone; a delete takes out the
+    // one row deleted.
     void keysOfTheirOwn_data()
     {
         QTest::addColumn<QString>("keys");
@@ -322,34 +350,18 @@ private slots:
         QFETCH(QString, keys);
         QFETCH(QString, deleted);
         Folder f(true);
-        Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
-        const QStringList stored = keys.split('|');
-        for (int i = 0, k = 0; i < rows.size(); ++i)
-            if (rows[i].mid(0, 3) == QStringList{"1", "1", "1"})
-                rows[i][17] = stored.at(k++);
-        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        keyLine1(keys);
         const QMap<QString, QByteArray> before = f.files();
-        NPES = NRES = NLIN = "1";
-        UNOM = 110;
         QPointer<CDlgTblUchLIN> dlg = new CDlgTblUchLIN(nullptr);
         dlg->show();
-        if (deleted == "-") {
-            dlg->close();
-            QCOMPARE(f.rec.all(), QStringList());
-            QCOMPARE(f.files(), before);
-        } else {
-            if (!deleted.isEmpty()) {
-                dlg->tableWgt->setCurrentItem(dlg->tableWgt->findItems(deleted, Qt::MatchExactly).value(0));
-                dlg->DelButton->click();
-            }
-            dlg->SaveButton->click();
-            QCOMPARE(f.rec.all().last(), QString("Информация|Данные сохранены"));
+        if (!deleted.isEmpty() && deleted != "-") {
+            dlg->tableWgt->setCurrentCell(rowNamed(*dlg, deleted), 3);
+            dlg->DelButton->click();
         }
-        QStringList now;
-        for (const QStringList& row : ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"))
-            if (row.mid(0, 3) == QStringList{"1", "1", "1"})
-                now << row.at(17);
-        QTEST(now.join('|'), "stored");
+        deleted == "-" ? void(dlg->close()) : dlg->SaveButton->click();
+        if (deleted == "-")
+            QVERIFY(f.rec.all().isEmpty() && f.files() == before);
+        QTEST(column(line1(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN")), 17).join('|'), "stored");
         delete dlg.data();
     }
 
@@ -364,52 +376,44 @@ private slots:
         QTest::addColumn<QString>("rows");   // "Сосновка Т-2", "Берёзовка Т-1" and new rows, shown and stored
         const QString head = "Предупреждение|Не сохранены строки, измененные в другом окне после открытия этого окна:\n";
         const QString tail = "\nОткройте окно ввода заново и повторите ввод.";
-        QTest::newRow("delete of a row renumbered")
-            << "delete" << head + "линия 1: ПС Сосновка Т-2, узлы 3-8" + tail
-            << "ПС Сосновка Т-2 3-8 10 другое|ПС Берёзовка Т-1 4-9 9 ";
-        QTest::newRow("edit of a row deleted")
-            << "edit" << head + "линия 1: ПС Берёзовка Т-1, узлы 4-9" + tail << "ПС Сосновка Т-2 3-8 10 в резерве";
-        QTest::newRow("node taken")
-            << "add" << "Информация|Данные сохранены\nУзел 10 занят другим окном, присвоен номер 12\n"
-                        "Узел 11 занят другим окном, присвоен номер 13"
-            << "ПС Сосновка Т-2 3-8 10 в резерве|ПС Берёзовка Т-1 4-9 9 |Новая линия 12-13 12 0";
+        QTest::newRow("delete of a row renumbered") << "delete" << head + "линия 1: ПС Сосновка Т-2, узлы 3-8" + tail
+                                                    << "ПС Сосновка Т-2 3-8 10 другое|ПС Берёзовка Т-1 4-9 9 ";
+        QTest::newRow("edit of a row deleted") << "edit" << head + "линия 1: ПС Берёзовка Т-1, узлы 4-9" + tail
+                                               << "ПС Сосновка Т-2 3-8 10 в резерве";
+        QTest::newRow("node taken") << "add" << "Информация|Данные сохранены\nУзел 10 занят другим окном, присвоен номер 12\n"
+                                                "Узел 11 занят другим окном, присвоен номер 13"
+                                    << "ПС Сосновка Т-2 3-8 10 в резерве|ПС Берёзовка Т-1 4-9 9 |Новая линия 12-13 12 0";
     }
     void besideAnotherEditor()
     {
         QFETCH(QString, step);
         Folder f(true);
-        Table table = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
-        for (QStringList& row : table)
-            if (row.at(3) == "ПС Сосновка Т-2")
-                row[17] = "0";
-        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", table));
-        NPES = NRES = NLIN = "1";
-        UNOM = 110;
+        keyLine1("1|2|3|4|5|6|7|0|9");
         CDlgTblUchLIN mine(nullptr), other(nullptr);
-        const auto rowOf = [](CDlgTblUchLIN& dlg, const QString& name) {
-            return dlg.tableWgt->findItems(name, Qt::MatchExactly).value(0);
-        };
-        if (step == "delete") {
-            rowOf(other, "ПС Сосновка Т-2")->tableWidget()->item(rowOf(other, "ПС Сосновка Т-2")->row(), 4)->setText("другое");
-            other.SaveButton->click();
-            mine.tableWgt->setCurrentItem(rowOf(mine, "ПС Сосновка Т-2"));
-            mine.DelButton->click();
-        } else if (step == "edit") {
-            other.tableWgt->setCurrentItem(rowOf(other, "ПС Берёзовка Т-1"));
-            other.DelButton->click();
-            other.SaveButton->click();
-            mine.tableWgt->item(rowOf(mine, "ПС Берёзовка Т-1")->row(), 4)->setText("правка");
-        } else {
+        const QString name = step == "delete" ? "ПС Сосновка Т-2" : "ПС Берёзовка Т-1";
+        if (step == "add") {
             other.AddButton->click();
-            rowOf(other, "Новая линия")->setText("Из другого окна");
-            other.SaveButton->click();
+            other.tableWgt->item(rowNamed(other, "Новая линия"), 3)->setText("Из другого окна");
+        } else if (step == "delete") {
+            other.tableWgt->item(rowNamed(other, name), 4)->setText("другое");
+        } else {
+            other.tableWgt->setCurrentCell(rowNamed(other, name), 3);
+            other.DelButton->click();
+        }
+        other.SaveButton->click();
+        if (step == "add") {
             mine.AddButton->click();
+        } else if (step == "delete") {
+            mine.tableWgt->setCurrentCell(rowNamed(mine, name), 3);
+            mine.DelButton->click();
+        } else {
+            mine.tableWgt->item(rowNamed(mine, name), 4)->setText("правка");
         }
         f.rec.clear();
         mine.SaveButton->click();
         const QStringList said = f.rec.all();
         QTEST(said.mid(said.indexOf("Сохранение|Сохранить изменения?") + 1).join('|'), "said");
-        // The rows named, in the table and in the file.
+        // Those rows in the table, and in the file.
         const auto named = [](const Table& rows) {
             QStringList out;
             for (const QStringList& row : rows)
