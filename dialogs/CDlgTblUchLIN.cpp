@@ -13,8 +13,6 @@
 #include <QHeaderView>
 #include <QSignalBlocker>
 
-#include <algorithm>
-
 namespace {
 
 enum Col {
@@ -586,11 +584,7 @@ bool CDlgTblUchLIN::writeRows(const Table& file)
 
     const QString line = "линия " + (m_lineName.isEmpty() ? m_nlin : m_lineName) + ": ";
     const QStringList lost = rowsNotSaved(own, merged, [&](const QStringList& row) { return line + sectionRowText(row); });
-    QStringList moved = movedNodes(own, merged);
-    // Said in the order of the numbers ("Узел 10 ..."), not the merge's.
-    std::sort(moved.begin(), moved.end(), [](const QString& a, const QString& b) {
-        return toWholeNumber(a.section(QLatin1Char(' '), 1, 1)) < toWholeNumber(b.section(QLatin1Char(' '), 1, 1));
-    });
+    const QStringList moved = movedNodes(own, merged);
     if (!lost.isEmpty()) {
         warnRowsNotSaved(lost, this);
         if (!moved.isEmpty())

@@ -3,6 +3,7 @@
 #include "store/messages.h"
 #include "store/numbers.h"
 
+#include <QMap>
 #include <QSet>
 
 #include <algorithm>
@@ -551,21 +552,15 @@ QString sectionRowText(const QStringList& row)
 
 QStringList movedNodes(const OwnRows& own, const MergedRows& merged)
 {
-    QStringList said;
-    QSet<QString> seen;
-    for (int i = 0; i < own.now.size(); ++i) {
-        const auto row = merged.newNodes.constFind(i);
-        if (row == merged.newNodes.constEnd())
-            continue;
+    // Said in the order of the numbers, each once.
+    QMap<qint64, QString> said;
+    for (auto row = merged.newNodes.constBegin(); row != merged.newNodes.constEnd(); ++row) {
         for (auto c = row.value().constBegin(); c != row.value().constEnd(); ++c) {
-            const QString from = own.now.at(i).value(c.key());
-            if (seen.contains(from))
-                continue;
-            seen.insert(from);
-            said.append("Узел " + from + " занят другим окном, присвоен номер " + c.value());
+            const QString from = own.now.value(row.key()).value(c.key());
+            said.insert(toWholeNumber(from), "Узел " + from + " занят другим окном, присвоен номер " + c.value());
         }
     }
-    return said;
+    return said.values();
 }
 
 void warnRowsNotSaved(const QStringList& rows, QObject* parent)

@@ -124,8 +124,9 @@ QStringList rowsNotSaved(const OwnRows& own, const MergedRows& merged,
 // A line-section row as the warnings name it: "<name>, узлы <begin>-<end>".
 QString sectionRowText(const QStringList& row);
 
-// Each node number of now that the merge moved on, once, as the save says
-// it: "Узел 10 занят другим окном, присвоен номер 12".
+// Each node number of now that the merge moved on, once and in the order of
+// the numbers, as the save says it: "Узел 10 занят другим окном, присвоен
+// номер 12".
 QStringList movedNodes(const OwnRows& own, const MergedRows& merged);
 
 // The warning of a save that could not keep some of the rows changed here:

@@ -176,7 +176,7 @@ private slots:
     void givesOwnKeys()
     {
         Table rows;
-        for (const QString& key : {"3", "0", "7", "", "3", "3.0"})
+        for (const char* key : {"3", "0", "7", "", "3", "3.0"})
             rows.append(QVector<QString>(17, "1").toList() << key);
         SeenNumbers seen;
         seen.key = 8;
