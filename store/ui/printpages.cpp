@@ -185,11 +185,11 @@ Cuts findCuts(QTextDocument* doc)
     return found;
 }
 
-} // namespace
-
-qreal leastPageHeight(QTextDocument* doc)
+// The least page height on which paginate cuts no piece and parts no
+// heading from the table under it: the tallest line, row under its table's
+// header rows, or heading with the header rows and first row of its table.
+qreal leastPageHeight(const Cuts& found)
 {
-    const Cuts found = findCuts(doc);
     qreal least = 0;
     Cut from{0, -1};
     for (const Cut& cut : found.cuts) {
@@ -201,14 +201,13 @@ qreal leastPageHeight(QTextDocument* doc)
     return least;
 }
 
-QVector<PrintPage> paginate(QTextDocument* doc, qreal height)
+QVector<PrintPage> paginate(const Cuts& found, qreal height)
 {
     QVector<PrintPage> pages;
     // No height, no page: each page would begin where the last one did.
     if (!(height > 0))
         return pages;
 
-    const Cuts found = findCuts(doc);
     const QVector<Cut>& cuts = found.cuts;
     const qreal end = found.end;
 
@@ -259,6 +258,13 @@ QVector<PrintPage> paginate(QTextDocument* doc, qreal height)
     return pages;
 }
 
+} // namespace
+
+QVector<PrintPage> paginate(QTextDocument* doc, qreal height)
+{
+    return paginate(findCuts(doc), height);
+}
+
 void paintPage(QPainter* painter, QTextDocument* doc, const PrintPage& page, const QRectF& area)
 {
     QAbstractTextDocumentLayout::PaintContext context;
@@ -293,7 +299,8 @@ void printDocument(QTextDocument* doc, QPrinter* printer)
     // out: a page that cannot hold each line, each row of a table under its
     // header rows and each heading with its table would lose, cut or part
     // them.
-    if (!room || text.height() < leastPageHeight(doc)) {
+    const Cuts cuts = room ? findCuts(doc) : Cuts();
+    if (!room || text.height() < leastPageHeight(cuts)) {
         ShowWarning(QStringLiteral("Предупреждение"), QStringLiteral("Страница слишком мала для печати"));
         // The print preview paints through a picture engine and keeps the
         // pages it last got until a painter begins on it: it shows one empty
@@ -306,7 +313,7 @@ void printDocument(QTextDocument* doc, QPrinter* printer)
     if (!painter.isActive())
         return;
     painter.setFont(doc->defaultFont());
-    const QVector<PrintPage> pages = paginate(doc, text.height());
+    const QVector<PrintPage> pages = paginate(cuts, text.height());
 
     const int first = printer->fromPage() > 0 ? qMin(printer->fromPage(), pages.size()) - 1 : 0;
     const int last = printer->toPage() > 0 ? qMin(printer->toPage(), pages.size()) - 1 : pages.size() - 1;

@@ -32,12 +32,6 @@ using PrintPage = QVector<PrintSlice>;
 // the next page begins under it.
 QVector<PrintPage> paginate(QTextDocument* doc, qreal height);
 
-// The least page height on which paginate cuts no piece of doc, laid out at
-// its present text width, and parts no heading from the table under it: its
-// tallest line, row under its table's header rows, or heading with the
-// header rows and first row of its table.
-qreal leastPageHeight(QTextDocument* doc);
-
 // Paints page of doc into area of painter, clipped to it.
 void paintPage(QPainter* painter, QTextDocument* doc, const PrintPage& page, const QRectF& area);
 
