@@ -293,14 +293,24 @@ void printDocument(QTextDocument* doc, QPrinter* printer)
     const qreal numberHeight = QFontMetricsF(doc->defaultFont(), printer).height();
     const QRectF text(0, 0, printer->width(), printer->height() - 1.5 * numberHeight);
     const bool room = text.width() > 0 && text.height() > 0;
-    if (room)
+    // A table whose words cannot wrap any further comes out wider than the
+    // page: the whole document is printed smaller, at one scale, so that its
+    // widest table fits and no column is lost at the right edge. The pages
+    // are cut at that scale; the page number keeps its size.
+    qreal scale = 1;
+    if (room) {
         doc->setTextWidth(text.width());
+        const qreal width = doc->documentLayout()->documentSize().width();
+        if (width > text.width())
+            scale = text.width() / width;
+    }
+    const QRectF area(0, 0, text.width() / scale, text.height() / scale);   // in the document's units
     // Checked before painting begins, so that not even an empty page comes
     // out: a page that cannot hold each line, each row of a table under its
     // header rows and each heading with its table would lose, cut or part
     // them.
     const Cuts cuts = room ? findCuts(doc) : Cuts();
-    if (!room || text.height() < leastPageHeight(cuts)) {
+    if (!room || area.height() < leastPageHeight(cuts)) {
         ShowWarning(QStringLiteral("Предупреждение"), QStringLiteral("Страница слишком мала для печати"));
         // The print preview paints through a picture engine and keeps the
         // pages it last got until a painter begins on it: it shows one empty
@@ -313,14 +323,17 @@ void printDocument(QTextDocument* doc, QPrinter* printer)
     if (!painter.isActive())
         return;
     painter.setFont(doc->defaultFont());
-    const QVector<PrintPage> pages = paginate(cuts, text.height());
+    const QVector<PrintPage> pages = paginate(cuts, area.height());
 
     const int first = printer->fromPage() > 0 ? qMin(printer->fromPage(), pages.size()) - 1 : 0;
     const int last = printer->toPage() > 0 ? qMin(printer->toPage(), pages.size()) - 1 : pages.size() - 1;
     for (int i = first; i <= last; ++i) {
         if (i != first)
             printer->newPage();
-        paintPage(&painter, doc, pages.at(i), text);
+        painter.save();
+        painter.scale(scale, scale);
+        paintPage(&painter, doc, pages.at(i), area);
+        painter.restore();
         painter.setPen(Qt::black);
         painter.drawText(QRectF(0, printer->height() - numberHeight, printer->width(), numberHeight),
                          Qt::AlignRight | Qt::AlignBottom, QString::number(i + 1));

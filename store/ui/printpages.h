@@ -1,10 +1,13 @@
 #pragma once
 // Printed pages of a report. The document is laid out once at the width of
-// the printed area and cut between lines and between table rows, never
-// through a row that fits on a page; a heading is not parted from its table;
-// a table that goes on to the next page has its header rows repeated at the
-// top of that page; nothing is painted outside the printed area, so no table
-// colour reaches the margins or the space under a table's last row on a page.
+// the printed area; one that still comes out wider (a table whose words
+// cannot wrap any further) is printed smaller, the whole of it at one
+// scale, so that no column is lost. It is cut between lines and between
+// table rows, never through a row that fits on a page; a heading is not
+// parted from its table; a table that goes on to the next page has its
+// header rows repeated at the top of that page; nothing is painted outside
+// the printed area, so no table colour reaches the margins or the space
+// under a table's last row on a page.
 
 #include <QRectF>
 #include <QVector>
@@ -37,7 +40,9 @@ void paintPage(QPainter* painter, QTextDocument* doc, const PrintPage& page, con
 
 // Prints doc on printer (the pages it asks for, all when it asks for none),
 // with the page number under the text of each page. doc is laid out anew at
-// the printer's width. A page that leaves no room for text above the page
-// number, or too little for a piece of doc whole, prints nothing and warns
+// the printer's width and printed at the scale at which its widest table
+// fits that width; the pages are cut at that scale, the page number keeps
+// its size. A page that leaves no room for text above the page number, or
+// too little for a piece of doc whole, prints nothing and warns
 // "Страница слишком мала для печати" (title "Предупреждение").
 void printDocument(QTextDocument* doc, QPrinter* printer);
