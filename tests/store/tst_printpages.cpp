@@ -393,17 +393,11 @@ private slots:
         printDocument(doc.get(), &printer);
         QCOMPARE(work.warnings(), printed ? QStringList() : QStringList("Предупреждение|Страница слишком мала для печати"));
         QCOMPARE(printer.pages.isEmpty(), !printed);
-        if (heightMm > 0 || !printed)
-            return;
-        auto pageOf = [&](const QString& text) {
-            for (int p = 0; p < printer.pages.size(); ++p)
-                for (const TextPrinter::Piece& piece : printer.pages[p])
-                    if (piece.text.contains(text))
-                        return p;
-            return -1;
-        };
-        QCOMPARE(pageOf("Расчетный период"), 0);
-        QCOMPARE(pageOf("Линия 0"), 1);
+        if (heightMm == 0 && printed) {
+            QVERIFY(printer.pages.size() > 1);
+            QVERIFY(printer.pages[0].value(printer.pages[0].size() - 1).text.startsWith("Расчетный период"));
+            QVERIFY(printer.pages[1].value(0).text.startsWith("Линия"));
+        }
     }
 
     // The preview of a page made too small shows no page of the page size
