@@ -32,10 +32,11 @@ enum Keep { Anywhere, AmongHeadings, InParagraph, ByCaption, ByHeading };
 // header rows of heads[head] first (none for -1). A page ends at the
 // furthest cut that fits among those that keep least.
 //
-// A cut of the heading right above a table keeps apart instead when the
-// heading, the table's header rows and first row together are higher than
-// group (a page): the heading then stays at the foot of its page, and the
-// next page begins at the table's top, past the white space between them.
+// A cut of the heading right above a table keeps only as firmly as apart on
+// a page lower than group, the height of the heading with the table's
+// header rows and first row: the heading then stays at the foot of its
+// page, and the next page begins at the table's top (tableTop), past the
+// white space between them.
 struct Cut
 {
     qreal y;
