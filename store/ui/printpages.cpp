@@ -24,18 +24,31 @@ namespace {
 // (the layout draws the line above its clip in a paragraph that reaches
 // into it, so a page that begins inside a paragraph holds that line hidden
 // once more); between a table and its closing caption; between a table and
-// the heading right above it, which are never printed apart (a page too
-// low for both is too small).
+// the heading right above it, which are printed apart only when they do not
+// fit on one page together.
 enum Keep { Anywhere, AmongHeadings, InParagraph, ByCaption, ByHeading };
 
 // A place where a page may end; a page that begins there repeats the
 // header rows of heads[head] first (none for -1). A page ends at the
 // furthest cut that fits among those that keep least.
+//
+// A cut of the heading right above a table keeps only as firmly as apart on
+// a page lower than group, the height of the heading with the table's
+// header rows and first row: the heading then stays at the foot of its
+// page, and the next page begins at the table's top (tableTop), past the
+// white space between them.
 struct Cut
 {
     qreal y;
     int head;
     Keep keep = Anywhere;
+    Keep apart = Anywhere;
+    qreal group = 0;
+    qreal tableTop = 0;
+
+    Keep keepOn(qreal height) const { return keep == ByHeading && group > height ? apart : keep; }
+    // Where the page after this cut begins.
+    qreal next() const { return qMax(y, tableTop); }
 };
 
 // The cuts of a laid-out document in order, its tables' header rows, its end.
@@ -62,12 +75,13 @@ void addBlockCuts(const QTextBlock& block, QAbstractTextDocumentLayout* layout, 
 // Between the rows of a table below its header rows, where no cell spans
 // across, and under the table. The border between two rows lies halfway
 // between their texts, the cells' paddings being alike above and below.
-void addTableCuts(QTextTable* table, QAbstractTextDocumentLayout* layout, QVector<Cut>* cuts,
-                  QVector<PrintSlice>* heads)
+// Returns the table's top.
+qreal addTableCuts(QTextTable* table, QAbstractTextDocumentLayout* layout, QVector<Cut>* cuts,
+                   QVector<PrintSlice>* heads)
 {
     const int rows = table->rows();
     if (rows == 0)
-        return;
+        return layout->frameBoundingRect(table).top();
     const qreal none = std::numeric_limits<qreal>::quiet_NaN();
     QVector<qreal> textTop(rows, none), textBottom(rows, none);
     QVector<bool> spanned(rows + 1, false);
@@ -112,6 +126,7 @@ void addTableCuts(QTextTable* table, QAbstractTextDocumentLayout* layout, QVecto
             cuts->append({y, head});
     }
     cuts->append({std::ceil(bottom), -1});
+    return std::floor(top);
 }
 
 // One piece of the root frame and the cuts it gave, [first, end).
@@ -121,6 +136,7 @@ struct Piece
     bool heading = false;
     int first = 0;
     int end = 0;
+    qreal top = 0;   // of a table
 };
 
 // Headings stay with their table: the heading right above a table (only
@@ -137,6 +153,15 @@ void keepAroundTables(const QVector<Piece>& pieces, QVector<Cut>* cuts)
     for (int i = 0; i < pieces.size(); ++i) {
         if (!pieces.at(i).table)
             continue;
+        if (i > 0 && pieces.at(i - 1).heading && pieces.at(i).end > pieces.at(i).first) {
+            const Piece& heading = pieces.at(i - 1);
+            const qreal top = heading.first > 0 ? cuts->at(heading.first - 1).next() : 0;
+            for (int c = heading.first; c < heading.end; ++c) {
+                (*cuts)[c].apart = cuts->at(c).keep;
+                (*cuts)[c].group = cuts->at(pieces.at(i).first).y - top;
+            }
+            (*cuts)[heading.end - 1].tableTop = pieces.at(i).top;
+        }
         for (int j = i - 1; j >= 0 && pieces.at(j).heading; --j)
             keep(pieces.at(j).first, pieces.at(j).end, j == i - 1 ? ByHeading : AmongHeadings);
         int after = i + 1;
@@ -161,7 +186,7 @@ Cuts findCuts(QTextDocument* doc)
         piece.first = cuts.size();
         if (QTextFrame* frame = it.currentFrame()) {
             if (auto* table = qobject_cast<QTextTable*>(frame)) {
-                addTableCuts(table, layout, &cuts, &found.heads);
+                piece.top = addTableCuts(table, layout, &cuts, &found.heads);
                 piece.table = true;
             } else {
                 cuts.append({std::round(layout->frameBoundingRect(frame).bottom()), -1});
@@ -185,30 +210,27 @@ Cuts findCuts(QTextDocument* doc)
     return found;
 }
 
-} // namespace
-
-qreal leastPageHeight(QTextDocument* doc)
+// The least page height on which paginate cuts no piece: the tallest line,
+// or row under its table's header rows. A heading too high to go with its
+// table is printed apart from it, not cut.
+qreal leastPageHeight(const Cuts& found)
 {
-    const Cuts found = findCuts(doc);
     qreal least = 0;
     Cut from{0, -1};
     for (const Cut& cut : found.cuts) {
-        if (cut.keep == ByHeading)
-            continue;
-        least = qMax(least, cut.y - from.y + found.headHeight(from.head));
+        least = qMax(least, cut.y - from.next() + found.headHeight(from.head));
         from = cut;
     }
     return least;
 }
 
-QVector<PrintPage> paginate(QTextDocument* doc, qreal height)
+QVector<PrintPage> paginate(const Cuts& found, qreal height)
 {
     QVector<PrintPage> pages;
     // No height, no page: each page would begin where the last one did.
     if (!(height > 0))
         return pages;
 
-    const Cuts found = findCuts(doc);
     const QVector<Cut>& cuts = found.cuts;
     const qreal end = found.end;
 
@@ -219,7 +241,7 @@ QVector<PrintPage> paginate(QTextDocument* doc, qreal height)
         const Cut* best = nullptr;
         while (it != cuts.cbegin() && (it - 1)->y > start + 0.5) {
             --it;
-            if (!best || it->keep < best->keep)
+            if (!best || it->keepOn(height) < best->keepOn(height))
                 best = &*it;
         }
         return best;
@@ -241,7 +263,8 @@ QVector<PrintPage> paginate(QTextDocument* doc, qreal height)
         qreal stop;
         qreal next;
         if (cut) {
-            stop = next = cut->y;
+            stop = cut->y;
+            next = cut->next();
             head = cut->head;
         } else {
             // A piece taller than the page is printed on a page of its own,
@@ -249,7 +272,7 @@ QVector<PrintPage> paginate(QTextDocument* doc, qreal height)
             const Cut* after = std::upper_bound(cuts.cbegin(), cuts.cend(), start + 0.5,
                                                 [](qreal y, const Cut& c) { return y < c.y; });
             stop = start + height - (repeat ? headHeight : 0);
-            next = after != cuts.cend() ? after->y : end;
+            next = after != cuts.cend() ? after->next() : end;
             head = after != cuts.cend() ? after->head : -1;
         }
         page.append({start, qMin(stop, end)});
@@ -257,6 +280,13 @@ QVector<PrintPage> paginate(QTextDocument* doc, qreal height)
         start = next;
     }
     return pages;
+}
+
+} // namespace
+
+QVector<PrintPage> paginate(QTextDocument* doc, qreal height)
+{
+    return paginate(findCuts(doc), height);
 }
 
 void paintPage(QPainter* painter, QTextDocument* doc, const PrintPage& page, const QRectF& area)
@@ -287,13 +317,23 @@ void printDocument(QTextDocument* doc, QPrinter* printer)
     const qreal numberHeight = QFontMetricsF(doc->defaultFont(), printer).height();
     const QRectF text(0, 0, printer->width(), printer->height() - 1.5 * numberHeight);
     const bool room = text.width() > 0 && text.height() > 0;
-    if (room)
+    // A table whose words cannot wrap any further comes out wider than the
+    // page: the whole document is printed smaller, at one scale, so that its
+    // widest table fits and no column is lost at the right edge. The pages
+    // are cut at that scale; the page number keeps its size.
+    qreal scale = 1;
+    if (room) {
         doc->setTextWidth(text.width());
+        const qreal width = doc->documentLayout()->documentSize().width();
+        if (width > text.width())
+            scale = text.width() / width;
+    }
+    const QRectF area(0, 0, text.width() / scale, text.height() / scale);   // in the document's units
     // Checked before painting begins, so that not even an empty page comes
-    // out: a page that cannot hold each line, each row of a table under its
-    // header rows and each heading with its table would lose, cut or part
-    // them.
-    if (!room || text.height() < leastPageHeight(doc)) {
+    // out: a page that cannot hold each line and each row of a table under
+    // its header rows would lose or cut them.
+    const Cuts cuts = room ? findCuts(doc) : Cuts();
+    if (!room || area.height() < leastPageHeight(cuts)) {
         ShowWarning(QStringLiteral("Предупреждение"), QStringLiteral("Страница слишком мала для печати"));
         // The print preview paints through a picture engine and keeps the
         // pages it last got until a painter begins on it: it shows one empty
@@ -306,14 +346,17 @@ void printDocument(QTextDocument* doc, QPrinter* printer)
     if (!painter.isActive())
         return;
     painter.setFont(doc->defaultFont());
-    const QVector<PrintPage> pages = paginate(doc, text.height());
+    const QVector<PrintPage> pages = paginate(cuts, area.height());
 
     const int first = printer->fromPage() > 0 ? qMin(printer->fromPage(), pages.size()) - 1 : 0;
     const int last = printer->toPage() > 0 ? qMin(printer->toPage(), pages.size()) - 1 : pages.size() - 1;
     for (int i = first; i <= last; ++i) {
         if (i != first)
             printer->newPage();
-        paintPage(&painter, doc, pages.at(i), text);
+        painter.save();
+        painter.scale(scale, scale);
+        paintPage(&painter, doc, pages.at(i), area);
+        painter.restore();
         painter.setPen(Qt::black);
         painter.drawText(QRectF(0, printer->height() - numberHeight, printer->width(), numberHeight),
                          Qt::AlignRight | Qt::AlignBottom, QString::number(i + 1));
