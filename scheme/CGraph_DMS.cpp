@@ -368,7 +368,9 @@ bool CGraph_DMS::saveScheme()
     StagedFiles files;
     if (!stageRows(files))
         return false;
-    const bool withDrawing = stageSxemaRecord(files, drawn);
+    // A drawing the file holds as it is stays untouched, its .bak too.
+    bool drawingAsStored = false;
+    const bool withDrawing = stageSxemaRecord(files, drawn, &drawingAsStored);
     if (!withDrawing && !writeRows)
         return false;
     bool written = false;
@@ -397,7 +399,7 @@ bool CGraph_DMS::saveScheme()
 
 bool CGraph_DMS::hasUnsavedEdits() const
 {
-    return m_scene->hasUnsavedRows() || !sameDrawing(drawing(), m_savedDrawing);
+    return m_scene->hasUnsavedRows() || !sameSxema(drawing(), m_savedDrawing);
 }
 
 void CGraph_DMS::closeEvent(QCloseEvent* event)

@@ -5,8 +5,6 @@
 #include <QHash>
 #include <QPair>
 
-#include <algorithm>
-
 namespace {
 
 // Fixed-point without decimals; never "-0".
@@ -32,12 +30,6 @@ QStringList labelFields(const QHash<LabelKey, const TextParam*>& labels, int kin
     if (!label)
         return {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")};
     return {fixed0(label->pos().x()), fixed0(label->pos().y()), QString::number(label->m_hide)};
-}
-
-Table sortedRecords(Table records)
-{
-    std::sort(records.begin(), records.end());
-    return records;
 }
 
 } // namespace
@@ -112,11 +104,4 @@ SxemaLin drawnScheme(const DiagramScene& scene, const QString& background)
         }
     }
     return out;
-}
-
-bool sameDrawing(const SxemaLin& a, const SxemaLin& b)
-{
-    return a.key == b.key && sortedRecords(a.nodes) == sortedRecords(b.nodes)
-        && sortedRecords(a.lines) == sortedRecords(b.lines) && sortedRecords(a.transf) == sortedRecords(b.transf)
-        && sortedRecords(a.transf3) == sortedRecords(b.transf3);
 }

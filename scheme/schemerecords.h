@@ -19,8 +19,3 @@ QString rgbText(const QColor& color);
 // and hide flag ("0", "0", "0" without a label). A line section's vertices
 // are written where they are drawn, also after the line was moved whole.
 SxemaLin drawnScheme(const DiagramScene& scene, const QString& background);
-
-// Whether two drawings store the same key list and records, whatever the
-// order of the records of a kind: stacking changes while line handles are
-// out, and a reopened drawing restacks by kind anyway.
-bool sameDrawing(const SxemaLin& a, const SxemaLin& b);

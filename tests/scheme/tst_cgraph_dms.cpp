@@ -186,6 +186,51 @@ private slots:
         QVERIFY(m_rec->texts().value(0).contains(":\nУчасток 0-7, узлы 0-7\n"));
     }
 
+    // A save writes only what differs from the files as they are now: a
+    // layout never saved is written; saved again, reopened, or with a row
+    // changed alone, the drawing's file and its .bak stay. Each says
+    // "Данные сохранены", as a save always has.
+    void savesOnlyWhatChanged_data()
+    {
+        QTest::addColumn<QString>("before");   // done before the save looked at
+        QTest::addColumn<QStringList>("written");
+        QTest::newRow("laid out") << "" << QStringList{"sxemalin.xml"};
+        QTest::newRow("saved again") << "save" << QStringList{};
+        QTest::newRow("reopened") << "save reopen" << QStringList{};
+        QTest::newRow("a row changed") << "save row" << QStringList{"uch_lin.bak", "uch_lin.xml"};
+        QTest::newRow("a bus moved") << "save bus" << QStringList{"sxemalin.bak", "sxemalin.xml"};
+    }
+    void savesOnlyWhatChanged()
+    {
+        QFETCH(QString, before);
+        openWork(false);
+        m_dir->copyExamples();
+        open();
+        if (before.contains("save"))
+            m_w->slot_SaveGraph();
+        if (before.contains("reopen")) {
+            close();
+            open();
+        }
+        if (before.contains("row")) {
+            QStringList row = scene().lineRows().at(0);
+            row[uchName] = "Правка";
+            scene().slot_ParamUCH(row);
+        }
+        if (before.contains("bus"))
+            bus(scene(), "1")->moveBy(10, 0);
+        const QMap<QString, QByteArray> files = m_dir->files();
+        m_rec->clear();
+        m_w->slot_SaveGraph();
+        QCOMPARE(m_rec->warnings(), QStringList{"Информация|Данные сохранены"});
+        QStringList written;
+        const QMap<QString, QByteArray> after = m_dir->files();
+        for (auto file = after.cbegin(); file != after.cend(); ++file)
+            if (files.value(file.key()) != file.value())
+                written.append(file.key());
+        QTEST(written, "written");
+    }
+
     // "Да" writes line 2's new row after its line, the old table kept; a refused drawing
     // writes the rows alone and keeps the window; a damaged table writes nothing.
     void saveAndClose_data()
