@@ -346,7 +346,7 @@ bool CGraph_DMS::saveScheme()
     // no more than "lines", to learn that the line is still there.
     if (!m_scene->readWhole())
         return false;
-    const bool rowsChanged = m_scene->hasUnsavedRows();
+    const bool rowsChanged = m_scene->rowsDifferFromFile();
     MergedRows merged;
     if (rowsChanged) {
         if (!m_scene->rowsToSave(&merged))

@@ -31,6 +31,73 @@ QString withKey(const Table& records, int field, const QString& key)
     return QString();
 }
 
+// The rows of the current line in "uch_lin".
+Table lineInFile()
+{
+    Table rows;
+    for (const QStringList& row : ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"))
+        if (row.mid(0, 3) == QStringList({NPES, NRES, NLIN}))
+            rows.append(row);
+    return rows;
+}
+
+// The saved drawing of the current line.
+SxemaLin savedDrawing()
+{
+    for (const SxemaLin& record : readSxemaFile().records)
+        if (record.key.mid(0, 3) == QStringList({NPES, NRES, NLIN}))
+            return record;
+    return SxemaLin();
+}
+
+// What is wrong between a drawing and its line's rows: a key or bus drawn
+// twice, an element keyed as no row of its kind, a row keyed "0", empty or
+// twice, a row drawn by no element; empty when they stand one to one.
+QStringList drawingAgainstRows(const SxemaLin& drawing, const Table& rows)
+{
+    QStringList wrong;
+    QHash<QString, QString> kindOf;   // key -> "1" section, "2" transformer
+    for (const QStringList& row : rows) {
+        const QString key = row.at(uchKey);
+        if (key.toInt() == 0 || kindOf.contains(key))
+            wrong.append("row key " + key);
+        kindOf.insert(key, row.at(uchTipEl) == "1" ? "1" : "2");
+    }
+    QSet<QString> drawn, buses;
+    const auto element = [&](const QString& key, const QString& kind) {
+        if (key.isEmpty())
+            return;
+        if (kindOf.value(key) != kind || drawn.contains(key))
+            wrong.append("drawn key " + key);
+        drawn.insert(key);
+    };
+    for (const QStringList& r : drawing.nodes) {
+        if (buses.contains(r.at(4)))
+            wrong.append("bus " + r.at(4));
+        buses.insert(r.at(4));
+    }
+    for (const QStringList& r : drawing.lines)
+        element(r.at(1), "1");
+    for (const QStringList& r : drawing.transf)
+        element(r.at(6), "2");
+    for (const QStringList& r : drawing.transf3)
+        for (int k : {7, 8, 9})
+            element(r.at(k), "2");
+    for (auto it = kindOf.cbegin(); it != kindOf.cend(); ++it)
+        if (!drawn.contains(it.key()))
+            wrong.append("undrawn row " + it.key());
+    return wrong;
+}
+
+// Registry records of key as "kind key name".
+QStringList recordsOf(const DiagramScene& scene, const QString& key)
+{
+    QStringList out;
+    for (const SORTED_OBJECT_INF* r : scene.recordsWithKey(key))
+        out.append(QString("%1 %2 %3").arg(r->kind).arg(r->key, r->name).trimmed());
+    return out;
+}
+
 } // namespace
 
 class TestCGraphDMS : public SchemeCase
@@ -72,12 +139,16 @@ private slots:
     void init() { openWork(); }
     void cleanup() { delete m_w.data(); }
 
-    // Saved as laid out, labels where the loader put them, the rows left alone.
+    // Saved as laid out, labels where the loader put them, the rows left
+    // alone but for the key section 2-10 was given.
     void layoutSaved()
     {
         QFile::remove(m_dir->filePath("sxemalin.xml"));
-        const QByteArray table = m_dir->readFile("uch_lin.xml");
-        const CreateSxem laid(1);
+        QStringList rows = fileRows();
+        rows.replaceInStrings("1: Участок 2-10", "1:8 Участок 2-10");
+        Table keyed = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN").mid(0, 8);
+        keyed[7][uchKey] = "8";
+        const CreateSxem laid(1, &keyed);
         open()->slot_SaveGraph();
         QCOMPARE(m_rec->texts(), QStringList({"В архиве схем нет сохраненной схемы. Схема будет создана автоматически",
                                               "Данные сохранены"}));
@@ -85,8 +156,7 @@ private slots:
         QCOMPARE(saved.key, QStringList({"1", "1", "1", "rgb(0,0,0)"}));
         QCOMPARE(schemeRecords(saved, 3, true), schemeRecords(laid, 3, true));
         QVERIFY(schemeRecords(saved).contains("Node 10;117;35;7;0;-10;97;0"));
-        QCOMPARE(m_dir->readFile("uch_lin.xml"), table);
-        QVERIFY(!m_dir->exists("uch_lin.bak"));
+        QCOMPARE(fileRows(), rows);
     }
 
     // A line dragged whole and the background are saved as drawn; reopened, all is saved the same.
@@ -128,8 +198,8 @@ private slots:
         QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
         m_w->slot_SaveGraph();
         QCOMPARE(fileRows(), QStringList({"1:1 Правка в схеме", "1:2 Из таблицы", "1:4 Участок 2-4", "1:5 Участок 4-5",
-                                          "1:6 Участок 4-6", "1:7 Участок 0-7", "1: Участок 2-10", "2:9 Из таблицы",
-                                          "1:30 Из таблицы", "1:8 Новый тр-р"}));
+                                          "1:6 Участок 4-6", "1:7 Участок 0-7", "1:8 Участок 2-10", "2:9 Из таблицы",
+                                          "1:30 Из таблицы", "1:9 Новый тр-р"}));
         QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN").at(0).value(uchWpnagr), QString("7777"));
         QCOMPARE(readSxemaFile().records.size(), 1);
     }
@@ -141,23 +211,23 @@ private slots:
     {
         open();
         QVERIFY(scene().setCurrentNode("2", bus(scene(), "2")));
-        scene().AddLine();   // key 8, to the new node 11
+        scene().AddLine();   // key 9, to the new node 11
         Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
         rows.insert(8, rows.at(0));
-        rows[8][uchKey] = "8";
+        rows[8][uchKey] = "9";
         rows[8][uchName] = "Из таблицы";
         rows[8][uchNyzln] = "11";
         rows[8][uchNyzlk] = "12";
         QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
         m_w->slot_SaveGraph();
-        QCOMPARE(fileRows().mid(7, 3), QStringList({"1: Участок 2-10", "1:8 Из таблицы", "1:9 Новая линия"}));
+        QCOMPARE(fileRows().mid(7, 3), QStringList({"1:8 Участок 2-10", "1:9 Из таблицы", "1:10 Новая линия"}));
         QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN").at(9).mid(uchNyzln, 2), QStringList({"2", "13"}));
-        QVERIFY(line(scene(), "9") && !line(scene(), "8"));
-        QVERIFY(bus(scene(), "2")->m_links.contains("9") && !bus(scene(), "2")->m_links.contains("8"));
+        QVERIFY(line(scene(), "10") && !line(scene(), "9"));
+        QVERIFY(bus(scene(), "2")->m_links.contains("10") && !bus(scene(), "2")->m_links.contains("9"));
         QVERIFY(bus(scene(), "13") && !bus(scene(), "11"));
         const SxemaLin saved = savedLine1();
-        QVERIFY(withKey(saved.lines, 1, "8").isEmpty());
-        QVERIFY(withKey(saved.lines, 1, "9").section(';', 2, 2).toInt() > 0);   // with its label
+        QVERIFY(withKey(saved.lines, 1, "9").isEmpty());
+        QVERIFY(withKey(saved.lines, 1, "10").section(';', 2, 2).toInt() > 0);   // with its label
         QVERIFY(withKey(saved.nodes, 4, "11").isEmpty());
         QVERIFY(withKey(saved.nodes, 4, "13").section(';', 5, 5).toInt() > 0);
         QVERIFY(!m_w->hasUnsavedEdits());
@@ -229,6 +299,161 @@ private slots:
             if (files.value(file.key()) != file.value())
                 written.append(file.key());
         QTEST(written, "written");
+    }
+
+    // Rows stored without keys of their own (every row keyed "0", or the
+    // transformers) get keys of their own in the editor, and each drawn
+    // element, saved keyed "0" as well, its own row by the buses it is drawn
+    // on: its pop-up edits that row, its bus, label and saved drawing take
+    // the row's key, and its delete takes its rows alone, also when another
+    // window saved between the editor's two saves.
+    void ownKeysOfEqualKeys_data()
+    {
+        QTest::addColumn<QString>("line");   // nres nlin
+        QTest::addColumn<bool>("allRows");   // every row keyed "0", else the transformers
+        QTest::addColumn<bool>("drawn");     // a drawing saved before, keyed "0" too
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("name");   // of the element's rows
+        QTest::newRow("transformers of line 1") << "1 1" << false << false << int(KindTransf2) << "ПС Сосновка Т-2";
+        QTest::newRow("section's line") << "2 2" << true << true << int(KindLine) << "ПС Ключи - ПС Дубки";
+        QTest::newRow("two-winding") << "2 2" << true << true << int(KindTransf2) << "ПС Дубки Т-1";
+        QTest::newRow("three-winding") << "2 2" << true << true << int(KindTransf3) << "ПС Ключи Т-1";
+    }
+    void ownKeysOfEqualKeys()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, allRows);
+        QFETCH(bool, drawn);
+        QFETCH(int, kind);
+        QFETCH(QString, name);
+        openWork(false);
+        m_dir->copyExamples();
+        NRES = line.section(' ', 0, 0);
+        if (drawn) {
+            open(line.section(' ', 1, 1))->slot_SaveGraph();
+            close();
+            SxemaLin s = savedDrawing();
+            for (QStringList& r : s.lines)
+                r[1] = "0";
+            for (QStringList& r : s.transf)
+                r[6] = "0";
+            for (QStringList& r : s.transf3)
+                r[7] = r[8] = r[9] = "0";
+            QVERIFY(writeSxemaFile({s}));
+        }
+        NLIN = line.section(' ', 1, 1);
+        Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+        for (QStringList& row : rows)
+            if (row.mid(0, 3) == QStringList({NPES, NRES, NLIN}) && (allRows || row.at(uchTipEl) != "1"))
+                row[uchKey] = "0";
+        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        const Table before = lineInFile();
+        open(NLIN);
+
+        QGraphicsItem* item = nullptr;
+        QString key;
+        for (const auto& r : scene().objects())
+            if (r->kind == kind && r->name == name && !item)
+                item = r->item, key = r->key;
+        QVERIFY(item);
+        const QPointF at(100, 100);
+        if (kind == KindLine) {
+            m_w->slot_BranchMenu(at, key, item);
+            m_w->slot_BranchExec(CmenuBranch::Param);
+        } else {
+            m_w->slot_TransMenu(at, key, item);
+        }
+        QWidget* popup = kind == KindLine ? static_cast<QWidget*>(shownPopup<CparamUCH>())
+                       : kind == KindTransf2 ? static_cast<QWidget*>(shownPopup<CparamTR2>()) : shownPopup<CparamTR3>();
+        QCOMPARE(popup->findChild<QLineEdit*>("KommEdit")->text(), name);
+        popup->findChild<QLineEdit*>("KommEdit_2")->setText("Правка");
+        popup->findChild<QPushButton*>("OKButton")->click();
+        m_w->slot_SaveGraph();
+        int first = 0;   // the element's row, or its HV winding's
+        while (before.at(first).at(uchName) != name)
+            ++first;
+        QStringList names1, names1Now;
+        for (const QStringList& row : before)
+            names1.append(names1.size() == first ? "Правка" : row.at(uchName1));
+        for (const QStringList& row : lineInFile())
+            names1Now.append(row.at(uchName1));
+        QCOMPARE(names1Now, names1);
+        QCOMPARE(lineInFile().at(first).at(uchKey), key);
+        QCOMPARE(drawingAgainstRows(savedDrawing(), lineInFile()), QStringList());
+        bool labelled = false;
+        for (QGraphicsItem* i : scene().items())
+            if (auto* label = qgraphicsitem_cast<TextParam*>(i))
+                labelled = labelled || (label->m_kind == kind && label->m_name == key);
+        QVERIFY(labelled);
+        QVERIFY(bus(scene(), before.at(first).at(uchNyzln))->m_links.contains(key));
+
+        rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");   // another window's save
+        const int other = rowWithCodes(rows, {NPES, NRES, NLIN});
+        rows[other][uchWpnagr] = "7777";
+        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        item->setSelected(true);
+        scene().DelItems();
+        m_w->slot_SaveGraph();
+        QStringList left, leftNow;
+        for (const QStringList& row : before)
+            if (row.at(uchName) != name)
+                left.append(row.at(uchName) + '|' + row.at(uchNyzln) + '-' + row.at(uchNyzlk));
+        for (const QStringList& row : lineInFile())
+            leftNow.append(row.at(uchName) + '|' + row.at(uchNyzln) + '-' + row.at(uchNyzlk));
+        QCOMPARE(leftNow, left);
+        QCOMPARE(lineInFile().at(0).at(uchWpnagr), QString("7777"));
+        QCOMPARE(drawingAgainstRows(savedDrawing(), lineInFile()), QStringList());
+    }
+
+    // A drawn element stands only for a row of its kind: one whose row
+    // another window deleted, or whose key it gave to an element of another
+    // kind, is left out, while one whose nodes it changed stays. What the
+    // editor adds then takes numbers above every row's and drawn one's:
+    // each key and bus once in the saved drawing.
+    void drawingStandsForItsRows_data()
+    {
+        QTest::addColumn<QString>("meanwhile");   // key, and what another window did to its row
+        QTest::addColumn<QStringList>("drawn");   // the records of the key when reopened
+        QTest::addColumn<QString>("added");       // the section the editor then adds at bus 2
+        QTest::newRow("transformer's key given to a section") << "9 given" << QStringList() << "10:2-11";
+        QTest::newRow("section added here deleted") << "10 deleted" << QStringList("0 10") << "11:2-11";
+        QTest::newRow("section's nodes changed") << "4 moved" << QStringList({"0 4", "4 4 оп.84 - ПС Берёзовка"}) << "10:2-12";
+    }
+    void drawingStandsForItsRows()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(QString, added);
+        const QString key = meanwhile.section(' ', 0, 0);
+        openWork(false);
+        m_dir->copyExamples();
+        open();
+        if (meanwhile.endsWith("deleted")) {   // a section at bus 3: key 10, node 10
+            QVERIFY(scene().setCurrentNode("3", bus(scene(), "3")));
+            scene().AddLine();
+        }
+        m_w->slot_SaveGraph();
+        close();
+        Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+        int r = 0;
+        while (rows.at(r).at(uchKey) != key)   // line 1's rows come first
+            ++r;
+        if (meanwhile.endsWith("deleted"))
+            rows.removeAt(r);
+        else if (meanwhile.endsWith("moved"))
+            rows[r][uchNyzlk] = "11";
+        else   // transformer 4-9 deleted, its key on a new section 4-10
+            rows[r] = QStringList({"1", "1", "1", "Из таблицы", "", "4", "10", "1", "", "1.", "", "", "", "", "", "0", "0", "9"});
+        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        open();
+        QTEST(recordsOf(scene(), key), "drawn");
+        QVERIFY(scene().setCurrentNode("2", bus(scene(), "2")));
+        scene().AddLine();
+        m_w->slot_SaveGraph();
+        const QStringList last = lineInFile().last();
+        QCOMPARE(last.at(uchKey) + ':' + last.at(uchNyzln) + '-' + last.at(uchNyzlk), added);
+        QStringList wrong = drawingAgainstRows(savedDrawing(), lineInFile());
+        wrong.removeAll("undrawn row " + key);   // drawn by the next update
+        QCOMPARE(wrong, QStringList());
     }
 
     // "Да" writes line 2's new row after its line, the old table kept; a refused drawing
@@ -447,12 +672,13 @@ private slots:
         for (bool answerNo : {true, false}) {
             delete m_w.data();
             open();
-            line(scene(), "99")->setSelected(true);
+            QPointer<VLKL_Item> section = line(scene(), "8");   // deleted, or drawn anew
+            section->setSelected(true);
             m_rec->clear();
             m_rec->answers = {answerNo};
             m_w->findChild<QToolButton*>(QTest::currentDataTag())->click();
             QCOMPARE(asked(), "Предупреждение|" + question);
-            QCOMPARE(!line(scene(), "99"), !answerNo);
+            QCOMPARE(!section, !answerNo);
             QVERIFY(line(scene(), "1"));
         }
     }
@@ -478,7 +704,9 @@ private slots:
         m_rec->answers = {false};
         m_w->findChild<QToolButton*>(QTest::currentDataTag())->click();
         const SxemaLin drawn = drawnScheme(scene(), "");
-        QCOMPARE(schemeRecords(drawn, 3, true), schemeRecords(CreateSxem(mode), 3, true));
+        Table keyed = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN").mid(0, 8);
+        keyed[7][uchKey] = s.lines[2][1] = "8";   // section 2-10 as the editor keys it
+        QCOMPARE(schemeRecords(drawn, 3, true), schemeRecords(CreateSxem(mode, &keyed, &s), 3, true));
         QTEST(QStringList({withKey(drawn.nodes, 4, "1"), withKey(drawn.lines, 1, "1")}), "moved");
     }
 
@@ -500,9 +728,9 @@ private slots:
         m_w->slot_SaveGraph();
         const SxemaLin saved = savedLine1();
         QCOMPARE(QStringList({withKey(saved.nodes, 4, "0"), withKey(saved.nodes, 4, "2"), withKey(saved.lines, 1, "1"),
-                              withKey(saved.transf, 6, "8")}),
+                              withKey(saved.transf, 6, "9")}),
                  QStringList({"11;99;20;5.12346;0;-10;97;0", "310;117;70;7;2;0;0;0", "12,119 90,150 162,119;1;16;119;1",
-                              "145;122;35;70;110;10;8;280;197;0"}));
+                              "145;122;35;70;110;10;9;280;197;0"}));
     }
 
     // A right click on a line section makes it the current branch and opens
