@@ -357,8 +357,14 @@ bool CGraph_DMS::saveScheme()
     }
     // A merge that leaves the table as it is writes neither it nor its .bak.
     const bool writeRows = rowsChanged && merged.changesFile;
-    const SxemaLin drawn = drawing();
+    SxemaLin drawn = drawing();
     m_scene->setBackgroundText(drawn.key.value(3));
+    // Rows another window changed or deleted meanwhile are not saved from
+    // here: the drawing goes with the rows the file keeps.
+    const QStringList lost = rowsNotSaved(m_scene->ownRows(), merged, sectionRowText);
+    Table rowsAfter;
+    if (!lost.isEmpty())
+        drawn = m_scene->drawingAfter(merged, drawn, &rowsAfter);
 
     // Rows and drawing land together: a drawn section without its row would
     // take the same key again at the next add. A drawing that cannot be
@@ -383,11 +389,14 @@ bool CGraph_DMS::saveScheme()
     if (!written)
         return false;
 
-    const QStringList lost = rowsNotSaved(m_scene->ownRows(), merged, sectionRowText);
-    if (rowsChanged)
+    if (!lost.isEmpty()) {
+        m_scene->showWritten(rowsAfter, drawn);
+        slot_ParamShow();
+    } else if (rowsChanged) {
         m_scene->rowsWritten(merged);
+    }
     if (withDrawing)
-        m_savedDrawing = drawn;
+        m_savedDrawing = drawing();
     if (!lost.isEmpty())
         warnRowsNotSaved(lost, this);
     if (!withDrawing)

@@ -5,6 +5,7 @@
 #include "scheme/CparamUCH.h"
 #include "scheme/createsxem.h"
 #include "scheme/drawnrows.h"
+#include "scheme/schemerecords.h"
 #include "scheme/schemestyle.h"
 #include "scheme/uchrow.h"
 #include "store/messages.h"
@@ -333,6 +334,8 @@ void DiagramScene::LoadModel()
 
 void DiagramScene::takeRows(const Table& rows)
 {
+    m_deletedDrawn = SxemaLin();
+    m_deletedRead.clear();
     m_readRows = rows;
     m_lineRows = rows;
     m_rowOrigin = sameRows(rows.size());
@@ -729,6 +732,17 @@ void DiagramScene::DelItems()
         return;
     QSet<QString> goneKeys;
     QSet<const QGraphicsItem*> goneItems;
+    // As they are drawn, to be drawn again should a save find that another
+    // window changed an element meanwhile and refuse its delete.
+    QSet<const QGraphicsItem*> elements;
+    for (QGraphicsItem* item : selected) {
+        if (!keysOf(item).isEmpty())
+            elements.insert(item);
+    }
+    const SxemaLin drawn = drawnScheme(*this, QString(), &elements);
+    m_deletedDrawn.lines += drawn.lines;
+    m_deletedDrawn.transf += drawn.transf;
+    m_deletedDrawn.transf3 += drawn.transf3;
     for (QGraphicsItem* item : selected) {
         item->setSelected(false);
         for (const QString& key : keysOf(item)) {
@@ -761,8 +775,11 @@ void DiagramScene::DelItems()
     QSet<int> goneRows;
     for (const QString& key : qAsConst(goneKeys)) {
         const int row = m_keyIndex.value(key, -1);
-        if (row >= 0)
-            goneRows.insert(row);
+        if (row < 0)
+            continue;
+        goneRows.insert(row);
+        if (m_rowOrigin.at(row) >= 0)
+            m_deletedRead.insert(m_rowOrigin.at(row), key);
     }
     int kept = 0;
     for (int i = 0; i < m_lineRows.size(); ++i) {
@@ -999,7 +1016,68 @@ void DiagramScene::rowsWritten(const MergedRows& merged)
     m_readRows = own.read;
     m_shownRows = own.shown;
     m_rowOrigin = own.origin;
+    m_deletedDrawn = SxemaLin();
+    m_deletedRead.clear();
     rebuildLookup();
+}
+
+SxemaLin DiagramScene::drawingAfter(const MergedRows& merged, const SxemaLin& drawn, Table* rows) const
+{
+    rows->clear();
+    for (const QStringList& row : merged.table) {
+        if (row.value(uchNpes) == m_selection.npes && row.value(uchNres) == m_selection.nres
+            && row.value(uchNlin) == m_selection.nlin)
+            rows->append(row);
+    }
+    // An element whose row has left the file leaves with it; one whose
+    // row another window changed takes that row as it is.
+    QVector<bool> drawnRows;
+    SxemaLin after = pairDrawing(drawn, *rows, sameRows(rows->size()), *rows, &drawnRows);
+
+    // A refused delete: the element the file still holds, renumbered or on
+    // other nodes, is drawn again where it was, under the key it has now.
+    QHash<QString, int> byElement, byKey;
+    for (int r = rows->size() - 1; r >= 0; --r) {
+        if (drawnRows.at(r))
+            continue;
+        const QStringList& row = rows->at(r);
+        byElement.insert(row.value(uchNyzln) + '|' + row.value(uchNyzlk) + '|' + row.value(uchTipEl), r);
+        byKey.insert(row.value(uchKey), r);
+    }
+    QHash<QString, QString> keyNow;   // the key a deleted element's row had here -> the file's
+    for (int o : merged.lostDeleted) {
+        const QStringList& was = m_readRows.at(o);
+        int r = byElement.value(was.value(uchNyzln) + '|' + was.value(uchNyzlk) + '|' + was.value(uchTipEl), -1);
+        if (r < 0 || drawnRows.at(r))
+            r = byKey.value(was.value(uchKey), -1);
+        if (r < 0 || drawnRows.at(r))
+            continue;
+        drawnRows[r] = true;
+        keyNow.insert(m_deletedRead.value(o), rows->at(r).value(uchKey));
+    }
+    // The first key stands for the element; a winding whose row went
+    // stays without one.
+    const auto restore = [&](const Table& records, Table& into, int first, int last) {
+        for (QStringList record : records) {
+            if (!keyNow.contains(record.value(first)))
+                continue;
+            for (int k = first; k <= last; ++k)
+                record[k] = keyNow.value(record.value(k));
+            into.append(record);
+        }
+    };
+    restore(m_deletedDrawn.lines, after.lines, 1, 1);
+    restore(m_deletedDrawn.transf, after.transf, 6, 6);
+    restore(m_deletedDrawn.transf3, after.transf3, 7, 9);
+    return after;
+}
+
+void DiagramScene::showWritten(const Table& rows, const SxemaLin& drawing)
+{
+    takeRows(rows);
+    m_sxema = pairedWithRows(drawing);
+    clearDrawing();
+    AddXMLGraph();
 }
 
 // ---- Keys and mouse -------------------------------------------------------------------

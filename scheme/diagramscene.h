@@ -183,6 +183,13 @@ public:
     // Once merged is written, the rows as they stand here are what this
     // window read: nothing is unsaved.
     void rowsWritten(const MergedRows& merged);
+    // For a save that could not keep every row (merged.lost or lostDeleted):
+    // the line's rows as merged holds them (into rows) and drawn as it is
+    // to be stored with them, one to one: an element whose row is gone from
+    // the file left out, one whose delete was refused drawn again.
+    SxemaLin drawingAfter(const MergedRows& merged, const SxemaLin& drawn, Table* rows) const;
+    // Once that is written: the window shows what the file holds.
+    void showWritten(const Table& rows, const SxemaLin& drawing);
 
 public slots:
     // An edited row from a pop-up: replaces the line's row with its key.
@@ -261,6 +268,10 @@ private:
     QStringList m_lineTemplate;
     QStringList m_transTemplate;
     SxemaLin m_sxema;
+    // Elements deleted here since the rows were read, as they were drawn,
+    // and the key each row read that they took along had here.
+    SxemaLin m_deletedDrawn;
+    QHash<int, QString> m_deletedRead;
 
     // Built from the line rows: the row of each key (a later row wins) and
     // the keys of the rows at each node, in row order.

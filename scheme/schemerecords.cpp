@@ -39,7 +39,7 @@ QString rgbText(const QColor& color)
     return QStringLiteral("rgb(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
 }
 
-SxemaLin drawnScheme(const DiagramScene& scene, const QString& background)
+SxemaLin drawnScheme(const DiagramScene& scene, const QString& background, const QSet<const QGraphicsItem*>* only)
 {
     const LineSelection& line = scene.selection();
     SxemaLin out;
@@ -58,6 +58,8 @@ SxemaLin drawnScheme(const DiagramScene& scene, const QString& background)
     }
 
     for (const QGraphicsItem* item : items) {
+        if (only && !only->contains(item))
+            continue;
         switch (item->type()) {
         case BusItem::Type: {
             const auto* bus = static_cast<const BusItem*>(item);

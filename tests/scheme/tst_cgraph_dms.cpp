@@ -456,6 +456,96 @@ private slots:
         QCOMPARE(wrong, QStringList());
     }
 
+    // A delete whose element another window renumbered meanwhile (stored
+    // keyed "0" and numbered by the sections editor, say), and an edit of a
+    // row it deleted or moved, are named and not done; the editor then
+    // shows what the file holds: the element drawn again under its key,
+    // the row and its element gone, or the row as the file has it. The
+    // drawing saved goes with the rows, and nothing is left to save.
+    void refusedRowsShownAsTheFileHolds_data()
+    {
+        QTest::addColumn<QString>("line");        // nres nlin, and the keys set to "0" before
+        QTest::addColumn<QString>("name");        // of the element's rows
+        QTest::addColumn<QString>("meanwhile");   // done to them by another window
+        QTest::addColumn<QString>("here");        // what the editor does to the element
+        QTest::addColumn<QString>("named");       // in the warning
+        QTest::addColumn<QStringList>("drawn");   // its records after the save
+        QTest::newRow("two-winding keyed 0") << "1 1 8" << "ПС Сосновка Т-2" << "renumber" << "delete"
+                                             << "ПС Сосновка Т-2, узлы 3-8" << QStringList("2 18 ПС Сосновка Т-2");
+        QTest::newRow("section") << "2 2" << "ПС Ключи - ПС Дубки" << "renumber" << "delete"
+                                 << "ПС Ключи - ПС Дубки, узлы 1-2" << QStringList("4 12 ПС Ключи - ПС Дубки");
+        QTest::newRow("three-winding") << "2 2" << "ПС Ключи Т-1" << "renumber" << "delete"
+                                       << "ПС Ключи Т-1, узлы 1-3\nПС Ключи Т-1, узлы 3-4\nПС Ключи Т-1, узлы 3-5"
+                                       << QStringList("3 13 ПС Ключи Т-1");
+        QTest::newRow("edit of a row deleted") << "2 2" << "ПС Дубки Т-1" << "delete" << "edit"
+                                               << "ПС Дубки Т-1, узлы 2-6" << QStringList();
+        QTest::newRow("edit of a row moved") << "2 2" << "ПС Ключи - ПС Дубки" << "move" << "edit"
+                                             << "ПС Ключи - ПС Дубки, узлы 1-2"
+                                             << QStringList("4 2 ПС Ключи - ПС Дубки");
+    }
+    void refusedRowsShownAsTheFileHolds()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, name);
+        QFETCH(QString, meanwhile);
+        QFETCH(QString, here);
+        QFETCH(QString, named);
+        openWork(false);
+        m_dir->copyExamples();
+        NRES = line.section(' ', 0, 0);
+        NLIN = line.section(' ', 1, 1);
+        const QString zeroKey = line.section(' ', 2, 2);
+        Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+        for (QStringList& row : rows)
+            if (row.mid(0, 3) == QStringList({NPES, NRES, NLIN}) && row.at(uchKey) == zeroKey)
+                row[uchKey] = "0";
+        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        open(NLIN);
+
+        rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+        for (int r = rows.size() - 1; r >= 0; --r) {
+            if (rows.at(r).mid(0, 3) != QStringList({NPES, NRES, NLIN}) || rows.at(r).at(uchName) != name)
+                continue;
+            if (meanwhile == "renumber")   // a key "0" as the sections editor might number it
+                rows[r][uchKey] = rows.at(r).at(uchKey) == "0" ? "18" : QString::number(rows.at(r).at(uchKey).toInt() + 10);
+            else if (meanwhile == "move")
+                rows[r][uchNyzlk] = "7";
+            else
+                rows.removeAt(r);
+        }
+        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        const SORTED_OBJECT_INF* record = nullptr;
+        for (const auto& r : scene().objects())
+            if (r->name == name && !record)
+                record = r.get();
+        if (here == "delete") {
+            record->item->setSelected(true);
+            scene().DelItems();
+        } else {
+            for (QStringList row : scene().lineRows()) {
+                if (row.at(uchKey) == record->key) {
+                    row[uchName1] = "Правка";
+                    scene().slot_ParamUCH(row);
+                }
+            }
+        }
+        m_rec->clear();
+        m_w->slot_SaveGraph();
+        QCOMPARE(m_rec->warnings().size(), 1);
+        QVERIFY2(m_rec->warnings().at(0).contains(":\n" + named + "\nОткройте"), qPrintable(m_rec->warnings().at(0)));
+        QStringList drawn;
+        for (const auto& r : scene().objects())
+            if (r->name == name)
+                drawn.append(QString("%1 %2 %3").arg(r->kind).arg(r->key, r->name));
+        QTEST(drawn, "drawn");
+        QCOMPARE(scene().lineRows(), lineInFile());
+        QCOMPARE(drawingAgainstRows(savedDrawing(), lineInFile()), QStringList());
+        QVERIFY(!m_w->hasUnsavedEdits());
+        m_rec->clear();
+        m_w->slot_SaveGraph();
+        QCOMPARE(m_rec->warnings(), QStringList("Информация|Данные сохранены"));
+    }
+
     // "Да" writes line 2's new row after its line, the old table kept; a refused drawing
     // writes the rows alone and keeps the window; a damaged table writes nothing.
     void saveAndClose_data()
