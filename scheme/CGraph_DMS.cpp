@@ -348,9 +348,11 @@ bool CGraph_DMS::saveScheme()
         return false;
     const bool rowsChanged = m_scene->rowsDifferFromFile();
     MergedRows merged;
+    QStringList moved;   // node numbers another window took meanwhile
     if (rowsChanged) {
         if (!m_scene->rowsToSave(&merged))
             return false;
+        moved = movedNodes(m_scene->ownRows(), merged);
         m_scene->takeNewNumbers(merged);
     } else if (!m_scene->lineStillExists()) {
         return false;
@@ -399,10 +401,14 @@ bool CGraph_DMS::saveScheme()
         m_savedDrawing = drawing();
     if (!lost.isEmpty())
         warnRowsNotSaved(lost, this);
+    // A node number that moved on is said with what the save says.
+    const QString movedText = moved.isEmpty() ? QString() : QLatin1Char('\n') + moved.join(QLatin1Char('\n'));
     if (!withDrawing)
-        ShowWarning(kWarningTitle, QStringLiteral("Схема не сохранена, данные об участках линии сохранены"), this);
+        ShowWarning(kWarningTitle, QStringLiteral("Схема не сохранена, данные об участках линии сохранены") + movedText, this);
     else if (lost.isEmpty())
-        ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
+        ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены") + movedText);
+    else if (!moved.isEmpty())
+        ShowWarning(QStringLiteral("Информация"), moved.join(QLatin1Char('\n')));
     return withDrawing;
 }
 

@@ -206,7 +206,8 @@ private slots:
 
     // A key and a node another window took meanwhile go to the next free
     // ones, the drawn section, its new bus and their labels with them, so
-    // the two windows' sections are not joined; a second save changes nothing.
+    // the two windows' sections are not joined, and the save says the
+    // node's new number; a second save changes nothing.
     void addedNumbersTakenMeanwhile()
     {
         open();
@@ -219,7 +220,9 @@ private slots:
         rows[8][uchNyzln] = "11";
         rows[8][uchNyzlk] = "12";
         QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        m_rec->clear();
         m_w->slot_SaveGraph();
+        QCOMPARE(m_rec->warnings(), QStringList("Информация|Данные сохранены\nУзел 11 занят другим окном, присвоен номер 13"));
         QCOMPARE(fileRows().mid(7, 3), QStringList({"1:8 Участок 2-10", "1:9 Из таблицы", "1:10 Новая линия"}));
         QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN").at(9).mid(uchNyzln, 2), QStringList({"2", "13"}));
         QVERIFY(line(scene(), "10") && !line(scene(), "9"));
