@@ -655,6 +655,49 @@ private slots:
         QCOMPARE(m_dir->files(), files);
     }
 
+    // A line deleted in the tree is gone for its editor even when a new
+    // line takes its codes: the editor's save and "Да" at closing refuse,
+    // writing nothing into the new line or the drawings, and the new line's
+    // scheme button finds an editor of its own.
+    void deletedLineTakenAnew_data()
+    {
+        QTest::addColumn<bool>("rows");   // a section added, else a bus moved
+        QTest::newRow("section added") << true;
+        QTest::newRow("bus moved") << false;
+    }
+    void deletedLineTakenAnew()
+    {
+        QFETCH(bool, rows);
+        openWork(false);
+        m_dir->copyExamples();
+        QPointer<CGraph_DMS> old = open("3");   // the largest code of its RES
+        if (rows) {
+            QVERIFY(scene().setCurrentNode("1", bus(scene(), "1")));
+            scene().AddLine();
+        } else {
+            bus(scene(), "1")->moveBy(10, 0);
+        }
+        DeleteObj(2, NPES, NRES, NLIN);
+        CreateNewObj(2);
+        const Table lines = ReadShablonXML("lines", attrLin, "LIN");
+        QCOMPARE(lines.value(rowWithCodes(lines, {"1", "1", "3"})).value(3), QString("Новая линия"));
+        const QMap<QString, QByteArray> files = m_dir->files();
+        QVERIFY(!CGraph_DMS::editorOf("1", "1", "3"));
+        m_rec->clear();
+        old->slot_SaveGraph();
+        m_rec->saveAnswers = {SaveAnswer::Save};
+        old->close();
+        QCOMPARE(m_rec->all(), QStringList({"Предупреждение|Линия не найдена в таблице линий, данные не сохранены",
+                                            "Сохранение|Сохранить изменения?",
+                                            "Предупреждение|Линия не найдена в таблице линий, данные не сохранены"}));
+        QVERIFY(old && old->isVisible());
+        QCOMPARE(m_dir->files(), files);
+        open("3");
+        QVERIFY(m_w != old && CGraph_DMS::editorOf("1", "1", "3") == m_w);
+        QVERIFY(scene().lineRows().isEmpty());
+        delete old.data();
+    }
+
     // On a nearly full disk the drawing and the rows are written together, or
     // the rows alone when only the drawing does not fit, or nothing; the
     // success message only after both; a failure names the file that could
