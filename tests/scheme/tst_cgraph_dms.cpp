@@ -305,107 +305,156 @@ private slots:
     }
 
     // Rows stored without keys of their own (every row keyed "0", or the
-    // transformers) get keys of their own in the editor, and each drawn
-    // element, saved keyed "0" as well, its own row by the buses it is drawn
-    // on: its pop-up edits that row, its bus, label and saved drawing take
-    // the row's key, and its delete takes its rows alone, also when another
-    // window saved between the editor's two saves.
-    void ownKeysOfEqualKeys_data()
+    // transformers, with a drawing saved keyed "0" too) get keys of their
+    // own, and each drawn element its own rows by the buses it is drawn on:
+    // its pop-up edits its row, its bus, label and saved drawing take its
+    // key, and its delete takes its rows alone. A delete whose element
+    // another window renumbered meanwhile, and an edit of a row it deleted
+    // or moved, are named; the editor then shows what the file holds (the
+    // element drawn again under its key; the row gone with its element;
+    // the row as the file has it), saved one to one with the drawing.
+    // Another window's change between two saves stays.
+    void oneElementOneRow_data()
     {
-        QTest::addColumn<QString>("line");   // nres nlin
-        QTest::addColumn<bool>("allRows");   // every row keyed "0", else the transformers
-        QTest::addColumn<bool>("drawn");     // a drawing saved before, keyed "0" too
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("name");   // of the element's rows
-        QTest::newRow("transformers of line 1") << "1 1" << false << false << int(KindTransf2) << "ПС Сосновка Т-2";
-        QTest::newRow("section's line") << "2 2" << true << true << int(KindLine) << "ПС Ключи - ПС Дубки";
-        QTest::newRow("two-winding") << "2 2" << true << true << int(KindTransf2) << "ПС Дубки Т-1";
-        QTest::newRow("three-winding") << "2 2" << true << true << int(KindTransf3) << "ПС Ключи Т-1";
+        QTest::addColumn<QString>("line");        // nres nlin, and the keys made "0": all, transformers or one
+        QTest::addColumn<bool>("drawn");          // a drawing saved before, keyed "0" as well
+        QTest::addColumn<QString>("name");        // of the element's rows
+        QTest::addColumn<QString>("meanwhile");   // another window's change before the editor's last save
+        QTest::addColumn<QString>("here");        // what the editor does to the element
+        QTest::addColumn<QString>("named");       // in the warning of rows not saved
+        QTest::addColumn<QStringList>("records"); // of the element after it
+        QTest::addColumn<int>("gone");            // rows
+        const QString sosnovka = "ПС Сосновка Т-2", section = "ПС Ключи - ПС Дубки", unit3 = "ПС Ключи Т-1";
+        QTest::newRow("transformers of line 1 keyed 0") << "1 1 transformers" << false << sosnovka << "cell"
+                                                        << "pop-up delete" << "" << QStringList() << 1;
+        QTest::newRow("section keyed 0") << "2 2 all" << true << section << "cell" << "pop-up delete" << ""
+                                         << QStringList() << 1;
+        QTest::newRow("two-winding keyed 0") << "2 2 all" << true << "ПС Дубки Т-1" << "cell" << "pop-up delete"
+                                             << "" << QStringList() << 1;
+        QTest::newRow("three-winding keyed 0") << "2 2 all" << true << unit3 << "cell" << "pop-up delete" << ""
+                                               << QStringList() << 3;
+        QTest::newRow("key 0 numbered meanwhile") << "1 1 8" << false << sosnovka << "renumber" << "delete"
+                                                  << sosnovka + ", узлы 3-8" << QStringList("2 18 " + sosnovka) << 0;
+        QTest::newRow("section renumbered") << "2 2" << true << section << "renumber" << "delete"
+                                            << section + ", узлы 1-2" << QStringList("4 12 " + section) << 0;
+        QTest::newRow("three-winding renumbered") << "2 2" << true << unit3 << "renumber" << "delete"
+                                                  << unit3 + ", узлы 1-3\n" + unit3 + ", узлы 3-4\n" + unit3 + ", узлы 3-5"
+                                                  << QStringList("3 13 " + unit3) << 0;
+        QTest::newRow("edit of a row deleted") << "2 2" << true << "ПС Дубки Т-1" << "delete" << "edit"
+                                               << "ПС Дубки Т-1, узлы 2-6" << QStringList() << 1;
+        QTest::newRow("edit of a row moved") << "2 2" << true << section << "move" << "edit"
+                                             << section + ", узлы 1-2" << QStringList("4 2 " + section) << 0;
     }
-    void ownKeysOfEqualKeys()
+    void oneElementOneRow()
     {
         QFETCH(QString, line);
-        QFETCH(bool, allRows);
         QFETCH(bool, drawn);
-        QFETCH(int, kind);
         QFETCH(QString, name);
+        QFETCH(QString, meanwhile);
+        QFETCH(QString, here);
+        QFETCH(QString, named);
+        QFETCH(int, gone);
         openWork(false);
         m_dir->copyExamples();
         NRES = line.section(' ', 0, 0);
+        const QString nlin = line.section(' ', 1, 1), zero = line.section(' ', 2, 2);
         if (drawn) {
-            open(line.section(' ', 1, 1))->slot_SaveGraph();
+            open(nlin)->slot_SaveGraph();
             close();
+        }
+        if (drawn && zero == "all") {
             SxemaLin s = savedDrawing();
-            for (QStringList& r : s.lines)
-                r[1] = "0";
-            for (QStringList& r : s.transf)
-                r[6] = "0";
-            for (QStringList& r : s.transf3)
-                r[7] = r[8] = r[9] = "0";
+            for (auto [records, first, last] : {std::tuple(&s.lines, 1, 1), std::tuple(&s.transf, 6, 6),
+                                                 std::tuple(&s.transf3, 7, 9)})
+                for (QStringList& r : *records)
+                    for (int k = first; k <= last; ++k)
+                        r[k] = "0";
             QVERIFY(writeSxemaFile({s}));
         }
-        NLIN = line.section(' ', 1, 1);
-        Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
-        for (QStringList& row : rows)
-            if (row.mid(0, 3) == QStringList({NPES, NRES, NLIN}) && (allRows || row.at(uchTipEl) != "1"))
+        NLIN = nlin;
+        // Another window's save of the line's rows.
+        const auto change = [&](const std::function<void(QStringList&)>& edit) {
+            Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+            for (QStringList& row : rows)
+                if (row.mid(0, 3) == QStringList({NPES, NRES, NLIN}))
+                    edit(row);
+            rows.removeAll(QStringList());
+            QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        };
+        change([&](QStringList& row) {
+            if (zero == "all" || (zero == "transformers" && row.at(uchTipEl) != "1") || row.at(uchKey) == zero)
                 row[uchKey] = "0";
-        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        });
         const Table before = lineInFile();
-        open(NLIN);
-
-        QGraphicsItem* item = nullptr;
-        QString key;
+        const int first = std::find_if(before.begin(), before.end(), [&](auto& r) { return r.at(uchName) == name; })
+                        - before.begin();   // the element's row, or its HV winding's
+        open(nlin);
+        const SORTED_OBJECT_INF* element = nullptr;
         for (const auto& r : scene().objects())
-            if (r->kind == kind && r->name == name && !item)
-                item = r->item, key = r->key;
-        QVERIFY(item);
-        const QPointF at(100, 100);
-        if (kind == KindLine) {
-            m_w->slot_BranchMenu(at, key, item);
-            m_w->slot_BranchExec(CmenuBranch::Param);
-        } else {
-            m_w->slot_TransMenu(at, key, item);
-        }
-        QWidget* popup = kind == KindLine ? static_cast<QWidget*>(shownPopup<CparamUCH>())
-                       : kind == KindTransf2 ? static_cast<QWidget*>(shownPopup<CparamTR2>()) : shownPopup<CparamTR3>();
-        QCOMPARE(popup->findChild<QLineEdit*>("KommEdit")->text(), name);
-        popup->findChild<QLineEdit*>("KommEdit_2")->setText("Правка");
-        popup->findChild<QPushButton*>("OKButton")->click();
-        m_w->slot_SaveGraph();
-        int first = 0;   // the element's row, or its HV winding's
-        while (before.at(first).at(uchName) != name)
-            ++first;
-        QStringList names1, names1Now;
-        for (const QStringList& row : before)
-            names1.append(names1.size() == first ? "Правка" : row.at(uchName1));
-        for (const QStringList& row : lineInFile())
-            names1Now.append(row.at(uchName1));
-        QCOMPARE(names1Now, names1);
-        QCOMPARE(lineInFile().at(first).at(uchKey), key);
-        QCOMPARE(drawingAgainstRows(savedDrawing(), lineInFile()), QStringList());
-        bool labelled = false;
-        for (QGraphicsItem* i : scene().items())
-            if (auto* label = qgraphicsitem_cast<TextParam*>(i))
-                labelled = labelled || (label->m_kind == kind && label->m_name == key);
-        QVERIFY(labelled);
-        QVERIFY(bus(scene(), before.at(first).at(uchNyzln))->m_links.contains(key));
+            if (r->name == name && !element)
+                element = r.get();
+        QVERIFY(element);
+        const QString key = element->key;
 
-        rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");   // another window's save
-        const int other = rowWithCodes(rows, {NPES, NRES, NLIN});
-        rows[other][uchWpnagr] = "7777";
-        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
-        item->setSelected(true);
-        scene().DelItems();
+        if (here.startsWith("pop-up")) {
+            if (element->kind == KindLine) {
+                m_w->slot_BranchMenu(QPointF(), key, element->item);
+                m_w->slot_BranchExec(CmenuBranch::Param);
+            } else {
+                m_w->slot_TransMenu(QPointF(), key, element->item);
+            }
+            auto* popup = static_cast<QWidget*>(shownPopup<CparamUCH>()) ?: shownPopup<CparamTR2>();
+            popup = popup ?: shownPopup<CparamTR3>();
+            QCOMPARE(popup->findChild<QLineEdit*>("KommEdit")->text(), name);
+            popup->findChild<QLineEdit*>("KommEdit_2")->setText("Правка");
+            popup->findChild<QPushButton*>("OKButton")->click();
+            m_w->slot_SaveGraph();
+            QCOMPARE(lineInFile().at(first).at(uchName1) + ' ' + lineInFile().at(first).at(uchKey), "Правка " + key);
+            QCOMPARE(lineInFile().size(), before.size());
+            QCOMPARE(drawingAgainstRows(savedDrawing(), lineInFile()), QStringList());
+            QVERIFY(bus(scene(), before.at(first).at(uchNyzln))->m_links.contains(key));
+            const QList<QGraphicsItem*> items = scene().items();
+            QVERIFY(std::any_of(items.cbegin(), items.cend(), [&](QGraphicsItem* i) {
+                auto* label = qgraphicsitem_cast<TextParam*>(i);
+                return label && label->m_kind == element->kind && label->m_name == key;
+            }));
+        }
+        change([&](QStringList& row) {
+            if (meanwhile == "cell" && row == lineInFile().at(0))
+                row[uchWpnagr] = "7777";
+            else if (row.at(uchName) != name)
+                return;
+            else if (meanwhile == "renumber")   // a key "0" as the sections editor might number it
+                row[uchKey] = row.at(uchKey) == "0" ? "18" : QString::number(row.at(uchKey).toInt() + 10);
+            else if (meanwhile == "move")
+                row[uchNyzlk] = "7";
+            else if (meanwhile == "delete")
+                row.clear();
+        });
+        if (here.endsWith("delete")) {
+            element->item->setSelected(true);
+            scene().DelItems();
+        } else {
+            QStringList row = scene().lineRows().value(first);
+            row[uchName1] = "Правка";
+            scene().slot_ParamUCH(row);
+        }
+        m_rec->clear();
         m_w->slot_SaveGraph();
-        QStringList left, leftNow;
-        for (const QStringList& row : before)
-            if (row.at(uchName) != name)
-                left.append(row.at(uchName) + '|' + row.at(uchNyzln) + '-' + row.at(uchNyzlk));
-        for (const QStringList& row : lineInFile())
-            leftNow.append(row.at(uchName) + '|' + row.at(uchNyzln) + '-' + row.at(uchNyzlk));
-        QCOMPARE(leftNow, left);
-        QCOMPARE(lineInFile().at(0).at(uchWpnagr), QString("7777"));
+        QCOMPARE(m_rec->warnings(), QStringList(named.isEmpty() ? "Информация|Данные сохранены"
+                                                               : "Предупреждение|Не сохранены строки, измененные в другом окне "
+                                                                 "после открытия этого окна:\n" + named
+                                                                     + "\nОткройте окно ввода заново и повторите ввод."));
+        QStringList records;
+        for (const auto& r : scene().objects())
+            if (r->name == name)
+                records.append(QString("%1 %2 %3").arg(r->kind).arg(r->key, r->name));
+        QTEST(records, "records");
+        QCOMPARE(lineInFile().size(), before.size() - gone);
+        QCOMPARE(lineInFile().at(0).at(uchWpnagr) == "7777", meanwhile == "cell");
+        QVERIFY(named.isEmpty() || scene().lineRows() == lineInFile());
         QCOMPARE(drawingAgainstRows(savedDrawing(), lineInFile()), QStringList());
+        QVERIFY(!m_w->hasUnsavedEdits());
     }
 
     // A drawn element stands only for a row of its kind: one whose row
@@ -457,96 +506,6 @@ private slots:
         QStringList wrong = drawingAgainstRows(savedDrawing(), lineInFile());
         wrong.removeAll("undrawn row " + key);   // drawn by the next update
         QCOMPARE(wrong, QStringList());
-    }
-
-    // A delete whose element another window renumbered meanwhile (stored
-    // keyed "0" and numbered by the sections editor, say), and an edit of a
-    // row it deleted or moved, are named and not done; the editor then
-    // shows what the file holds: the element drawn again under its key,
-    // the row and its element gone, or the row as the file has it. The
-    // drawing saved goes with the rows, and nothing is left to save.
-    void refusedRowsShownAsTheFileHolds_data()
-    {
-        QTest::addColumn<QString>("line");        // nres nlin, and the keys set to "0" before
-        QTest::addColumn<QString>("name");        // of the element's rows
-        QTest::addColumn<QString>("meanwhile");   // done to them by another window
-        QTest::addColumn<QString>("here");        // what the editor does to the element
-        QTest::addColumn<QString>("named");       // in the warning
-        QTest::addColumn<QStringList>("drawn");   // its records after the save
-        QTest::newRow("two-winding keyed 0") << "1 1 8" << "ПС Сосновка Т-2" << "renumber" << "delete"
-                                             << "ПС Сосновка Т-2, узлы 3-8" << QStringList("2 18 ПС Сосновка Т-2");
-        QTest::newRow("section") << "2 2" << "ПС Ключи - ПС Дубки" << "renumber" << "delete"
-                                 << "ПС Ключи - ПС Дубки, узлы 1-2" << QStringList("4 12 ПС Ключи - ПС Дубки");
-        QTest::newRow("three-winding") << "2 2" << "ПС Ключи Т-1" << "renumber" << "delete"
-                                       << "ПС Ключи Т-1, узлы 1-3\nПС Ключи Т-1, узлы 3-4\nПС Ключи Т-1, узлы 3-5"
-                                       << QStringList("3 13 ПС Ключи Т-1");
-        QTest::newRow("edit of a row deleted") << "2 2" << "ПС Дубки Т-1" << "delete" << "edit"
-                                               << "ПС Дубки Т-1, узлы 2-6" << QStringList();
-        QTest::newRow("edit of a row moved") << "2 2" << "ПС Ключи - ПС Дубки" << "move" << "edit"
-                                             << "ПС Ключи - ПС Дубки, узлы 1-2"
-                                             << QStringList("4 2 ПС Ключи - ПС Дубки");
-    }
-    void refusedRowsShownAsTheFileHolds()
-    {
-        QFETCH(QString, line);
-        QFETCH(QString, name);
-        QFETCH(QString, meanwhile);
-        QFETCH(QString, here);
-        QFETCH(QString, named);
-        openWork(false);
-        m_dir->copyExamples();
-        NRES = line.section(' ', 0, 0);
-        NLIN = line.section(' ', 1, 1);
-        const QString zeroKey = line.section(' ', 2, 2);
-        Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
-        for (QStringList& row : rows)
-            if (row.mid(0, 3) == QStringList({NPES, NRES, NLIN}) && row.at(uchKey) == zeroKey)
-                row[uchKey] = "0";
-        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
-        open(NLIN);
-
-        rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
-        for (int r = rows.size() - 1; r >= 0; --r) {
-            if (rows.at(r).mid(0, 3) != QStringList({NPES, NRES, NLIN}) || rows.at(r).at(uchName) != name)
-                continue;
-            if (meanwhile == "renumber")   // a key "0" as the sections editor might number it
-                rows[r][uchKey] = rows.at(r).at(uchKey) == "0" ? "18" : QString::number(rows.at(r).at(uchKey).toInt() + 10);
-            else if (meanwhile == "move")
-                rows[r][uchNyzlk] = "7";
-            else
-                rows.removeAt(r);
-        }
-        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
-        const SORTED_OBJECT_INF* record = nullptr;
-        for (const auto& r : scene().objects())
-            if (r->name == name && !record)
-                record = r.get();
-        if (here == "delete") {
-            record->item->setSelected(true);
-            scene().DelItems();
-        } else {
-            for (QStringList row : scene().lineRows()) {
-                if (row.at(uchKey) == record->key) {
-                    row[uchName1] = "Правка";
-                    scene().slot_ParamUCH(row);
-                }
-            }
-        }
-        m_rec->clear();
-        m_w->slot_SaveGraph();
-        QCOMPARE(m_rec->warnings().size(), 1);
-        QVERIFY2(m_rec->warnings().at(0).contains(":\n" + named + "\nОткройте"), qPrintable(m_rec->warnings().at(0)));
-        QStringList drawn;
-        for (const auto& r : scene().objects())
-            if (r->name == name)
-                drawn.append(QString("%1 %2 %3").arg(r->kind).arg(r->key, r->name));
-        QTEST(drawn, "drawn");
-        QCOMPARE(scene().lineRows(), lineInFile());
-        QCOMPARE(drawingAgainstRows(savedDrawing(), lineInFile()), QStringList());
-        QVERIFY(!m_w->hasUnsavedEdits());
-        m_rec->clear();
-        m_w->slot_SaveGraph();
-        QCOMPARE(m_rec->warnings(), QStringList("Информация|Данные сохранены"));
     }
 
     // "Да" writes line 2's new row after its line, the old table kept; a refused drawing
