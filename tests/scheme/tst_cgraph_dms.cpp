@@ -31,62 +31,46 @@ QString withKey(const Table& records, int field, const QString& key)
     return QString();
 }
 
-// The rows of the current line in "uch_lin".
+// The current line's rows in "uch_lin", and its saved drawing.
 Table lineInFile()
 {
-    Table rows;
-    for (const QStringList& row : ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN"))
-        if (row.mid(0, 3) == QStringList({NPES, NRES, NLIN}))
-            rows.append(row);
+    Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [](auto& r) { return r.mid(0, 3) != QStringList({NPES, NRES, NLIN}); }),
+               rows.end());
     return rows;
 }
-
-// The saved drawing of the current line.
 SxemaLin savedDrawing()
 {
-    for (const SxemaLin& record : readSxemaFile().records)
-        if (record.key.mid(0, 3) == QStringList({NPES, NRES, NLIN}))
-            return record;
-    return SxemaLin();
+    const QVector<SxemaLin> all = readSxemaFile().records;
+    return *std::find_if(all.begin(), all.end(), [](auto& s) { return s.key.mid(0, 3) == QStringList({NPES, NRES, NLIN}); });
 }
 
-// What is wrong between a drawing and its line's rows: a key or bus drawn
-// twice, an element keyed as no row of its kind, a row keyed "0", empty or
-// twice, a row drawn by no element; empty when they stand one to one.
-QStringList drawingAgainstRows(const SxemaLin& drawing, const Table& rows)
+// "1 key" of a section, "2 key" of a transformer, sorted: of each row, or
+// of each element drawn (and "bus n" of a bus drawn twice). The two are
+// equal when the drawing and the rows stand one to one.
+QStringList keysOf(const Table& rows)
 {
-    QStringList wrong;
-    QHash<QString, QString> kindOf;   // key -> "1" section, "2" transformer
-    for (const QStringList& row : rows) {
-        const QString key = row.at(uchKey);
-        if (key.toInt() == 0 || kindOf.contains(key))
-            wrong.append("row key " + key);
-        kindOf.insert(key, row.at(uchTipEl) == "1" ? "1" : "2");
-    }
-    QSet<QString> drawn, buses;
-    const auto element = [&](const QString& key, const QString& kind) {
-        if (key.isEmpty())
-            return;
-        if (kindOf.value(key) != kind || drawn.contains(key))
-            wrong.append("drawn key " + key);
-        drawn.insert(key);
-    };
-    for (const QStringList& r : drawing.nodes) {
-        if (buses.contains(r.at(4)))
-            wrong.append("bus " + r.at(4));
-        buses.insert(r.at(4));
-    }
+    QStringList keys;
+    for (const QStringList& row : rows)
+        keys.append((row.at(uchTipEl) == "1" ? "1 " : "2 ") + row.at(uchKey));
+    keys.sort();
+    return keys;
+}
+QStringList keysOf(const SxemaLin& drawing)
+{
+    QStringList keys, buses;
+    for (const QStringList& r : drawing.nodes)
+        (buses.contains(r.at(4)) ? keys : buses).append("bus " + r.at(4));
     for (const QStringList& r : drawing.lines)
-        element(r.at(1), "1");
+        keys.append("1 " + r.at(1));
     for (const QStringList& r : drawing.transf)
-        element(r.at(6), "2");
+        keys.append("2 " + r.at(6));
     for (const QStringList& r : drawing.transf3)
         for (int k : {7, 8, 9})
-            element(r.at(k), "2");
-    for (auto it = kindOf.cbegin(); it != kindOf.cend(); ++it)
-        if (!drawn.contains(it.key()))
-            wrong.append("undrawn row " + it.key());
-    return wrong;
+            if (!r.at(k).isEmpty())
+                keys.append("2 " + r.at(k));
+    keys.sort();
+    return keys;
 }
 
 // Registry records of key as "kind key name".
@@ -271,7 +255,6 @@ private slots:
         QTest::newRow("saved again") << "save" << QStringList{};
         QTest::newRow("reopened") << "save reopen" << QStringList{};
         QTest::newRow("a row changed") << "save row" << QStringList{"uch_lin.bak", "uch_lin.xml"};
-        QTest::newRow("a bus moved") << "save bus" << QStringList{"sxemalin.bak", "sxemalin.xml"};
     }
     void savesOnlyWhatChanged()
     {
@@ -290,8 +273,6 @@ private slots:
             row[uchName] = "Правка";
             scene().slot_ParamUCH(row);
         }
-        if (before.contains("bus"))
-            bus(scene(), "1")->moveBy(10, 0);
         const QMap<QString, QByteArray> files = m_dir->files();
         m_rec->clear();
         m_w->slot_SaveGraph();
@@ -411,7 +392,7 @@ private slots:
             m_w->slot_SaveGraph();
             QCOMPARE(lineInFile().at(first).at(uchName1) + ' ' + lineInFile().at(first).at(uchKey), "Правка " + key);
             QCOMPARE(lineInFile().size(), before.size());
-            QCOMPARE(drawingAgainstRows(savedDrawing(), lineInFile()), QStringList());
+            QCOMPARE(keysOf(savedDrawing()), keysOf(lineInFile()));
             QVERIFY(bus(scene(), before.at(first).at(uchNyzln))->m_links.contains(key));
             const QList<QGraphicsItem*> items = scene().items();
             QVERIFY(std::any_of(items.cbegin(), items.cend(), [&](QGraphicsItem* i) {
@@ -453,7 +434,7 @@ private slots:
         QCOMPARE(lineInFile().size(), before.size() - gone);
         QCOMPARE(lineInFile().at(0).at(uchWpnagr) == "7777", meanwhile == "cell");
         QVERIFY(named.isEmpty() || scene().lineRows() == lineInFile());
-        QCOMPARE(drawingAgainstRows(savedDrawing(), lineInFile()), QStringList());
+        QCOMPARE(keysOf(savedDrawing()), keysOf(lineInFile()));
         QVERIFY(!m_w->hasUnsavedEdits());
     }
 
@@ -503,9 +484,9 @@ private slots:
         m_w->slot_SaveGraph();
         const QStringList last = lineInFile().last();
         QCOMPARE(last.at(uchKey) + ':' + last.at(uchNyzln) + '-' + last.at(uchNyzlk), added);
-        QStringList wrong = drawingAgainstRows(savedDrawing(), lineInFile());
-        wrong.removeAll("undrawn row " + key);   // drawn by the next update
-        QCOMPARE(wrong, QStringList());
+        QStringList expected = keysOf(lineInFile());
+        expected.removeAll(meanwhile.endsWith("given") ? "1 9" : "");   // drawn by the next update
+        QCOMPARE(keysOf(savedDrawing()), expected);
     }
 
     // "Да" writes line 2's new row after its line, the old table kept; a refused drawing
