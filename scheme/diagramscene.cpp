@@ -1046,6 +1046,8 @@ SxemaLin DiagramScene::drawingAfter(const MergedRows& merged, const SxemaLin& dr
     }
     QHash<QString, QString> keyNow;   // the key a deleted element's row had here -> the file's
     for (int o : merged.lostDeleted) {
+        if (!m_deletedRead.contains(o))
+            continue;
         const QStringList& was = m_readRows.at(o);
         int r = byElement.value(was.value(uchNyzln) + '|' + was.value(uchNyzlk) + '|' + was.value(uchTipEl), -1);
         if (r < 0 || drawnRows.at(r))

@@ -19,7 +19,7 @@ enum { nodeNumber = 4, linePoints = 0, lineKey = 1, unitX = 0, unitY = 1, unitW 
 // drags move line ends by whole units only, so ends drift a little.
 constexpr double kReach = 20;
 constexpr double kCell = 64;
-constexpr int kMostCells = 64;
+constexpr int kMostCells = 256;
 
 const QChar kSeparator(0x1F);
 
