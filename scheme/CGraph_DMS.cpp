@@ -342,8 +342,9 @@ void CGraph_DMS::slot_SaveGraph()
 
 bool CGraph_DMS::saveScheme()
 {
-    // The rows are written only when changed here; otherwise the save reads
-    // no more than "lines", to learn that the line is still there.
+    // The rows are written only when they differ from the file here
+    // (changed, or given keys of their own when read); otherwise the save
+    // reads no more than "lines", to learn that the line is still there.
     if (!m_scene->readWhole())
         return false;
     const bool rowsChanged = m_scene->rowsDifferFromFile();
