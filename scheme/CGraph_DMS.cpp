@@ -342,23 +342,32 @@ void CGraph_DMS::slot_SaveGraph()
 
 bool CGraph_DMS::saveScheme()
 {
-    // The rows are written only when changed here; otherwise the save reads
-    // no more than "lines", to learn that the line is still there.
+    // The rows are written only when they differ from the file here
+    // (changed, or given keys of their own when read); otherwise the save
+    // reads no more than "lines", to learn that the line is still there.
     if (!m_scene->readWhole())
         return false;
-    const bool rowsChanged = m_scene->hasUnsavedRows();
+    const bool rowsChanged = m_scene->rowsDifferFromFile();
     MergedRows merged;
+    QStringList moved;   // node numbers another window took meanwhile
     if (rowsChanged) {
         if (!m_scene->rowsToSave(&merged))
             return false;
+        moved = movedNodes(m_scene->ownRows(), merged);
         m_scene->takeNewNumbers(merged);
     } else if (!m_scene->lineStillExists()) {
         return false;
     }
     // A merge that leaves the table as it is writes neither it nor its .bak.
     const bool writeRows = rowsChanged && merged.changesFile;
-    const SxemaLin drawn = drawing();
+    SxemaLin drawn = drawing();
     m_scene->setBackgroundText(drawn.key.value(3));
+    // Rows another window changed or deleted meanwhile are not saved from
+    // here: the drawing goes with the rows the file keeps.
+    const QStringList lost = rowsNotSaved(m_scene->ownRows(), merged, sectionRowText);
+    Table rowsAfter;
+    if (!lost.isEmpty())
+        drawn = m_scene->drawingAfter(merged, drawn, &rowsAfter);
 
     // Rows and drawing land together: a drawn section without its row would
     // take the same key again at the next add. A drawing that cannot be
@@ -368,7 +377,9 @@ bool CGraph_DMS::saveScheme()
     StagedFiles files;
     if (!stageRows(files))
         return false;
-    const bool withDrawing = stageSxemaRecord(files, drawn);
+    // A drawing the file holds as it is stays untouched, its .bak too.
+    bool drawingAsStored = false;
+    const bool withDrawing = stageSxemaRecord(files, drawn, &drawingAsStored);
     if (!withDrawing && !writeRows)
         return false;
     bool written = false;
@@ -381,23 +392,30 @@ bool CGraph_DMS::saveScheme()
     if (!written)
         return false;
 
-    const QStringList lost = rowsNotSaved(m_scene->ownRows(), merged, sectionRowText);
-    if (rowsChanged)
+    if (!lost.isEmpty()) {
+        m_scene->showWritten(rowsAfter, drawn);
+        slot_ParamShow();
+    } else if (rowsChanged) {
         m_scene->rowsWritten(merged);
+    }
     if (withDrawing)
-        m_savedDrawing = drawn;
+        m_savedDrawing = drawing();
     if (!lost.isEmpty())
         warnRowsNotSaved(lost, this);
+    // A node number that moved on is said with what the save says.
+    const QString movedText = moved.isEmpty() ? QString() : QLatin1Char('\n') + moved.join(QLatin1Char('\n'));
     if (!withDrawing)
-        ShowWarning(kWarningTitle, QStringLiteral("Схема не сохранена, данные об участках линии сохранены"), this);
+        ShowWarning(kWarningTitle, QStringLiteral("Схема не сохранена, данные об участках линии сохранены") + movedText, this);
     else if (lost.isEmpty())
-        ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены"));
+        ShowWarning(QStringLiteral("Информация"), QStringLiteral("Данные сохранены") + movedText);
+    else if (!moved.isEmpty())
+        ShowWarning(QStringLiteral("Информация"), moved.join(QLatin1Char('\n')));
     return withDrawing;
 }
 
 bool CGraph_DMS::hasUnsavedEdits() const
 {
-    return m_scene->hasUnsavedRows() || !sameDrawing(drawing(), m_savedDrawing);
+    return m_scene->hasUnsavedRows() || !sameSxema(drawing(), m_savedDrawing);
 }
 
 void CGraph_DMS::closeEvent(QCloseEvent* event)

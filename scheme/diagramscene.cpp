@@ -4,6 +4,8 @@
 #include "scheme/CparamTR3.h"
 #include "scheme/CparamUCH.h"
 #include "scheme/createsxem.h"
+#include "scheme/drawnrows.h"
+#include "scheme/schemerecords.h"
 #include "scheme/schemestyle.h"
 #include "scheme/uchrow.h"
 #include "store/messages.h"
@@ -174,26 +176,15 @@ QString DiagramScene::guidBranch() const
     return QString::number(m_seen.key + 1);
 }
 
-int DiagramScene::firstRowWithKey(const QString& key) const
+int DiagramScene::rowOfElement(const QString& key, int kind) const
 {
-    if (key.isEmpty())
+    // Every row has a key of its own here; one of another kind is not the
+    // element's, whatever its key.
+    const int row = key.isEmpty() ? -1 : m_keyIndex.value(key, -1);
+    if (row < 0)
         return -1;
-    for (int i = 0; i < m_lineRows.size(); ++i) {
-        if (m_lineRows.at(i).value(uchKey) == key)
-            return i;
-    }
-    return -1;
-}
-
-int DiagramScene::lastRowWithKey(const QString& key) const
-{
-    if (key.isEmpty())
-        return -1;
-    for (int i = m_lineRows.size() - 1; i >= 0; --i) {
-        if (m_lineRows.at(i).value(uchKey) == key)
-            return i;
-    }
-    return -1;
+    const bool section = m_lineRows.at(row).value(uchTipEl) == QLatin1String("1");
+    return section == (kind == KindLine) ? row : -1;
 }
 
 QStringList DiagramScene::newRow(const QStringList& pattern, const QString& name, const QString& begin,
@@ -323,47 +314,86 @@ BusItem* DiagramScene::currentBus() const
 void DiagramScene::LoadModel()
 {
     clearDrawing();
-    m_lineRows.clear();
     m_allRows = ReadShablonXML(QStringLiteral("uch_lin"), attrUchLin, QStringLiteral("UCH_LIN"), &m_rowsDamaged);
+    Table rows;
     for (const QStringList& row : qAsConst(m_allRows)) {
         if (row.value(uchNpes) == m_selection.npes && row.value(uchNres) == m_selection.nres
             && row.value(uchNlin) == m_selection.nlin)
-            m_lineRows.append(row);
+            rows.append(row);
     }
-    m_readRows = m_lineRows;
-    m_rowOrigin.resize(m_lineRows.size());
+    // The store's reader and the layout read the selection from the
+    // globals: give them this scene's line.
+    const ScopedSelection own(m_selection);
+    const ReadSxem saved;
+    // New numbers go above the drawing's too: a bus or an element drawn
+    // for a row deleted meanwhile keeps its number to itself.
+    noteDrawnNumbers(saved, m_seen.node, m_seen.key);
+    takeRows(rows);
+    drawSaved(saved);
+}
+
+void DiagramScene::takeRows(const Table& rows)
+{
+    m_deletedDrawn = SxemaLin();
+    m_deletedRead.clear();
+    m_readRows = rows;
+    m_lineRows = rows;
+    m_rowOrigin = sameRows(rows.size());
+    // A row without a key of its own (empty, "0", repeated) gets one here,
+    // shown as it is and written with the next save: a delete or a pop-up
+    // then reaches its element alone.
+    const bool given = !giveOwnKeys(m_lineRows, m_seen).isEmpty();
+    m_shownRows = given ? m_lineRows : Table();
+    rebuildLookup();
+}
+
+QVector<int> DiagramScene::nowOfRead() const
+{
+    QVector<int> nowOf(m_readRows.size(), -1);
     for (int i = 0; i < m_rowOrigin.size(); ++i) {
-        m_rowOrigin[i] = i;
-        m_seen.note(m_lineRows.at(i));
+        if (m_rowOrigin.at(i) >= 0 && m_rowOrigin.at(i) < nowOf.size())
+            nowOf[m_rowOrigin.at(i)] = i;
     }
-    LoadSxems(0);
+    return nowOf;
+}
+
+SxemaLin DiagramScene::pairedWithRows(const SxemaLin& drawing) const
+{
+    return pairDrawing(drawing, m_readRows, nowOfRead(), m_lineRows);
+}
+
+void DiagramScene::drawSaved(const ReadSxem& saved)
+{
+    m_bkText = saved.color;
+    if (!saved.nodes.isEmpty()) {
+        m_sxema = pairedWithRows(saved);
+    } else {
+        ShowWarning(QStringLiteral("Предупреждение"),
+                    QStringLiteral("В архиве схем нет сохраненной схемы. Схема будет создана автоматически"));
+        const CreateSxem laid(1, &m_lineRows, &saved);
+        m_sxema = laid;
+        m_bkText = laid.color;
+    }
+    clearDrawing();
+    AddXMLGraph();
 }
 
 void DiagramScene::LoadSxems(int mode)
 {
     rebuildLookup();
-    {
-        // The store's reader and the layout read the selection from the
-        // globals: give them this scene's line.
-        const ScopedSelection own(m_selection);
-        if (mode == 0) {
-            const ReadSxem saved;
-            m_bkText = saved.color;
-            if (!saved.nodes.isEmpty()) {
-                m_sxema = saved;
-            } else {
-                ShowWarning(QStringLiteral("Предупреждение"),
-                            QStringLiteral("В архиве схем нет сохраненной схемы. Схема будет создана автоматически"));
-                const CreateSxem laid(1, &m_lineRows, &saved);
-                m_sxema = laid;
-                m_bkText = laid.color;
-            }
-        } else {
-            const CreateSxem laid(mode, &m_lineRows);
-            m_sxema = laid;
-            m_bkText = laid.color;
-        }
+    const ScopedSelection own(m_selection);
+    const ReadSxem saved;
+    noteDrawnNumbers(saved, m_seen.node, m_seen.key);
+    if (mode == 0) {
+        drawSaved(saved);
+        return;
     }
+    // The saved places are those of the elements the saved drawing holds
+    // for the rows here, under the keys they have here.
+    const SxemaLin kept = mode == 2 && !saved.nodes.isEmpty() ? pairedWithRows(saved) : SxemaLin();
+    const CreateSxem laid(mode, &m_lineRows, &kept);
+    m_sxema = laid;
+    m_bkText = laid.color;
     clearDrawing();
     AddXMLGraph();
 }
@@ -702,6 +732,17 @@ void DiagramScene::DelItems()
         return;
     QSet<QString> goneKeys;
     QSet<const QGraphicsItem*> goneItems;
+    // As they are drawn, to be drawn again should a save find that another
+    // window changed an element meanwhile and refuse its delete.
+    QSet<const QGraphicsItem*> elements;
+    for (QGraphicsItem* item : selected) {
+        if (!keysOf(item).isEmpty())
+            elements.insert(item);
+    }
+    const SxemaLin drawn = drawnScheme(*this, QString(), &elements);
+    m_deletedDrawn.lines += drawn.lines;
+    m_deletedDrawn.transf += drawn.transf;
+    m_deletedDrawn.transf3 += drawn.transf3;
     for (QGraphicsItem* item : selected) {
         item->setSelected(false);
         for (const QString& key : keysOf(item)) {
@@ -730,9 +771,19 @@ void DiagramScene::DelItems()
     if (goneKeys.isEmpty())
         return;
 
+    // The deleted elements' own rows, one per key.
+    QSet<int> goneRows;
+    for (const QString& key : qAsConst(goneKeys)) {
+        const int row = m_keyIndex.value(key, -1);
+        if (row < 0)
+            continue;
+        goneRows.insert(row);
+        if (m_rowOrigin.at(row) >= 0)
+            m_deletedRead.insert(m_rowOrigin.at(row), key);
+    }
     int kept = 0;
     for (int i = 0; i < m_lineRows.size(); ++i) {
-        if (goneKeys.contains(m_lineRows.at(i).value(uchKey)))
+        if (goneRows.contains(i))
             continue;
         m_lineRows[kept] = m_lineRows.at(i);
         m_rowOrigin[kept] = m_rowOrigin.at(i);
@@ -755,7 +806,7 @@ void DiagramScene::ParamUCH(int kind, QPoint point)
 {
     if (kind != KindLine && kind != KindTransf2)
         return;
-    const int row = firstRowWithKey(m_currentBranchKey);
+    const int row = rowOfElement(m_currentBranchKey, kind);
     if (row < 0)
         return;
     QWidget* popup;
@@ -777,11 +828,11 @@ void DiagramScene::ParamTR3(QGraphicsItem* item, QPoint point)
     auto* t = qgraphicsitem_cast<Transf3*>(item);
     if (!t)
         return;
-    const int hv = lastRowWithKey(t->m_key);
+    const int hv = rowOfElement(t->m_key, KindTransf3);
     if (hv < 0)
         return;
     auto rowOf = [this](const QString& key) {
-        const int r = lastRowWithKey(key);
+        const int r = rowOfElement(key, KindTransf3);
         return r < 0 ? QStringList() : m_lineRows.at(r);
     };
     m_popTR3->SetUCH(m_lineRows.at(hv), rowOf(t->m_key2), rowOf(t->m_key3), m_selection.unom);
@@ -791,8 +842,7 @@ void DiagramScene::ParamTR3(QGraphicsItem* item, QPoint point)
 
 void DiagramScene::slot_ParamUCH(QStringList row)
 {
-    const QString key = row.value(uchKey);
-    const int found = firstRowWithKey(key);
+    const int found = m_keyIndex.value(row.value(uchKey), -1);
     if (found < 0)
         return;
     // OK on an untouched pop-up changes nothing: at saving, only the cells
@@ -810,9 +860,17 @@ OwnRows DiagramScene::ownRows() const
     own.seen = m_seen;
     own.moment = m_moment;
     own.read = m_readRows;
+    own.shown = m_shownRows;
     own.now = m_lineRows;
     own.origin = m_rowOrigin;
     return own;
+}
+
+bool DiagramScene::rowsDifferFromFile() const
+{
+    OwnRows own = ownRows();
+    own.shown.clear();
+    return own.changed();
 }
 
 bool DiagramScene::lineStillExists() const
@@ -956,8 +1014,72 @@ void DiagramScene::rowsWritten(const MergedRows& merged)
     adoptWritten(own, merged);
     m_lineRows = own.now;
     m_readRows = own.read;
+    m_shownRows = own.shown;
     m_rowOrigin = own.origin;
+    m_deletedDrawn = SxemaLin();
+    m_deletedRead.clear();
     rebuildLookup();
+}
+
+SxemaLin DiagramScene::drawingAfter(const MergedRows& merged, const SxemaLin& drawn, Table* rows) const
+{
+    rows->clear();
+    for (const QStringList& row : merged.table) {
+        if (row.value(uchNpes) == m_selection.npes && row.value(uchNres) == m_selection.nres
+            && row.value(uchNlin) == m_selection.nlin)
+            rows->append(row);
+    }
+    // An element whose row has left the file leaves with it; one whose
+    // row another window changed takes that row as it is.
+    QVector<bool> drawnRows;
+    SxemaLin after = pairDrawing(drawn, *rows, sameRows(rows->size()), *rows, &drawnRows);
+
+    // A refused delete: the element the file still holds, renumbered or on
+    // other nodes, is drawn again where it was, under the key it has now.
+    QHash<QString, int> byElement, byKey;
+    for (int r = rows->size() - 1; r >= 0; --r) {
+        if (drawnRows.at(r))
+            continue;
+        const QStringList& row = rows->at(r);
+        byElement.insert(row.value(uchNyzln) + '|' + row.value(uchNyzlk) + '|' + row.value(uchTipEl), r);
+        byKey.insert(row.value(uchKey), r);
+    }
+    QHash<QString, QString> keyNow;   // the key a deleted element's row had here -> the file's
+    for (int o : merged.lostDeleted) {
+        if (!m_deletedRead.contains(o))
+            continue;
+        const QStringList& was = m_readRows.at(o);
+        int r = byElement.value(was.value(uchNyzln) + '|' + was.value(uchNyzlk) + '|' + was.value(uchTipEl), -1);
+        if (r < 0 || drawnRows.at(r))
+            r = byKey.value(was.value(uchKey), -1);
+        if (r < 0 || drawnRows.at(r))
+            continue;
+        drawnRows[r] = true;
+        keyNow.insert(m_deletedRead.value(o), rows->at(r).value(uchKey));
+    }
+    // The first key stands for the element; a winding whose row went
+    // stays without one.
+    const auto restore = [&](const Table& records, Table& into, int first, int last) {
+        for (QStringList record : records) {
+            if (!keyNow.contains(record.value(first)))
+                continue;
+            for (int k = first; k <= last; ++k)
+                record[k] = keyNow.value(record.value(k));
+            into.append(record);
+        }
+    };
+    restore(m_deletedDrawn.lines, after.lines, 1, 1);
+    restore(m_deletedDrawn.transf, after.transf, 6, 6);
+    restore(m_deletedDrawn.transf3, after.transf3, 7, 9);
+    return after;
+}
+
+void DiagramScene::showWritten(const Table& rows, const SxemaLin& drawing)
+{
+    takeRows(rows);
+    m_sxema = pairedWithRows(drawing);
+    clearDrawing();
+    AddXMLGraph();
 }
 
 // ---- Keys and mouse -------------------------------------------------------------------

@@ -75,7 +75,9 @@ public:
 
     // ---- Loading ----
     // Reads the line's rows and draws its saved scheme, or an automatic
-    // one when none is saved. Called once, after the scene is built.
+    // one when none is saved. Called once, after the scene is built. Rows
+    // without a key of their own get one; each drawn element stands for
+    // rows of its kind only (drawnrows.h).
     void LoadModel();
     // 0: the saved scheme (or automatic); 1: laid out anew; 2: laid out anew
     // keeping the saved place of every element the saved scheme has.
@@ -90,8 +92,9 @@ public:
     // longer) an element of the scheme.
     const SORTED_OBJECT_INF* recordOf(const QGraphicsItem* item) const;
 
-    // Next free node number and key of the line (largest seen + 1; a key
-    // never "0", which the sections editor renumbers). The node an element
+    // Next free node number and key of the line (largest seen in its rows
+    // or its saved drawing + 1; a key never "0", which the sections editor
+    // renumbers). The node an element
     // is added at counts too: on a drawn line without rows a new node would
     // otherwise be "0", the very bus (or the supply) it hangs from.
     QString guidNode(const QString& from = QString()) const;
@@ -126,7 +129,7 @@ public:
     void AddTP3();
     void DelItems();
     // 4: the line-section pop-up, 2: the two-winding pop-up, for the row of
-    // the current branch key; nothing when no row has it.
+    // the current branch key; nothing when no row of that kind has it.
     void ParamUCH(int kind, QPoint point);
     void ParamTR3(QGraphicsItem* item, QPoint point);
 
@@ -146,6 +149,9 @@ public:
     // The line's rows were changed (a cell, a row added or deleted) since
     // they were read or last written.
     bool hasUnsavedRows() const { return ownRows().changed(); }
+    // The rows here differ from the file as last read or written: changed
+    // here, or given keys of their own when read.
+    bool rowsDifferFromFile() const;
     const Table& lineRows() const { return m_lineRows; }
     const Table& allRows() const { return m_allRows; }
     const SxemaLin& sxema() const { return m_sxema; }
@@ -177,6 +183,13 @@ public:
     // Once merged is written, the rows as they stand here are what this
     // window read: nothing is unsaved.
     void rowsWritten(const MergedRows& merged);
+    // For a save that could not keep every row (merged.lost or lostDeleted):
+    // the line's rows as merged holds them (into rows) and drawn as it is
+    // to be stored with them, one to one: an element whose row is gone from
+    // the file left out, one whose delete was refused drawn again.
+    SxemaLin drawingAfter(const MergedRows& merged, const SxemaLin& drawn, Table* rows) const;
+    // Once that is written: the window shows what the file holds.
+    void showWritten(const Table& rows, const SxemaLin& drawing);
 
 public slots:
     // An edited row from a pop-up: replaces the line's row with its key.
@@ -209,8 +222,19 @@ private:
     // the lines that start there.
     void renameNodes(const QHash<QString, QString>& moves);
     BusItem* currentBus() const;
-    int firstRowWithKey(const QString& key) const;
-    int lastRowWithKey(const QString& key) const;
+    // Takes the line's rows as the file holds them as read, each with a
+    // key of its own here.
+    void takeRows(const Table& rows);
+    // Per row read: its row here, -1 when deleted here.
+    QVector<int> nowOfRead() const;
+    // A drawing saved for the rows as read, each element keyed as its rows
+    // are here; elements that fit no row left out.
+    SxemaLin pairedWithRows(const SxemaLin& drawing) const;
+    // The saved drawing of the line, or a layout when none is saved.
+    void drawSaved(const ReadSxem& saved);
+    // The row of an element's key when its type fits the element's kind
+    // (a section for a line, a transformer for a unit); -1 otherwise.
+    int rowOfElement(const QString& key, int kind) const;
     QStringList newRow(const QStringList& pattern, const QString& name, const QString& begin,
                        const QString& end, const QString& key) const;
 
@@ -235,6 +259,7 @@ private:
 
     Table m_lineRows;              // the line's rows as they are here
     Table m_readRows;              // as read or last written, in the file's order
+    Table m_shownRows;             // as shown then (keys given here); empty when as read
     QVector<int> m_rowOrigin;      // per row of m_lineRows: its row in m_readRows, -1 when added
     Table m_allRows;
     bool m_rowsDamaged = false;    // met an error when read: never written back
@@ -243,6 +268,10 @@ private:
     QStringList m_lineTemplate;
     QStringList m_transTemplate;
     SxemaLin m_sxema;
+    // Elements deleted here since the rows were read, as they were drawn,
+    // and the key each row read that they took along had here.
+    SxemaLin m_deletedDrawn;
+    QHash<int, QString> m_deletedRead;
 
     // Built from the line rows: the row of each key (a later row wins) and
     // the keys of the rows at each node, in row order.

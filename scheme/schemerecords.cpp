@@ -5,8 +5,6 @@
 #include <QHash>
 #include <QPair>
 
-#include <algorithm>
-
 namespace {
 
 // Fixed-point without decimals; never "-0".
@@ -34,12 +32,6 @@ QStringList labelFields(const QHash<LabelKey, const TextParam*>& labels, int kin
     return {fixed0(label->pos().x()), fixed0(label->pos().y()), QString::number(label->m_hide)};
 }
 
-Table sortedRecords(Table records)
-{
-    std::sort(records.begin(), records.end());
-    return records;
-}
-
 } // namespace
 
 QString rgbText(const QColor& color)
@@ -47,7 +39,7 @@ QString rgbText(const QColor& color)
     return QStringLiteral("rgb(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
 }
 
-SxemaLin drawnScheme(const DiagramScene& scene, const QString& background)
+SxemaLin drawnScheme(const DiagramScene& scene, const QString& background, const QSet<const QGraphicsItem*>* only)
 {
     const LineSelection& line = scene.selection();
     SxemaLin out;
@@ -66,6 +58,8 @@ SxemaLin drawnScheme(const DiagramScene& scene, const QString& background)
     }
 
     for (const QGraphicsItem* item : items) {
+        if (only && !only->contains(item))
+            continue;
         switch (item->type()) {
         case BusItem::Type: {
             const auto* bus = static_cast<const BusItem*>(item);
@@ -112,11 +106,4 @@ SxemaLin drawnScheme(const DiagramScene& scene, const QString& background)
         }
     }
     return out;
-}
-
-bool sameDrawing(const SxemaLin& a, const SxemaLin& b)
-{
-    return a.key == b.key && sortedRecords(a.nodes) == sortedRecords(b.nodes)
-        && sortedRecords(a.lines) == sortedRecords(b.lines) && sortedRecords(a.transf) == sortedRecords(b.transf)
-        && sortedRecords(a.transf3) == sortedRecords(b.transf3);
 }

@@ -5,9 +5,11 @@
 #include "store/sxema.h"
 
 #include <QColor>
+#include <QSet>
 #include <QString>
 
 class DiagramScene;
+class QGraphicsItem;
 
 // "rgb(" red "," green "," blue ")": a background colour as the scheme file
 // keeps it.
@@ -18,9 +20,6 @@ QString rgbText(const QColor& color);
 // from the top: its place, size, voltages and keys, and its label's place
 // and hide flag ("0", "0", "0" without a label). A line section's vertices
 // are written where they are drawn, also after the line was moved whole.
-SxemaLin drawnScheme(const DiagramScene& scene, const QString& background);
-
-// Whether two drawings store the same key list and records, whatever the
-// order of the records of a kind: stacking changes while line handles are
-// out, and a reopened drawing restacks by kind anyway.
-bool sameDrawing(const SxemaLin& a, const SxemaLin& b);
+// only, when given, limits the records to those items.
+SxemaLin drawnScheme(const DiagramScene& scene, const QString& background,
+                     const QSet<const QGraphicsItem*>* only = nullptr);

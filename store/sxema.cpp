@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 const QStringList sxemaKeyAttrs = {"npes", "nres", "nlin", "background-color"};
 const QStringList sxemaNodeAttrs = {"x", "y", "w", "h", "key", "xkt", "ykt", "hide"};
 const QStringList sxemaLineAttrs = {"points", "key", "xkt", "ykt", "hide"};
@@ -191,8 +193,10 @@ bool writeSxemaFile(const QVector<SxemaLin>& records)
     return stageSxemaFile(files, records) && commitStaged(files);
 }
 
-bool stageSxemaRecord(StagedFiles& files, SxemaLin sxema)
+bool stageSxemaRecord(StagedFiles& files, SxemaLin sxema, bool* unchanged)
 {
+    if (unchanged)
+        *unchanged = false;
     if (files.failed())
         return false;
     // Without all three codes the record could not be found again.
@@ -211,15 +215,41 @@ bool stageSxemaRecord(StagedFiles& files, SxemaLin sxema)
     }
 
     bool replaced = false;
+    bool same = true;
     for (SxemaLin& record : file.records) {
         if (sameLine(record.key, sxema.key)) {
+            same = same && sameSxema(record, sxema);
             record = sxema;
             replaced = true;
         }
     }
-    if (!replaced)
+    if (!replaced) {
+        // A record without elements would not be read back anyway.
+        same = sxema.nodes.isEmpty() && sxema.lines.isEmpty() && sxema.transf.isEmpty() && sxema.transf3.isEmpty();
         file.records.append(sxema);
+    }
+    if (unchanged && same) {
+        *unchanged = true;
+        return true;
+    }
     return stageSxemaFile(files, file.records);
+}
+
+namespace {
+
+Table sortedRecords(Table records)
+{
+    std::sort(records.begin(), records.end());
+    return records;
+}
+
+} // namespace
+
+bool sameSxema(const SxemaLin& a, const SxemaLin& b)
+{
+    return a.key == b.key && sortedRecords(a.nodes) == sortedRecords(b.nodes)
+        && sortedRecords(a.lines) == sortedRecords(b.lines) && sortedRecords(a.transf) == sortedRecords(b.transf)
+        && sortedRecords(a.transf3) == sortedRecords(b.transf3);
 }
 
 bool saveSxemaXML(SxemaLin sxema)

@@ -59,8 +59,16 @@ bool saveSxemaXML(SxemaLin sxema);
 
 // The same store staged into files (safefile.h), with the same refusals and
 // warnings but no success message: for a save that writes the scheme file
-// together with other files. False when refused or not staged.
-bool stageSxemaRecord(StagedFiles& files, SxemaLin sxema);
+// together with other files. False when refused or not staged. Given
+// unchanged, a record the file already holds as it is (sameSxema), or a
+// drawing without elements for a line the file holds none of, stages
+// nothing and sets *unchanged: the file and its .bak stay.
+bool stageSxemaRecord(StagedFiles& files, SxemaLin sxema, bool* unchanged = nullptr);
+
+// Whether two drawings hold the same key list and records, whatever the
+// order of the records of a kind: a drawing taken from a scene comes in
+// stacking order, which a reopened drawing changes.
+bool sameSxema(const SxemaLin& a, const SxemaLin& b);
 
 // ---- Maintenance of the whole file by the object operations ----------------------
 

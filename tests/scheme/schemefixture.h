@@ -20,8 +20,8 @@
 // and one without windings 0-7 (key 7); line 1,1,2 has one section (key 9).
 // Both lines stand in "lines".
 // The saved scheme has buses 0, 1, 2 and 9 (no rows, hidden label, x -100),
-// both lines with a bend point, every unit and a line record whose key no
-// row has.
+// both lines with a bend point, every unit and a line without a key, which
+// stands for section 2-10. The section's key is the line's next, 8.
 class SchemeCase : public QObject
 {
 protected:
@@ -55,7 +55,7 @@ protected:
         s.nodes = {{"10", "117", "7", "7", "0", "0", "0", "0"}, {"160", "117", "35", "7", "1", "0", "0", "0"},
                    {"310", "117", "70", "7", "2", "0", "0", "0"}, {"-100", "300", "7", "7", "9", "0", "0", "1"}};
         s.lines = {{"12,119 90,150 162,119", "1", "0", "0", "0"}, {"162,119 240,41 312,119", "2", "0", "0", "0"},
-                   {"400,200 500,200", "99", "0", "0", "0"}};
+                   {"400,200 500,200", "", "0", "0", "0"}};
         s.transf = {{"155", "122", "35", "70", "115", "11", "3", "0", "0", "0"}};
         s.transf3 = {{"305", "122", "70", "70", "115", "38.5", "11", "4", "6", "5", "0", "0", "0"},
                      {"5", "122", "70", "70", "115", "11", "10.5", "7", "", "", "0", "0", "0"}};

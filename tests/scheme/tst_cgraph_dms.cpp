@@ -31,6 +31,57 @@ QString withKey(const Table& records, int field, const QString& key)
     return QString();
 }
 
+// The current line's rows in "uch_lin", and its saved drawing.
+Table lineInFile()
+{
+    Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [](auto& r) { return r.mid(0, 3) != QStringList({NPES, NRES, NLIN}); }),
+               rows.end());
+    return rows;
+}
+SxemaLin savedDrawing()
+{
+    const QVector<SxemaLin> all = readSxemaFile().records;
+    return *std::find_if(all.begin(), all.end(), [](auto& s) { return s.key.mid(0, 3) == QStringList({NPES, NRES, NLIN}); });
+}
+
+// "1 key" of a section, "2 key" of a transformer, sorted: of each row, or
+// of each element drawn (and "bus n" of a bus drawn twice). The two are
+// equal when the drawing and the rows stand one to one.
+QStringList keysOf(const Table& rows)
+{
+    QStringList keys;
+    for (const QStringList& row : rows)
+        keys.append((row.at(uchTipEl) == "1" ? "1 " : "2 ") + row.at(uchKey));
+    keys.sort();
+    return keys;
+}
+QStringList keysOf(const SxemaLin& drawing)
+{
+    QStringList keys, buses;
+    for (const QStringList& r : drawing.nodes)
+        (buses.contains(r.at(4)) ? keys : buses).append("bus " + r.at(4));
+    for (const QStringList& r : drawing.lines)
+        keys.append("1 " + r.at(1));
+    for (const QStringList& r : drawing.transf)
+        keys.append("2 " + r.at(6));
+    for (const QStringList& r : drawing.transf3)
+        for (int k : {7, 8, 9})
+            if (!r.at(k).isEmpty())
+                keys.append("2 " + r.at(k));
+    keys.sort();
+    return keys;
+}
+
+// Registry records of key as "kind key name".
+QStringList recordsOf(const DiagramScene& scene, const QString& key)
+{
+    QStringList out;
+    for (const SORTED_OBJECT_INF* r : scene.recordsWithKey(key))
+        out.append(QString("%1 %2 %3").arg(r->kind).arg(r->key, r->name).trimmed());
+    return out;
+}
+
 } // namespace
 
 class TestCGraphDMS : public SchemeCase
@@ -72,12 +123,16 @@ private slots:
     void init() { openWork(); }
     void cleanup() { delete m_w.data(); }
 
-    // Saved as laid out, labels where the loader put them, the rows left alone.
+    // Saved as laid out, labels where the loader put them, the rows left
+    // alone but for the key section 2-10 was given.
     void layoutSaved()
     {
         QFile::remove(m_dir->filePath("sxemalin.xml"));
-        const QByteArray table = m_dir->readFile("uch_lin.xml");
-        const CreateSxem laid(1);
+        QStringList rows = fileRows();
+        rows.replaceInStrings("1: Участок 2-10", "1:8 Участок 2-10");
+        Table keyed = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN").mid(0, 8);
+        keyed[7][uchKey] = "8";
+        const CreateSxem laid(1, &keyed);
         open()->slot_SaveGraph();
         QCOMPARE(m_rec->texts(), QStringList({"В архиве схем нет сохраненной схемы. Схема будет создана автоматически",
                                               "Данные сохранены"}));
@@ -85,8 +140,7 @@ private slots:
         QCOMPARE(saved.key, QStringList({"1", "1", "1", "rgb(0,0,0)"}));
         QCOMPARE(schemeRecords(saved, 3, true), schemeRecords(laid, 3, true));
         QVERIFY(schemeRecords(saved).contains("Node 10;117;35;7;0;-10;97;0"));
-        QCOMPARE(m_dir->readFile("uch_lin.xml"), table);
-        QVERIFY(!m_dir->exists("uch_lin.bak"));
+        QCOMPARE(fileRows(), rows);
     }
 
     // A line dragged whole and the background are saved as drawn; reopened, all is saved the same.
@@ -128,36 +182,39 @@ private slots:
         QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
         m_w->slot_SaveGraph();
         QCOMPARE(fileRows(), QStringList({"1:1 Правка в схеме", "1:2 Из таблицы", "1:4 Участок 2-4", "1:5 Участок 4-5",
-                                          "1:6 Участок 4-6", "1:7 Участок 0-7", "1: Участок 2-10", "2:9 Из таблицы",
-                                          "1:30 Из таблицы", "1:8 Новый тр-р"}));
+                                          "1:6 Участок 4-6", "1:7 Участок 0-7", "1:8 Участок 2-10", "2:9 Из таблицы",
+                                          "1:30 Из таблицы", "1:9 Новый тр-р"}));
         QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN").at(0).value(uchWpnagr), QString("7777"));
         QCOMPARE(readSxemaFile().records.size(), 1);
     }
 
     // A key and a node another window took meanwhile go to the next free
     // ones, the drawn section, its new bus and their labels with them, so
-    // the two windows' sections are not joined; a second save changes nothing.
+    // the two windows' sections are not joined, and the save says the
+    // node's new number; a second save changes nothing.
     void addedNumbersTakenMeanwhile()
     {
         open();
         QVERIFY(scene().setCurrentNode("2", bus(scene(), "2")));
-        scene().AddLine();   // key 8, to the new node 11
+        scene().AddLine();   // key 9, to the new node 11
         Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
         rows.insert(8, rows.at(0));
-        rows[8][uchKey] = "8";
+        rows[8][uchKey] = "9";
         rows[8][uchName] = "Из таблицы";
         rows[8][uchNyzln] = "11";
         rows[8][uchNyzlk] = "12";
         QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        m_rec->clear();
         m_w->slot_SaveGraph();
-        QCOMPARE(fileRows().mid(7, 3), QStringList({"1: Участок 2-10", "1:8 Из таблицы", "1:9 Новая линия"}));
+        QCOMPARE(m_rec->warnings(), QStringList("Информация|Данные сохранены\nУзел 11 занят другим окном, присвоен номер 13"));
+        QCOMPARE(fileRows().mid(7, 3), QStringList({"1:8 Участок 2-10", "1:9 Из таблицы", "1:10 Новая линия"}));
         QCOMPARE(ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN").at(9).mid(uchNyzln, 2), QStringList({"2", "13"}));
-        QVERIFY(line(scene(), "9") && !line(scene(), "8"));
-        QVERIFY(bus(scene(), "2")->m_links.contains("9") && !bus(scene(), "2")->m_links.contains("8"));
+        QVERIFY(line(scene(), "10") && !line(scene(), "9"));
+        QVERIFY(bus(scene(), "2")->m_links.contains("10") && !bus(scene(), "2")->m_links.contains("9"));
         QVERIFY(bus(scene(), "13") && !bus(scene(), "11"));
         const SxemaLin saved = savedLine1();
-        QVERIFY(withKey(saved.lines, 1, "8").isEmpty());
-        QVERIFY(withKey(saved.lines, 1, "9").section(';', 2, 2).toInt() > 0);   // with its label
+        QVERIFY(withKey(saved.lines, 1, "9").isEmpty());
+        QVERIFY(withKey(saved.lines, 1, "10").section(';', 2, 2).toInt() > 0);   // with its label
         QVERIFY(withKey(saved.nodes, 4, "11").isEmpty());
         QVERIFY(withKey(saved.nodes, 4, "13").section(';', 5, 5).toInt() > 0);
         QVERIFY(!m_w->hasUnsavedEdits());
@@ -184,6 +241,238 @@ private slots:
         m_w->slot_SaveGraph();
         QCOMPARE(fileRows().at(6), QString("1:7 Из таблицы"));
         QVERIFY(m_rec->texts().value(0).contains(":\nУчасток 0-7, узлы 0-7\n"));
+    }
+
+    // A save writes only what differs from the files as they are now: a
+    // layout never saved is written; saved again, or reopened and saved,
+    // the drawing's file and its .bak stay; a row changed alone writes the
+    // rows alone. Each says "Данные сохранены", as a save always has.
+    void savesOnlyWhatChanged()
+    {
+        openWork(false);
+        m_dir->copyExamples();
+        open();
+        const auto written = [&] {
+            const QMap<QString, QByteArray> files = m_dir->files();
+            m_rec->clear();
+            m_w->slot_SaveGraph();
+            QStringList changed;
+            for (const QString& name : m_dir->files().keys())
+                if (m_dir->files().value(name) != files.value(name))
+                    changed.append(name);
+            return m_rec->texts().join('|') + ": " + changed.join(' ');
+        };
+        QCOMPARE(written(), QString("Данные сохранены: sxemalin.xml"));
+        QCOMPARE(written(), QString("Данные сохранены: "));
+        close();
+        open();
+        QCOMPARE(written(), QString("Данные сохранены: "));
+        QStringList row = scene().lineRows().at(0);
+        row[uchName] = "Правка";
+        scene().slot_ParamUCH(row);
+        QCOMPARE(written(), QString("Данные сохранены: uch_lin.bak uch_lin.xml"));
+    }
+
+    // Rows stored without keys of their own (every row keyed "0", or the
+    // transformers, with a drawing saved keyed "0" too) get keys of their
+    // own, and each drawn element its own rows by the buses it is drawn on:
+    // its pop-up edits its row, its bus, label and saved drawing take its
+    // key, and its delete takes its rows alone. A delete whose element
+    // another window renumbered meanwhile, and an edit of a row it deleted
+    // or moved, are named; the editor then shows what the file holds (the
+    // element drawn again under its key; the row gone with its element;
+    // the row as the file has it), saved one to one with the drawing.
+    // Another window's change between two saves stays.
+    void oneElementOneRow_data()
+    {
+        QTest::addColumn<QString>("line");        // nres nlin (line 2,2 drawn and saved), the keys made "0"
+        QTest::addColumn<QString>("name");        // of the element's rows
+        QTest::addColumn<QString>("meanwhile");   // another window's change before the editor's last save
+        QTest::addColumn<QString>("here");        // what the editor does to the element
+        QTest::addColumn<QString>("named");       // in the warning of rows not saved
+        QTest::addColumn<QStringList>("records"); // of the element after it
+        QTest::addColumn<int>("gone");            // rows
+        const QString sosnovka = "ПС Сосновка Т-2", section = "ПС Ключи - ПС Дубки", unit3 = "ПС Ключи Т-1";
+        QTest::newRow("transformers of line 1 keyed 0") << "1 1 transformers" << sosnovka << "cell"
+                                                        << "pop-up delete" << "" << QStringList() << 1;
+        QTest::newRow("section keyed 0") << "2 2 all" << section << "cell" << "pop-up delete" << ""
+                                         << QStringList() << 1;
+        QTest::newRow("two-winding keyed 0") << "2 2 all" << "ПС Дубки Т-1" << "cell" << "pop-up delete"
+                                             << "" << QStringList() << 1;
+        QTest::newRow("three-winding keyed 0") << "2 2 all" << unit3 << "cell" << "pop-up delete" << ""
+                                               << QStringList() << 3;
+        QTest::newRow("key 0 numbered meanwhile") << "1 1 8" << sosnovka << "renumber" << "delete"
+                                                  << sosnovka + ", узлы 3-8" << QStringList("2 18 " + sosnovka) << 0;
+        QTest::newRow("section renumbered") << "2 2" << section << "renumber" << "delete"
+                                            << section + ", узлы 1-2" << QStringList("4 12 " + section) << 0;
+        QTest::newRow("three-winding renumbered") << "2 2" << unit3 << "renumber" << "delete"
+                                                  << unit3 + ", узлы 1-3\n" + unit3 + ", узлы 3-4\n" + unit3 + ", узлы 3-5"
+                                                  << QStringList("3 13 " + unit3) << 0;
+        QTest::newRow("edit of a row deleted") << "2 2" << "ПС Дубки Т-1" << "delete" << "edit"
+                                               << "ПС Дубки Т-1, узлы 2-6" << QStringList() << 1;
+        QTest::newRow("edit of a row moved") << "2 2" << section << "move" << "edit"
+                                             << section + ", узлы 1-2" << QStringList("4 2 " + section) << 0;
+    }
+    void oneElementOneRow()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, name);
+        QFETCH(QString, meanwhile);
+        QFETCH(QString, here);
+        QFETCH(QString, named);
+        QFETCH(int, gone);
+        openWork(false);
+        m_dir->copyExamples();
+        NRES = line.section(' ', 0, 0);
+        const QString nlin = line.section(' ', 1, 1), zero = line.section(' ', 2, 2);
+        if (NRES == "2") {
+            open(nlin)->slot_SaveGraph();
+            close();
+        }
+        if (zero == "all") {   // the drawing keyed "0" as well
+            SxemaLin s = savedDrawing();
+            for (auto [records, first, last] : {std::tuple(&s.lines, 1, 1), std::tuple(&s.transf, 6, 6),
+                                                 std::tuple(&s.transf3, 7, 9)})
+                for (QStringList& r : *records)
+                    for (int k = first; k <= last; ++k)
+                        r[k] = "0";
+            QVERIFY(writeSxemaFile({s}));
+        }
+        NLIN = nlin;
+        // Another window's save of the line's rows.
+        const auto change = [&](const std::function<void(QStringList&)>& edit) {
+            Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+            for (QStringList& row : rows)
+                if (row.mid(0, 3) == QStringList({NPES, NRES, NLIN}))
+                    edit(row);
+            rows.removeAll(QStringList());
+            QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        };
+        change([&](QStringList& row) {
+            if (zero == "all" || (zero == "transformers" && row.at(uchTipEl) != "1") || row.at(uchKey) == zero)
+                row[uchKey] = "0";
+        });
+        const Table before = lineInFile();
+        const int first = std::find_if(before.begin(), before.end(), [&](auto& r) { return r.at(uchName) == name; })
+                        - before.begin();   // the element's row, or its HV winding's
+        open(nlin);
+        const SORTED_OBJECT_INF* element = nullptr;
+        for (const auto& r : scene().objects())
+            if (r->name == name && !element)
+                element = r.get();
+        QVERIFY(element);
+        const QString key = element->key;
+
+        if (here.startsWith("pop-up")) {
+            if (element->kind == KindLine) {
+                m_w->slot_BranchMenu(QPointF(), key, element->item);
+                m_w->slot_BranchExec(CmenuBranch::Param);
+            } else {
+                m_w->slot_TransMenu(QPointF(), key, element->item);
+            }
+            const QList<QWidget*> popups{shownPopup<CparamUCH>(), shownPopup<CparamTR2>(), shownPopup<CparamTR3>()};
+            QWidget* popup = *std::find_if(popups.begin(), popups.end(), [](QWidget* w) { return w; });
+            QCOMPARE(popup->findChild<QLineEdit*>("KommEdit")->text(), name);
+            popup->findChild<QLineEdit*>("KommEdit_2")->setText("Правка");
+            popup->findChild<QPushButton*>("OKButton")->click();
+            m_w->slot_SaveGraph();
+            QCOMPARE(lineInFile().at(first).at(uchName1) + ' ' + lineInFile().at(first).at(uchKey), "Правка " + key);
+            QCOMPARE(lineInFile().size(), before.size());
+            QCOMPARE(keysOf(savedDrawing()), keysOf(lineInFile()));
+            QVERIFY(bus(scene(), before.at(first).at(uchNyzln))->m_links.contains(key));
+            const QList<QGraphicsItem*> items = scene().items();
+            QVERIFY(std::any_of(items.cbegin(), items.cend(), [&](QGraphicsItem* i) {
+                auto* label = qgraphicsitem_cast<TextParam*>(i);
+                return label && label->m_kind == element->kind && label->m_name == key;
+            }));
+        }
+        change([&](QStringList& row) {
+            if (meanwhile == "cell" && row == lineInFile().at(0))
+                row[uchWpnagr] = "7777";
+            else if (row.at(uchName) != name)
+                return;
+            else if (meanwhile == "renumber")   // a key "0" as the sections editor might number it
+                row[uchKey] = row.at(uchKey) == "0" ? "18" : QString::number(row.at(uchKey).toInt() + 10);
+            else if (meanwhile == "move")
+                row[uchNyzlk] = "7";
+            else if (meanwhile == "delete")
+                row.clear();
+        });
+        if (here.endsWith("delete")) {
+            element->item->setSelected(true);
+            scene().DelItems();
+        } else {
+            QStringList row = scene().lineRows().value(first);
+            row[uchName1] = "Правка";
+            scene().slot_ParamUCH(row);
+        }
+        m_rec->clear();
+        m_w->slot_SaveGraph();
+        QCOMPARE(m_rec->warnings(), QStringList(named.isEmpty() ? "Информация|Данные сохранены"
+                                                               : "Предупреждение|Не сохранены строки, измененные в другом окне "
+                                                                 "после открытия этого окна:\n" + named
+                                                                     + "\nОткройте окно ввода заново и повторите ввод."));
+        QStringList records;
+        for (const auto& r : scene().objects())
+            if (r->name == name)
+                records.append(QString("%1 %2 %3").arg(r->kind).arg(r->key, r->name));
+        QTEST(records, "records");
+        QCOMPARE(lineInFile().size(), before.size() - gone);
+        QCOMPARE(lineInFile().at(0).at(uchWpnagr) == "7777", meanwhile == "cell");
+        QVERIFY(named.isEmpty() || scene().lineRows() == lineInFile());
+        QCOMPARE(keysOf(savedDrawing()), keysOf(lineInFile()));
+        QVERIFY(!m_w->hasUnsavedEdits());
+    }
+
+    // A drawn element stands only for a row of its kind: one whose row
+    // another window deleted, or whose key it gave to an element of another
+    // kind, is left out, while one whose nodes it changed stays. What the
+    // editor adds then takes numbers above every row's and drawn one's:
+    // each key and bus once in the saved drawing.
+    void drawingStandsForItsRows_data()
+    {
+        QTest::addColumn<QString>("meanwhile");   // key, and what another window did to its row
+        QTest::addColumn<QStringList>("drawn");   // the records of the key when reopened
+        QTest::addColumn<QString>("added");       // the section the editor then adds at bus 2
+        QTest::newRow("transformer's key given to a section") << "9 given" << QStringList() << "10:2-11";
+        QTest::newRow("section added here deleted") << "10 deleted" << QStringList("0 10") << "11:2-11";
+        QTest::newRow("section's nodes changed") << "4 moved" << QStringList({"0 4", "4 4 оп.84 - ПС Берёзовка"}) << "10:2-12";
+    }
+    void drawingStandsForItsRows()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(QString, added);
+        const QString key = meanwhile.section(' ', 0, 0);
+        openWork(false);
+        m_dir->copyExamples();
+        open();
+        if (meanwhile.endsWith("deleted")) {   // a section at bus 3: key 10, node 10
+            QVERIFY(scene().setCurrentNode("3", bus(scene(), "3")));
+            scene().AddLine();
+        }
+        m_w->slot_SaveGraph();
+        close();
+        Table rows = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN");
+        int r = 0;
+        while (rows.at(r).at(uchKey) != key)   // line 1's rows come first
+            ++r;
+        if (meanwhile.endsWith("deleted"))
+            rows.removeAt(r);
+        else if (meanwhile.endsWith("moved"))
+            rows[r][uchNyzlk] = "11";
+        else   // transformer 4-9 deleted, its key on a new section 4-10
+            rows[r] = QStringList({"1", "1", "1", "Из таблицы", "", "4", "10", "1", "", "1.", "", "", "", "", "", "0", "0", "9"});
+        QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        open();
+        QTEST(recordsOf(scene(), key), "drawn");
+        QVERIFY(scene().setCurrentNode("2", bus(scene(), "2")));
+        scene().AddLine();
+        m_w->slot_SaveGraph();
+        const QStringList last = lineInFile().last();
+        QCOMPARE(last.at(uchKey) + ':' + last.at(uchNyzln) + '-' + last.at(uchNyzlk), added);
+        QStringList expected = keysOf(lineInFile());
+        expected.removeAll(meanwhile.endsWith("given") ? "1 9" : "");   // drawn by the next update
+        QCOMPARE(keysOf(savedDrawing()), expected);
     }
 
     // "Да" writes line 2's new row after its line, the old table kept; a refused drawing
@@ -290,6 +579,38 @@ private slots:
         }
         QCOMPARE(m_rec->warnings(), QStringList{"Предупреждение|" + warning.arg(m_dir->path())});
         QCOMPARE(m_dir->files(), files);
+    }
+
+    // A line deleted in the tree is gone for its editor even when a new
+    // line takes its codes: the editor's save and "Да" at closing refuse,
+    // writing nothing into the new line or the drawings, and the new line's
+    // scheme button finds an editor of its own.
+    void deletedLineTakenAnew()
+    {
+        openWork(false);
+        m_dir->copyExamples();
+        QPointer<CGraph_DMS> old = open("3");   // the largest code of its RES
+        QVERIFY(scene().setCurrentNode("1", bus(scene(), "1")));
+        scene().AddLine();
+        DeleteObj(2, NPES, NRES, NLIN);
+        CreateNewObj(2);
+        const Table lines = ReadShablonXML("lines", attrLin, "LIN");
+        QCOMPARE(lines.value(rowWithCodes(lines, {"1", "1", "3"})).value(3), QString("Новая линия"));
+        const QMap<QString, QByteArray> files = m_dir->files();
+        QVERIFY(!CGraph_DMS::editorOf("1", "1", "3"));
+        m_rec->clear();
+        old->slot_SaveGraph();
+        m_rec->saveAnswers = {SaveAnswer::Save};
+        old->close();
+        QCOMPARE(m_rec->all(), QStringList({"Предупреждение|Линия не найдена в таблице линий, данные не сохранены",
+                                            "Сохранение|Сохранить изменения?",
+                                            "Предупреждение|Линия не найдена в таблице линий, данные не сохранены"}));
+        QVERIFY(old && old->isVisible());
+        QCOMPARE(m_dir->files(), files);
+        open("3");
+        QVERIFY(m_w != old && CGraph_DMS::editorOf("1", "1", "3") == m_w);
+        QVERIFY(scene().lineRows().isEmpty());
+        delete old.data();
     }
 
     // On a nearly full disk the drawing and the rows are written together, or
@@ -402,12 +723,13 @@ private slots:
         for (bool answerNo : {true, false}) {
             delete m_w.data();
             open();
-            line(scene(), "99")->setSelected(true);
+            QPointer<VLKL_Item> section = line(scene(), "8");   // deleted, or drawn anew
+            section->setSelected(true);
             m_rec->clear();
             m_rec->answers = {answerNo};
             m_w->findChild<QToolButton*>(QTest::currentDataTag())->click();
             QCOMPARE(asked(), "Предупреждение|" + question);
-            QCOMPARE(!line(scene(), "99"), !answerNo);
+            QCOMPARE(!section, !answerNo);
             QVERIFY(line(scene(), "1"));
         }
     }
@@ -433,7 +755,9 @@ private slots:
         m_rec->answers = {false};
         m_w->findChild<QToolButton*>(QTest::currentDataTag())->click();
         const SxemaLin drawn = drawnScheme(scene(), "");
-        QCOMPARE(schemeRecords(drawn, 3, true), schemeRecords(CreateSxem(mode), 3, true));
+        Table keyed = ReadShablonXML("uch_lin", attrUchLin, "UCH_LIN").mid(0, 8);
+        keyed[7][uchKey] = s.lines[2][1] = "8";   // section 2-10 as the editor keys it
+        QCOMPARE(schemeRecords(drawn, 3, true), schemeRecords(CreateSxem(mode, &keyed, &s), 3, true));
         QTEST(QStringList({withKey(drawn.nodes, 4, "1"), withKey(drawn.lines, 1, "1")}), "moved");
     }
 
@@ -455,9 +779,9 @@ private slots:
         m_w->slot_SaveGraph();
         const SxemaLin saved = savedLine1();
         QCOMPARE(QStringList({withKey(saved.nodes, 4, "0"), withKey(saved.nodes, 4, "2"), withKey(saved.lines, 1, "1"),
-                              withKey(saved.transf, 6, "8")}),
+                              withKey(saved.transf, 6, "9")}),
                  QStringList({"11;99;20;5.12346;0;-10;97;0", "310;117;70;7;2;0;0;0", "12,119 90,150 162,119;1;16;119;1",
-                              "145;122;35;70;110;10;8;280;197;0"}));
+                              "145;122;35;70;110;10;9;280;197;0"}));
     }
 
     // A right click on a line section makes it the current branch and opens

@@ -104,14 +104,14 @@ private slots:
         s.lines[2][0] = "400,200 450,200 500,200";   // labelled at the first of its longest steps
         QVERIFY(writeSxemaFile({s}));
         open();
-        QCOMPARE(registry(*m_scene), QStringList({"0 0: 1,7", "0 1: 1,2,3", "0 2: 2,4", "0 9:", "4 1 Участок 0-1",
-                                                  "4 2 Участок 1-2", "4 99", "2 3 Участок 1-3", "3 4 Участок 2-4",
+        QCOMPARE(registry(*m_scene), QStringList({"0 0: 1,7", "0 1: 1,2,3", "0 2: 2,4,8", "0 9:", "4 1 Участок 0-1",
+                                                  "4 2 Участок 1-2", "4 8 Участок 2-10", "2 3 Участок 1-3", "3 4 Участок 2-4",
                                                   "3 7 Участок 0-7"}));
         QCOMPARE(labels(*m_scene), QStringList({
             "0 0 Узел 0 -10,97 0", "0 1 Узел 1 140,97 0", "0 2 Узел 2 290,97 0", "0 9 параметр -120,280 1",
             "2 3 Участок 1-3 135,202 0", "3 4 Участок 2-4 295,202 0", "3 7 Участок 0-7 -5,202 0",
-            "4 1 Участок 0-1 16,119 0", "4 2 Участок 1-2 166,65 1", "4 99 параметр 390,185 0"}));
-        QStringList labelColours;   // by kind: buses, units, sections; grey without a row
+            "4 1 Участок 0-1 16,119 0", "4 2 Участок 1-2 166,65 1", "4 8 Участок 2-10 390,185 0"}));
+        QStringList labelColours;   // by kind: buses, units, sections; grey when hidden
         for (QGraphicsItem* item : m_scene->items()) {
             if (const auto* t = qgraphicsitem_cast<TextParam*>(item))
                 labelColours << QString("%1 %2").arg(t->m_kind).arg(t->color().name());
@@ -119,7 +119,7 @@ private slots:
         labelColours.removeDuplicates();
         labelColours.sort();
         QCOMPARE(labelColours, QStringList({"0 #c0c0c0", "0 #cccc00", "2 #66ff66", "3 #66ff66", "4 #c0c0c0", "4 #ffb266"}));
-        QCOMPARE(line(*m_scene, "2")->m_startNode + '|' + line(*m_scene, "99")->m_startNode, QString("1|"));
+        QCOMPARE(line(*m_scene, "2")->m_startNode + '|' + line(*m_scene, "8")->m_startNode, QString("1|2"));
         QCOMPARE(element<Transf3>(*m_scene, KindTransf3, "4")->m_variant, 0);
         QCOMPARE(element<Transf3>(*m_scene, KindTransf3, "7")->m_variant, 1);
         QCOMPARE(QSize(m_scene->drawingWidth(), m_scene->drawingHeight()), QSize(800, 600));
@@ -188,7 +188,7 @@ private slots:
         QCOMPARE(drawnItems(*m_scene), QStringList({
             "bus 0 10,117 z5 7x7 " + blue, "bus 1 160,117 z5 35x7 " + blue, "bus 2 310,117 z5 70x7 " + blue,
             "bus 9 -100,300 z5 7x7 " + blue, "bus 12 500,650 z5 7x7 " + blue, "line 1 12,119 90,150 162,119 " + blue + " 4 from 0",
-            "line 2 162,119 240,41 312,119 " + blue + " 4 from 1", "line 99 400,200 500,200 " + blue + " 4 from ",
+            "line 2 162,119 240,41 312,119 " + blue + " 4 from 1", "line 8 400,200 500,200 " + blue + " 4 from 2",
             "transf 3 155,122 z1100 35x70 " + blue + " #6600cc",
             "transf3 4,6,5 305,122 z1100 70x70 " + blue + " #994c00 #6600cc variant 0",
             "transf3 7,, 5,122 z1100 70x70 " + blue + " #6600cc #6600cc variant 1"}));
@@ -244,33 +244,33 @@ private slots:
         m_scene->AddTP();
         m_scene->AddTP3();
         QCOMPARE(m_scene->lineRows().mid(8), Table({
-            {"1", "1", "1", "Новый тр-р", "", "1", "11", "2", "", "", "0", "0", "0", "0", "0", "0", "0", "8"},
-            {"1", "1", "1", "Обмотка ВН", "", "1", "12", "2", "", "", "0", "0", "0", "0", "0", "0", "0", "9"},
-            {"1", "1", "1", "Обмотка-2", "", "12", "13", "2", "", "", "0", "0", "0", "0", "0", "0", "0", "10"},
-            {"1", "1", "1", "Обмотка-3", "", "12", "14", "2", "", "", "0", "0", "0", "0", "0", "0", "0", "11"}}));
-        const auto* t3 = element<Transf3>(*m_scene, KindTransf3, "9");
-        QCOMPARE(QStringList({t3->m_key2, t3->m_key3}), QStringList({"10", "11"}));
+            {"1", "1", "1", "Новый тр-р", "", "1", "11", "2", "", "", "0", "0", "0", "0", "0", "0", "0", "9"},
+            {"1", "1", "1", "Обмотка ВН", "", "1", "12", "2", "", "", "0", "0", "0", "0", "0", "0", "0", "10"},
+            {"1", "1", "1", "Обмотка-2", "", "12", "13", "2", "", "", "0", "0", "0", "0", "0", "0", "0", "11"},
+            {"1", "1", "1", "Обмотка-3", "", "12", "14", "2", "", "", "0", "0", "0", "0", "0", "0", "0", "12"}}));
+        const auto* t3 = element<Transf3>(*m_scene, KindTransf3, "10");
+        QCOMPARE(QStringList({t3->m_key2, t3->m_key3}), QStringList({"11", "12"}));
         QCOMPARE(t3->pos(), QPointF(135, 122));
         QVERIFY(m_scene->setCurrentNode("2", bus(*m_scene, "2")));
         m_scene->AddLine();
-        QCOMPARE(m_scene->lineRows().last().join(';'), QString("1;1;1;Новая линия;;2;15;1;;1.;;;;;;0;0;12"));
+        QCOMPARE(m_scene->lineRows().last().join(';'), QString("1;1;1;Новая линия;;2;15;1;;1.;;;;;;0;0;13"));
         QCOMPARE(bus(*m_scene, "15")->rect(), QRectF(0, 0, 20, 5));
         QCOMPARE(bus(*m_scene, "15")->m_width, 20);
-        QCOMPARE(registry(*m_scene).mid(1, 2), QStringList({"0 1: 1,2,3,8,9", "0 2: 2,4,12"}));
+        QCOMPARE(registry(*m_scene).mid(1, 2), QStringList({"0 1: 1,2,3,9,10", "0 2: 2,4,8,13"}));
         // what is added stands beside its bus in the class's colours and sizes
         QCOMPARE(drawnItems(*m_scene).mid(10), QStringList({
-            "transf 8 145,122 z-1 35x70 #0080ff #6600cc", "transf3 9,10,11 135,122 z-1 70x70 #0080ff #994c00 #6600cc variant 0",
-            "bus 15 505,267 z5 20x5 #0080ff", "line 12 312,119 512,119 512,269 #0080ff 2 from 2"}));
+            "transf 9 145,122 z-1 35x70 #0080ff #6600cc", "transf3 10,11,12 135,122 z-1 70x70 #0080ff #994c00 #6600cc variant 0",
+            "bus 15 505,267 z5 20x5 #0080ff", "line 13 312,119 512,119 512,269 #0080ff 2 from 2"}));
         QVERIFY(m_scene->sceneRect().contains(m_scene->itemsBoundingRect()));
 
         m_scene->LoadSxems(2);
-        QVERIFY(registry(*m_scene).contains("0 15: 12") && registry(*m_scene).contains("4 12 Новая линия"));
+        QVERIFY(registry(*m_scene).contains("0 15: 13") && registry(*m_scene).contains("4 13 Новая линия"));
         QVERIFY(!labels(*m_scene).filter(QRegularExpression("^0 15 Узел 15 ")).isEmpty());
-        QCOMPARE(line(*m_scene, "12")->m_startNode, QString("2"));
-        line(*m_scene, "12")->setSelected(true);
+        QCOMPARE(line(*m_scene, "13")->m_startNode, QString("2"));
+        line(*m_scene, "13")->setSelected(true);
         m_scene->DelItems();
         m_scene->LoadSxems(1);
-        QVERIFY(!bus(*m_scene, "15") && !line(*m_scene, "12"));
+        QVERIFY(!bus(*m_scene, "15") && !line(*m_scene, "13"));
     }
 
     // A drawn line without rows opens no pop-up; what is added hangs from its
@@ -288,7 +288,7 @@ private slots:
         m_scene->setCurrentBranchKey("5");
         m_scene->ParamUCH(KindLine, QPoint(10, 10));
         QVERIFY(!shownPopup<CparamUCH>());
-        // A new end node is above every row's and above the bus it hangs from.
+        // A new end node is above every row's and every drawn bus's.
         QVERIFY(m_scene->setCurrentNode("0", bus(*m_scene, "0")));
         m_scene->AddLine();
         QVERIFY(m_scene->setCurrentNode("8", bus(*m_scene, "8")));
@@ -298,7 +298,7 @@ private slots:
         QStringList ends;
         for (const QStringList& row : m_scene->lineRows())
             ends.append(row.at(uchKey) + ':' + row.at(uchNyzln) + '-' + row.at(uchNyzlk));
-        QCOMPARE(ends, QStringList({"1:0-1", "2:8-9", "3:9-10", "4:9-11", "5:20-21"}));
+        QCOMPARE(ends, QStringList({"1:0-21", "2:8-22", "3:22-23", "4:22-24", "5:20-25"}));
     }
 
     // Nothing is added at a deleted bus after its queued menu, nor after a relayout.
@@ -311,10 +311,10 @@ private slots:
             item->setSelected(true);
         line(*m_scene, "1")->setSelected(true);
         m_scene->DelItems();
-        const QStringList left = {"1:2 Участок 1-2", "1:3 Участок 1-3", "1: Участок 2-10"};
+        const QStringList left = {"1:2 Участок 1-2", "1:3 Участок 1-3", "1:8 Участок 2-10"};
         QCOMPARE(rowTexts(m_scene->lineRows()), left);
         QVERIFY(m_scene->isModified());
-        QCOMPARE(registry(*m_scene), QStringList({"0 0:", "0 1: 2,3", "0 2: 2", "0 9:", "4 2 Участок 1-2", "4 99",
+        QCOMPARE(registry(*m_scene), QStringList({"0 0:", "0 1: 2,3", "0 2: 2,8", "0 9:", "4 2 Участок 1-2", "4 8 Участок 2-10",
                                                   "2 3 Участок 1-3"}));
         bus(*m_scene, "1")->setSelected(true);
         m_scene->DelItems();
@@ -344,10 +344,12 @@ private slots:
         QVERIFY(!shownPopup<CparamTR3>());
         QVERIFY(m_scene->setCurrentNode("0", bus(*m_scene, "0")));
         m_scene->AddTP();
-        QGraphicsItem* added = element(*m_scene, KindTransf2, "8");
+        QGraphicsItem* added = element(*m_scene, KindTransf2, "9");
         QVERIFY(m_scene->recordsWithKey("7").isEmpty());
-        QCOMPARE(m_scene->recordsWithKey("8").size(), 1);
-        QCOMPARE(m_scene->recordsWithKey("8").first()->item, added);
+        QStringList reached;   // bus 9 has the number
+        for (const SORTED_OBJECT_INF* record : m_scene->recordsWithKey("9"))
+            reached.append(record->item == added ? "added" : QString::number(record->kind));
+        QCOMPARE(reached, QStringList({"0", "added"}));
         SchemeView view(m_scene);
         view.drag(QPointF(12, 120), {QPointF(17, 125), QPointF(22, 130)});
         QCOMPARE(added->pos(), QPointF(5, 132));
@@ -373,6 +375,8 @@ private slots:
                 row.at(uchKey) == key ? rows.prepend(row) : rows.append(row);
         }
         QVERIFY(saveShablonXML("uch_lin", attrUchLin, "UCH_LIN", "net110_uch_lin", rows));
+        for (QStringList& row : rows)
+            row[uchKey] = row.at(uchKey).isEmpty() ? "8" : row.at(uchKey);   // a key of its own
         open();
         m_scene->setCurrentBranchKey(key);
         QWidget* popup = nullptr;
