@@ -1024,10 +1024,14 @@ void DiagramScene::rowsWritten(const MergedRows& merged)
 SxemaLin DiagramScene::drawingAfter(const MergedRows& merged, const SxemaLin& drawn, Table* rows) const
 {
     rows->clear();
-    for (const QStringList& row : merged.table) {
+    QHash<int, int> rowOfTable;   // row of merged.table -> its row in rows
+    for (int t = 0; t < merged.table.size(); ++t) {
+        const QStringList& row = merged.table.at(t);
         if (row.value(uchNpes) == m_selection.npes && row.value(uchNres) == m_selection.nres
-            && row.value(uchNlin) == m_selection.nlin)
+            && row.value(uchNlin) == m_selection.nlin) {
+            rowOfTable.insert(t, rows->size());
             rows->append(row);
+        }
     }
     // An element whose row has left the file leaves with it; one whose
     // row another window changed takes that row as it is.
@@ -1036,23 +1040,11 @@ SxemaLin DiagramScene::drawingAfter(const MergedRows& merged, const SxemaLin& dr
 
     // A refused delete: the element the file still holds, renumbered or on
     // other nodes, is drawn again where it was, under the key it has now.
-    QHash<QString, int> byElement, byKey;
-    for (int r = rows->size() - 1; r >= 0; --r) {
-        if (drawnRows.at(r))
-            continue;
-        const QStringList& row = rows->at(r);
-        byElement.insert(row.value(uchNyzln) + '|' + row.value(uchNyzlk) + '|' + row.value(uchTipEl), r);
-        byKey.insert(row.value(uchKey), r);
-    }
     QHash<QString, QString> keyNow;   // the key a deleted element's row had here -> the file's
-    for (int o : merged.lostDeleted) {
-        if (!m_deletedRead.contains(o))
-            continue;
-        const QStringList& was = m_readRows.at(o);
-        int r = byElement.value(was.value(uchNyzln) + '|' + was.value(uchNyzlk) + '|' + was.value(uchTipEl), -1);
-        if (r < 0 || drawnRows.at(r))
-            r = byKey.value(was.value(uchKey), -1);
-        if (r < 0 || drawnRows.at(r))
+    for (int d = 0; d < merged.lostDeleted.size(); ++d) {
+        const int o = merged.lostDeleted.at(d);
+        const int r = rowOfTable.value(merged.lostDeletedAt.value(d, -1), -1);
+        if (!m_deletedRead.contains(o) || r < 0 || drawnRows.at(r))
             continue;
         drawnRows[r] = true;
         keyNow.insert(m_deletedRead.value(o), rows->at(r).value(uchKey));

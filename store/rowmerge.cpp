@@ -265,19 +265,30 @@ public:
             if (c != m_own.keyColumn)
                 byElement.append(c);
         }
-        QSet<QString> others;
-        for (int p = 0; p < m_file.size(); ++p) {
+        // The same nodes and type tell an element renumbered (a key "0"
+        // numbered) before the same key does; each row of the file stands
+        // for one element.
+        const bool withElement = byElement.size() > m_own.codes.size();
+        QHash<QString, int> others;
+        for (int p = m_file.size() - 1; p >= 0; --p) {
             if (m_lineOf.at(p) >= 0 && !m_paired.at(p)) {
-                others.insert(QLatin1Char('k') + joined(m_file.at(p), byKey));
-                others.insert(QLatin1Char('e') + joined(m_file.at(p), byElement));
+                others.insert(QLatin1Char('k') + joined(m_file.at(p), byKey), p);
+                if (withElement)
+                    others.insert(QLatin1Char('e') + joined(m_file.at(p), byElement), p);
             }
         }
+        QSet<int> taken;
         for (int o : qAsConst(gone)) {
             const QStringList& row = m_own.read.at(o);
-            if (others.contains(QLatin1Char('k') + joined(row, byKey))
-                || (byElement.size() > m_own.codes.size()
-                    && others.contains(QLatin1Char('e') + joined(row, byElement))))
-                m_out.lostDeleted.append(o);
+            for (const QString& id : {QLatin1Char('e') + joined(row, byElement), QLatin1Char('k') + joined(row, byKey)}) {
+                const int p = others.value(id, -1);
+                if (p >= 0 && !taken.contains(p)) {
+                    taken.insert(p);
+                    m_out.lostDeleted.append(o);
+                    m_lostDeletedFile.append(p);
+                    break;
+                }
+            }
         }
     }
 
@@ -432,6 +443,8 @@ public:
             if (m_filePlace.at(i) >= 0)
                 m_out.placed[i] = tablePlace.at(m_filePlace.at(i));
         }
+        for (int p : qAsConst(m_lostDeletedFile))
+            m_out.lostDeletedAt.append(tablePlace.at(p));
         return std::move(m_out);
     }
 
@@ -473,6 +486,7 @@ private:
     QVector<int> m_keySetHere;  // rows of now kept in the file whose key changed here
     QVector<int> m_added;       // rows of now added here
     Table m_addedRows;          // their rows, as the merge numbers them
+    QVector<int> m_lostDeletedFile;   // per refused delete: the file's row of its element
     MergedRows m_out;
 };
 

@@ -98,7 +98,8 @@ struct MergedRows
     Table table;                 // the table to write
     bool changesFile = false;    // table differs from the file read
     QVector<int> lost;           // rows of now changed here whose element has left the file
-    QVector<int> lostDeleted;    // rows of read deleted here whose element has left the file
+    QVector<int> lostDeleted;    // rows of read deleted here whose element another window changed
+    QVector<int> lostDeletedAt;  // per row of lostDeleted: the row of table that element is now
     QHash<int, QString> newKeys; // rows of now whose key was taken meanwhile: the key they get
     // Rows of now whose node numbers were taken meanwhile: column -> new node.
     QHash<int, QHash<int, QString>> newNodes;

@@ -53,7 +53,7 @@ private slots:
         QTest::addColumn<QStringList>("read");
         QTest::addColumn<QStringList>("now");
         QTest::addColumn<QStringList>("expected");
-        // Rows not saved: "i" of now, "-o" of read; numbers moved on: "i:column=value".
+        // Rows not saved: "i" of now, "-o@t" of read (its element now row t); numbers moved on: "i:column=value".
         QTest::addColumn<QString>("lost");
         QTest::addColumn<QString>("moved");
 
@@ -106,13 +106,13 @@ private slots:
             << "";
         QTest::newRow("delete of a key given to another element")
             << QStringList{"1 1 0 1 x", "1 9 1 5 new"} << QStringList{"1 1 0 1 x", "1 9 1 4 old"}
-            << QStringList{"0:1 1 0 1 x"} << QStringList{"1 1 0 1 x", "1 9 1 5 new"} << "-1" << "";
+            << QStringList{"0:1 1 0 1 x"} << QStringList{"1 1 0 1 x", "1 9 1 5 new"} << "-1@1" << "";
         QTest::newRow("delete of an element renumbered meanwhile")
             << QStringList{"1 10 1 2 a"} << QStringList{"1 0 1 2 a"} << QStringList{}
-            << QStringList{"1 10 1 2 a"} << "-0" << "";
+            << QStringList{"1 10 1 2 a"} << "-0@0" << "";
         QTest::newRow("delete of an element whose nodes changed meanwhile")
             << QStringList{"1 0 1 7 a", "1 0 3 4 b"} << QStringList{"1 0 1 2 a", "1 0 3 4 b"}
-            << QStringList{"1:1 0 3 4 b"} << QStringList{"1 0 1 7 a", "1 0 3 4 b"} << "-0" << "";
+            << QStringList{"1:1 0 3 4 b"} << QStringList{"1 0 1 7 a", "1 0 3 4 b"} << "-0@0" << "";
         QTest::newRow("delete of a key 0 deleted meanwhile beside another")
             << QStringList{"1 0 3 4 b"} << QStringList{"1 0 1 2 a", "1 0 3 4 b"} << QStringList{"1:1 0 3 4 b"}
             << QStringList{"1 0 3 4 b"} << "" << "";
@@ -147,8 +147,8 @@ private slots:
         QStringList lostRows;
         for (int i : merged.lost)
             lostRows.append(QString::number(i));
-        for (int o : merged.lostDeleted)
-            lostRows.append("-" + QString::number(o));
+        for (int d = 0; d < merged.lostDeleted.size(); ++d)
+            lostRows.append(QString("-%1@%2").arg(merged.lostDeleted.at(d)).arg(merged.lostDeletedAt.at(d)));
         QCOMPARE(lostRows.join(','), lost);
         QStringList numbers;
         for (auto it = merged.newKeys.begin(); it != merged.newKeys.end(); ++it)
